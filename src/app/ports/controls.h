@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// The controls Form1 talks to. Text is UTF-16: one element is one character
+// wherever entries are counted, cut or compared. Positions in the list are
+// counted from 0; -1 stands for "no entry".
+
+class ListBox {
+public:
+    virtual ~ListBox() = default;
+
+    virtual int Count() const = 0;
+    // Text of entry `index`; Count() and any other position give empty text.
+    virtual std::u16string Text(int index) const = 0;
+    // Every entry in list order.
+    virtual std::vector<std::u16string> Entries() const = 0;
+    // Highlighted position, -1 when nothing is highlighted.
+    virtual int Selected() const = 0;
+
+    // false at the entry bound (or when the platform refuses).
+    virtual bool Add(const std::u16string& text) = 0;
+    // false when `index` is outside 0..Count() or at the bound.
+    virtual bool Insert(int index, const std::u16string& text) = 0;
+    // false when `index` names no entry.
+    virtual bool Remove(int index) = 0;
+    virtual void Clear() = 0;
+    // Replaces the whole content at once (sort, load). The caller keeps
+    // `entries` within the bound.
+    virtual void Assign(const std::vector<std::u16string>& entries) = 0;
+
+    // Highlights entry `index` without raising any event of its own (Form1
+    // runs its selection handler itself); false when `index` names no entry.
+    virtual bool Select(int index) = 0;
+    virtual void Redraw() = 0;
+    virtual void Focus() = 0;
+    virtual void SetTooltip(const std::u16string& text) = 0;
+    virtual void SetHorizontalExtent(int pixels) = 0;
+    // The entry under a point of the client area (pixels), -1 when the point
+    // lies below the last entry or the list is empty.
+    virtual int ItemFromPoint(int x, int y) const = 0;
+    // Width in pixels of `text` drawn in the list's font.
+    virtual int TextWidth(const std::u16string& text) const = 0;
+};
+
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual void SetText(const std::u16string& text) = 0;
+};
+
+// Range and value are signed 16-bit.
+class ScrollBar {
+public:
+    virtual ~ScrollBar() = default;
+    virtual std::int16_t Value() const = 0;
+    // Setting the range clamps the value into it, raising no event.
+    virtual void SetMin(std::int16_t value) = 0;
+    virtual void SetMax(std::int16_t value) = 0;
+};
+
+class CheckBox {
+public:
+    virtual ~CheckBox() = default;
+    virtual bool Checked() const = 0;
+};
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+};
+
+} // namespace morvane

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace morvane {
+
+// The main window itself and the modal windows it owns. The prompts and
+// message boxes are modal but let the window's timer keep ticking.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual void SetCaption(const std::u16string& text) = 0;
+
+    // One-line text prompt. Returns the field's text on OK, empty text on
+    // Cancel or close. An empty title shows the application's name.
+    virtual std::u16string Prompt(const std::u16string& message,
+                                  const std::u16string& title,
+                                  const std::u16string& default_text) = 0;
+
+    // Information message with a single OK button.
+    virtual void ShowInfo(const std::u16string& text, const std::u16string& title) = 0;
+    // Warning with Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::u16string& text, const std::u16string& title) = 0;
+
+    // The system's save and open dialogs for mark files. The path comes back
+    // as chosen (the save dialog has asked about replacing that very name);
+    // nullopt when the user cancelled or the dialog failed.
+    virtual std::optional<std::u16string> ChooseSavePath() = 0;
+    virtual std::optional<std::u16string> ChooseOpenPath() = 0;
+
+    // Ends the program: the window goes and the message loop ends.
+    virtual void Quit() = 0;
+};
+
+} // namespace morvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvane::basSort {
+
+// Ordinal order of UTF-16 code units: case-sensitive, locale-free, a text
+// before every longer text that begins with it, the empty text first.
+bool Text_Less(const std::u16string& a, const std::u16string& b);
+
+// Recursive quick sort of items[low..high] in place, in Text_Less order.
+// Does nothing when low is not below high.
+void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high);
+
+// The list's own sort: entries plus one empty element sorted together, the
+// smallest element dropped, so the result has as many entries as given.
+std::vector<std::u16string> Sorted_Entries(const std::vector<std::u16string>& entries);
+
+} // namespace morvane::basSort

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ports/code_page.h"
+
+namespace morvane::Get_Content_M {
+
+// The list holds at most this many entries.
+inline constexpr std::size_t kMaxEntries = 32767;
+
+// Bytes of a mark file to its lines. A line ends at CR LF or at a CR alone;
+// an LF alone stays in the text. A last line without a line end counts, and
+// empty lines are skipped (older versions wrote two after the entries).
+// A file that starts with the UTF-8 byte-order mark is UTF-8, any other is
+// in the ANSI code page.
+std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page);
+
+// The lines of a file to its bytes: each line followed by CR LF. ANSI when
+// every line fits the code page, otherwise UTF-8 with a byte-order mark.
+std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page);
+
+} // namespace morvane::Get_Content_M
+
+namespace morvane::Save_Name_M {
+
+// The file the save writes: the chosen name when it already ends in ".txt"
+// (any letter case), otherwise the chosen name plus ".txt".
+std::u16string Target_Name(std::u16string_view chosen);
+
+} // namespace morvane::Save_Name_M

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+std::string To_Utf8(std::u16string_view text);
+// nullopt for bytes that are not well-formed UTF-8.
+std::optional<std::u16string> From_Utf8(std::string_view bytes);
+
+} // namespace morvane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// A mark entry: a 12-character stamp, then, only when it has a note, the
+// separator " 注释:" and the note. Everything works by position.
+inline constexpr std::size_t kStampLength = 12;
+inline constexpr std::u16string_view kNoteSeparator = u" \u6CE8\u91CA:";
+inline constexpr std::size_t kNoteStart = kStampLength + 4;
+
+// The first 12 characters (all of them when the entry is shorter).
+std::u16string_view Entry_Stamp(std::u16string_view entry);
+// An entry has a note whenever its length is not exactly 12.
+bool Entry_Has_Note(std::u16string_view entry);
+// Everything after the first 16 characters; empty for shorter entries.
+std::u16string_view Entry_Note(std::u16string_view entry);
+// stamp + separator + note.
+std::u16string Make_Entry(std::u16string_view stamp, std::u16string_view note);
+
+} // namespace morvane

@@ -1,0 +1,279 @@
+#pragma once
+
+// Small in-memory stand-ins for every port Form1 talks to. Each one records
+// what it was asked so tests can compare it with what must have happened.
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "test_code_page.h"
+
+namespace morvane::test {
+
+class FakeListBox final : public ListBox {
+public:
+    std::vector<std::u16string> items;
+    int selected = -1;
+    int bound = 32767;
+    std::u16string tooltip;
+    int extent = -1;
+    int extent_sets = 0;
+    bool focused = false;
+    int redraws = 0;
+    int item_height = 10;  // pixels per entry for ItemFromPoint
+
+    int Count() const override { return static_cast<int>(items.size()); }
+    std::u16string Text(int i) const override
+    {
+        return i >= 0 && i < Count() ? items[static_cast<std::size_t>(i)] : std::u16string();
+    }
+    std::vector<std::u16string> Entries() const override { return items; }
+    int Selected() const override { return selected; }
+    bool Add(const std::u16string& text) override { return Insert(Count(), text); }
+    bool Insert(int i, const std::u16string& text) override
+    {
+        if (i < 0 || i > Count() || Count() >= bound) return false;
+        items.insert(items.begin() + i, text);
+        if (selected >= i) ++selected;
+        return true;
+    }
+    bool Remove(int i) override
+    {
+        if (i < 0 || i >= Count()) return false;
+        items.erase(items.begin() + i);
+        if (selected == i) selected = -1;
+        else if (selected > i) --selected;
+        return true;
+    }
+    void Clear() override { items.clear(); selected = -1; }
+    void Assign(const std::vector<std::u16string>& entries) override { items = entries; selected = -1; }
+    bool Select(int i) override
+    {
+        if (i < 0 || i >= Count()) return false;
+        selected = i;
+        return true;
+    }
+    void Redraw() override { ++redraws; }
+    void Focus() override { focused = true; }
+    void SetTooltip(const std::u16string& text) override { tooltip = text; }
+    void SetHorizontalExtent(int pixels) override { extent = pixels; ++extent_sets; }
+    int ItemFromPoint(int /*x*/, int y) const override
+    {
+        const int i = y / item_height;
+        return y >= 0 && i < Count() ? i : -1;
+    }
+    // A fixed-pitch font: 6 pixels a code unit below U+0100, 12 above.
+    int TextWidth(const std::u16string& text) const override
+    {
+        int width = 0;
+        for (char16_t c : text) width += c < 0x100 ? 6 : 12;
+        return width;
+    }
+};
+
+class FakeTextBox final : public TextBox {
+public:
+    std::u16string text;
+    int sets = 0;
+    void SetText(const std::u16string& t) override { text = t; ++sets; }
+};
+
+class FakeScrollBar final : public ScrollBar {
+public:
+    std::int16_t value = 0, min = 0, max = 32767;
+    std::int16_t Value() const override { return value; }
+    void SetMin(std::int16_t v) override { min = v; Clamp(); }
+    void SetMax(std::int16_t v) override { max = v; Clamp(); }
+
+private:
+    void Clamp() { value = std::clamp(value, min, std::max(min, max)); }
+};
+
+class FakeCheckBox final : public CheckBox {
+public:
+    bool checked = false;
+    bool Checked() const override { return checked; }
+};
+
+class FakeTimer final : public Timer {
+public:
+    bool running = true;
+    void Start() override { running = true; }
+    void Stop() override { running = false; }
+};
+
+// Records every message in a log of short names, like the stand-in's log.
+class FakePlayer final : public Player {
+public:
+    bool running = true;
+    std::int32_t state = 1, position = 0, length = 245;
+    std::string title = "1. Track - Winamp";
+    std::vector<std::string> log;
+    std::vector<std::int32_t> jumps;
+    // Called on every query, so a test can move the clock between queries.
+    std::function<void()> on_query;
+
+    std::uintptr_t Find_Player() override { return running ? 0x1234 : 0; }
+    std::int32_t Get_Play_State() override { return Query("state", state); }
+    std::int32_t Get_Position_Ms() override { return Query("position", position); }
+    std::int32_t Get_Length_Sec() override { return Query("length", length); }
+    void Jump_To_Ms(std::int32_t ms) override
+    {
+        if (!running) return;
+        log.push_back("jump " + std::to_string(ms));
+        jumps.push_back(ms);
+    }
+    void Cmd_Prev() override { Command("prev"); }
+    void Cmd_Play() override { Command("play"); }
+    void Cmd_Pause() override { Command("pause"); }
+    void Cmd_Stop() override { Command("stop"); }
+    void Cmd_Next() override { Command("next"); }
+    bool Read_Title(std::string& out) override
+    {
+        if (!running) return false;
+        log.push_back("title");
+        out = title;
+        return true;
+    }
+
+    // The log without queries: what the player was told to do.
+    std::vector<std::string> Commands() const
+    {
+        std::vector<std::string> out;
+        for (const auto& line : log)
+            if (line != "state" && line != "position" && line != "length" && line != "title") out.push_back(line);
+        return out;
+    }
+
+private:
+    std::int32_t Query(const char* name, std::int32_t value)
+    {
+        if (!running) return 0;
+        log.push_back(name);
+        if (on_query) on_query();
+        return value;
+    }
+    void Command(const char* name)
+    {
+        if (running) log.push_back(name);
+    }
+};
+
+// Keys held down and keys pressed since the last query, per virtual key.
+class FakeKeyboard final : public Keyboard {
+public:
+    std::map<int, bool> down;
+    std::map<int, bool> pressed;
+    std::vector<int> queries;
+
+    void Press(int vk) { down[vk] = true; pressed[vk] = true; }
+    void Release(int vk) { down[vk] = false; }
+
+    std::int16_t Get_Async_Key_State(int vk) override
+    {
+        queries.push_back(vk);
+        int result = 0;
+        if (down[vk]) result |= 0x8000;
+        if (pressed[vk]) result |= 0x0001;
+        pressed[vk] = false;
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(result));
+    }
+};
+
+class FakeWindow final : public Window {
+public:
+    struct PromptCall {
+        std::u16string message, title, default_text;
+    };
+    std::u16string caption;
+    int caption_sets = 0;
+    std::vector<PromptCall> prompts;
+    std::deque<std::u16string> answers;  // empty text when none is queued
+    std::function<void()> during_prompt;
+    std::vector<std::pair<std::u16string, std::u16string>> messages;  // text, title
+    bool yes = true;
+    std::optional<std::u16string> save_path, open_path;
+    int save_dialogs = 0, open_dialogs = 0;
+    bool quit = false;
+
+    void SetCaption(const std::u16string& text) override { caption = text; ++caption_sets; }
+    std::u16string Prompt(const std::u16string& message, const std::u16string& title,
+                          const std::u16string& default_text) override
+    {
+        prompts.push_back({message, title, default_text});
+        if (during_prompt) during_prompt();
+        if (answers.empty()) return {};
+        std::u16string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowInfo(const std::u16string& text, const std::u16string& title) override
+    {
+        messages.emplace_back(text, title);
+    }
+    bool AskYesNo(const std::u16string& text, const std::u16string& title) override
+    {
+        messages.emplace_back(text, title);
+        return yes;
+    }
+    std::optional<std::u16string> ChooseSavePath() override { ++save_dialogs; return save_path; }
+    std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
+    void Quit() override { quit = true; }
+};
+
+// Files in memory; a path listed in `unreadable` or `unwritable` fails.
+class FakeFiles final : public Files {
+public:
+    std::map<std::u16string, std::string> files;
+    std::map<std::u16string, std::u16string> unreadable;  // path -> reason
+    std::map<std::u16string, std::u16string> unwritable;
+
+    ReadResult ReadAll(const std::u16string& path) override
+    {
+        ReadResult result;
+        if (auto bad = unreadable.find(path); bad != unreadable.end()) {
+            result.error = bad->second;
+            return result;
+        }
+        auto file = files.find(path);
+        if (file == files.end()) {
+            result.error = u"文件不存在";
+            return result;
+        }
+        result.ok = true;
+        result.bytes = file->second;
+        return result;
+    }
+    bool Exists(const std::u16string& path) override { return files.count(path) != 0; }
+    std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override
+    {
+        if (auto bad = unwritable.find(path); bad != unwritable.end()) return bad->second;
+        files[path] = bytes;
+        return {};
+    }
+};
+
+// A Form1 wired to a full set of fakes.
+struct Rig {
+    FakeWindow window;
+    FakeListBox List1;
+    FakeTextBox Text1, Text2, Text3, Text4, Text5;
+    FakeScrollBar h1;
+    FakeCheckBox c1, c2;
+    FakeTimer Timer1;
+    FakePlayer player;
+    FakeKeyboard keyboard;
+    TestCodePage code_page;
+    FakeFiles files;
+    Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
+                          player, keyboard, code_page, files}};
+};
+
+} // namespace morvane::test
