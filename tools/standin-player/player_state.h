@@ -1,0 +1,69 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+using Clock = std::chrono::steady_clock;
+
+// Values as the player reports them for its state query.
+enum class Play_state { stopped = 0, playing = 1, paused = 3 };
+
+struct Track {
+    std::wstring name;
+    std::int32_t length_sec;
+};
+
+// Track 1 is 245 s, track 2 is 40000 s (past a signed 16-bit count of
+// seconds), track 3 is 95 s.
+std::vector<Track> default_playlist();
+
+// The simulated player: a playlist, a current track and a clock that runs
+// while playing. The time is passed in, so nothing here reads a clock.
+//
+// Choices where the real player's behaviour is not pinned down:
+// - play restarts the current track from 0 when stopped or playing and
+//   resumes when paused;
+// - a track that reaches its end while playing stops there, its position
+//   held at the end (so a jump past the end reads back as the end);
+// - previous and next wrap around the playlist, keep the play state and
+//   start the new track at 0.
+class Player_state {
+public:
+    Player_state(std::vector<Track> tracks, std::size_t track_index,
+                 std::int32_t position_ms, Play_state state, Clock::time_point now);
+
+    Play_state state(Clock::time_point now);
+    std::int32_t position_ms(Clock::time_point now);
+    std::int32_t length_sec() const { return tracks_[track_].length_sec; }
+    std::int32_t track_number() const { return static_cast<std::int32_t>(track_ + 1); }
+    const std::wstring& track_name() const { return tracks_[track_].name; }
+    // "N. <name> - Winamp", as the player's window title reads.
+    std::wstring title() const;
+
+    void play(Clock::time_point now);
+    void pause(Clock::time_point now);
+    void stop(Clock::time_point now);
+    void previous(Clock::time_point now);
+    void next(Clock::time_point now);
+    // Negative targets go to 0, targets past the end go to the end.
+    void jump(std::int32_t ms, Clock::time_point now);
+
+private:
+    void settle(Clock::time_point now);
+    void change_track(std::size_t index, Clock::time_point now);
+    std::int64_t length_ms() const { return std::int64_t{length_sec()} * 1000; }
+    std::int64_t clamped(std::int64_t ms) const;
+
+    std::vector<Track> tracks_;
+    std::size_t track_;
+    Play_state state_;
+    std::int64_t base_ms_;     // position at since_
+    Clock::time_point since_;  // when base_ms_ was taken; the clock runs from here while playing
+};
+
+}  // namespace standin
