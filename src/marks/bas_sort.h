@@ -11,7 +11,7 @@ namespace morvane::basSort {
 bool Text_Less(const std::u16string& a, const std::u16string& b);
 
 // Recursive quick sort of items[low..high] in place, in Text_Less order.
-// Does nothing when low is not below high.
+// Does nothing when low is not below high or the stretch lies outside items.
 void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high);
 
 // The list's own sort: entries plus one empty element sorted together, the

@@ -15,8 +15,9 @@ inline constexpr std::size_t kMaxEntries = 32767;
 // Bytes of a mark file to its lines. A line ends at CR LF or at a CR alone;
 // an LF alone stays in the text. A last line without a line end counts, and
 // empty lines are skipped (older versions wrote two after the entries).
-// A file that starts with the UTF-8 byte-order mark is UTF-8, any other is
-// in the ANSI code page.
+// A file that starts with the UTF-8 byte-order mark is UTF-8 (a line in it
+// that is not well-formed UTF-8 is read as ANSI), any other is in the ANSI
+// code page.
 std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page);
 
 // The lines of a file to its bytes: each line followed by CR LF. ANSI when

@@ -1,0 +1,54 @@
+#include "marks/bas_sort.h"
+
+#include <utility>
+
+namespace morvane::basSort {
+
+bool Text_Less(const std::u16string& a, const std::u16string& b)
+{
+    // char_traits<char16_t> compares code units as unsigned numbers.
+    return a < b;
+}
+
+void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high)
+{
+    if (low < 0 || high < 0 || static_cast<std::size_t>(high) >= items.size()) return;
+    while (low < high) {
+        std::int32_t i = low;
+        std::int32_t j = high;
+        const std::u16string pivot = items[low + (high - low) / 2];
+        while (i <= j) {
+            while (i < high && Text_Less(items[i], pivot)) ++i;
+            while (j > low && Text_Less(pivot, items[j])) --j;
+            if (i <= j) {
+                std::swap(items[i], items[j]);
+                ++i;
+                --j;
+            }
+        }
+        // low..j and i..high do not overlap, so the order in which they are
+        // sorted does not change the result. Recursing into the shorter one
+        // and going on with the longer one here keeps the depth below
+        // log2(n) whatever the input.
+        if (j - low < high - i) {
+            if (low < j) Quick_Sort(items, low, j);
+            low = i;
+        } else {
+            if (i < high) Quick_Sort(items, i, high);
+            high = j;
+        }
+    }
+}
+
+std::vector<std::u16string> Sorted_Entries(const std::vector<std::u16string>& entries)
+{
+    // One extra empty element: after the sort the smallest element, which
+    // is that one or an empty entry equal to it, is dropped again.
+    std::vector<std::u16string> work(entries);
+    work.emplace_back();
+    Quick_Sort(work, 0, static_cast<std::int32_t>(entries.size()));
+    work.erase(work.begin());
+    return work;
+}
+
+} // namespace morvane::basSort

@@ -1,0 +1,82 @@
+#include "marks/mark_file.h"
+
+#include <optional>
+
+#include "marks/utf8.h"
+
+namespace morvane::Get_Content_M {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The non-empty lines of bytes. CR LF or a CR alone ends a line; a last
+// line without a line end counts too.
+std::vector<std::string_view> Split_Lines(std::string_view bytes)
+{
+    std::vector<std::string_view> lines;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\r');
+        const std::string_view line = bytes.substr(0, end);
+        if (!line.empty()) lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        std::size_t next = end + 1;
+        if (next < bytes.size() && bytes[next] == '\n') ++next;
+        bytes.remove_prefix(next);
+    }
+    return lines;
+}
+
+// nullopt when some line has no exact form in the code page.
+std::optional<std::string> Encode_Ansi(const std::vector<std::u16string>& lines,
+                                       const CodePage& code_page)
+{
+    std::string out;
+    for (const auto& line : lines) {
+        auto ansi = code_page.ToAnsi(line);
+        // A best-fit substitute would not read back as the same text.
+        if (!ansi || code_page.ToText(*ansi) != line) return std::nullopt;
+        out += *ansi;
+        out += kLineEnd;
+    }
+    // Such a file would be read back as UTF-8.
+    if (out.starts_with(kBom)) return std::nullopt;
+    return out;
+}
+
+std::string Encode_Utf8(const std::vector<std::u16string>& lines)
+{
+    std::string out(kBom);
+    for (const auto& line : lines) {
+        out += To_Utf8(line);
+        out += kLineEnd;
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page)
+{
+    const bool utf8 = bytes.starts_with(kBom);
+    if (utf8) bytes.remove_prefix(kBom.size());
+    std::vector<std::u16string> lines;
+    // Line by line, with explicit lengths: a NUL byte cuts nothing short,
+    // and a line that is not UTF-8 in a UTF-8 file (added by an ANSI editor,
+    // or damaged) is read as ANSI without costing the other lines.
+    for (const std::string_view line : Split_Lines(bytes)) {
+        std::optional<std::u16string> text;
+        if (utf8) text = From_Utf8(line);
+        lines.push_back(text ? std::move(*text) : code_page.ToText(line));
+    }
+    return lines;
+}
+
+std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page)
+{
+    if (auto ansi = Encode_Ansi(lines, code_page)) return std::move(*ansi);
+    return Encode_Utf8(lines);
+}
+
+} // namespace morvane::Get_Content_M

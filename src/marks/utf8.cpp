@@ -1,0 +1,107 @@
+#include "marks/utf8.h"
+
+namespace morvane {
+
+namespace {
+
+bool Is_High_Surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool Is_Low_Surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+void Append_Utf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void Append_Utf16(std::u16string& out, char32_t c)
+{
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+} // namespace
+
+std::string To_Utf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (Is_High_Surrogate(c) && i + 1 < text.size() && Is_Low_Surrogate(text[i + 1])) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (Is_High_Surrogate(c) || Is_Low_Surrogate(c)) {
+            // A lone surrogate has no UTF-8 form.
+            c = 0xFFFD;
+        }
+        Append_Utf8(out, c);
+    }
+    return out;
+}
+
+std::optional<std::u16string> From_Utf8(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            out += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // Continuation bytes, payload of the lead byte, smallest code point
+        // that needs this many bytes.
+        std::size_t extra = 0;
+        char32_t c = 0;
+        char32_t smallest = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+            c = lead & 0x1F;
+            smallest = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            c = lead & 0x0F;
+            smallest = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            c = lead & 0x07;
+            smallest = 0x10000;
+        } else {
+            return std::nullopt;
+        }
+        if (bytes.size() - i <= extra) return std::nullopt;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms, encoded surrogates and code points past U+10FFFF.
+        if (c < smallest || c > 0x10FFFF || Is_High_Surrogate(c) || Is_Low_Surrogate(c))
+            return std::nullopt;
+        Append_Utf16(out, c);
+        i += extra + 1;
+    }
+    return out;
+}
+
+} // namespace morvane
