@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,8 +95,15 @@ private:
     std::optional<int> Selected_Position() const;
     void Show_Count();
 
+    // The widest entry is kept up to date as entries come and go, so that
+    // Update_Extent measures the whole list only when it must.
+    void Extent_Added(const std::u16string& entry);
+    void Extent_Removed(const std::u16string& entry);
+    void Measure_Extent(const std::vector<std::u16string>& entries);
+
     void Hot_Key_Step();
-    void Display_Step();
+    // false when a step failed; the tick then restarts it once.
+    bool Display_Step();
     // Sets h1's range; a range that moves the value raises h1_Change.
     void Set_h1_Range(std::int16_t min, std::int16_t max);
 
@@ -116,6 +124,12 @@ private:
     ShownText text5_;
     std::string title_;  // the last player title read, ANSI
     bool caption_set_ = false;
+
+    // How many entries have each width in the list's font, and the entry
+    // count this describes; nullopt, or a count other than the list's,
+    // makes Update_Extent measure the whole list again.
+    std::optional<std::map<int, int>> widths_;
+    int widths_count_ = 0;
 };
 
 } // namespace morvane

@@ -1,0 +1,33 @@
+#include "app/form1.h"
+
+namespace morvane {
+
+Form1::Form1(const Form1Parts& parts)
+    : ui_(parts),
+      text1_(parts.Text1),
+      text2_(parts.Text2),
+      text3_(parts.Text3),
+      text4_(parts.Text4),
+      text5_(parts.Text5)
+{
+}
+
+bool Form1::Form_Load()
+{
+    mark_Text_ = u"[000:00:000]";
+    Show_Count();
+    player_Wnd_ = ui_.player.Find_Player();
+    if (player_Wnd_ == 0) {
+        ui_.window.ShowInfo(u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本", u"提示");
+        return false;
+    }
+    return true;
+}
+
+void Form1::C_end_Click()
+{
+    // Ends at once: nothing is asked and the list is not saved.
+    ui_.window.Quit();
+}
+
+} // namespace morvane

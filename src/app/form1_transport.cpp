@@ -1,0 +1,95 @@
+#include <cstdint>
+#include <limits>
+
+#include "app/form1.h"
+#include "stamps/entry.h"
+#include "stamps/stamps.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr std::int32_t kStepMs = 2000;
+
+// position + delta without overflow. A real player never reports a position
+// near the ends of the 32-bit range; if one did, the target stops at the end
+// rather than wrapping round to the other side of the track.
+std::int32_t Step_From(std::int32_t position_ms, std::int32_t delta_ms)
+{
+    const std::int64_t target = static_cast<std::int64_t>(position_ms) + delta_ms;
+    if (target > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (target < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(target);
+}
+
+} // namespace
+
+void Form1::C_Play_Click() { ui_.player.Cmd_Play(); }
+void Form1::C_pause_Click() { ui_.player.Cmd_Pause(); }
+void Form1::C_stop_Click() { ui_.player.Cmd_Stop(); }
+void Form1::C_Pre_Click() { ui_.player.Cmd_Prev(); }
+void Form1::C_next_Click() { ui_.player.Cmd_Next(); }
+
+// The steps go to the player unbounded: near the start the target is
+// negative, and the player decides what that means.
+void Form1::Command1_Click()
+{
+    ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), -kStepMs));
+}
+
+void Form1::Command2_Click()
+{
+    ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), kStepMs));
+}
+
+void Form1::Command4_Click()
+{
+    // Two queries: the shown stamp comes from the first, the repeat target
+    // from the second.
+    const std::int32_t shown_ms = ui_.player.Get_Position_Ms();
+    const std::int32_t target_ms = ui_.player.Get_Position_Ms();
+    mark_Ms_ = target_ms;
+    mark_Text_ = Format_Ms(shown_ms);
+}
+
+void Form1::Command5_Click() { ui_.player.Jump_To_Ms(mark_Ms_); }
+
+void Form1::Command6_Click()
+{
+    // A 16-bit value times 1000 always fits 32 bits.
+    ui_.player.Jump_To_Ms(static_cast<std::int32_t>(ui_.h1.Value()) * 1000);
+}
+
+void Form1::h1_Change()
+{
+    if (auto shown = Format_Sec(Decimal_Text(ui_.h1.Value()))) text5_.Set(*shown.value);
+}
+
+void Form1::h1_Scroll() { h1_Change(); }
+
+void Form1::List1_DblClick() { Jump_To_Entry(); }
+
+bool Form1::List1_KeyPress(int char_code)
+{
+    // Character codes, so letters match in upper case only; the list uses D
+    // for the next track.
+    switch (char_code) {
+    case 13: List1_DblClick(); return true;
+    case 68: C_next_Click(); return true;
+    case 72: C_pause_Click(); return true;
+    case 80: C_Play_Click(); return true;
+    case 83: C_stop_Click(); return true;
+    case 85: C_Pre_Click(); return true;
+    default: return false;
+    }
+}
+
+void Form1::Jump_To_Entry()
+{
+    // No selection reads as empty text. A line that does not start with a
+    // stamp (empty, or foreign text loaded from a file) is no jump at all.
+    const std::u16string entry = ui_.List1.Text(ui_.List1.Selected());
+    if (auto ms = Parse_Stamp(Entry_Stamp(entry))) ui_.player.Jump_To_Ms(*ms.value);
+}
+
+} // namespace morvane

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace morvane::test {
+namespace {
+
+TEST(Form1Startup, WithPlayerStartsFromInitialValues)
+{
+    Rig r;
+    EXPECT_TRUE(r.form.Form_Load());
+    EXPECT_EQ(r.form.mark_Text(), u"[000:00:000]");
+    EXPECT_EQ(r.form.mark_Ms(), 0);
+    EXPECT_EQ(r.form.sel_Index(), u"");
+    EXPECT_EQ(r.Text1.text, u"0");
+    EXPECT_TRUE(r.window.messages.empty());
+    EXPECT_FALSE(r.window.quit);
+    EXPECT_TRUE(r.player.Commands().empty());
+}
+
+TEST(Form1Startup, WithoutPlayerShowsTheMessageOnceAndFails)
+{
+    Rig r;
+    r.player.running = false;
+    EXPECT_FALSE(r.form.Form_Load());
+    ASSERT_EQ(r.window.messages.size(), 1u);
+    EXPECT_EQ(r.window.messages[0].first,
+              u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本");
+    EXPECT_EQ(r.window.messages[0].second, u"提示");
+}
+
+TEST(Form1Startup, EndAsksNothingAndSavesNothing)
+{
+    Rig r;
+    ASSERT_TRUE(r.form.Form_Load());
+    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:x"};
+    r.form.C_end_Click();
+    EXPECT_TRUE(r.window.quit);
+    EXPECT_TRUE(r.window.messages.empty());
+    EXPECT_EQ(r.window.save_dialogs, 0);
+    EXPECT_TRUE(r.files.files.empty());
+}
+
+} // namespace
+} // namespace morvane::test

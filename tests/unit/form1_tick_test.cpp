@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+
+namespace morvane::test {
+namespace {
+
+constexpr char16_t kPlaying[] = u"Winamp处于播放状态......";
+constexpr char16_t kPaused[] = u"Winamp处于暂停状态......";
+constexpr char16_t kStopped[] = u"Winamp处于停止状态......";
+
+// A started window whose player plays a 245 s track.
+struct TickRig : Rig {
+    TickRig() { EXPECT_TRUE(form.Form_Load()); }
+    void SetMarkAt(std::int32_t ms)
+    {
+        player.position = ms;
+        form.Command4_Click();
+    }
+};
+
+TEST(Form1Tick, ShowsStateTimesMarkAndCaption)
+{
+    TickRig r;
+    r.SetMarkAt(12300);
+    r.player.position = 83400;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, kPlaying);
+    EXPECT_EQ(r.Text3.text, u"总时间:[004:05]<==>当前时间:[001:23]");
+    EXPECT_EQ(r.Text4.text, u"[000:12:300]<==>[001:23:400]");
+    EXPECT_EQ(r.h1.min, 0);
+    EXPECT_EQ(r.h1.max, 245);
+    EXPECT_EQ(r.window.caption, u"1. Track - Winamp");
+
+    // The title arrives in the ANSI code page; a shorter one leaves nothing
+    // of the longer one behind.
+    r.player.title = "2. \xB8\xE8\xC7\xFA - Winamp";
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.window.caption, u"2. 歌曲 - Winamp");
+    r.player.title = "3. A";
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.window.caption, u"3. A");
+}
+
+TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
+{
+    TickRig r;
+    r.form.Timer1_Timer();
+    r.player.state = 3;
+    r.player.length = 500;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, kPaused);
+    EXPECT_EQ(r.h1.max, 245);
+    EXPECT_EQ(r.Text3.text, u"总时间:[008:20]<==>当前时间:[000:00]");
+
+    // Any state the player does not name leaves the state line and range.
+    r.player.state = 2;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, kPaused);
+    EXPECT_EQ(r.h1.max, 245);
+
+    // A shorter track pulls the value in, which counts as a change.
+    r.player.state = 1;
+    r.player.length = 100;
+    r.h1.value = 200;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.h1.value, 100);
+    EXPECT_EQ(r.Text5.text, u"[001:40]");
+}
+
+TEST(Form1Tick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
+{
+    TickRig r;
+    r.player.position = 5000;
+    r.form.Timer1_Timer();
+
+    r.player.state = 0;
+    r.player.position = 0;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, kStopped);
+    EXPECT_EQ(r.Text3.text, u"总时间:[004:05]<==>当前时间:[000:00]");
+
+    r.player.running = false;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, kStopped);
+    EXPECT_EQ(r.Text3.text, u"总时间:[000:00]<==>当前时间:[000:00]");
+    EXPECT_EQ(r.Text4.text, u"[000:00:000]<==>[000:00:000]");
+    EXPECT_EQ(r.window.caption, u"1. Track - Winamp");
+
+    // A restarted player is found again, title included.
+    r.player.running = true;
+    r.player.title = "1. Other - Winamp";
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.window.caption, u"1. Other - Winamp");
+}
+
+TEST(Form1Tick, OutOfRangeLengthsAndPositions)
+{
+    TickRig r;
+    r.player.length = 40000;
+    r.player.position = 1000;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.h1.max, 32767);
+    EXPECT_EQ(r.Text3.text, u"总时间:[666:40]<==>当前时间:[000:01]");
+
+    // The lines keep moving while the long track plays.
+    r.player.position = 39999000;
+    r.player.title = "2. Lecture - Winamp";
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text3.text, u"总时间:[666:40]<==>当前时间:[666:39]");
+    EXPECT_EQ(r.Text4.text, u"[000:00:000]<==>[666:39:000]");
+    EXPECT_EQ(r.window.caption, u"2. Lecture - Winamp");
+
+    r.player.length = -5;
+    r.player.position = -300;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.h1.max, 0);
+    EXPECT_EQ(r.Text3.text, u"总时间:[000:00]<==>当前时间:[000:00]");
+    EXPECT_EQ(r.Text4.text, u"[000:00:000]<==>[000:00:000]");
+}
+
+TEST(Form1Tick, WritesOnlyWhatChanged)
+{
+    TickRig r;
+    r.form.Timer1_Timer();
+    r.form.Timer1_Timer();
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.sets, 1);
+    EXPECT_EQ(r.Text3.sets, 1);
+    EXPECT_EQ(r.Text4.sets, 1);
+    EXPECT_EQ(r.window.caption_sets, 1);
+
+    r.player.position = 250;
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text3.sets, 1);  // still [000:00]
+    EXPECT_EQ(r.Text4.sets, 2);
+    EXPECT_EQ(r.Text2.sets, 1);
+    EXPECT_EQ(r.window.caption_sets, 1);
+}
+
+TEST(Form1Tick, QueriesThePlayerInOrder)
+{
+    TickRig r;
+    r.player.log.clear();
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.player.log,
+              (std::vector<std::string>{"state", "length", "length", "position", "position", "title"}));
+
+    r.player.state = 3;
+    r.player.log.clear();
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.player.log, (std::vector<std::string>{"state", "length", "position", "position", "title"}));
+}
+
+} // namespace
+} // namespace morvane::test
