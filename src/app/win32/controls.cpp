@@ -1,0 +1,199 @@
+#include "app/win32/controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/win32/main_window.h"
+#include "app/win32/text.h"
+
+namespace morvane::win32 {
+namespace {
+
+constexpr int kEntryBound = 32767;
+
+} // namespace
+
+List_Box::List_Box(Main_Window& window, HWND list, HWND tooltip) : window_(window), list_(list), tooltip_(tooltip) {}
+
+int List_Box::Count() const
+{
+    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::u16string List_Box::Text(int index) const
+{
+    if (index < 0 || index >= Count()) return {};
+    const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const LRESULT copied = SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    if (copied == LB_ERR) return {};
+    text.resize(static_cast<std::size_t>(std::min(copied, length)));
+    return text;
+}
+
+std::vector<std::u16string> List_Box::Entries() const
+{
+    std::vector<std::u16string> entries;
+    const int count = Count();
+    entries.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) entries.push_back(Text(i));
+    return entries;
+}
+
+int List_Box::Selected() const
+{
+    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+bool List_Box::Add(const std::u16string& text) { return Insert(Count(), text); }
+
+bool List_Box::Insert(int index, const std::u16string& text)
+{
+    const int count = Count();
+    if (index < 0 || index > count || count >= kEntryBound) return false;
+    const LRESULT at = SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                    reinterpret_cast<LPARAM>(Wide(text)));
+    return at != LB_ERR && at != LB_ERRSPACE;
+}
+
+bool List_Box::Remove(int index)
+{
+    if (index < 0 || index >= Count()) return false;
+    return SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
+}
+
+void List_Box::Clear() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
+
+void List_Box::Assign(const std::vector<std::u16string>& entries)
+{
+    // One repaint for the whole content instead of one per entry.
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    std::size_t chars = 0;
+    for (const auto& entry : entries) chars += entry.size() + 1;
+    SendMessageW(list_, LB_INITSTORAGE, entries.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+    for (const auto& entry : entries) {
+        const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry)));
+        if (at == LB_ERR || at == LB_ERRSPACE) break;
+    }
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+bool List_Box::Select(int index)
+{
+    if (index < 0 || index >= Count()) return false;
+    // LB_SETCURSEL raises no LBN_SELCHANGE: Form1 runs its own handler.
+    return SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
+}
+
+void List_Box::Redraw() { RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void List_Box::Focus() { window_.Focus_Control(list_); }
+
+void List_Box::SetTooltip(const std::u16string& text)
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetParent(list_);
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = const_cast<wchar_t*>(Wide(text));
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    // An empty text must also take away a tip that is showing already.
+    if (text.empty()) SendMessageW(tooltip_, TTM_POP, 0, 0);
+}
+
+void List_Box::SetHorizontalExtent(int pixels)
+{
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+}
+
+int List_Box::ItemFromPoint(int x, int y) const
+{
+    const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0,
+                                     MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    if (HIWORD(hit) != 0) return -1;  // outside every entry
+    const int index = LOWORD(hit);
+    return index < Count() ? index : -1;
+}
+
+int List_Box::TextWidth(const std::u16string& text) const
+{
+    // A memory DC of its own, so no window's font or DC changes.
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) return 0;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    const BOOL measured = GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return measured ? size.cx : 0;
+}
+
+void Text_Box::SetText(const std::u16string& text) { SetWindowTextW(box_, Wide(text)); }
+
+std::int16_t Scroll_Bar::Value() const
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    if (GetScrollInfo(bar_, SB_CTL, &info) == FALSE) return 0;
+    return static_cast<std::int16_t>(info.nPos);
+}
+
+void Scroll_Bar::SetMin(std::int16_t value)
+{
+    int min = 0, max = 0;
+    GetScrollRange(bar_, SB_CTL, &min, &max);
+    Set_Range(value, max);
+}
+
+void Scroll_Bar::SetMax(std::int16_t value)
+{
+    int min = 0, max = 0;
+    GetScrollRange(bar_, SB_CTL, &min, &max);
+    Set_Range(min, value);
+}
+
+void Scroll_Bar::Set_Range(int min, int max)
+{
+    // The control cannot hold a maximum below the minimum; it then spans
+    // the minimum alone. The value is clamped here, raising no event.
+    max = std::max(min, max);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    GetScrollInfo(bar_, SB_CTL, &info);
+    info.fMask = SIF_RANGE | SIF_POS;
+    info.nMin = min;
+    info.nMax = max;
+    info.nPos = std::clamp(info.nPos, min, max);
+    SetScrollInfo(bar_, SB_CTL, &info, TRUE);
+}
+
+bool Check_Box::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Window_Timer::Start()
+{
+    enabled_ = true;
+    if (live_) SetTimer(window_, id_, 1, nullptr);
+}
+
+void Window_Timer::Stop()
+{
+    enabled_ = false;
+    KillTimer(window_, id_);
+}
+
+bool Window_Timer::Go_Live()
+{
+    live_ = true;
+    return !enabled_ || SetTimer(window_, id_, 1, nullptr) != 0;
+}
+
+} // namespace morvane::win32

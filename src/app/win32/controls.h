@@ -1,0 +1,90 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/ports/controls.h"
+
+namespace morvane::win32 {
+
+class Main_Window;
+
+// Adapters from the control ports to the Win32 controls. They translate
+// calls into messages and keep no state of their own beyond the handles.
+
+class List_Box final : public ListBox {
+public:
+    List_Box(Main_Window& window, HWND list, HWND tooltip);
+
+    int Count() const override;
+    std::u16string Text(int index) const override;
+    std::vector<std::u16string> Entries() const override;
+    int Selected() const override;
+
+    bool Add(const std::u16string& text) override;
+    bool Insert(int index, const std::u16string& text) override;
+    bool Remove(int index) override;
+    void Clear() override;
+    void Assign(const std::vector<std::u16string>& entries) override;
+
+    bool Select(int index) override;
+    void Redraw() override;
+    void Focus() override;
+    void SetTooltip(const std::u16string& text) override;
+    void SetHorizontalExtent(int pixels) override;
+    int ItemFromPoint(int x, int y) const override;
+    int TextWidth(const std::u16string& text) const override;
+
+private:
+    Main_Window& window_;
+    HWND list_;
+    HWND tooltip_;
+};
+
+class Text_Box final : public TextBox {
+public:
+    explicit Text_Box(HWND box) : box_(box) {}
+    void SetText(const std::u16string& text) override;
+
+private:
+    HWND box_;
+};
+
+class Scroll_Bar final : public ScrollBar {
+public:
+    explicit Scroll_Bar(HWND bar) : bar_(bar) {}
+    std::int16_t Value() const override;
+    void SetMin(std::int16_t value) override;
+    void SetMax(std::int16_t value) override;
+
+private:
+    void Set_Range(int min, int max);
+    HWND bar_;
+};
+
+class Check_Box final : public CheckBox {
+public:
+    explicit Check_Box(HWND box) : box_(box) {}
+    bool Checked() const override;
+
+private:
+    HWND box_;
+};
+
+// Timer1 is enabled from the start but ticks only once the window shows.
+class Window_Timer final : public Timer {
+public:
+    Window_Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+    void Start() override;
+    void Stop() override;
+    // The window is up: an enabled timer starts ticking. false when the
+    // system has no timer to give.
+    bool Go_Live();
+
+private:
+    HWND window_;
+    UINT_PTR id_;
+    bool enabled_ = true;
+    bool live_ = false;
+};
+
+} // namespace morvane::win32

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+namespace morvane::win32 {
+
+// DPI queries that use the per-monitor functions of Windows 10 where they
+// exist and the system DPI on older systems.
+
+// Dots per inch of the monitor that holds `window`.
+UINT Dpi_Of(HWND window);
+// Dots per inch of the primary screen.
+UINT Screen_Dpi();
+// AdjustWindowRectEx at `dpi`.
+bool Adjust_Window_Rect(RECT& rect, DWORD style, DWORD ex_style, UINT dpi);
+// The system's message font, sized for `dpi`.
+bool Message_Font(LOGFONTW& font, UINT dpi);
+
+} // namespace morvane::win32

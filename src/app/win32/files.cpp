@@ -1,0 +1,164 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "app/win32/system_ports.h"
+#include "app/win32/text.h"
+
+namespace morvane::win32 {
+namespace {
+
+// Mark files are small; anything this large is not one.
+constexpr LONGLONG kMaxFileBytes = 256LL * 1024 * 1024;
+constexpr DWORD kChunk = 1 << 20;
+
+class File_Handle {
+public:
+    explicit File_Handle(HANDLE handle) : handle_(handle) {}
+    ~File_Handle() { Close(); }
+    File_Handle(const File_Handle&) = delete;
+    File_Handle& operator=(const File_Handle&) = delete;
+
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    bool Close()
+    {
+        if (!Valid()) return true;
+        const BOOL closed = CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed != FALSE;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+std::u16string System_Message(DWORD error)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text = length > 0 ? To_Text(buffer, length) : std::u16string();
+    if (buffer != nullptr) LocalFree(buffer);
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
+    if (text.empty()) {
+        const std::wstring code = std::to_wstring(error);
+        text = u"错误代码 " + To_Text(code.c_str(), code.size());
+    }
+    return text;
+}
+
+// A short reason in the user's language for the last failure.
+std::u16string Reason(DWORD error, bool writing)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return u"文件不存在";
+    case ERROR_PATH_NOT_FOUND: return writing ? u"文件夹不存在" : u"文件不存在";
+    case ERROR_ACCESS_DENIED: return u"没有访问权限";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return u"文件正被其他程序使用";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return u"磁盘空间不足";
+    case ERROR_WRITE_PROTECT: return u"磁盘处于写保护状态";
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE: return u"文件名无效";
+    default: return System_Message(error);
+    }
+}
+
+std::wstring Folder_Of(const std::wstring& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return L".";
+    if (slash == 0 || path[slash - 1] == L':') return path.substr(0, slash + 1);  // a root keeps its slash
+    return path.substr(0, slash);
+}
+
+std::u16string Write_All(HANDLE file, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+        DWORD written = 0;
+        if (WriteFile(file, bytes.data() + done, part, &written, nullptr) == FALSE) return Reason(GetLastError(), true);
+        if (written == 0) return u"磁盘空间不足";
+        done += written;
+    }
+    if (FlushFileBuffers(file) == FALSE) return Reason(GetLastError(), true);
+    return {};
+}
+
+} // namespace
+
+Files::ReadResult Disk_Files::ReadAll(const std::u16string& path)
+{
+    ReadResult result;
+    File_Handle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid()) {
+        result.error = Reason(GetLastError(), false);
+        return result;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.Get(), &size) == FALSE) {
+        result.error = Reason(GetLastError(), false);
+        return result;
+    }
+    if (size.QuadPart > kMaxFileBytes) {
+        result.error = u"文件太大";
+        return result;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    // Read to the end, not to the size seen at opening: the file may still grow.
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (ReadFile(file.Get(), chunk.data(), kChunk, &got, nullptr) == FALSE) {
+            result.error = Reason(GetLastError(), false);
+            return result;
+        }
+        if (got == 0) break;
+        if (static_cast<LONGLONG>(bytes.size() + got) > kMaxFileBytes) {
+            result.error = u"文件太大";
+            return result;
+        }
+        bytes.append(chunk.data(), got);
+    }
+    result.ok = true;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+bool Disk_Files::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
+
+std::u16string Disk_Files::WriteReplacing(const std::u16string& path, const std::string& bytes)
+{
+    const std::wstring target(Wide(path));
+    // Windows refuses to rename over a read-only file, but not every
+    // system that runs this program does; ask first, the same everywhere.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return u"文件是只读的";
+    // The new text goes to a file of its own beside the target first, so
+    // the target changes only by the final rename, whole or not at all.
+    wchar_t temp[MAX_PATH] = {};
+    if (GetTempFileNameW(Folder_Of(target).c_str(), L"mrv", 0, temp) == 0) return Reason(GetLastError(), true);
+
+    std::u16string failure;
+    {
+        File_Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) failure = Reason(GetLastError(), true);
+        else failure = Write_All(file.Get(), bytes);
+        if (failure.empty() && !file.Close()) failure = Reason(GetLastError(), true);
+    }
+    if (failure.empty() && MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)
+        failure = Reason(GetLastError(), true);
+    if (!failure.empty()) DeleteFileW(temp);
+    return failure;
+}
+
+} // namespace morvane::win32

@@ -1,0 +1,408 @@
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/dpi.h"
+#include "app/win32/layout.h"
+#include "app/win32/text.h"
+
+namespace morvane::win32 {
+namespace {
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
+constexpr UINT_PTR kListSubclassId = 1;
+
+struct Click {
+    int id;
+    void (Form1::*handler)();
+};
+
+constexpr std::array<Click, 20> kClicks{{
+    {IDC_C_END, &Form1::C_end_Click},
+    {IDC_C_PLAY, &Form1::C_Play_Click},
+    {IDC_C_PAUSE, &Form1::C_pause_Click},
+    {IDC_C_STOP, &Form1::C_stop_Click},
+    {IDC_C_PRE, &Form1::C_Pre_Click},
+    {IDC_C_NEXT, &Form1::C_next_Click},
+    {IDC_COMMAND1, &Form1::Command1_Click},
+    {IDC_COMMAND2, &Form1::Command2_Click},
+    {IDC_COMMAND4, &Form1::Command4_Click},
+    {IDC_COMMAND5, &Form1::Command5_Click},
+    {IDC_COMMAND6, &Form1::Command6_Click},
+    {IDC_COMMAND7, &Form1::Command7_Click},
+    {IDC_COMMAND9, &Form1::Command9_Click},
+    {IDC_COMMAND3, &Form1::Command3_Click},
+    {IDC_C_UP, &Form1::C_up_Click},
+    {IDC_C_DOWN, &Form1::C_down_Click},
+    {IDC_C_CLEAR, &Form1::C_clear_Click},
+    {IDC_C_SORT, &Form1::C_sort_Click},
+    {IDC_C_SAVE, &Form1::C_Save_Click},
+    {IDC_C_LOAD, &Form1::C_Load_Click},
+}};
+
+struct Window_Class {
+    const wchar_t* name;
+    DWORD style;
+    DWORD ex_style;
+};
+
+Window_Class Class_Of(Kind kind)
+{
+    // Every control that takes the focus is a group of its own, so arrow
+    // keys stay inside the control instead of wandering between buttons.
+    constexpr DWORD child = WS_CHILD | WS_VISIBLE;
+    constexpr DWORD stop = WS_TABSTOP | WS_GROUP;
+    switch (kind) {
+    case Kind::Frame: return {WC_BUTTONW, child | BS_GROUPBOX, 0};
+    case Kind::Button: return {WC_BUTTONW, child | stop | BS_PUSHBUTTON, 0};
+    case Kind::FlatButton: return {WC_BUTTONW, child | stop | BS_PUSHBUTTON | BS_FLAT, 0};
+    case Kind::TextBox:
+        return {WC_EDITW, child | stop | WS_BORDER | ES_CENTER | ES_READONLY | ES_AUTOHSCROLL, 0};
+    case Kind::ListBox:
+        return {WC_LISTBOXW, child | stop | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                WS_EX_CLIENTEDGE};
+    case Kind::ScrollBar: return {WC_SCROLLBARW, child | stop | SBS_HORZ, 0};
+    case Kind::CheckBox: return {WC_BUTTONW, child | stop | BS_AUTOCHECKBOX, 0};
+    }
+    return {WC_STATICW, child, 0};
+}
+
+bool Is_Text_Box(int id)
+{
+    return id == IDC_TEXT1 || id == IDC_TEXT2 || id == IDC_TEXT3 || id == IDC_TEXT4 || id == IDC_TEXT5;
+}
+
+// A set-up step that failed, with the system's error code.
+std::wstring Failure(const std::wstring& what)
+{
+    return what + L"（错误 " + std::to_wstring(GetLastError()) + L"）";
+}
+
+} // namespace
+
+Main_Window::~Main_Window()
+{
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (cyan_ != nullptr) DeleteObject(cyan_);
+}
+
+std::wstring Main_Window::Create(HINSTANCE instance)
+{
+    instance_ = instance;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = Window_Proc;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MORVANE));
+    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON,
+                                                         GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), 0));
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = MORVANE_MAIN_CLASS;
+    if (RegisterClassExW(&window_class) == 0) return Failure(L"无法注册窗口类");
+
+    cyan_ = CreateSolidBrush(kTextBoxColour);
+    if (cyan_ == nullptr) return Failure(L"无法创建画刷");
+
+    // Created at its design place first, so it takes the DPI of the monitor there.
+    const UINT screen = Screen_Dpi();
+    if (CreateWindowExW(0, MORVANE_MAIN_CLASS, L"Morvane", kWindowStyle, To_Pixels(kDesignLeftTwips, screen),
+                        To_Pixels(kDesignTopTwips, screen), To_Pixels(kClientWidthTwips, screen),
+                        To_Pixels(kClientHeightTwips, screen), nullptr, nullptr, instance, this) == nullptr)
+        return Failure(L"无法创建窗口");
+
+    dpi_ = Dpi_Of(hwnd_);
+    fonts_ = Font_Set::Make(dpi_);
+    if (!fonts_) return Failure(L"无法创建字体");
+    Place(nullptr);
+    if (auto failure = Create_Controls(); !failure.empty()) return failure;
+    return Create_Tooltip();
+}
+
+std::wstring Main_Window::Create_Controls()
+{
+    for (const Layout_Row* row : Controls_In_Tab_Order()) {
+        const Window_Class kind = Class_Of(row->kind);
+        const RECT rect = Pixel_Rect(*row, dpi_);
+        HWND control = CreateWindowExW(kind.ex_style, kind.name, row->caption, kind.style, rect.left, rect.top,
+                                       rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance_, nullptr);
+        if (control == nullptr) return Failure(std::wstring(L"无法创建控件 ") + std::to_wstring(row->id));
+        if (row->kind == Kind::FlatButton) SetWindowTheme(control, L"", L"");  // themes ignore BS_FLAT
+    }
+    Apply_Fonts();
+
+    SCROLLINFO range{};
+    range.cbSize = sizeof(range);
+    range.fMask = SIF_RANGE | SIF_POS;
+    range.nMin = 0;
+    range.nMax = 32767;
+    range.nPos = 0;
+    SetScrollInfo(Control(IDC_H1), SB_CTL, &range, TRUE);
+    return {};
+}
+
+std::wstring Main_Window::Create_Tooltip()
+{
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               instance_, nullptr);
+    if (tooltip_ == nullptr) return Failure(L"无法创建提示窗口");
+    wchar_t empty[] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(IDC_LIST1));
+    tool.lpszText = empty;
+    if (SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE)
+        return Failure(L"无法创建提示");
+    // Our subclass goes on after the tooltip's, so it sees each move first
+    // and the tooltip shows the text set for that very move.
+    if (SetWindowSubclass(Control(IDC_LIST1), List_Proc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this)) ==
+        FALSE)
+        return Failure(L"无法挂接列表框");
+    return {};
+}
+
+void Main_Window::Apply_Fonts()
+{
+    for (const Layout_Row& row : Controls())
+        if (HFONT font = fonts_->Get(row.face))
+            SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void Main_Window::Place(const RECT* suggested)
+{
+    RECT frame{0, 0, To_Pixels(kClientWidthTwips, dpi_), To_Pixels(kClientHeightTwips, dpi_)};
+    Adjust_Window_Rect(frame, kWindowStyle, 0, dpi_);
+    POINT origin{};
+    if (suggested != nullptr) {
+        origin = {suggested->left, suggested->top};
+    } else {
+        const UINT screen = Screen_Dpi();
+        origin = {To_Pixels(kDesignLeftTwips, screen) + frame.left, To_Pixels(kDesignTopTwips, screen) + frame.top};
+    }
+    SetWindowPos(hwnd_, nullptr, origin.x, origin.y, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Main_Window::Show()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    Focus_Control(Control(IDC_C_CLEAR));
+}
+
+void Main_Window::Focus_Control(HWND control)
+{
+    if (GetActiveWindow() == hwnd_) SetFocus(control);
+    else saved_focus_ = control;
+}
+
+HWND Main_Window::Dialog_Owner() const
+{
+    if (!IsWindowVisible(hwnd_)) return nullptr;
+    return GetLastActivePopup(hwnd_);
+}
+
+LRESULT CALLBACK Main_Window::Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Main_Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Main_Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
+    const LRESULT result = self->Handle_Message(msg, wparam, lparam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        On_Command(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_CMD(wparam, lparam));
+        return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lparam) == Control(IDC_H1)) On_Scroll(LOWORD(wparam));
+        return 0;
+    case WM_TIMER:
+        if (wparam == kTimer1Id && form_ != nullptr) form_->Timer1_Timer();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return On_Color_Static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_NEXTDLGCTL: {
+        // Tab and Shift+Tab from IsDialogMessage, which a plain window must carry out itself.
+        HWND next = LOWORD(lparam) != 0 ? reinterpret_cast<HWND>(wparam)
+                                        : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
+        if (next != nullptr) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        if (On_Activate(LOWORD(wparam))) return 0;
+        break;
+    case WM_DPICHANGED:
+        On_Dpi_Changed(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, msg, wparam, lparam);
+}
+
+void Main_Window::On_Command(int id, UINT code)
+{
+    if (form_ == nullptr) return;
+    if (id == IDC_LIST1) {
+        if (code == LBN_SELCHANGE) form_->List1_Click();
+        else if (code == LBN_DBLCLK) form_->List1_DblClick();
+        return;
+    }
+    if (id == IDOK) {
+        // Enter with no default button: it presses the button that has the focus.
+        HWND focus = GetFocus();
+        if (GetParent(focus) == hwnd_ && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0)
+            SendMessageW(focus, BM_CLICK, 0, 0);
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    const auto click = std::ranges::find(kClicks, id, &Click::id);
+    if (click != kClicks.end()) (form_->*click->handler)();
+}
+
+void Main_Window::On_Scroll(UINT code)
+{
+    if (form_ == nullptr) return;
+    HWND bar = Control(IDC_H1);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    if (GetScrollInfo(bar, SB_CTL, &info) == FALSE) return;
+
+    int value = info.nPos;
+    switch (code) {
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        value = info.nTrackPos;
+        break;
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+        value -= 1;
+        break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+        value += 1;
+        break;
+    case SB_LEFT:
+        value = info.nMin;
+        break;
+    case SB_RIGHT:
+        value = info.nMax;
+        break;
+    default:
+        return;  // SB_ENDSCROLL
+    }
+    SetScrollPos(bar, SB_CTL, std::clamp(value, info.nMin, info.nMax), TRUE);
+    if (code == SB_THUMBTRACK) form_->h1_Scroll();
+    else form_->h1_Change();
+}
+
+LRESULT Main_Window::On_Color_Static(HDC dc, HWND control)
+{
+    if (!Is_Text_Box(GetDlgCtrlID(control)))
+        return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    SetBkColor(dc, kTextBoxColour);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(cyan_);
+}
+
+void Main_Window::On_Dpi_Changed(UINT dpi, const RECT& suggested)
+{
+    auto fonts = Font_Set::Make(dpi);
+    if (!fonts) return;  // keep the old size rather than mix two scales
+    dpi_ = dpi;
+    Place(&suggested);
+    for (const Layout_Row& row : Controls()) {
+        const RECT rect = Pixel_Rect(row, dpi_);
+        SetWindowPos(Control(row.id), nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    std::swap(fonts_, fonts);
+    Apply_Fonts();
+}
+
+bool Main_Window::On_Activate(UINT state)
+{
+    // The focus leaves with the activation and comes back to where it was.
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        return false;
+    }
+    HWND focus = std::exchange(saved_focus_, nullptr);
+    if (focus == nullptr || !IsWindow(focus)) return false;
+    SetFocus(focus);
+    return true;
+}
+
+LRESULT CALLBACK Main_Window::List_Proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR /*id*/,
+                                        DWORD_PTR self)
+{
+    return reinterpret_cast<Main_Window*>(self)->Handle_List_Message(list, msg, wparam, lparam);
+}
+
+LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Enter belongs to the list (it jumps), not to the dialog manager.
+        LRESULT code = DefSubclassProc(list, msg, wparam, lparam);
+        const auto* key = reinterpret_cast<const MSG*>(lparam);
+        if (key != nullptr && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_CHAR:
+        if (form_ != nullptr && form_->List1_KeyPress(static_cast<int>(wparam))) return 0;
+        break;
+    case WM_MOUSEMOVE:
+        if (form_ != nullptr)
+            form_->List1_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),
+                                   GET_Y_LPARAM(lparam));
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, List_Proc, kListSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(list, msg, wparam, lparam);
+}
+
+} // namespace morvane::win32

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/form1.h"
+#include "app/win32/fonts.h"
+
+namespace morvane::win32 {
+
+constexpr UINT_PTR kTimer1Id = 1;
+
+// The main window and its controls. It turns window messages into calls of
+// Form1's handlers and keeps no behaviour of its own.
+class Main_Window {
+public:
+    Main_Window() = default;
+    ~Main_Window();
+    Main_Window(const Main_Window&) = delete;
+    Main_Window& operator=(const Main_Window&) = delete;
+
+    // Creates the window, hidden, with every control of the layout.
+    // Returns the empty text on success, the reason otherwise.
+    std::wstring Create(HINSTANCE instance);
+
+    HWND Handle() const { return hwnd_; }
+    HINSTANCE Instance() const { return instance_; }
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND Tooltip() const { return tooltip_; }
+
+    // Events go to `form` from now on.
+    void Attach(Form1* form) { form_ = form; }
+    // Shows the window with the focus on 清除.
+    void Show();
+    // Moves the keyboard focus to `control` now if the window is active,
+    // else when it is next activated, so no other window loses activation.
+    void Focus_Control(HWND control);
+    // The window modal dialogs should belong to: the window itself, the
+    // dialog already open above it, or none while the window is hidden.
+    HWND Dialog_Owner() const;
+
+private:
+    static LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK List_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                      DWORD_PTR self);
+    LRESULT Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
+
+    std::wstring Create_Controls();
+    std::wstring Create_Tooltip();
+    void Place(const RECT* suggested);
+    void Apply_Fonts();
+
+    void On_Command(int id, UINT code);
+    void On_Scroll(UINT code);
+    LRESULT On_Color_Static(HDC dc, HWND control);
+    void On_Dpi_Changed(UINT dpi, const RECT& suggested);
+    // true when it has placed the focus itself.
+    bool On_Activate(UINT state);
+
+    HWND hwnd_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND saved_focus_ = nullptr;
+    UINT dpi_ = 96;
+    std::unique_ptr<Font_Set> fonts_;
+    HBRUSH cyan_ = nullptr;
+    Form1* form_ = nullptr;
+};
+
+} // namespace morvane::win32

@@ -1,0 +1,80 @@
+#include <algorithm>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/text.h"
+#include "app/win32/window_port.h"
+
+namespace morvane::win32 {
+namespace {
+
+struct Prompt_State {
+    const std::u16string& message;
+    const std::u16string& title;
+    const std::u16string& default_text;
+    std::u16string answer;
+};
+
+// Over the middle of the window that asks, kept on that window's monitor.
+void Center_On_Owner(HWND dialog)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT outer{}, own{};
+    if (owner == nullptr || !GetWindowRect(owner, &outer) || !GetWindowRect(dialog, &own)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG x = outer.left + (outer.right - outer.left - width) / 2;
+    LONG y = outer.top + (outer.bottom - outer.top - height) / 2;
+    x = std::max(work.left, std::min(x, work.right - width));
+    y = std::max(work.top, std::min(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+        Center_On_Owner(dialog);
+        const auto* state = reinterpret_cast<const Prompt_State*>(lparam);
+        SetWindowTextW(dialog, state->title.empty() ? L"Morvane" : Wide(state->title));
+        SetDlgItemTextW(dialog, IDC_PROMPT_MESSAGE, Wide(state->message));
+        HWND edit = GetDlgItem(dialog, IDC_PROMPT_EDIT);
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // no limit beyond the system's
+        SetWindowTextW(edit, Wide(state->default_text));
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SetFocus(edit);
+        return FALSE;  // the focus is placed already
+    }
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDOK) {
+            auto* state = reinterpret_cast<Prompt_State*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            state->answer = Window_Text(GetDlgItem(dialog, IDC_PROMPT_EDIT));
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wparam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
+                          const std::u16string& title, const std::u16string& default_text)
+{
+    Prompt_State state{message, title, default_text, {}};
+    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROMPT), owner, Prompt_Proc,
+                                           reinterpret_cast<LPARAM>(&state));
+    return result == IDOK ? state.answer : std::u16string();
+}
+
+} // namespace morvane::win32

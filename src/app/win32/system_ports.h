@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/ports/code_page.h"
+#include "app/ports/files.h"
+#include "app/ports/keyboard.h"
+
+namespace morvane::win32 {
+
+// The system-wide keyboard through GetAsyncKeyState.
+class Async_Keyboard final : public Keyboard {
+public:
+    std::int16_t Get_Async_Key_State(int virtual_key) override;
+};
+
+// The system's ANSI code page (CP_ACP).
+class Ansi_Code_Page final : public CodePage {
+public:
+    std::u16string ToText(std::string_view ansi) const override;
+    std::optional<std::string> ToAnsi(std::u16string_view text) const override;
+};
+
+// Files on disk, through the W functions.
+class Disk_Files final : public Files {
+public:
+    ReadResult ReadAll(const std::u16string& path) override;
+    bool Exists(const std::u16string& path) override;
+    std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
+};
+
+} // namespace morvane::win32

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/ports/code_page.h"
+#include "app/ports/window.h"
+
+namespace morvane::win32 {
+
+class Main_Window;
+
+// The Window port over the main window and the modal windows it owns.
+class Window_Adapter final : public Window {
+public:
+    Window_Adapter(Main_Window& window, const CodePage& code_page) : window_(window), code_page_(code_page) {}
+
+    void SetCaption(const std::u16string& text) override;
+    std::u16string Prompt(const std::u16string& message, const std::u16string& title,
+                          const std::u16string& default_text) override;
+    void ShowInfo(const std::u16string& text, const std::u16string& title) override;
+    bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
+    std::optional<std::u16string> ChooseSavePath() override;
+    std::optional<std::u16string> ChooseOpenPath() override;
+    void Quit() override;
+
+private:
+    Main_Window& window_;
+    const CodePage& code_page_;
+};
+
+// The note prompt (IDD_PROMPT). The field's text on OK, empty text on
+// Cancel, on close or when the dialog cannot be shown.
+std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
+                          const std::u16string& title, const std::u16string& default_text);
+
+enum class File_Dialog { Save, Open };
+// The system's ANSI save or open dialog for mark files; nullopt on cancel
+// or failure.
+std::optional<std::u16string> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
+                                               const CodePage& code_page);
+
+} // namespace morvane::win32

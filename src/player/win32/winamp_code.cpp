@@ -1,0 +1,76 @@
+#include "player/win32/winamp_code.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <optional>
+
+namespace Winamp_Code {
+namespace {
+
+constexpr UINT kTimeoutMs = 300;
+constexpr WPARAM kTitleLimit = 64000;
+
+// Winamp's message table.
+constexpr LPARAM kIpcGetStatus = 104;
+constexpr LPARAM kIpcGetOutputTime = 105;
+constexpr LPARAM kIpcJumpToTime = 106;
+constexpr WPARAM kCmdPrev = 40044;
+constexpr WPARAM kCmdPlay = 40045;
+constexpr WPARAM kCmdPause = 40046;
+constexpr WPARAM kCmdStop = 40047;
+constexpr WPARAM kCmdNext = 40048;
+
+HWND Find() { return FindWindowA("Winamp v1.x", nullptr); }
+
+// The player's answer, or nullopt when it is missing, hung or too slow.
+std::optional<LRESULT> Send(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    if (player == nullptr) return std::nullopt;
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
+        return std::nullopt;
+    return static_cast<LRESULT>(result);
+}
+
+std::int32_t Query(WPARAM wparam, LPARAM lparam)
+{
+    const auto answer = Send(Find(), WM_USER, wparam, lparam);
+    return answer ? static_cast<std::int32_t>(*answer) : 0;
+}
+
+void Command(WPARAM id) { Send(Find(), WM_COMMAND, id, 0); }
+
+} // namespace
+
+Winamp_Link::Winamp_Link() : title_buf_(kTitleLimit + 1, '\0') {}
+
+std::uintptr_t Winamp_Link::Find_Player() { return reinterpret_cast<std::uintptr_t>(Find()); }
+
+std::int32_t Winamp_Link::Get_Play_State() { return Query(0, kIpcGetStatus); }
+std::int32_t Winamp_Link::Get_Position_Ms() { return Query(0, kIpcGetOutputTime); }
+std::int32_t Winamp_Link::Get_Length_Sec() { return Query(1, kIpcGetOutputTime); }
+
+void Winamp_Link::Jump_To_Ms(std::int32_t ms)
+{
+    // Sign-extended, so the player reads the same signed 32-bit value back.
+    if (HWND player = Find())
+        PostMessageA(player, WM_USER, static_cast<WPARAM>(static_cast<INT_PTR>(ms)), kIpcJumpToTime);
+}
+
+void Winamp_Link::Cmd_Prev() { Command(kCmdPrev); }
+void Winamp_Link::Cmd_Play() { Command(kCmdPlay); }
+void Winamp_Link::Cmd_Pause() { Command(kCmdPause); }
+void Winamp_Link::Cmd_Stop() { Command(kCmdStop); }
+void Winamp_Link::Cmd_Next() { Command(kCmdNext); }
+
+bool Winamp_Link::Read_Title(std::string& title)
+{
+    title_buf_[0] = '\0';
+    if (!Send(Find(), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()))) return false;
+    title_buf_[kTitleLimit] = '\0';
+    title.assign(title_buf_.data(), std::strlen(title_buf_.data()));
+    return true;
+}
+
+} // namespace Winamp_Code

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "player/player.h"
+
+namespace Winamp_Code {
+
+// The player port over Winamp's window messages. Every operation looks the
+// window up again and gives a hung player a short time limit, so a missing,
+// restarted or frozen player never blocks the program.
+class Winamp_Link final : public morvane::Player {
+public:
+    Winamp_Link();
+
+    std::uintptr_t Find_Player() override;
+
+    std::int32_t Get_Play_State() override;
+    std::int32_t Get_Position_Ms() override;
+    std::int32_t Get_Length_Sec() override;
+    void Jump_To_Ms(std::int32_t ms) override;
+
+    void Cmd_Prev() override;
+    void Cmd_Play() override;
+    void Cmd_Pause() override;
+    void Cmd_Stop() override;
+    void Cmd_Next() override;
+
+    bool Read_Title(std::string& title) override;
+
+private:
+    std::vector<char> title_buf_;  // reused by every title read
+};
+
+} // namespace Winamp_Code
