@@ -1,0 +1,30 @@
+# Installs the Debian/Ubuntu packages the build, the tests and the run need.
+# One list for both distributions: Debian 12 and Ubuntu 22.04/24.04 all have
+# these names (on Ubuntu, wine, wine64 and fonts-wine come from "universe").
+# Recommends are skipped, so Wine's own fonts (fonts-wine) are named here.
+
+MORVANE_PACKAGES=(
+  cmake ninja-build g++ libgtest-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine64 fonts-wine
+  xvfb xauth x11-utils imagemagick
+  fonts-wqy-zenhei locales
+)
+
+package_installed() {
+  [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]
+}
+
+# Asks apt only when something is missing, so a ready machine starts at once.
+ensure_packages() {
+  command -v dpkg-query >/dev/null 2>&1 || die "this script needs a Debian or Ubuntu machine (dpkg/apt)"
+  local missing=() pkg
+  for pkg in "${MORVANE_PACKAGES[@]}"; do
+    package_installed "$pkg" || missing+=("$pkg")
+  done
+  ((${#missing[@]} == 0)) && return 0
+  say "installing: ${missing[*]}"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q || return 1
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}" || return 1
+}
