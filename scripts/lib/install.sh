@@ -8,7 +8,7 @@ MORVANE_PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
-  fonts-wqy-zenhei locales
+  fonts-arphic-uming locales
 )
 
 package_installed() {

@@ -4,7 +4,7 @@
 WINE_PREFIX_DIR="$BUILD_WIN/wineprefix"
 WINE_LOCALE_DIR="$BUILD_WIN/locale"
 # Bump when the prefix settings below change, so existing prefixes are remade.
-WINE_PREFIX_VERSION=2
+WINE_PREFIX_VERSION=3
 # The virtual desktop of headless runs.
 WINE_DESKTOP=morvane
 WINE_DESKTOP_SIZE=1280x800
@@ -43,7 +43,14 @@ make_locale() {
   [[ -f $WINE_LOCALE_DIR/zh_CN.UTF-8/LC_CTYPE ]] || { warn "localedef failed"; return 1; }
 }
 
-# Font replacements for the program's faces; no crash dialog that would wait
+# The Ming face that stands in for the program's Song faces: its Latin letters
+# are half as wide as its Chinese ones, as in the originals, and it draws clean
+# strokes at 9 pt where the Hei faces' small bitmaps break up under Wine.
+CJK_FACE="AR PL UMing CN"
+CJK_FILE=uming.ttc
+
+# Font replacements for the program's faces (and a fallback for the Chinese
+# characters of "MS Sans Serif"); no crash dialog that would wait
 # for a click; the test driver and the programs it starts on a virtual desktop,
 # where Wine draws the window frames itself (on bare Xvfb nobody would).
 # Written as UTF-16LE with a BOM so the Chinese value names reach the registry intact.
@@ -53,8 +60,10 @@ write_prefix_reg() {
     printf '\xef\xbb\xbf'
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    printf '"宋体"="WenQuanYi Zen Hei"\r\n'
-    printf '"新宋体"="WenQuanYi Zen Hei Mono"\r\n\r\n'
+    printf '"宋体"="%s"\r\n' "$CJK_FACE"
+    printf '"新宋体"="%s"\r\n\r\n' "$CJK_FACE"
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    printf '"MS Sans Serif"=hex(7):%s\r\n\r\n' "$(multi_sz_hex "$CJK_FILE,$CJK_FACE")"
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n'
     printf '"ShowCrashDialog"=dword:00000000\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n'
@@ -62,6 +71,11 @@ write_prefix_reg() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\morvane-e2e.exe\\Explorer]\r\n'
     printf '"Desktop"="%s"\r\n\r\n' "$WINE_DESKTOP"
   } | iconv -f UTF-8 -t UTF-16LE >"$reg"
+}
+
+# A REG_MULTI_SZ of one string as a .reg hex(7) value: UTF-16LE, two NULs.
+multi_sz_hex() {
+  { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE; printf '\0\0\0\0'; } | od -An -v -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//'
 }
 
 prefix_ready() {
@@ -81,14 +95,17 @@ make_prefix() {
     wine_env
     "$(wine_cmd)" wineboot -i || exit 1
     wineserver -w
+    # Debian's Wine does not find its own fonts (Marlett draws the title-bar
+    # buttons), so the prefix gets copies of them.
+    cp /usr/share/wine/fonts/*.ttf "$WINE_PREFIX_DIR/drive_c/windows/Fonts/" || exit 1
     local reg="$WINE_PREFIX_DIR/morvane.reg"
     write_prefix_reg "$reg"
     "$(wine_cmd)" reg import "$(wine_path "$reg")" || exit 1
     wineserver -w
   ) || { warn "making the Wine prefix failed"; return 1; }
   # The registry file stores non-ASCII names as \x escapes.
-  if ! grep -qF '"\x5b8b\x4f53"="WenQuanYi Zen Hei"' "$WINE_PREFIX_DIR/user.reg" ||
-    ! grep -qF '"\x65b0\x5b8b\x4f53"="WenQuanYi Zen Hei Mono"' "$WINE_PREFIX_DIR/user.reg"; then
+  if ! grep -qF "\"\\x5b8b\\x4f53\"=\"$CJK_FACE\"" "$WINE_PREFIX_DIR/user.reg" ||
+    ! grep -qF "\"\\x65b0\\x5b8b\\x4f53\"=\"$CJK_FACE\"" "$WINE_PREFIX_DIR/user.reg"; then
     warn "the font replacements did not reach the prefix's registry"
     return 1
   fi
