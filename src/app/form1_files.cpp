@@ -1,10 +1,13 @@
 // 保存 and 读取: the mark list to a file and back.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/form1.h"
 #include "marks/mark_file.h"
+#include "stamps/entry.h"
 
 namespace morvane {
 
@@ -21,6 +24,42 @@ std::u16string Count_Text(std::size_t count)
 {
     const std::string digits = std::to_string(count);
     return std::u16string(digits.begin(), digits.end());
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Why the bytes are clearly not a mark file; nullopt when they may be one.
+std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const CodePage& code_page)
+{
+    // What Notepad saves as "Unicode"; no ANSI or UTF-8 text starts so.
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return u"文件是 UTF-16 编码的，请另存为 ANSI 或 UTF-8 编码";
+    // Neither the ANSI code page nor UTF-8 ever puts a NUL into text.
+    if (bytes.find('\0') != std::string_view::npos) return u"不是文本文件（含有二进制数据）";
+
+    const bool utf8 = bytes.starts_with(kUtf8Bom);
+    if (utf8) bytes.remove_prefix(kUtf8Bom.size());
+    // Lines by the reader's rule (CR LF or a CR alone ends one, an LF alone
+    // does not), numbered with the empty ones, as a user counts them.
+    std::size_t number = 0;
+    while (!bytes.empty()) {
+        ++number;
+        const std::size_t end = bytes.find('\r');
+        const std::string_view line = bytes.substr(0, end);
+        // A character takes at least one byte, so only a line with more
+        // bytes than the cap needs decoding to be measured.
+        if (line.size() > kMaxEntryLength) {
+            const std::string alone = (utf8 ? std::string(kUtf8Bom) : std::string()) + std::string(line);
+            const std::vector<std::u16string> decoded = Get_Content_M::Decode_Lines(alone, code_page);
+            if (!decoded.empty() && decoded.front().size() > kMaxEntryLength)
+                return u"第 " + Count_Text(number) + u" 行超过 " + Count_Text(kMaxEntryLength) + u" 个字符，不是记录";
+        }
+        if (end == std::string_view::npos) break;
+        std::size_t next = end + 1;
+        if (next < bytes.size() && bytes[next] == '\n') ++next;
+        bytes.remove_prefix(next);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -51,8 +90,10 @@ void Form1::C_Load_Click()
     // The whole file is read before the list is touched, so a file that
     // cannot be read leaves the user's list as it was.
     const Files::ReadResult read = ui_.files.ReadAll(*path);
-    if (!read.ok) {
-        ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + read.error, kTitle);
+    const std::optional<std::u16string> refusal =
+        read.ok ? Not_A_Mark_File(read.bytes, ui_.code_page) : std::optional<std::u16string>(read.error);
+    if (refusal) {
+        ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
         return;
     }
 

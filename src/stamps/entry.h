@@ -10,6 +10,10 @@ namespace morvane {
 inline constexpr std::size_t kStampLength = 12;
 inline constexpr std::u16string_view kNoteSeparator = u" \u6CE8\u91CA:";
 inline constexpr std::size_t kNoteStart = kStampLength + 4;
+// The longest entry: the note prompt holds notes to this length, and a longer
+// line in a mark file is not an entry (the list would also measure it in its
+// font on every change).
+inline constexpr std::size_t kMaxEntryLength = 32767;
 
 // The first 12 characters (all of them when the entry is shorter).
 std::u16string_view Entry_Stamp(std::u16string_view entry);

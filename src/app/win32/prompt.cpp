@@ -3,6 +3,7 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/text.h"
 #include "app/win32/window_port.h"
+#include "stamps/entry.h"
 
 namespace morvane::win32 {
 namespace {
@@ -43,7 +44,8 @@ INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam
         SetWindowTextW(dialog, state->title.empty() ? L"Morvane" : Wide(state->title));
         SetDlgItemTextW(dialog, IDC_PROMPT_MESSAGE, Wide(state->message));
         HWND edit = GetDlgItem(dialog, IDC_PROMPT_EDIT);
-        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // no limit beyond the system's
+        // A longer note would make an entry that a mark file cannot bring back.
+        SendMessageW(edit, EM_SETLIMITTEXT, kMaxEntryLength - kNoteStart, 0);
         SetWindowTextW(edit, Wide(state->default_text));
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
