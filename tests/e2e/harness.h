@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace e2e {
@@ -42,6 +43,15 @@ struct Context {
     bool check(std::string_view name, bool passed, std::string_view detail = {})
     {
         return checks.check(name, passed, detail);
+    }
+    // The detail worked out only once the check has failed: arguments are
+    // evaluated in no set order, so a detail built in the call itself could
+    // read what the condition has not yet filled in.
+    template <class Detail>
+        requires std::is_invocable_r_v<std::string, Detail>
+    bool check(std::string_view name, bool passed, Detail detail)
+    {
+        return checks.check(name, passed, passed ? std::string() : std::string(detail()));
     }
 };
 

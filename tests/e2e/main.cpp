@@ -5,6 +5,12 @@
 // DIR receives the player logs and the screenshot (default: out\e2e under the
 // current folder); NAMEs pick the tests whose names contain one of them.
 // Prints one line per check and ends with "e2e: N passed, N failed".
+//
+//   morvane-e2e.exe --demo DIR
+//
+// runs no tests: it drives the demo of a headless scripts/run in the
+// stand-in player and Morvane already on the screen, and leaves marks.txt
+// and area.txt in DIR.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -13,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "demo.h"
 #include "environment_check.h"
 #include "harness.h"
 
@@ -83,13 +90,23 @@ int main()
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 
     std::wstring out_dir = L"out\\e2e";
+    std::wstring demo_dir;
     std::vector<std::wstring> filters;
     const std::vector<std::wstring> args = arguments();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == L"--out" && i + 1 < args.size())
             out_dir = args[++i];
+        else if (args[i] == L"--demo" && i + 1 < args.size())
+            demo_dir = args[++i];
         else
             filters.push_back(args[i]);
+    }
+    if (!demo_dir.empty()) {
+        if (!make_folders(demo_dir)) {
+            std::fprintf(stderr, "morvane-e2e: cannot create the demo's folder\n");
+            return 2;
+        }
+        return e2e::run_demo(demo_dir);
     }
     if (!make_folders(out_dir)) {
         std::fprintf(stderr, "morvane-e2e: cannot create the output folder\n");

@@ -1,0 +1,241 @@
+// Real mouse input on the scroll bar and the list: arrow and trough clicks
+// and a thumb drag show the chosen second in Text5, Jump goes there, and a
+// double click or Enter on an entry jumps to its stamp.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/win32/control_ids.h"
+#include "harness.h"
+#include "player_checks.h"
+#include "real_input.h"
+#include "scroll_access.h"
+#include "sessions.h"
+#include "text_polls.h"
+#include "window_access.h"
+
+namespace {
+
+constexpr int track_length_sec = 245;
+
+int bar_value(HWND bar)
+{
+    return static_cast<int>(e2e::send(bar, SBM_GETPOS).value_or(-1));
+}
+
+// Waits for h1 to hold `value` and Text5 to show it, and for both to stay so
+// a moment longer: one click moves the bar once.
+bool bar_settles_at(HWND bar, HWND text5, int value, std::string& detail)
+{
+    std::string history;  // the values h1 went through, in order
+    int last = -1;
+    std::wstring seen;
+    const auto shows_value = [&] {
+        const int now = bar_value(bar);
+        if (now != last || history.empty())
+            history += (history.empty() ? "" : " -> ") + std::to_string(now);
+        last = now;
+        seen = e2e::text_of(text5).value_or(L"(no answer)");
+        return now == value && seen == e2e::short_time(value);
+    };
+    bool shown = e2e::poll_until(shows_value);
+    if (shown) {
+        Sleep(300);
+        shown = shows_value();
+    }
+    detail = "h1 went " + history + ", Text5 shows " + e2e::quoted(seen);
+    return shown;
+}
+
+// Text5 shows h1's value, whatever it is, the value lies in [low, high], and
+// it has held still for steady_ms: the moves still queued when the button
+// goes up pass through values on the way.
+bool text_follows_bar(HWND bar, HWND text5, int low, int high, DWORD steady_ms, int& value,
+                      std::string& detail)
+{
+    std::string history;  // the values h1 went through, in order
+    std::wstring seen;
+    ULONGLONG since = 0;
+    const bool shown = e2e::poll_until([&] {
+        const int now = bar_value(bar);
+        if (now != value || history.empty()) {
+            history += (history.empty() ? "" : " -> ") + std::to_string(now);
+            since = GetTickCount64();
+        }
+        value = now;
+        seen = e2e::text_of(text5).value_or(L"(no answer)");
+        return value >= low && value <= high && seen == e2e::short_time(value)
+               && GetTickCount64() - since >= steady_ms;
+    });
+    detail = "h1 went " + history + " (expected " + std::to_string(low) + ".." + std::to_string(high)
+             + "), Text5 shows " + e2e::quoted(seen);
+    return shown;
+}
+
+}  // namespace
+
+E2E_TEST(scroll_bar_mouse)
+{
+    auto player = e2e::start_standin(t, L"--state play");
+    if (!player)
+        return;
+    auto morvane = e2e::start_morvane(t);
+    if (!morvane)
+        return;
+    const HWND h1 = morvane->control(IDC_H1);
+    const HWND text5 = morvane->control(IDC_TEXT5);
+    std::string detail;
+
+    // Track 1 plays: the range is its length, so a trough click steps by 1 too.
+    const bool ranged = e2e::poll_until([&] {
+        const auto state = e2e::scroll_state(h1);
+        return state && state->min == 0 && state->max == track_length_sec;
+    });
+    if (!t.check("h1 spans 0..245 while track 1 plays", ranged, "the range did not change"))
+        return;
+    if (!t.check("Morvane's window comes to the front", e2e::to_foreground(morvane->window),
+                 "another window stays in front"))
+        return;
+    auto parts = e2e::scroll_parts(h1);
+    if (!t.check("h1's arrows and thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
+        return;
+
+    t.check("a click on the right arrow: h1 at 1, Text5 [000:01]",
+            e2e::left_click(parts->right_arrow()) && bar_settles_at(h1, text5, 1, detail), [&] { return detail; });
+    parts = e2e::scroll_parts(h1);
+    t.check("a click in the trough: h1 at 2, Text5 [000:02]",
+            parts && e2e::left_click(parts->trough_right()) && bar_settles_at(h1, text5, 2, detail),
+            [&] { return detail; });
+    parts = e2e::scroll_parts(h1);
+    t.check("a click on the left arrow: h1 at 1, Text5 [000:01]",
+            parts && e2e::left_click(parts->left_arrow()) && bar_settles_at(h1, text5, 1, detail),
+            [&] { return detail; });
+
+    // The thumb dragged right: Text5 follows while the button is still down,
+    // and the value stays where the thumb was let go.
+    parts = e2e::scroll_parts(h1);
+    if (!t.check("h1's thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
+        return;
+    const int travel_px = (parts->bar.right - parts->bar.left) - 2 * parts->arrow_width
+                          - (parts->thumb_right - parts->thumb_left);
+    const auto value_after = [&](int moved_px) { return 1 + moved_px * track_length_sec / travel_px; };
+    // A few pixels either way: where the thumb is gripped and the rounding.
+    const int slack = 4 * track_length_sec / travel_px + 1;
+    POINT at = parts->thumb();
+    int value = -1;
+    {
+        e2e::Drag drag(at);
+        if (!t.check("the thumb is grabbed", drag.ok(), "the button press did not go in"))
+            return;
+        at.x += 20;
+        t.check("dragging the thumb 20 px: Text5 follows before the release",
+                drag.move_to(at)
+                    && text_follows_bar(h1, text5, value_after(20) - slack, value_after(20) + slack, 0,
+                                        value, detail),
+                [&] { return detail; });
+        at.x += 30;
+        const bool moved = drag.move_to(at);
+        const bool released = drag.release();
+        t.check("dropping the thumb 50 px from its start: h1 stays there, Text5 shows it",
+                moved && released
+                    && text_follows_bar(h1, text5, value_after(50) - slack, value_after(50) + slack, 300,
+                                        value, detail),
+                [&] { return detail; });
+    }
+    const std::size_t mark = player->log.mark();
+    std::vector<std::string> seen;
+    t.check("Jump goes to the dropped value's second",
+            e2e::click(morvane->control(IDC_COMMAND6))
+                && e2e::sent_exactly(player->log, mark, e2e::jump_line(value * 1000), seen),
+            [&] {
+                return "expected \"" + e2e::jump_line(value * 1000) + "\", the player received "
+                       + e2e::joined(seen);
+            });
+}
+
+// An entry recorded at a known position; a double click on it and Enter in
+// the list each jump back there.
+E2E_TEST(list_jump_to_entry)
+{
+    constexpr int entry_ms = 10000;
+    auto player = e2e::start_standin(t, L"--state pause --position " + std::to_wstring(entry_ms));
+    if (!player)
+        return;
+    auto morvane = e2e::start_morvane(t);
+    if (!morvane)
+        return;
+    const HWND list = morvane->control(IDC_LIST1);
+    std::wstring seen;
+    if (!t.check("the tick runs",
+                 e2e::shows(morvane->control(IDC_TEXT4), e2e::mark_line(0, entry_ms), seen),
+                 [&] { return "Text4 shows " + e2e::quoted(seen); }))
+        return;
+
+    std::size_t mark = player->log.mark();
+    std::vector<std::string> sent;
+    const bool recorded = e2e::click(morvane->control(IDC_COMMAND7))
+                          && e2e::poll_until([&] { return e2e::list_count(list) == 1; });
+    if (!t.check("记录 adds the entry [000:10:000]",
+                 recorded && e2e::list_text(list, 0) == std::optional<std::wstring>(e2e::stamp(entry_ms)),
+                 [&] { return "entry " + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)")); }))
+        return;
+    t.check("记录 with c1 unticked asks nothing and sends no command",
+            e2e::sent_nothing(player->log, mark, sent)
+                && e2e::top_windows(morvane->process.id(), L"#32770", true).empty(),
+            [&] { return "the player received " + e2e::joined(sent); });
+
+    // Move the player away first, so the jump back is a real one.
+    const auto step_forward = [&] {
+        mark = player->log.mark();
+        return e2e::click(morvane->control(IDC_COMMAND2))
+               && e2e::sent_exactly(player->log, mark, e2e::jump_line(entry_ms + 2000), sent)
+               && e2e::standin_reaches(player->window, entry_ms + 2000);
+    };
+    if (!t.check("快进 moves the player to 12000 ms", step_forward(),
+                 [&] { return "the player received " + e2e::joined(sent); }))
+        return;
+    if (!t.check("Morvane's window comes to the front", e2e::to_foreground(morvane->window),
+                 "another window stays in front"))
+        return;
+
+    RECT item{};
+    const bool located =
+        e2e::send(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)) == std::optional<LRESULT>(1)
+        && item.right > item.left && item.bottom > item.top;
+    if (!t.check("the entry's rectangle is known", located, "LB_GETITEMRECT failed"))
+        return;
+    const POINT inside = e2e::screen_point(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+
+    // A single click gives the list the focus (the button clicks took it)
+    // and keeps the entry selected; Enter then jumps.
+    mark = player->log.mark();
+    const bool focused = e2e::left_click(inside) && e2e::poll_until([&] {
+                             return GetForegroundWindow() == morvane->window
+                                    && e2e::focus_in_thread_of(morvane->window) == list;
+                         });
+    if (!t.check("a click on the entry gives the list the focus", focused, "the focus is elsewhere"))
+        return;
+    t.check("a single click sends nothing", e2e::sent_nothing(player->log, mark, sent),
+            [&] { return "the player received " + e2e::joined(sent); });
+    mark = player->log.mark();
+    t.check("Enter in the list jumps to 10000 ms",
+            e2e::tap_key(VK_RETURN) && e2e::sent_exactly(player->log, mark, e2e::jump_line(entry_ms), sent)
+                && e2e::standin_reaches(player->window, entry_ms),
+            [&] { return "the player received " + e2e::joined(sent); });
+
+    if (!t.check("快进 moves the player to 12000 ms again", step_forward(),
+                 [&] { return "the player received " + e2e::joined(sent); }))
+        return;
+    // Past the double-click time, so the first click of the pair is not
+    // taken as the second of the earlier one.
+    Sleep(GetDoubleClickTime());
+    mark = player->log.mark();
+    t.check("a double click on the entry jumps to 10000 ms",
+            e2e::left_double_click(inside)
+                && e2e::sent_exactly(player->log, mark, e2e::jump_line(entry_ms), sent)
+                && e2e::standin_reaches(player->window, entry_ms),
+            [&] { return "the player received " + e2e::joined(sent); });
+}
