@@ -1,10 +1,12 @@
 # Installs the Debian/Ubuntu packages the build, the tests and the run need.
-# One list for both distributions: Debian 12 and Ubuntu 22.04/24.04 all have
+# One list for both distributions: Debian 12 and Ubuntu 24.04 both have
 # these names (on Ubuntu, wine, wine64 and fonts-wine come from "universe").
-# Recommends are skipped, so Wine's own fonts (fonts-wine) are named here.
+# Recommends are skipped, so Wine's own fonts (fonts-wine) and clang's
+# sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here.
 
 MORVANE_PACKAGES=(
   cmake ninja-build g++ libgtest-dev
+  clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
