@@ -18,7 +18,10 @@ build_native() {
 
 build_windows() {
   say "building the Windows programs in $BUILD_WIN"
-  configure "$BUILD_WIN" -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" || return 1
+  # Optimised, as shipped: an unoptimised build spends several times longer
+  # in the list operations (sorting, reading and writing 32 767 entries).
+  configure "$BUILD_WIN" -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE="${MORVANE_BUILD_TYPE:-Release}" || return 1
   cmake --build "$BUILD_WIN" -j"$(nproc)" || return 1
   local exe
   for exe in morvane.exe standin-player.exe; do

@@ -16,6 +16,11 @@ constexpr int kEntryBound = 32767;
 
 List_Box::List_Box(Main_Window& window, HWND list, HWND tooltip) : window_(window), list_(list), tooltip_(tooltip) {}
 
+List_Box::~List_Box()
+{
+    if (measure_dc_ != nullptr) DeleteDC(measure_dc_);
+}
+
 int List_Box::Count() const
 {
     const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
@@ -24,7 +29,8 @@ int List_Box::Count() const
 
 std::u16string List_Box::Text(int index) const
 {
-    if (index < 0 || index >= Count()) return {};
+    // The list answers LB_ERR for a position past its end.
+    if (index < 0) return {};
     const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
     std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
@@ -124,14 +130,15 @@ int List_Box::ItemFromPoint(int x, int y) const
 
 int List_Box::TextWidth(const std::u16string& text) const
 {
-    // A memory DC of its own, so no window's font or DC changes.
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr) return 0;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    // A memory DC of its own, so no window's font or DC changes. The list's
+    // font is asked for every time: it changes with the DPI.
+    if (measure_dc_ == nullptr) measure_dc_ = CreateCompatibleDC(nullptr);
+    if (measure_dc_ == nullptr) return 0;
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    if (font == nullptr) font = GetStockObject(SYSTEM_FONT);
+    if (GetCurrentObject(measure_dc_, OBJ_FONT) != font) SelectObject(measure_dc_, font);
     SIZE size{};
-    const BOOL measured = GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    const BOOL measured = GetTextExtentPoint32W(measure_dc_, Wide(text), static_cast<int>(text.size()), &size);
     return measured ? size.cx : 0;
 }
 
@@ -167,12 +174,16 @@ void Scroll_Bar::Set_Range(int min, int max)
     max = std::max(min, max);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
-    info.fMask = SIF_POS;
-    GetScrollInfo(bar_, SB_CTL, &info);
+    info.fMask = SIF_RANGE | SIF_POS;
+    const BOOL known = GetScrollInfo(bar_, SB_CTL, &info);
+    const int pos = std::clamp(info.nPos, min, max);
+    // The poll tick sets the same range many times a second; redrawing a
+    // bar that does not change would cost more than the rest of the tick.
+    if (known != FALSE && info.nMin == min && info.nMax == max && info.nPos == pos) return;
     info.fMask = SIF_RANGE | SIF_POS;
     info.nMin = min;
     info.nMax = max;
-    info.nPos = std::clamp(info.nPos, min, max);
+    info.nPos = pos;
     SetScrollInfo(bar_, SB_CTL, &info, TRUE);
 }
 

@@ -14,6 +14,9 @@ class Main_Window;
 class List_Box final : public ListBox {
 public:
     List_Box(Main_Window& window, HWND list, HWND tooltip);
+    ~List_Box() override;
+    List_Box(const List_Box&) = delete;
+    List_Box& operator=(const List_Box&) = delete;
 
     int Count() const override;
     std::u16string Text(int index) const override;
@@ -38,6 +41,9 @@ private:
     Main_Window& window_;
     HWND list_;
     HWND tooltip_;
+    // A memory DC of its own for measuring, made at the first use: measuring
+    // a whole list must not make and free a DC per entry.
+    mutable HDC measure_dc_ = nullptr;
 };
 
 class Text_Box final : public TextBox {

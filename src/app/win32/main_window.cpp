@@ -19,7 +19,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
-constexpr UINT_PTR kListSubclassId = 1;
 
 struct Click {
     int id;
@@ -158,20 +157,23 @@ std::wstring Main_Window::Create_Tooltip()
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                instance_, nullptr);
     if (tooltip_ == nullptr) return Failure(L"无法创建提示窗口");
+    HWND list = Control(IDC_LIST1);
     wchar_t empty[] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;  // List_Proc relays the list's mouse messages
     tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(IDC_LIST1));
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = empty;
     if (SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) == FALSE)
         return Failure(L"无法创建提示");
-    // Our subclass goes on after the tooltip's, so it sees each move first
-    // and the tooltip shows the text set for that very move.
-    if (SetWindowSubclass(Control(IDC_LIST1), List_Proc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this)) ==
-        FALSE)
-        return Failure(L"无法挂接列表框");
+    // The list's procedure is replaced directly, not through the common
+    // controls' subclass chain (nor the tooltip's TTF_SUBCLASS): under Wine
+    // that chain costs tens of microseconds on every message the list gets,
+    // and loading, sorting and saving send one or two per entry.
+    SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    list_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(List_Proc)));
+    if (list_proc_ == nullptr) return Failure(L"无法挂接列表框");
     return {};
 }
 
@@ -371,10 +373,10 @@ bool Main_Window::On_Activate(UINT state)
     return true;
 }
 
-LRESULT CALLBACK Main_Window::List_Proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR /*id*/,
-                                        DWORD_PTR self)
+LRESULT CALLBACK Main_Window::List_Proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
 {
-    return reinterpret_cast<Main_Window*>(self)->Handle_List_Message(list, msg, wparam, lparam);
+    return reinterpret_cast<Main_Window*>(GetWindowLongPtrW(list, GWLP_USERDATA))
+        ->Handle_List_Message(list, msg, wparam, lparam);
 }
 
 LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
@@ -382,7 +384,7 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
     switch (msg) {
     case WM_GETDLGCODE: {
         // Enter belongs to the list (it jumps), not to the dialog manager.
-        LRESULT code = DefSubclassProc(list, msg, wparam, lparam);
+        LRESULT code = CallWindowProcW(list_proc_, list, msg, wparam, lparam);
         const auto* key = reinterpret_cast<const MSG*>(lparam);
         if (key != nullptr && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN)
             code |= DLGC_WANTMESSAGE;
@@ -392,17 +394,39 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
         if (form_ != nullptr && form_->List1_KeyPress(static_cast<int>(wparam))) return 0;
         break;
     case WM_MOUSEMOVE:
+        // Form1 sees each move first, so the tooltip shows the text set for
+        // that very move.
         if (form_ != nullptr)
             form_->List1_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),
                                    GET_Y_LPARAM(lparam));
+        Relay_To_Tooltip(list, msg, wparam, lparam);
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(list, List_Proc, kListSubclassId);
+    case WM_NCMOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        Relay_To_Tooltip(list, msg, wparam, lparam);
         break;
+    case WM_NCDESTROY: {
+        const WNDPROC own = list_proc_;
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        return CallWindowProcW(own, list, msg, wparam, lparam);
+    }
     default:
         break;
     }
-    return DefSubclassProc(list, msg, wparam, lparam);
+    return CallWindowProcW(list_proc_, list, msg, wparam, lparam);
+}
+
+void Main_Window::Relay_To_Tooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    if (tooltip_ == nullptr) return;
+    const DWORD where = GetMessagePos();
+    MSG relayed{list, msg, wparam, lparam, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(where), GET_Y_LPARAM(where)}};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 } // namespace morvane::win32

@@ -43,10 +43,10 @@ public:
 
 private:
     static LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-    static LRESULT CALLBACK List_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK List_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     LRESULT Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam);
     LRESULT Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
+    void Relay_To_Tooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
 
     std::wstring Create_Controls();
     std::wstring Create_Tooltip();
@@ -63,6 +63,7 @@ private:
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
     HWND tooltip_ = nullptr;
+    WNDPROC list_proc_ = nullptr;  // the list box's own procedure, below ours
     HWND saved_focus_ = nullptr;
     UINT dpi_ = 96;
     std::unique_ptr<Font_Set> fonts_;
