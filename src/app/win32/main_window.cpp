@@ -66,6 +66,7 @@ Window_Class Class_Of(Kind kind)
     case Kind::FlatButton: return {WC_BUTTONW, child | stop | BS_PUSHBUTTON | BS_FLAT, 0};
     case Kind::TextBox:
         return {WC_EDITW, child | stop | WS_BORDER | ES_CENTER | ES_READONLY | ES_AUTOHSCROLL, 0};
+    case Kind::ReadOut: return {WC_STATICW, child | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0};
     case Kind::ListBox:
         return {WC_LISTBOXW, child | stop | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 WS_EX_CLIENTEDGE};
