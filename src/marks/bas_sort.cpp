@@ -40,15 +40,15 @@ void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32
     }
 }
 
-std::vector<std::u16string> Sorted_Entries(const std::vector<std::u16string>& entries)
+std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries)
 {
     // One extra empty element: after the sort the smallest element, which
     // is that one or an empty entry equal to it, is dropped again.
-    std::vector<std::u16string> work(entries);
-    work.emplace_back();
-    Quick_Sort(work, 0, static_cast<std::int32_t>(entries.size()));
-    work.erase(work.begin());
-    return work;
+    const auto last = static_cast<std::int32_t>(entries.size());
+    entries.emplace_back();
+    Quick_Sort(entries, 0, last);
+    entries.erase(entries.begin());
+    return entries;
 }
 
 } // namespace morvane::basSort

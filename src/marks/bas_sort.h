@@ -16,6 +16,6 @@ void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32
 
 // The list's own sort: entries plus one empty element sorted together, the
 // smallest element dropped, so the result has as many entries as given.
-std::vector<std::u16string> Sorted_Entries(const std::vector<std::u16string>& entries);
+std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries);
 
 } // namespace morvane::basSort

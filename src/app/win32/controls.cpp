@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/win32/main_window.h"
 #include "app/win32/text.h"
@@ -11,6 +12,19 @@ namespace morvane::win32 {
 namespace {
 
 constexpr int kEntryBound = 32767;
+
+// Characters drawn as one glyph each, side by side, with no shaping: a text
+// made of these alone is as wide as its characters together. Others
+// (controls, combining marks, complex scripts, surrogate halves) are
+// measured with the text they stand in.
+bool Adds_Up(char16_t c)
+{
+    return (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c < 0x300) ||  // Latin
+           (c >= 0x2010 && c < 0x2028) || (c >= 0x2030 && c < 0x205F) ||  // dashes, quotes, …
+           (c >= 0x3000 && c < 0x302A) || (c >= 0x3030 && c < 0x3099) || (c >= 0x309B && c < 0x3100) ||  // kana
+           (c >= 0x3400 && c < 0xA000) ||   // CJK ideographs
+           (c >= 0xFF01 && c < 0xFF61);     // full-width forms
+}
 
 } // namespace
 
@@ -21,34 +35,15 @@ List_Box::~List_Box()
     if (measure_dc_ != nullptr) DeleteDC(measure_dc_);
 }
 
-int List_Box::Count() const
-{
-    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
-    return count == LB_ERR ? 0 : static_cast<int>(count);
-}
+int List_Box::Count() const { return static_cast<int>(entries_.size()); }
 
 std::u16string List_Box::Text(int index) const
 {
-    // The list answers LB_ERR for a position past its end.
-    if (index < 0) return {};
-    const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const LRESULT copied = SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text.data()));
-    if (copied == LB_ERR) return {};
-    text.resize(static_cast<std::size_t>(std::min(copied, length)));
-    return text;
+    if (index < 0 || index >= Count()) return {};
+    return entries_[static_cast<std::size_t>(index)];
 }
 
-std::vector<std::u16string> List_Box::Entries() const
-{
-    std::vector<std::u16string> entries;
-    const int count = Count();
-    entries.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) entries.push_back(Text(i));
-    return entries;
-}
+std::vector<std::u16string> List_Box::Entries() const { return entries_; }
 
 int List_Box::Selected() const
 {
@@ -64,28 +59,38 @@ bool List_Box::Insert(int index, const std::u16string& text)
     if (index < 0 || index > count || count >= kEntryBound) return false;
     const LRESULT at = SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
                                     reinterpret_cast<LPARAM>(Wide(text)));
-    return at != LB_ERR && at != LB_ERRSPACE;
+    if (at == LB_ERR || at == LB_ERRSPACE) return false;
+    entries_.insert(entries_.begin() + index, text);
+    return true;
 }
 
 bool List_Box::Remove(int index)
 {
     if (index < 0 || index >= Count()) return false;
-    return SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
+    if (SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR) return false;
+    entries_.erase(entries_.begin() + index);
+    return true;
 }
 
-void List_Box::Clear() { SendMessageW(list_, LB_RESETCONTENT, 0, 0); }
+void List_Box::Clear()
+{
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    entries_.clear();
+}
 
 void List_Box::Assign(const std::vector<std::u16string>& entries)
 {
     // One repaint for the whole content instead of one per entry.
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    Clear();
     std::size_t chars = 0;
     for (const auto& entry : entries) chars += entry.size() + 1;
     SendMessageW(list_, LB_INITSTORAGE, entries.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
+    entries_.reserve(entries.size());
     for (const auto& entry : entries) {
         const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry)));
         if (at == LB_ERR || at == LB_ERRSPACE) break;
+        entries_.push_back(entry);
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
@@ -130,16 +135,43 @@ int List_Box::ItemFromPoint(int x, int y) const
 
 int List_Box::TextWidth(const std::u16string& text) const
 {
-    // A memory DC of its own, so no window's font or DC changes. The list's
-    // font is asked for every time: it changes with the DPI.
+    // A loaded list of 32 767 entries would otherwise take one text
+    // measurement each; most are stamps and notes of a few hundred distinct
+    // characters.
+    if (!std::ranges::all_of(text, Adds_Up)) return Measure(Wide(text), static_cast<int>(text.size())).value_or(0);
+    if (widths_dpi_ != window_.Dpi() || char_widths_.empty()) {
+        char_widths_.assign(0x10000, -1);
+        widths_dpi_ = window_.Dpi();
+    }
+    int width = 0;
+    for (const char16_t c : text) {
+        int& known = char_widths_[c];
+        if (known < 0) {
+            const wchar_t one = static_cast<wchar_t>(c);
+            const std::optional<int> measured = Measure(&one, 1);
+            if (!measured) return 0;
+            known = *measured;
+        }
+        width += known;
+    }
+    return width;
+}
+
+std::optional<int> List_Box::Measure(const wchar_t* text, int length) const
+{
+    // A memory DC of its own, so no window's font or DC changes. The font is
+    // selected only while measuring: the window deletes it when the DPI
+    // changes, which it could not do while our DC held it.
     if (measure_dc_ == nullptr) measure_dc_ = CreateCompatibleDC(nullptr);
-    if (measure_dc_ == nullptr) return 0;
+    if (measure_dc_ == nullptr) return std::nullopt;
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0));
     if (font == nullptr) font = GetStockObject(SYSTEM_FONT);
-    if (GetCurrentObject(measure_dc_, OBJ_FONT) != font) SelectObject(measure_dc_, font);
+    const HGDIOBJ old = SelectObject(measure_dc_, font);
     SIZE size{};
-    const BOOL measured = GetTextExtentPoint32W(measure_dc_, Wide(text), static_cast<int>(text.size()), &size);
-    return measured ? size.cx : 0;
+    const BOOL measured = GetTextExtentPoint32W(measure_dc_, text, length, &size);
+    SelectObject(measure_dc_, old);
+    if (!measured) return std::nullopt;
+    return size.cx;
 }
 
 void Text_Box::SetText(const std::u16string& text) { SetWindowTextW(box_, Wide(text)); }

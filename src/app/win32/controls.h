@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/ports/controls.h"
 
 namespace morvane::win32 {
@@ -9,7 +13,8 @@ namespace morvane::win32 {
 class Main_Window;
 
 // Adapters from the control ports to the Win32 controls. They translate
-// calls into messages and keep no state of their own beyond the handles.
+// calls into messages and keep no state of their own beyond the handles,
+// except the list's copy of its entries.
 
 class List_Box final : public ListBox {
 public:
@@ -41,9 +46,20 @@ private:
     Main_Window& window_;
     HWND list_;
     HWND tooltip_;
+    // What the list holds, in its order. Only this adapter changes the list,
+    // so the copy stays exact; reading 32 767 entries back from the control
+    // would cost two messages each on every save and sort.
+    std::vector<std::u16string> entries_;
+    // `text` measured in the list's font; nullopt when it cannot be.
+    std::optional<int> Measure(const wchar_t* text, int length) const;
+
     // A memory DC of its own for measuring, made at the first use: measuring
     // a whole list must not make and free a DC per entry.
     mutable HDC measure_dc_ = nullptr;
+    // The width of each character measured so far (-1: not yet), at the DPI
+    // in widths_dpi_; the list's font follows the DPI.
+    mutable std::vector<int> char_widths_;
+    mutable UINT widths_dpi_ = 0;
 };
 
 class Text_Box final : public TextBox {

@@ -29,6 +29,8 @@ public:
     HINSTANCE Instance() const { return instance_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     HWND Tooltip() const { return tooltip_; }
+    // The DPI the window and its fonts are made for.
+    UINT Dpi() const { return dpi_; }
 
     // Events go to `form` from now on.
     void Attach(Form1* form) { form_ = form; }
