@@ -10,13 +10,17 @@ bool Text_Less(const std::u16string& a, const std::u16string& b)
     return a < b;
 }
 
-void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high)
+namespace {
+
+// Sorts items[low..high], both within items. `pivot` is a buffer shared by
+// every level: a pivot is needed only while its stretch is split, and
+// copying each one into a string of its own costs an allocation per split.
+void Sort_Stretch(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high, std::u16string& pivot)
 {
-    if (low < 0 || high < 0 || static_cast<std::size_t>(high) >= items.size()) return;
     while (low < high) {
         std::int32_t i = low;
         std::int32_t j = high;
-        const std::u16string pivot = items[low + (high - low) / 2];
+        pivot = items[low + (high - low) / 2];
         while (i <= j) {
             while (i < high && Text_Less(items[i], pivot)) ++i;
             while (j > low && Text_Less(pivot, items[j])) --j;
@@ -31,13 +35,22 @@ void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32
         // and going on with the longer one here keeps the depth below
         // log2(n) whatever the input.
         if (j - low < high - i) {
-            if (low < j) Quick_Sort(items, low, j);
+            if (low < j) Sort_Stretch(items, low, j, pivot);
             low = i;
         } else {
-            if (i < high) Quick_Sort(items, i, high);
+            if (i < high) Sort_Stretch(items, i, high, pivot);
             high = j;
         }
     }
+}
+
+} // namespace
+
+void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high)
+{
+    if (low < 0 || high < 0 || static_cast<std::size_t>(high) >= items.size()) return;
+    std::u16string pivot;
+    Sort_Stretch(items, low, high, pivot);
 }
 
 std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries)

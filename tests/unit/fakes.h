@@ -53,7 +53,7 @@ public:
         return true;
     }
     void Clear() override { items.clear(); selected = -1; }
-    void Assign(const std::vector<std::u16string>& entries) override { items = entries; selected = -1; }
+    void Assign(std::vector<std::u16string> entries) override { items = std::move(entries); selected = -1; }
     bool Select(int i) override
     {
         if (i < 0 || i >= Count()) return false;

@@ -31,7 +31,7 @@ public:
     virtual void Clear() = 0;
     // Replaces the whole content at once (sort, load). The caller keeps
     // `entries` within the bound.
-    virtual void Assign(const std::vector<std::u16string>& entries) = 0;
+    virtual void Assign(std::vector<std::u16string> entries) = 0;
 
     // Highlights entry `index` without raising any event of its own (Form1
     // runs its selection handler itself); false when `index` names no entry.

@@ -78,7 +78,7 @@ void List_Box::Clear()
     entries_.clear();
 }
 
-void List_Box::Assign(const std::vector<std::u16string>& entries)
+void List_Box::Assign(std::vector<std::u16string> entries)
 {
     // One repaint for the whole content instead of one per entry.
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
@@ -86,12 +86,13 @@ void List_Box::Assign(const std::vector<std::u16string>& entries)
     std::size_t chars = 0;
     for (const auto& entry : entries) chars += entry.size() + 1;
     SendMessageW(list_, LB_INITSTORAGE, entries.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
-    entries_.reserve(entries.size());
-    for (const auto& entry : entries) {
-        const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry)));
+    std::size_t added = 0;
+    for (; added < entries.size(); ++added) {
+        const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entries[added])));
         if (at == LB_ERR || at == LB_ERRSPACE) break;
-        entries_.push_back(entry);
     }
+    entries.resize(added);
+    entries_ = std::move(entries);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -32,7 +32,7 @@ public:
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
     void Clear() override;
-    void Assign(const std::vector<std::u16string>& entries) override;
+    void Assign(std::vector<std::u16string> entries) override;
 
     bool Select(int index) override;
     void Redraw() override;
