@@ -1,0 +1,287 @@
+#include "front_bench.h"
+
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/win32/control_ids.h"
+#include "app/win32/controls.h"
+#include "app/win32/main_window.h"
+#include "app/win32/system_ports.h"
+#include "app/win32/window_port.h"
+#include "marks/mark_file.h"
+#include "player/win32/winamp_code.h"
+#include "stamps/stamps.h"
+#include "stats.h"
+
+namespace bench {
+namespace {
+
+using morvane::Form1;
+
+constexpr int kBound = 32767;
+
+// The window port with the file dialogs answered by fixed paths and the
+// messages kept instead of shown; the caption goes to the real window.
+class Bench_Window final : public morvane::Window {
+public:
+    explicit Bench_Window(morvane::Window& real) : real_(real) {}
+
+    void SetCaption(const std::u16string& text) override { real_.SetCaption(text); }
+    std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&) override { return {}; }
+    void ShowInfo(const std::u16string& text, const std::u16string&) override { messages.push_back(text); }
+    bool AskYesNo(const std::u16string&, const std::u16string&) override { return true; }
+    std::optional<std::u16string> ChooseSavePath() override { return save_path; }
+    std::optional<std::u16string> ChooseOpenPath() override { return open_path; }
+    void Quit() override {}
+
+    std::optional<std::u16string> save_path;
+    std::optional<std::u16string> open_path;
+    std::vector<std::u16string> messages;
+
+private:
+    morvane::Window& real_;
+};
+
+// Dispatches everything waiting, paints included.
+void pump()
+{
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Milliseconds for the call and the repaints it leaves behind: what the
+// user waits before the window answers again.
+double time_ms(const std::function<void()>& call)
+{
+    pump();
+    const double start = now_seconds();
+    call();
+    pump();
+    return (now_seconds() - start) * 1000;
+}
+
+std::u16string to_u16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+// Entries as a user's list holds them: stamps in no order, about half with
+// a note of up to 40 characters, Chinese and Latin mixed.
+std::vector<std::u16string> sample_entries(int count)
+{
+    static const std::u16string words[] = {u"复读", u"注意", u"这一句", u"第二遍", u"重点", u"phrase", u"again",
+                                           u"听写", u"难句", u"ok"};
+    std::mt19937 random(7);
+    std::vector<std::u16string> entries;
+    entries.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        std::u16string entry = morvane::Format_Ms(static_cast<std::int32_t>(random() % 59'940'000));
+        if (random() % 2 == 0) {
+            entry += u" 注释:";
+            const int parts = static_cast<int>(random() % 8);
+            for (int k = 0; k < parts; ++k) entry += words[random() % 10];
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool write_file(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+struct Front {
+    morvane::win32::Main_Window window;
+    morvane::win32::Ansi_Code_Page code_page;
+    std::optional<morvane::win32::Window_Adapter> real_port;
+    std::optional<Bench_Window> port;
+    std::optional<morvane::win32::List_Box> list;
+    std::vector<morvane::win32::Text_Box> texts;
+    std::optional<morvane::win32::Scroll_Bar> h1;
+    std::optional<morvane::win32::Check_Box> c1, c2;
+    std::optional<morvane::win32::Window_Timer> timer1;
+    Winamp_Code::Winamp_Link player;
+    morvane::win32::Async_Keyboard keyboard;
+    morvane::win32::Disk_Files files;
+    std::optional<Form1> form;
+
+    ~Front() { window.Attach(nullptr); }
+
+    // The same parts main.cpp puts together; the timer never goes live, so
+    // nothing ticks unless the benchmark calls the tick.
+    bool build()
+    {
+        using namespace morvane::win32;
+        if (!window.Create(GetModuleHandleW(nullptr)).empty()) return false;
+        real_port.emplace(window, code_page);
+        port.emplace(*real_port);
+        list.emplace(window, window.Control(IDC_LIST1), window.Tooltip());
+        for (int id : {IDC_TEXT1, IDC_TEXT2, IDC_TEXT3, IDC_TEXT4, IDC_TEXT5}) texts.emplace_back(window.Control(id));
+        h1.emplace(window.Control(IDC_H1));
+        c1.emplace(window.Control(IDC_C1));
+        c2.emplace(window.Control(IDC_C2));
+        timer1.emplace(window.Handle(), kTimer1Id);
+        // Recording takes a bare stamp: no prompt.
+        SendMessageW(window.Control(IDC_C1), BM_SETCHECK, BST_UNCHECKED, 0);
+        form.emplace(morvane::Form1Parts{*port, *list, texts[0], texts[1], texts[2], texts[3], texts[4], *h1, *c1, *c2,
+                                         *timer1, player, keyboard, code_page, files});
+        window.Attach(&*form);
+        if (!form->Form_Load()) return false;
+        window.Show();
+        pump();
+        return true;
+    }
+
+    int count() const { return list->Count(); }
+
+    void select(int index)
+    {
+        SendMessageW(window.Control(IDC_LIST1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        form->List1_Click();
+    }
+};
+
+void tick_bench(Front& front, Report& report, int ticks)
+{
+    std::vector<double> tick_us;
+    for (int i = 0; i < ticks + 50; ++i) {
+        pump();
+        const double start = now_seconds();
+        front.form->Timer1_Timer();
+        if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
+    }
+    // The messages of a tick alone, through the same player link.
+    Winamp_Code::Winamp_Link player;
+    std::string title;
+    std::vector<double> query_us;
+    for (int i = 0; i < ticks + 50; ++i) {
+        const double start = now_seconds();
+        if (player.Get_Play_State() == 1) player.Get_Length_Sec();
+        player.Get_Length_Sec();
+        player.Get_Position_Ms();
+        player.Get_Position_Ms();
+        player.Read_Title(title);
+        if (i >= 50) query_us.push_back((now_seconds() - start) * 1e6);
+    }
+    std::fprintf(stderr, "  tick: median %.1f us (90th %.1f us); its queries alone: median %.1f us\n", median(tick_us),
+                 percentile(tick_us, 0.9), median(query_us));
+    report.add({"One poll tick, player playing (median of " + std::to_string(ticks) + " ticks)",
+                fixed(median(tick_us), 1) + " µs (90th " + fixed(percentile(tick_us, 0.9), 1) + " µs)",
+                "its six player messages alone: " + fixed(median(query_us), 1) + " µs", "-", Verdict::Info});
+}
+
+bool failed(std::string& why, const char* reason)
+{
+    why = reason;
+    return false;
+}
+
+struct Op_Times {
+    std::vector<double> record, remove, clear, sort, save, load, copy;
+};
+
+// One round at the bound; false (with a reason) when an operation did not
+// do what it must.
+bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const std::wstring& saved,
+               const std::wstring& copied, Op_Times& times, std::string& why)
+{
+    Form1& form = *front.form;
+    port.open_path = to_u16(base);
+    form.C_Load_Click();
+    if (front.count() != kBound - 1) return failed(why, "the base file did not load");
+
+    times.record.push_back(time_ms([&] { form.Command7_Click(); }));
+    if (front.count() != kBound) return failed(why, "recording did not add the last entry");
+
+    port.save_path = to_u16(saved);
+    times.save.push_back(time_ms([&] { form.C_Save_Click(); }));
+    if (!port.messages.empty()) return failed(why, "the save reported a failure");
+    times.copy.push_back(time_ms([&] { CopyFileW(saved.c_str(), copied.c_str(), FALSE); }));
+
+    port.open_path = to_u16(saved);
+    times.load.push_back(time_ms([&] { form.C_Load_Click(); }));
+    if (front.count() != kBound || !port.messages.empty()) return failed(why, "the saved file did not load whole");
+
+    times.sort.push_back(time_ms([&] { form.C_sort_Click(); }));
+    const std::vector<std::u16string> sorted = front.list->Entries();
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        if (sorted[i] < sorted[i - 1]) return failed(why, "the list is not in order after sorting");
+
+    front.select(kBound / 2);
+    times.remove.push_back(time_ms([&] { form.Command3_Click(); }));
+    if (front.count() != kBound - 1) return failed(why, "the delete did not remove one entry");
+
+    times.clear.push_back(time_ms([&] { form.C_clear_Click(); }));
+    if (front.count() != 0) return failed(why, "the list is not empty after clearing");
+    return true;
+}
+
+void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
+{
+    const std::wstring base = env.out_dir + L"\\bench-base.txt";
+    const std::wstring saved = env.out_dir + L"\\bench-saved.txt";
+    const std::wstring copied = env.out_dir + L"\\bench-copied.txt";
+    const std::string bytes = morvane::Get_Content_M::Encode_Lines(sample_entries(kBound - 1), front.code_page);
+    if (!write_file(base, bytes)) {
+        report.add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
+        return;
+    }
+
+    Op_Times times;
+    std::string why;
+    for (int round = 0; round < rounds; ++round) {
+        if (!ops_round(front, *front.port, base, saved, copied, times, why)) {
+            report.add({"List operations at 32 767 entries", why, "-", "< 100 ms", Verdict::Failed});
+            return;
+        }
+        std::fprintf(stderr, "  ops round %d: record %.1f, save %.1f, copy %.1f, load %.1f, sort %.1f, delete %.1f, "
+                             "clear %.1f ms\n",
+                     round + 1, times.record.back(), times.save.back(), times.copy.back(), times.load.back(),
+                     times.sort.back(), times.remove.back(), times.clear.back());
+    }
+    const double copy = median(times.copy);
+    const std::string reference = "copying the file: " + fixed(copy, 2) + " ms";
+    const std::string rounds_text = " (median of " + std::to_string(rounds) + ")";
+    const auto row = [&](const std::string& what, const std::vector<double>& samples) {
+        const double ms = median(samples);
+        report.add({what + rounds_text, fixed(ms, 1) + " ms (max " + fixed(maximum(samples), 1) + ")", reference,
+                    "< 100 ms", ms < 100 ? Verdict::Met : Verdict::Missed});
+    };
+    row("Record the 32 767th entry", times.record);
+    row("Delete one of 32 767 entries", times.remove);
+    row("Clear 32 767 entries", times.clear);
+    row("Sort 32 767 entries", times.sort);
+    row("Save 32 767 entries (" + std::to_string(bytes.size() / 1024) + " KiB)", times.save);
+    row("Load 32 767 entries", times.load);
+    report.note("The list operations are timed from the handler's call until every repaint it caused is done; the "
+                "reference copies the saved file with CopyFileW, which does not flush it to disk as the save does.");
+    DeleteFileW(base.c_str());
+    DeleteFileW(saved.c_str());
+    DeleteFileW(copied.c_str());
+}
+
+} // namespace
+
+void run_front_bench(Bench_Env& env, Report& report, int ticks, int rounds)
+{
+    e2e::Context t = env.context("front");
+    auto player = e2e::start_standin(t, L"--state play");
+    Front front;
+    if (!player || !t.check("the front end builds in this process", front.build(), "window or Form_Load failed")) {
+        report.add({"One poll tick", "-", "-", "-", Verdict::Failed});
+        return;
+    }
+    tick_bench(front, report, ticks);
+    ops_bench(front, env, report, rounds);
+}
+
+} // namespace bench

@@ -1,0 +1,18 @@
+#pragma once
+
+// Polling cost: each program's own CPU time over a stretch of polling with
+// the player playing, runs of Morvane and the two references alternating.
+
+#include "programs.h"
+#include "report.h"
+
+namespace bench {
+
+struct Poll_Figures {
+    double morvane_period_ms = 0;  // Morvane's timer period as measured
+    double reference_period_ms = 0;  // the bare 1 ms timer's period
+};
+
+Poll_Figures run_poll_bench(Bench_Env& env, Report& report, int runs, int seconds);
+
+} // namespace bench

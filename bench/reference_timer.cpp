@@ -1,0 +1,110 @@
+// The benchmark's references: a minimal window with a 1 ms timer.
+// With --queries each tick also sends the player exactly the messages that
+// Morvane's tick sends while the player plays (each after a window lookup,
+// with the same time limit) and nothing else; without it, a tick does nothing.
+// With --hotkeys each tick samples P and S with GetAsyncKeyState, as
+// Morvane's tick does, and sends the player play or stop: the floor of the
+// hot-key latency on this system.
+
+#include <windows.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "reference_protocol.h"
+
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimeoutMs = 300;
+constexpr WPARAM kTitleLimit = 64000;
+
+struct Reference {
+    bool queries = false;
+    bool hotkeys = false;
+    LONG ticks = 0;
+    std::vector<char> title = std::vector<char>(kTitleLimit + 1, '\0');
+};
+
+LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    HWND player = FindWindowA("Winamp v1.x", nullptr);
+    DWORD_PTR result = 0;
+    if (player == nullptr || SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+// State, the length again while playing, length, position twice, title.
+void Query_Like_A_Tick(Reference& reference)
+{
+    if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
+    Ask(WM_USER, 1, 105);
+    Ask(WM_USER, 0, 105);
+    Ask(WM_USER, 0, 105);
+    Ask(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+}
+
+// Pressed since the previous query and down now.
+bool Pressed(int key) { return GetAsyncKeyState(key) == -32767; }
+
+void Sample_Keys()
+{
+    if (Pressed('P')) Ask(WM_COMMAND, 40045, 0);
+    else if (Pressed('S')) Ask(WM_COMMAND, 40047, 0);
+}
+
+LRESULT CALLBACK Window_Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (msg) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+        break;
+    case WM_TIMER:
+        if (reference != nullptr && wparam == kTimerId) {
+            ++reference->ticks;
+            if (reference->hotkeys) Sample_Keys();
+            if (reference->queries) Query_Like_A_Tick(*reference);
+        }
+        return 0;
+    case BENCH_GET_TICKS:
+        return reference != nullptr ? reference->ticks : 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, msg, wparam, lparam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    Reference reference;
+    reference.queries = std::wcsstr(GetCommandLineW(), L"--queries") != nullptr;
+    reference.hotkeys = std::wcsstr(GetCommandLineW(), L"--hotkeys") != nullptr;
+
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = Window_Proc;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = BENCH_REFERENCE_CLASS;
+    if (RegisterClassW(&window_class) == 0) return 1;
+    HWND window = CreateWindowExW(0, BENCH_REFERENCE_CLASS, reference.queries ? L"Reference A" : L"Reference B",
+                                  WS_OVERLAPPEDWINDOW, 40, 500, 320, 120, nullptr, nullptr, instance, &reference);
+    if (window == nullptr) return 1;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (SetTimer(window, kTimerId, 1, nullptr) == 0) return 1;
+
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

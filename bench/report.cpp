@@ -1,0 +1,50 @@
+#include "report.h"
+
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+
+const char* verdict_text(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Met: return "met";
+    case Verdict::Missed: return "**missed**";
+    case Verdict::Failed: return "**not measured**";
+    case Verdict::Info: break;
+    }
+    return "";
+}
+
+} // namespace
+
+std::string fixed(double value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Report::markdown() const
+{
+    std::string out = "| Figure | Morvane | Reference (same run) | Goal | Result |\n";
+    out += "|---|---|---|---|---|\n";
+    for (const Row& row : rows_)
+        out += "| " + row.figure + " | " + row.value + " | " + row.reference + " | " + row.goal + " | " +
+               verdict_text(row.verdict) + " |\n";
+    if (!notes_.empty()) {
+        out += "\n";
+        for (const std::string& note : notes_) out += "- " + note + "\n";
+    }
+    return out;
+}
+
+bool Report::any_failed() const
+{
+    for (const Row& row : rows_)
+        if (row.verdict == Verdict::Failed) return true;
+    return false;
+}
+
+} // namespace bench
