@@ -13,26 +13,25 @@
 #include "harness.h"
 #include "sessions.h"
 #include "standin_protocol.h"
+#include "text_polls.h"
 #include "window_access.h"
 
 namespace {
 
-constexpr wchar_t playing_line[] = L"Winamp处于播放状态......";
-constexpr wchar_t stopped_line[] = L"Winamp处于停止状态......";
+using e2e::playing_line;
+using e2e::stopped_line;
 
 // The buttons that talk to the player: transport, seek and the mark.
 constexpr int player_buttons[] = {IDC_C_PRE,    IDC_C_PLAY,   IDC_C_PAUSE,  IDC_C_STOP, IDC_C_NEXT,
                                   IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND5, IDC_COMMAND6};
 
+// Starting or killing a player under Wine can take seconds.
+constexpr DWORD player_change_ms = 10000;
+
 // Waits until the control shows `want`; `seen` keeps the last text read.
-bool shows(HWND control, const std::wstring& want, std::wstring& seen, DWORD timeout_ms = 10000)
+bool shows(HWND control, const std::wstring& want, std::wstring& seen, DWORD timeout_ms = player_change_ms)
 {
-    return e2e::poll_until(
-        [&] {
-            seen = e2e::text_of(control).value_or(L"(no answer)");
-            return seen == want;
-        },
-        timeout_ms);
+    return e2e::shows(control, want, seen, timeout_ms);
 }
 
 // Every text Morvane shows, in one string, to see that nothing changed.
@@ -146,5 +145,5 @@ E2E_TEST(player_hangs)
     // Once the player answers again the read-outs follow it again.
     const DWORD left = static_cast<DWORD>(hang_ms - std::min<ULONGLONG>(hang_ms, GetTickCount64() - hang_start));
     t.check("the state line shows the player playing once it answers again",
-            shows(state_line, playing_line, seen, left + 10000), [&] { return "Text2 " + e2e::quoted(seen); });
+            shows(state_line, playing_line, seen, left + player_change_ms), [&] { return "Text2 " + e2e::quoted(seen); });
 }

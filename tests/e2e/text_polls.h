@@ -12,6 +12,11 @@
 
 namespace e2e {
 
+// The state line for each player state.
+inline constexpr wchar_t playing_line[] = L"Winamp处于播放状态......";
+inline constexpr wchar_t paused_line[] = L"Winamp处于暂停状态......";
+inline constexpr wchar_t stopped_line[] = L"Winamp处于停止状态......";
+
 // Polls the control's text until accept(text) holds; `seen` keeps the last
 // text read, for a failure detail.
 template <class Accept>

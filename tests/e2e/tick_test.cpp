@@ -17,9 +17,9 @@
 
 namespace {
 
-constexpr wchar_t playing_line[] = L"Winamp处于播放状态......";
-constexpr wchar_t paused_line[] = L"Winamp处于暂停状态......";
-constexpr wchar_t stopped_line[] = L"Winamp处于停止状态......";
+using e2e::paused_line;
+using e2e::playing_line;
+using e2e::stopped_line;
 constexpr wchar_t first_title[] = L"1. 英语听力 第一课 - Winamp";
 constexpr wchar_t long_title[] = L"2. 英语听力 全集朗读 - Winamp";
 constexpr int first_length_sec = 245;
