@@ -133,6 +133,24 @@ E2E_TEST(bad_mark_files)
     expect_refused(t, "保存 over a read-only file", *morvane, IDC_C_SAVE, folder + L"\\ro", L"ro.txt", L"只读");
     expect_refused(t, "保存 where a folder has the target's name", *morvane, IDC_C_SAVE, folder + L"\\dir",
                    L"dir.txt", L"没有访问权限");
+    // A folder no one may write into, root included: Linux's /sys, which
+    // Wine shows as Z:\sys. The save dialog itself tries to create the file
+    // there and says it cannot, so Morvane never gets the name.
+    {
+        const std::string what = "保存 into a read-only folder";
+        const Shown before = shown(*morvane);
+        const HWND dialog = e2e::open_file_dialog(morvane->window, IDC_C_SAVE, L"保存记录文件");
+        std::optional<e2e::Message_box> box;
+        if (dialog != nullptr && e2e::choose_path(dialog, L"Z:\\sys\\marks"))
+            box = e2e::wait_for_message_box(dialog);
+        t.check(what + ": the save dialog says so", box && e2e::close_with(box->window, IDOK),
+                box ? "its box did not close" : "no message box over the dialog");
+        t.check(what + ": the dialog is cancelled",
+                dialog != nullptr && e2e::close_with(dialog, IDCANCEL) && e2e::settled(morvane->window),
+                "it stayed open");
+        t.check(what + ": the list, its selection and Text1 are kept", shown(*morvane) == before,
+                "the window changed");
+    }
     t.check("the read-only file is as it was", e2e::read_bytes(read_only) == old_text, "it changed");
     const auto names = e2e::names_in(folder);
     t.check("failed saves leave no file behind",
