@@ -4,7 +4,7 @@
 WINE_PREFIX_DIR="$BUILD_WIN/wineprefix"
 WINE_LOCALE_DIR="$BUILD_WIN/locale"
 # Bump when the prefix settings below change, so existing prefixes are remade.
-WINE_PREFIX_VERSION=3
+WINE_PREFIX_VERSION=4
 # The virtual desktop of headless runs.
 WINE_DESKTOP=morvane
 WINE_DESKTOP_SIZE=1280x800
@@ -49,11 +49,12 @@ make_locale() {
 CJK_FACE="AR PL UMing CN"
 CJK_FILE=uming.ttc
 
-# Font replacements for the program's faces (and a fallback for the Chinese
-# characters of "MS Sans Serif"); no crash dialog that would wait
-# for a click; the test driver and the programs it starts on a virtual desktop,
-# where Wine draws the window frames itself (on bare Xvfb nobody would).
-# Written as UTF-16LE with a BOM so the Chinese value names reach the registry intact.
+# Font replacements for the program's faces and the system's (and a
+# fallback for the Chinese characters of "MS Sans Serif"); no crash dialog
+# that would wait for a click; the test driver and the programs it starts
+# on a virtual desktop, where Wine draws the window frames itself (on bare
+# Xvfb nobody would). Written as UTF-16LE with a BOM so the Chinese value
+# names reach the registry intact.
 write_prefix_reg() {
   local reg=$1
   {
@@ -61,7 +62,11 @@ write_prefix_reg() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     printf '"宋体"="%s"\r\n' "$CJK_FACE"
-    printf '"新宋体"="%s"\r\n\r\n' "$CJK_FACE"
+    printf '"新宋体"="%s"\r\n' "$CJK_FACE"
+    # Their English names: a Chinese prefix's "MS Shell Dlg" (captions,
+    # message boxes, dialogs) is SimSun, as on Chinese Windows.
+    printf '"SimSun"="%s"\r\n' "$CJK_FACE"
+    printf '"NSimSun"="%s"\r\n\r\n' "$CJK_FACE"
     printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
     printf '"MS Sans Serif"=hex(7):%s\r\n\r\n' "$(multi_sz_hex "$CJK_FILE,$CJK_FACE")"
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n'
