@@ -78,6 +78,8 @@ public:
     void List1_Click();
     void List1_MouseMove(bool button_down, int x, int y);
     void Update_Extent();
+    // The list's font has changed (a new DPI): every width is measured again.
+    void List1_FontChanged();
     void C_sort_Click();
     void C_Save_Click();
     void C_Load_Click();

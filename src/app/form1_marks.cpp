@@ -193,6 +193,12 @@ void Form1::Update_Extent()
     ui_.List1.SetHorizontalExtent(Widest(*widths_) + kExtentMargin);
 }
 
+void Form1::List1_FontChanged()
+{
+    widths_.reset();
+    Update_Extent();
+}
+
 void Form1::Measure_Extent(const std::vector<std::u16string>& entries)
 {
     widths_.emplace();

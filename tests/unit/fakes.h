@@ -69,13 +69,15 @@ public:
         const int i = y / item_height;
         return y >= 0 && i < Count() ? i : -1;
     }
-    // A fixed-pitch font: 6 pixels a code unit below U+0100, 12 above.
+    // A fixed-pitch font: 6 pixels a code unit below U+0100, 12 above, at
+    // `scale` times the size.
     int TextWidth(const std::u16string& text) const override
     {
         int width = 0;
         for (char16_t c : text) width += c < 0x100 ? 6 : 12;
-        return width;
+        return width * scale;
     }
+    int scale = 1;
 };
 
 class FakeTextBox final : public TextBox {

@@ -208,6 +208,10 @@ TEST(Form1Extent, WidestEntryPlusTen)
     Fill(r, {u"[000:01:000]", u"[000:02:000] 注释:ab", u""}, -1);
     r.form.Update_Extent();
     EXPECT_EQ(r.List1.extent, 130);
+    // A larger font, as at a higher DPI: measured again.
+    r.List1.scale = 2;
+    r.form.List1_FontChanged();
+    EXPECT_EQ(r.List1.extent, 250);
     Fill(r, {}, -1);
     r.form.Update_Extent();
     EXPECT_EQ(r.List1.extent, 10);

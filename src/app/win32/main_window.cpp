@@ -358,6 +358,7 @@ void Main_Window::On_Dpi_Changed(UINT dpi, const RECT& suggested)
     }
     std::swap(fonts_, fonts);
     Apply_Fonts();
+    if (form_ != nullptr) form_->List1_FontChanged();
 }
 
 bool Main_Window::On_Activate(UINT state)
