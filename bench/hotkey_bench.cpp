@@ -1,5 +1,6 @@
 #include "hotkey_bench.h"
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -127,9 +128,10 @@ void run_hotkey_bench(Bench_Env& env, Report& report, int presses, const Poll_Fi
     // the key; what lies above it is Morvane's own share.
     if (!reference_presses.latencies_ms.empty() && reference_presses.lost == 0 && period_ms > 0) {
         const double own = typical - median(reference_presses.latencies_ms);
-        report.note("Hot keys: Morvane's median is " + fixed(own, 1) + " ms (" + fixed(own / period_ms, 2) +
-                    " timer periods) above that of the program that only samples the keys; the rest is the time "
-                    "the system takes to let another program see a key sent with SendInput.");
+        report.note("Hot keys: Morvane's median is " + fixed(std::abs(own), 1) + " ms (" +
+                    fixed(std::abs(own) / period_ms, 2) + " timer periods) " + (own < 0 ? "below" : "above") +
+                    " that of the program that only samples the keys. Both include the time the system takes to "
+                    "let another program see a key sent with SendInput.");
     }
 }
 
