@@ -85,13 +85,11 @@ E2E_TEST(list_extent_follows_the_widest_entry)
     List_Font font;
     if (!t.check("the list's font can be made here", font.ready(), "no font"))
         return;
-    auto player = e2e::start_standin(t, L"--state pause");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND list = morvane->control(IDC_LIST1);
+    auto& [player, morvane] = *session;
+    const HWND list = morvane.control(IDC_LIST1);
 
     const std::wstring stamp = L"[000:01:000]";
     const std::vector<std::pair<std::string, Entries>> lists{
@@ -109,10 +107,10 @@ E2E_TEST(list_extent_follows_the_widest_entry)
         const auto bytes = e2e::mark_file_bytes(entries, true);
         if (!t.check(kind + ": the file is written", bytes && e2e::write_bytes(path, *bytes), "it cannot be written"))
             continue;
-        const HWND dialog = e2e::open_file_dialog(morvane->window, IDC_C_LOAD, L"打开记录文件");
+        const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_C_LOAD, L"打开记录文件");
         const bool loaded = dialog != nullptr && e2e::choose_path(dialog, path) &&
                             e2e::poll_until([&] { return !IsWindow(dialog); }, 10000) &&
-                            e2e::settled(morvane->window) && e2e::list_entries(list) == entries;
+                            e2e::settled(morvane.window) && e2e::list_entries(list) == entries;
         if (!t.check(kind + ": the file loads", loaded, "the dialog or the list did not follow"))
             continue;
         const int wanted = font.widest(entries) + extent_margin;
@@ -123,7 +121,7 @@ E2E_TEST(list_extent_follows_the_widest_entry)
 
     // Deleting the widest entry narrows the range to the next one.
     const Entries& last = lists.back().second;
-    if (e2e::select_entry(list, 0) && e2e::click(morvane->control(IDC_COMMAND3)) && e2e::settled(morvane->window)) {
+    if (e2e::select_entry(list, 0) && e2e::click(morvane.control(IDC_COMMAND3)) && e2e::settled(morvane.window)) {
         const int wanted = font.widest({last.begin() + 1, last.end()}) + extent_margin;
         const int extent = horizontal_extent(list);
         t.check("删除 of the widest entry narrows the range", extent == wanted,

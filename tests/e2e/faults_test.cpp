@@ -49,40 +49,38 @@ std::optional<LRESULT> player_state(HWND player) { return e2e::send(player, STAN
 
 E2E_TEST(player_killed_and_restarted)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND state_line = morvane->control(IDC_TEXT2);
+    auto& [player, morvane] = *session;
+    const HWND state_line = morvane.control(IDC_TEXT2);
     std::wstring seen;
     if (!t.check("the state line shows the player playing", shows(state_line, playing_line, seen),
                  [&] { return "Text2 " + e2e::quoted(seen); }))
         return;
 
-    player->process.kill();
+    player.process.kill();
     t.check("the stand-in player is gone", e2e::poll_until(e2e::no_player_running), "its window is still there");
     t.check("the state line shows the stopped text", shows(state_line, stopped_line, seen),
             [&] { return "Text2 " + e2e::quoted(seen); });
 
     // With no player every button that talks to it is handled and does
     // nothing: no message, no change of what the window shows.
-    const std::wstring before = shown_texts(*morvane);
+    const std::wstring before = shown_texts(morvane);
     int unhandled = 0;
     for (int id : player_buttons)
-        if (!e2e::click(morvane->control(id)))
+        if (!e2e::click(morvane.control(id)))
             ++unhandled;
     t.check("the player buttons are handled without a player", unhandled == 0,
             std::to_string(unhandled) + " clicks were not handled");
     // Give a wrongly shown message or a late change time to appear.
     Sleep(500);
-    t.check("Morvane keeps running", morvane->process.running() && e2e::send(morvane->window, WM_NULL).has_value(),
+    t.check("Morvane keeps running", morvane.process.running() && e2e::send(morvane.window, WM_NULL).has_value(),
             "it ended or does not answer");
-    const auto windows = e2e::top_windows(morvane->process.id(), nullptr, true);
-    t.check("no other window opens", windows.size() == 1 && windows.front() == morvane->window,
+    const auto windows = e2e::top_windows(morvane.process.id(), nullptr, true);
+    t.check("no other window opens", windows.size() == 1 && windows.front() == morvane.window,
             std::to_string(windows.size()) + " visible windows");
-    const std::wstring after = shown_texts(*morvane);
+    const std::wstring after = shown_texts(morvane);
     t.check("the buttons change nothing Morvane shows", after == before,
             [&] { return e2e::quoted(before) + " became " + e2e::quoted(after); });
 
@@ -94,10 +92,10 @@ E2E_TEST(player_killed_and_restarted)
     t.check("Morvane finds the restarted player: the state line shows it playing",
             shows(state_line, playing_line, seen), [&] { return "Text2 " + e2e::quoted(seen); });
     const std::wstring title = e2e::text_of(second->window).value_or(L"(no answer)");
-    t.check("the caption follows the restarted player's title", shows(morvane->window, title, seen),
+    t.check("the caption follows the restarted player's title", shows(morvane.window, title, seen),
             [&] { return "caption " + e2e::quoted(seen) + ", the player's title " + e2e::quoted(title); });
     t.check("暂停 reaches the restarted player",
-            e2e::click(morvane->control(IDC_C_PAUSE)) &&
+            e2e::click(morvane.control(IDC_C_PAUSE)) &&
                 e2e::poll_until([&] { return player_state(second->window) == std::optional<LRESULT>(3); }),
             "the restarted player does not report paused");
 }
@@ -107,39 +105,37 @@ E2E_TEST(player_killed_and_restarted)
 // player keep working, and the read-outs come back when the player does.
 E2E_TEST(player_hangs)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND state_line = morvane->control(IDC_TEXT2);
+    auto& [player, morvane] = *session;
+    const HWND state_line = morvane.control(IDC_TEXT2);
     std::wstring seen;
     if (!t.check("the state line shows the player playing", shows(state_line, playing_line, seen),
                  [&] { return "Text2 " + e2e::quoted(seen); }))
         return;
 
     constexpr DWORD hang_ms = 12000;
-    PostMessageW(player->window, STANDIN_HANG, hang_ms, 0);
+    PostMessageW(player.window, STANDIN_HANG, hang_ms, 0);
     const ULONGLONG hang_start = GetTickCount64();
     if (!t.check("the stand-in player hangs on request",
-                 e2e::poll_until([&] { return !player_state(player->window).has_value(); }, 3000),
+                 e2e::poll_until([&] { return !player_state(player.window).has_value(); }, 3000),
                  "it still answers"))
         return;
 
     // 记录 takes the position the hung player does not give (0) and the
     // count beside the list follows. Posted, so it waits its turn between
     // ticks like a user's click.
-    e2e::post_click(morvane->control(IDC_COMMAND7));
-    const HWND list = morvane->control(IDC_LIST1);
+    e2e::post_click(morvane.control(IDC_COMMAND7));
+    const HWND list = morvane.control(IDC_LIST1);
     t.check("记录 adds an entry while the player hangs",
             e2e::poll_until([&] { return e2e::list_count(list) == std::optional<int>(1); }, 8000),
             "the list does not grow");
-    t.check("the entry count shows 1", shows(morvane->control(IDC_TEXT1), L"1", seen, 5000),
+    t.check("the entry count shows 1", shows(morvane.control(IDC_TEXT1), L"1", seen, 5000),
             [&] { return "Text1 " + e2e::quoted(seen); });
     t.check("the list shows the entry selected", e2e::list_selection(list) == std::optional<int>(0),
             "no selection");
-    t.check("this all happened while the player still hung", !player_state(player->window).has_value(),
+    t.check("this all happened while the player still hung", !player_state(player.window).has_value(),
             "the player answered again too early for this check");
 
     // Once the player answers again the read-outs follow it again.

@@ -118,27 +118,25 @@ E2E_TEST(mark_files)
     if (!t.check("a fresh folder for the files", e2e::fresh_folder(folder), "it cannot be emptied"))
         return;
     const std::wstring marks = folder + L"\\marks.txt";
-    auto player = e2e::start_standin(t, L"--state pause --position 62345");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause --position 62345");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND main = morvane->window;
-    const HWND list = morvane->control(IDC_LIST1);
+    auto& [player, morvane] = *session;
+    const HWND main = morvane.window;
+    const HWND list = morvane.control(IDC_LIST1);
 
     // Three entries, one with a Chinese note.
     const std::wstring note = L"第一句 注意连读";
     const bool recorded = e2e::record_mark(main, std::nullopt).empty() &&
-                          e2e::click(morvane->control(IDC_COMMAND2)) &&
-                          e2e::wait_for_position(player->window, 64345) &&
-                          e2e::set_check(morvane->control(IDC_C1), true) && e2e::record_mark(main, note).empty() &&
-                          e2e::set_check(morvane->control(IDC_C1), false) &&
-                          e2e::click(morvane->control(IDC_COMMAND2)) &&
-                          e2e::wait_for_position(player->window, 66345) && e2e::record_mark(main, std::nullopt).empty();
+                          e2e::click(morvane.control(IDC_COMMAND2)) &&
+                          e2e::wait_for_position(player.window, 64345) &&
+                          e2e::set_check(morvane.control(IDC_C1), true) && e2e::record_mark(main, note).empty() &&
+                          e2e::set_check(morvane.control(IDC_C1), false) &&
+                          e2e::click(morvane.control(IDC_COMMAND2)) &&
+                          e2e::wait_for_position(player.window, 66345) && e2e::record_mark(main, std::nullopt).empty();
     const Entries three{L"[001:02:345]", L"[001:04:345] 注释:" + note, L"[001:06:345]"};
     if (!t.check("three recordings run", recorded, "a step of the recordings failed") ||
-        !expect_entries(t, "three entries are recorded", *morvane, three))
+        !expect_entries(t, "three entries are recorded", morvane, three))
         return;
     const auto three_bytes = e2e::mark_file_bytes(three, false);
     const Entries two(three.begin(), three.begin() + 2);
@@ -147,7 +145,7 @@ E2E_TEST(mark_files)
         return;
 
     // "marks" is saved as marks.txt: each entry and CR LF, nothing else.
-    if (!use_dialog(t, "保存 as \"marks\"", *morvane, true, folder + L"\\marks"))
+    if (!use_dialog(t, "保存 as \"marks\"", morvane, true, folder + L"\\marks"))
         return;
     expect_file(t, "marks.txt holds each entry and CR LF in code page 936", marks, *three_bytes);
     t.check("no other file is written", e2e::names_in(folder) == std::vector<std::wstring>{L"marks.txt"},
@@ -161,22 +159,22 @@ E2E_TEST(mark_files)
     expect_file(t, "a cancelled save leaves marks.txt", marks, *three_bytes);
     t.check("a cancelled save writes nothing", e2e::names_in(folder).size() == 1, "a new file appeared");
 
-    e2e::click(morvane->control(IDC_C_CLEAR));
-    expect_entries(t, "清除 empties the list", *morvane, {});
-    if (use_dialog(t, "读取 of marks.txt", *morvane, false, marks))
-        expect_entries(t, "the loaded list is the saved one", *morvane, three);
+    e2e::click(morvane.control(IDC_C_CLEAR));
+    expect_entries(t, "清除 empties the list", morvane, {});
+    if (use_dialog(t, "读取 of marks.txt", morvane, false, marks))
+        expect_entries(t, "the loaded list is the saved one", morvane, three);
     t.check("nothing is selected after a load", e2e::list_selection(list) == -1, "an entry is selected");
     dialog = e2e::open_file_dialog(main, IDC_C_LOAD, open_title);
     t.check("the open dialog is cancelled", dialog && e2e::close_with(dialog, IDCANCEL) && e2e::settled(main),
             "no dialog, or it stayed open");
-    expect_entries(t, "a cancelled load keeps the list", *morvane, three);
+    expect_entries(t, "a cancelled load keeps the list", morvane, three);
 
     // Choosing marks.txt itself: the dialog asks, and marks.txt is replaced.
     e2e::select_entry(list, 2);
-    e2e::click(morvane->control(IDC_COMMAND3));
-    if (!expect_entries(t, "删除 leaves two entries", *morvane, two))
+    e2e::click(morvane.control(IDC_COMMAND3));
+    if (!expect_entries(t, "删除 leaves two entries", morvane, two))
         return;
-    if (replace_in_dialog(t, "保存 as the existing marks.txt", *morvane, marks)) {
+    if (replace_in_dialog(t, "保存 as the existing marks.txt", morvane, marks)) {
         expect_file(t, "marks.txt is replaced", marks, *two_bytes);
         t.check("no marks.txt.txt appears", e2e::names_in(folder) == std::vector<std::wstring>{L"marks.txt"},
                 std::to_string(e2e::names_in(folder).size()) + " names in the folder");
@@ -184,25 +182,25 @@ E2E_TEST(mark_files)
 
     // Choosing "marks" while marks.txt exists: Morvane asks about marks.txt.
     e2e::record_mark(main, std::nullopt);
-    if (!expect_entries(t, "a third entry again", *morvane, three))
+    if (!expect_entries(t, "a third entry again", morvane, three))
         return;
-    if (answer_morvane(t, "保存 as \"marks\" again", *morvane, folder + L"\\marks", L"marks.txt", IDNO))
+    if (answer_morvane(t, "保存 as \"marks\" again", morvane, folder + L"\\marks", L"marks.txt", IDNO))
         expect_file(t, "No leaves marks.txt as it was", marks, *two_bytes);
-    if (answer_morvane(t, "保存 as \"marks\" once more", *morvane, folder + L"\\marks", L"marks.txt", IDYES))
+    if (answer_morvane(t, "保存 as \"marks\" once more", morvane, folder + L"\\marks", L"marks.txt", IDYES))
         expect_file(t, "Yes replaces marks.txt", marks, *three_bytes);
 
     // A note beyond code page 936 goes through a save and a load intact.
-    e2e::set_check(morvane->control(IDC_C1), true);
+    e2e::set_check(morvane.control(IDC_C1), true);
     const std::wstring emoji_note = L"笑脸 \U0001F600";
     e2e::record_mark(main, emoji_note);
     Entries four = three;
     four.push_back(L"[001:06:345] 注释:" + emoji_note);
-    if (!expect_entries(t, "an entry with an emoji in its note", *morvane, four))
+    if (!expect_entries(t, "an entry with an emoji in its note", morvane, four))
         return;
     const auto utf8_bytes = e2e::mark_file_bytes(four, true);
-    if (use_dialog(t, "保存 as \"emoji\"", *morvane, true, folder + L"\\emoji") && utf8_bytes)
+    if (use_dialog(t, "保存 as \"emoji\"", morvane, true, folder + L"\\emoji") && utf8_bytes)
         expect_file(t, "emoji.txt is UTF-8 after a byte-order mark", folder + L"\\emoji.txt", *utf8_bytes);
-    e2e::click(morvane->control(IDC_C_CLEAR));
-    if (use_dialog(t, "读取 of emoji.txt", *morvane, false, folder + L"\\emoji.txt"))
-        expect_entries(t, "the emoji comes back intact", *morvane, four);
+    e2e::click(morvane.control(IDC_C_CLEAR));
+    if (use_dialog(t, "读取 of emoji.txt", morvane, false, folder + L"\\emoji.txt"))
+        expect_entries(t, "the emoji comes back intact", morvane, four);
 }

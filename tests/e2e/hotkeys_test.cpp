@@ -81,22 +81,20 @@ bool tick_runs(const e2e::Morvane& morvane, int position_ms, std::wstring& seen)
 
 E2E_TEST(hot_keys)
 {
-    auto player = e2e::start_standin(t, L"--state pause --position " + std::to_wstring(start_ms));
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
+    auto& [player, morvane] = *session;
     std::wstring seen;
-    if (!t.check("the tick runs", tick_runs(*morvane, start_ms, seen),
+    if (!t.check("the tick runs", tick_runs(morvane, start_ms, seen),
                  [&] { return "Text4 shows " + e2e::quoted(seen); }))
         return;
-    if (!t.check("the stand-in player has the focus", e2e::to_foreground(player->window),
+    if (!t.check("the stand-in player has the focus", e2e::to_foreground(player.window),
                  "the foreground window is another one"))
         return;
     e2e::let_input_settle();
 
-    Key_checks keys(t, *player, *morvane);
+    Key_checks keys(t, player, morvane);
     // The seek keys first, while the player is paused and every target exact.
     keys.marks("left Ctrl sets the mark at 10000 ms", VK_LCONTROL, 10000);
     keys.jumps("comma steps back to 8000 ms", VK_OEM_COMMA, 8000);
@@ -111,23 +109,23 @@ E2E_TEST(hot_keys)
     keys.jumps("Shift (generic code) repeats from the mark, 10000 ms", VK_SHIFT, 10000);
 
     // Keypad 0 records the position, asking nothing (c1 is unticked).
-    const HWND list = morvane->control(IDC_LIST1);
-    const std::size_t mark = player->log.mark();
+    const HWND list = morvane.control(IDC_LIST1);
+    const std::size_t mark = player.log.mark();
     std::vector<std::string> sent;
     std::string detail;
     const bool recorded =
         e2e::tap_key(VK_NUMPAD0) && e2e::poll_until([&] { return e2e::list_count(list) == 1; });
     t.check("keypad 0 records one entry [000:10:000]",
-            recorded && e2e::one_tick_with_extra_queries(player->log, mark, 1, detail)
+            recorded && e2e::one_tick_with_extra_queries(player.log, mark, 1, detail)
                 && e2e::list_count(list) == 1
                 && e2e::list_text(list, 0) == std::optional<std::wstring>(e2e::stamp(10000)),
             [&] {
                 return "entries " + std::to_string(e2e::list_count(list).value_or(-1)) + ", first "
                        + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)")) + "; " + detail;
             });
-    t.check("keypad 0: Text1 shows 1", e2e::shows(morvane->control(IDC_TEXT1), L"1", seen),
+    t.check("keypad 0: Text1 shows 1", e2e::shows(morvane.control(IDC_TEXT1), L"1", seen),
             [&] { return "Text1 shows " + e2e::quoted(seen); });
-    t.check("keypad 0: no command", e2e::sent_nothing(player->log, mark, sent),
+    t.check("keypad 0: no command", e2e::sent_nothing(player.log, mark, sent),
             [&] { return "the player received " + e2e::joined(sent); });
 
     keys.sends("H pauses (the paused player plays on)", 'H', "273 40046 0");
@@ -137,7 +135,7 @@ E2E_TEST(hot_keys)
     keys.sends("N goes to the next track", 'N', "273 40048 0");
     keys.sends("N held for 600 ms skips exactly one track", 'N', "273 40048 0", 600);
 
-    t.check("the stand-in player kept the focus throughout", GetForegroundWindow() == player->window,
+    t.check("the stand-in player kept the focus throughout", GetForegroundWindow() == player.window,
             "the foreground window changed");
 }
 
@@ -146,31 +144,29 @@ E2E_TEST(hot_keys)
 // global key.
 E2E_TEST(list_key_and_hot_key)
 {
-    auto player = e2e::start_standin(t, L"--state pause --position " + std::to_wstring(start_ms));
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
+    auto& [player, morvane] = *session;
     std::wstring seen;
-    if (!t.check("the tick runs", tick_runs(*morvane, start_ms, seen),
+    if (!t.check("the tick runs", tick_runs(morvane, start_ms, seen),
                  [&] { return "Text4 shows " + e2e::quoted(seen); }))
         return;
-    const HWND list = morvane->control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_LIST1);
     const SIZE size = e2e::client_size(list);
-    const bool focused = e2e::to_foreground(morvane->window)
+    const bool focused = e2e::to_foreground(morvane.window)
                          && e2e::left_click(e2e::screen_point(list, size.cx / 2, size.cy / 2))
-                         && e2e::poll_until([&] { return e2e::focus_in_thread_of(morvane->window) == list; });
+                         && e2e::poll_until([&] { return e2e::focus_in_thread_of(morvane.window) == list; });
     if (!t.check("a click gives the empty list the focus", focused, "the focus is elsewhere"))
         return;
     e2e::let_input_settle();
 
-    const std::size_t mark = player->log.mark();
+    const std::size_t mark = player.log.mark();
     std::vector<std::string> sent;
     {
         const e2e::Held_key shift(VK_LSHIFT);
         const bool repeated = shift.ok() && e2e::poll_until([&] {
-                                  sent = player->log.commands_since(mark);
+                                  sent = player.log.commands_since(mark);
                                   return !sent.empty();
                               });
         if (!t.check("Shift down: one repeat from the mark, 0 ms",
@@ -180,14 +176,14 @@ E2E_TEST(list_key_and_hot_key)
         if (!t.check("P pressed with Shift down", e2e::tap_key('P'), "SendInput failed"))
             return;
         e2e::poll_until([&] {
-            sent = player->log.commands_since(mark);
+            sent = player.log.commands_since(mark);
             return std::count(sent.begin(), sent.end(), "273 40045 0") >= 2;
         });
     }
     Sleep(300);
-    sent = player->log.commands_since(mark);
+    sent = player.log.commands_since(mark);
     const std::vector<std::string> expected{e2e::jump_line(0), "273 40045 0", "273 40045 0"};
     t.check("Shift+P in the list plays twice, and nothing more", sent == expected,
             [&] { return "the player received " + e2e::joined(sent); });
-    t.check("the list kept the focus", e2e::focus_in_thread_of(morvane->window) == list, "the focus moved");
+    t.check("the list kept the focus", e2e::focus_in_thread_of(morvane.window) == list, "the focus moved");
 }

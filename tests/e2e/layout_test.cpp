@@ -143,13 +143,11 @@ void check_control(e2e::Context& t, HWND main, const Expected& want)
 
 E2E_TEST(window_layout)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND main = morvane->window;
+    auto& [player, morvane] = *session;
+    const HWND main = morvane.window;
 
     const SIZE client = e2e::client_size(main);
     t.check("client area 408 x 284", client.cx == 408 && client.cy == 284,
@@ -161,12 +159,12 @@ E2E_TEST(window_layout)
     for (const Expected& want : expected_controls)
         check_control(t, main, want);
 
-    const HWND clear = morvane->control(IDC_C_CLEAR);
+    const HWND clear = morvane.control(IDC_C_CLEAR);
     const HWND focus = e2e::focus_in_thread_of(main);
     t.check("initial focus on 清除", focus != nullptr && focus == clear,
             focus ? "focus on control " + std::to_string(GetDlgCtrlID(focus)) : "no focus");
 
-    const auto count = e2e::text_of(morvane->control(IDC_TEXT1));
+    const auto count = e2e::text_of(morvane.control(IDC_TEXT1));
     t.check("entry count shows 0", count && *count == L"0", count ? e2e::quoted(*count) : "unreadable");
 
     // Let a few ticks fill the read-outs from the playing player, then keep a picture.

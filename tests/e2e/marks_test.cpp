@@ -99,35 +99,33 @@ bool edit_note(e2e::Context& t, const e2e::Morvane& morvane, int index, const st
 
 E2E_TEST(mark_list_editing)
 {
-    auto player = e2e::start_standin(t, L"--state pause --position 62345");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause --position 62345");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND list = morvane->control(IDC_LIST1);
-    const HWND record = morvane->control(IDC_COMMAND7);
-    const HWND c1 = morvane->control(IDC_C1);
-    const HWND c2 = morvane->control(IDC_C2);
+    auto& [player, morvane] = *session;
+    const HWND list = morvane.control(IDC_LIST1);
+    const HWND record = morvane.control(IDC_COMMAND7);
+    const HWND c1 = morvane.control(IDC_C1);
+    const HWND c2 = morvane.control(IDC_C2);
 
     // A bare stamp at 62 345 ms, nothing sent to the player.
-    std::size_t mark = player->log.mark();
+    std::size_t mark = player.log.mark();
     if (!t.check("记录 is clicked", e2e::click(record), "no answer"))
         return;
     Entries entries{L"[001:02:345]"};
-    expect_list(t, "记录 adds the bare stamp [001:02:345], selected", *morvane, entries, 0);
-    t.check("记录 without a note sends the player nothing", player->log.commands_since(mark).empty(),
-            "the player received " + e2e::joined(player->log.commands_since(mark)));
-    t.check("the list has the keyboard focus after 记录", e2e::focus_in_thread_of(morvane->window) == list,
-            "the focus is on " + e2e::utf8(e2e::class_of(e2e::focus_in_thread_of(morvane->window))));
+    expect_list(t, "记录 adds the bare stamp [001:02:345], selected", morvane, entries, 0);
+    t.check("记录 without a note sends the player nothing", player.log.commands_since(mark).empty(),
+            "the player received " + e2e::joined(player.log.commands_since(mark)));
+    t.check("the list has the keyboard focus after 记录", e2e::focus_in_thread_of(morvane.window) == list,
+            "the focus is on " + e2e::utf8(e2e::class_of(e2e::focus_in_thread_of(morvane.window))));
 
     // A note typed into the real prompt at 64 345 ms.
-    if (!jump_by(t, *morvane, player->window, IDC_COMMAND2, 64345) ||
+    if (!jump_by(t, morvane, player.window, IDC_COMMAND2, 64345) ||
         !t.check("c1 is ticked", e2e::set_check(c1, true), "it does not show ticked"))
         return;
-    mark = player->log.mark();
+    mark = player.log.mark();
     e2e::post_click(record);
-    auto prompt = e2e::wait_for_prompt(morvane->window);
+    auto prompt = e2e::wait_for_prompt(morvane.window);
     if (!expect_prompt(t, "记录 with c1 asks 请输入注释 under the title Morvane, empty", prompt, L"Morvane",
                        L"请输入注释", L""))
         return;
@@ -137,73 +135,73 @@ E2E_TEST(mark_list_editing)
                  e2e::set_text(prompt->edit, note) && e2e::close_with(prompt->window, IDOK), "the prompt is stuck"))
         return;
     entries.push_back(L"[001:04:345] 注释:" + note);
-    expect_list(t, "the entry holds the stamp of the click and the note, selected", *morvane, entries, 1);
-    t.check("with c2 unticked the prompt sends the player nothing", player->log.commands_since(mark).empty(),
-            "the player received " + e2e::joined(player->log.commands_since(mark)));
+    expect_list(t, "the entry holds the stamp of the click and the note, selected", morvane, entries, 1);
+    t.check("with c2 unticked the prompt sends the player nothing", player.log.commands_since(mark).empty(),
+            "the player received " + e2e::joined(player.log.commands_since(mark)));
 
     // A bare stamp at 60 345 ms, two steps back.
-    if (!jump_by(t, *morvane, player->window, IDC_COMMAND1, 62345) ||
-        !jump_by(t, *morvane, player->window, IDC_COMMAND1, 60345) ||
+    if (!jump_by(t, morvane, player.window, IDC_COMMAND1, 62345) ||
+        !jump_by(t, morvane, player.window, IDC_COMMAND1, 60345) ||
         !t.check("c1 is unticked", e2e::set_check(c1, false), "it still shows ticked"))
         return;
     e2e::click(record);
     entries.push_back(L"[001:00:345]");
-    if (!expect_list(t, "the third entry goes last whatever its time", *morvane, entries, 2))
+    if (!expect_list(t, "the third entry goes last whatever its time", morvane, entries, 2))
         return;
 
     // Notes edited: a bare stamp opens the prompt empty, a note opens with it.
-    if (edit_note(t, *morvane, 0, L"", L"开头"))
+    if (edit_note(t, morvane, 0, L"", L"开头"))
         entries[0] = L"[001:02:345] 注释:开头";
-    expect_list(t, "修改 gives the bare stamp a note, entry stays selected", *morvane, entries, 0);
-    if (edit_note(t, *morvane, 1, note, L"第一句 注意连读和弱读"))
+    expect_list(t, "修改 gives the bare stamp a note, entry stays selected", morvane, entries, 0);
+    if (edit_note(t, morvane, 1, note, L"第一句 注意连读和弱读"))
         entries[1] = L"[001:04:345] 注释:第一句 注意连读和弱读";
-    expect_list(t, "修改 replaces the note in place", *morvane, entries, 1);
+    expect_list(t, "修改 replaces the note in place", morvane, entries, 1);
 
     // Sorted by time; position 1 is selected again, now another entry.
-    e2e::click(morvane->control(IDC_C_SORT));
+    e2e::click(morvane.control(IDC_C_SORT));
     entries = {L"[001:00:345]", L"[001:02:345] 注释:开头", L"[001:04:345] 注释:第一句 注意连读和弱读"};
-    expect_list(t, "排序 orders by time and selects position 1 again", *morvane, entries, 1);
+    expect_list(t, "排序 orders by time and selects position 1 again", morvane, entries, 1);
 
     // ↑ and ↓ swap with the neighbour and keep the entry selected; at the
     // ends they do nothing.
-    const HWND up = morvane->control(IDC_C_UP);
-    const HWND down = morvane->control(IDC_C_DOWN);
+    const HWND up = morvane.control(IDC_C_UP);
+    const HWND down = morvane.control(IDC_C_DOWN);
     e2e::click(up);
     std::swap(entries[0], entries[1]);
-    expect_list(t, "↑ moves the entry to the top", *morvane, entries, 0);
+    expect_list(t, "↑ moves the entry to the top", morvane, entries, 0);
     e2e::click(up);
-    expect_list(t, "↑ at the top does nothing", *morvane, entries, 0);
+    expect_list(t, "↑ at the top does nothing", morvane, entries, 0);
     e2e::click(down);
     std::swap(entries[0], entries[1]);
-    expect_list(t, "↓ moves it back", *morvane, entries, 1);
+    expect_list(t, "↓ moves it back", morvane, entries, 1);
     e2e::click(down);
     std::swap(entries[1], entries[2]);
-    expect_list(t, "↓ moves it to the end", *morvane, entries, 2);
+    expect_list(t, "↓ moves it to the end", morvane, entries, 2);
     e2e::click(down);
-    expect_list(t, "↓ at the end does nothing", *morvane, entries, 2);
+    expect_list(t, "↓ at the end does nothing", morvane, entries, 2);
 
     // 删除 of the last entry selects the one before; of the first, the next.
-    e2e::click(morvane->control(IDC_COMMAND3));
+    e2e::click(morvane.control(IDC_COMMAND3));
     entries.pop_back();
-    expect_list(t, "删除 of the last entry selects the new last", *morvane, entries, 1);
+    expect_list(t, "删除 of the last entry selects the new last", morvane, entries, 1);
     e2e::select_entry(list, 0);
-    e2e::click(morvane->control(IDC_COMMAND3));
+    e2e::click(morvane.control(IDC_COMMAND3));
     entries.erase(entries.begin());
-    expect_list(t, "删除 of the first entry selects its follower", *morvane, entries, 0);
+    expect_list(t, "删除 of the first entry selects its follower", morvane, entries, 0);
 
     // c1 and c2: pause before the prompt, no tick while it is open, play after.
     if (!t.check("c1 and c2 are ticked", e2e::set_check(c1, true) && e2e::set_check(c2, true), "not ticked"))
         return;
-    mark = player->log.mark();
+    mark = player.log.mark();
     e2e::post_click(record);
-    prompt = e2e::wait_for_prompt(morvane->window);
+    prompt = e2e::wait_for_prompt(morvane.window);
     if (!t.check("the prompt opens", prompt.has_value(), "no prompt"))
         return;
     // Several periods of the poll timer, so a tick would show in the log.
     Sleep(300);
     // Before the pause come the tick's queries and the recording's own
     // position query; after it nothing, until the prompt closes.
-    const auto while_open = player->log.lines_since(mark);
+    const auto while_open = player.log.lines_since(mark);
     const auto pause = std::find(while_open.begin(), while_open.end(), pause_message);
     t.check("the player is paused before the prompt opens, and not polled while it is open",
             pause != while_open.end() && pause + 1 == while_open.end(),
@@ -213,7 +211,7 @@ E2E_TEST(mark_list_editing)
     std::vector<std::string> commands;
     const bool played = e2e::poll_until(
         [&] {
-            commands = player->log.commands_since(mark);
+            commands = player.log.commands_since(mark);
             return commands.size() >= 2;
         },
         5000);
@@ -221,6 +219,6 @@ E2E_TEST(mark_list_editing)
             played && commands == std::vector<std::string>{pause_message, play_message},
             "the player received " + e2e::joined(commands));
     entries.push_back(L"[001:00:345] 注释:");
-    expect_list(t, "a cancelled prompt leaves the stamp with an empty note", *morvane, entries, 1);
-    t.check("the player plays again", e2e::send(player->window, STANDIN_GET_STATE) == 1, "it is not playing");
+    expect_list(t, "a cancelled prompt leaves the stamp with an empty note", morvane, entries, 1);
+    t.check("the player plays again", e2e::send(player.window, STANDIN_GET_STATE) == 1, "it is not playing");
 }

@@ -49,23 +49,21 @@ bool sent_exactly(const e2e::Player_log& log, std::size_t mark, const std::strin
 
 E2E_TEST(transport_buttons)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
+    auto& [player, morvane] = *session;
     for (const Transport& button : transport_buttons) {
         const std::string name = std::string(button.caption) + " sends \"" + button.message + "\"";
-        const HWND control = morvane->control(button.id);
+        const HWND control = morvane.control(button.id);
         if (control == nullptr) {
             t.check(name, false, "no such button");
             continue;
         }
-        const std::size_t mark = player->log.mark();
+        const std::size_t mark = player.log.mark();
         std::vector<std::string> seen;
         const bool clicked = e2e::click(control);
-        t.check(name, clicked && sent_exactly(player->log, mark, button.message, seen),
+        t.check(name, clicked && sent_exactly(player.log, mark, button.message, seen),
                 clicked ? "the player received " + e2e::joined(seen) : "the click was not handled");
     }
 }
@@ -74,12 +72,10 @@ E2E_TEST(transport_buttons)
 // position give exact targets, a negative one included.
 E2E_TEST(seek_steps)
 {
-    auto player = e2e::start_standin(t, L"--state pause --position 1500");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state pause --position 1500");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
+    auto& [player, morvane] = *session;
     const struct {
         const char* name;
         int id;
@@ -89,24 +85,22 @@ E2E_TEST(seek_steps)
         {"快进 at 0 ms asks for 2000 ms", IDC_COMMAND2, "1024 2000 106"},
     };
     for (const auto& step : steps) {
-        const HWND control = morvane->control(step.id);
-        const std::size_t mark = player->log.mark();
+        const HWND control = morvane.control(step.id);
+        const std::size_t mark = player.log.mark();
         std::vector<std::string> seen;
         const bool clicked = control != nullptr && e2e::click(control);
-        t.check(step.name, clicked && sent_exactly(player->log, mark, step.message, seen),
+        t.check(step.name, clicked && sent_exactly(player.log, mark, step.message, seen),
                 clicked ? "the player received " + e2e::joined(seen) : "no button to click");
     }
 }
 
 E2E_TEST(tick_queries)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const std::size_t mark = player->log.mark();
+    auto& [player, morvane] = *session;
+    const std::size_t mark = player.log.mark();
     // The title read's lParam is a pointer, so only its start is known.
     const std::string wanted[] = {"1024 0 104", "1024 0 105", "1024 1 105", "13 64000 "};
     const auto matches = [](const std::string& line, const std::string& want) {
@@ -115,7 +109,7 @@ E2E_TEST(tick_queries)
     std::vector<std::string> missing;
     e2e::poll_until(
         [&] {
-            const auto lines = player->log.lines_since(mark);
+            const auto lines = player.log.lines_since(mark);
             missing.clear();
             for (const std::string& want : wanted)
                 if (std::none_of(lines.begin(), lines.end(),
@@ -130,17 +124,15 @@ E2E_TEST(tick_queries)
 
 E2E_TEST(hung_player)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
+    auto& [player, morvane] = *session;
 
     constexpr DWORD hang_ms = 12000;
-    PostMessageW(player->window, STANDIN_HANG, hang_ms, 0);
+    PostMessageW(player.window, STANDIN_HANG, hang_ms, 0);
     const bool hung = e2e::poll_until(
-        [&] { return !e2e::send(player->window, STANDIN_GET_STATE, 0, 0, 200).has_value(); }, 3000);
+        [&] { return !e2e::send(player.window, STANDIN_GET_STATE, 0, 0, 200).has_value(); }, 3000);
     if (!t.check("the stand-in player hangs on request", hung, "it still answers"))
         return;
 
@@ -151,7 +143,7 @@ E2E_TEST(hung_player)
     const ULONGLONG until = GetTickCount64() + 3000;
     while (GetTickCount64() < until) {
         const ULONGLONG start = GetTickCount64();
-        if (!e2e::send(morvane->window, WM_NULL, 0, 0, 1000))
+        if (!e2e::send(morvane.window, WM_NULL, 0, 0, 1000))
             ++unanswered;
         slowest = std::max(slowest, static_cast<DWORD>(GetTickCount64() - start));
         Sleep(200);
@@ -159,7 +151,7 @@ E2E_TEST(hung_player)
     t.check("the window answers within 1 s while the player hangs", unanswered == 0,
             std::to_string(unanswered) + " pings unanswered, slowest " + std::to_string(slowest) + " ms");
 
-    PostMessageW(morvane->window, WM_CLOSE, 0, 0);
-    t.check("the window still closes while the player hangs", morvane->process.wait_exit(4000),
+    PostMessageW(morvane.window, WM_CLOSE, 0, 0);
+    t.check("the window still closes while the player hangs", morvane.process.wait_exit(4000),
             "still running 4 s after WM_CLOSE");
 }

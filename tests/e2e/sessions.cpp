@@ -73,6 +73,17 @@ std::optional<Morvane> start_morvane(Context& t)
     return Morvane{std::move(*process), window};
 }
 
+std::optional<Session> start_session(Context& t, const std::wstring& player_options)
+{
+    auto player = start_standin(t, player_options);
+    if (!player)
+        return std::nullopt;
+    auto morvane = start_morvane(t);
+    if (!morvane)
+        return std::nullopt;
+    return Session{std::move(*player), std::move(*morvane)};
+}
+
 bool no_player_running()
 {
     return FindWindowW(player_class, nullptr) == nullptr;

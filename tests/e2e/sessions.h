@@ -36,6 +36,14 @@ std::optional<Standin> start_standin(Context& t, const std::wstring& options = L
 // Starts morvane.exe and waits for its main window to show.
 std::optional<Morvane> start_morvane(Context& t);
 
+// The stand-in player with these options, then Morvane beside it: how most
+// tests begin.
+struct Session {
+    Standin player;
+    Morvane morvane;
+};
+std::optional<Session> start_session(Context& t, const std::wstring& player_options = L"");
+
 // Starts morvane.exe without waiting for anything (start-up failure tests).
 std::optional<Process> launch_morvane(Context& t);
 

@@ -95,27 +95,23 @@ E2E_TEST(startup_without_player)
 
 E2E_TEST(exit_button)
 {
-    auto player = e2e::start_standin(t);
-    if (!player)
+    auto session = e2e::start_session(t);
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND end_button = morvane->control(IDC_C_END);
+    auto& [player, morvane] = *session;
+    const HWND end_button = morvane.control(IDC_C_END);
     const bool clicked = end_button != nullptr && e2e::post_click(end_button);
-    t.check("退出 ends the program without asking", clicked && morvane->process.wait_exit(5000),
+    t.check("退出 ends the program without asking", clicked && morvane.process.wait_exit(5000),
             clicked ? "still running 5 s later" : "no 退出 button");
 }
 
 E2E_TEST(close_window)
 {
-    auto player = e2e::start_standin(t);
-    if (!player)
+    auto session = e2e::start_session(t);
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    PostMessageW(morvane->window, WM_CLOSE, 0, 0);
-    t.check("closing the window ends the program", morvane->process.wait_exit(5000),
+    auto& [player, morvane] = *session;
+    PostMessageW(morvane.window, WM_CLOSE, 0, 0);
+    t.check("closing the window ends the program", morvane.process.wait_exit(5000),
             "still running 5 s later");
 }

@@ -98,28 +98,26 @@ std::string text_detail(const char* control, const std::wstring& seen)
 
 E2E_TEST(tick_follows_player)
 {
-    auto player = e2e::start_standin(t, L"--state play");
-    if (!player)
+    auto session = e2e::start_session(t, L"--state play");
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND text2 = morvane->control(IDC_TEXT2);
-    const HWND text3 = morvane->control(IDC_TEXT3);
-    const HWND text4 = morvane->control(IDC_TEXT4);
-    const HWND h1 = morvane->control(IDC_H1);
+    auto& [player, morvane] = *session;
+    const HWND text2 = morvane.control(IDC_TEXT2);
+    const HWND text3 = morvane.control(IDC_TEXT3);
+    const HWND text4 = morvane.control(IDC_TEXT4);
+    const HWND h1 = morvane.control(IDC_H1);
     std::wstring seen;
     std::wstring later;
     std::string detail;
 
     t.check("playing: Text2 shows the playing line", e2e::shows(text2, playing_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("playing: the caption is the player's title", e2e::shows(morvane->window, first_title, seen),
+    t.check("playing: the caption is the player's title", e2e::shows(morvane.window, first_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
     t.check("playing: h1's range is 0..245, the track's length", range_is(h1, first_length_sec, detail),
             [&] { return detail; });
     t.check("playing: Text3 shows the length and the player's time",
-            time_follows(text3, player->window, first_length_sec, seen),
+            time_follows(text3, player.window, first_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
     t.check("playing: Text4 shows the start mark 0 and the position",
             e2e::text_until(
@@ -130,10 +128,10 @@ E2E_TEST(tick_follows_player)
 
     // Paused: every line stands still at the player's position.
     if (!t.check("暂停 pauses the player",
-                 e2e::click(morvane->control(IDC_C_PAUSE)) && reaches_state(player->window, 3),
+                 e2e::click(morvane.control(IDC_C_PAUSE)) && reaches_state(player.window, 3),
                  "the stand-in does not report paused"))
         return;
-    const int paused_ms = e2e::standin_position_ms(player->window).value_or(-1);
+    const int paused_ms = e2e::standin_position_ms(player.window).value_or(-1);
     t.check("paused: Text2 shows the paused line", e2e::shows(text2, paused_line, seen),
             [&] { return text_detail("Text2", seen); });
     t.check("paused: Text3 shows the paused time",
@@ -143,17 +141,17 @@ E2E_TEST(tick_follows_player)
             e2e::shows(text4, e2e::mark_line(0, paused_ms), seen),
             [&] { return text_detail("Text4", seen); });
     t.check("定位: Text4 shows the mark and the position",
-            e2e::click(morvane->control(IDC_COMMAND4))
+            e2e::click(morvane.control(IDC_COMMAND4))
                 && e2e::shows(text4, e2e::mark_line(paused_ms, paused_ms), seen),
             [&] { return text_detail("Text4", seen); });
 
     // The next track, still paused: the long one, starting at 0.
     if (!t.check("下首 moves the player to track 2",
-                 e2e::click(morvane->control(IDC_C_NEXT))
-                     && e2e::poll_until([&] { return e2e::standin_track(player->window) == 2; }),
+                 e2e::click(morvane.control(IDC_C_NEXT))
+                     && e2e::poll_until([&] { return e2e::standin_track(player.window) == 2; }),
                  "the stand-in is not on track 2"))
         return;
-    t.check("track 2: the caption follows the player's title", e2e::shows(morvane->window, long_title, seen),
+    t.check("track 2: the caption follows the player's title", e2e::shows(morvane.window, long_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
     t.check("track 2 paused: Text3 shows its length and 0",
             e2e::shows(text3, time_line(long_length_sec, 0), seen),
@@ -166,7 +164,7 @@ E2E_TEST(tick_follows_player)
 
     // Playing the long track: the range stops at its end, the times go on.
     if (!t.check("播放 resumes the player",
-                 e2e::click(morvane->control(IDC_C_PLAY)) && reaches_state(player->window, 1),
+                 e2e::click(morvane.control(IDC_C_PLAY)) && reaches_state(player.window, 1),
                  "the stand-in does not report playing"))
         return;
     t.check("long track: Text2 shows the playing line", e2e::shows(text2, playing_line, seen),
@@ -174,13 +172,13 @@ E2E_TEST(tick_follows_player)
     t.check("long track: h1's range ends at 32767", range_is(h1, widest_range, detail),
             [&] { return detail; });
     t.check("long track: Text3 shows the length and the player's time",
-            time_follows(text3, player->window, long_length_sec, seen),
+            time_follows(text3, player.window, long_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
     t.check("long track: Text3's time moves on", keeps_moving(text3, seen, later),
             [&] { return "still " + e2e::quoted(seen); });
 
     if (t.check("停止 stops the player",
-                e2e::click(morvane->control(IDC_C_STOP)) && reaches_state(player->window, 0),
+                e2e::click(morvane.control(IDC_C_STOP)) && reaches_state(player.window, 0),
                 "the stand-in does not report stopped")) {
         t.check("stopped: Text2 shows the stopped line", e2e::shows(text2, stopped_line, seen),
                 [&] { return text_detail("Text2", seen); });
@@ -192,11 +190,11 @@ E2E_TEST(tick_follows_player)
     // The player goes away while playing: zeros, the stopped line, and the
     // caption keeps the last title.
     if (!t.check("播放 restarts the player",
-                 e2e::click(morvane->control(IDC_C_PLAY)) && reaches_state(player->window, 1)
+                 e2e::click(morvane.control(IDC_C_PLAY)) && reaches_state(player.window, 1)
                      && e2e::shows(text2, playing_line, seen),
                  [&] { return text_detail("Text2", seen); }))
         return;
-    player->process.kill();
+    player.process.kill();
     t.check("player closed: no player window is left", e2e::poll_until(e2e::no_player_running),
             "a window of the player's class is still open");
     t.check("player closed: Text2 shows the stopped line", e2e::shows(text2, stopped_line, seen),
@@ -207,35 +205,33 @@ E2E_TEST(tick_follows_player)
             e2e::shows(text4, e2e::mark_line(paused_ms, 0), seen),
             [&] { return text_detail("Text4", seen); });
     t.check("player closed: the caption keeps the last title",
-            e2e::text_of(morvane->window) == std::optional<std::wstring>(long_title),
-            [&] { return "caption " + e2e::quoted(e2e::text_of(morvane->window).value_or(L"(no answer)")); });
+            e2e::text_of(morvane.window) == std::optional<std::wstring>(long_title),
+            [&] { return "caption " + e2e::quoted(e2e::text_of(morvane.window).value_or(L"(no answer)")); });
 }
 
 // Started on the long track far past 32767 s: every line still follows.
 E2E_TEST(tick_long_track)
 {
     constexpr int start_ms = 33000000;  // [550:00]
-    auto player = e2e::start_standin(t, L"--track 2 --state play --position " + std::to_wstring(start_ms));
-    if (!player)
+    auto session = e2e::start_session(t, L"--track 2 --state play --position " + std::to_wstring(start_ms));
+    if (!session)
         return;
-    auto morvane = e2e::start_morvane(t);
-    if (!morvane)
-        return;
-    const HWND text3 = morvane->control(IDC_TEXT3);
-    const HWND text4 = morvane->control(IDC_TEXT4);
+    auto& [player, morvane] = *session;
+    const HWND text3 = morvane.control(IDC_TEXT3);
+    const HWND text4 = morvane.control(IDC_TEXT4);
     std::wstring seen;
     std::wstring later;
     std::string detail;
 
-    t.check("long track: the caption is track 2's title", e2e::shows(morvane->window, long_title, seen),
+    t.check("long track: the caption is track 2's title", e2e::shows(morvane.window, long_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
     t.check("long track: Text2 shows the playing line",
-            e2e::shows(morvane->control(IDC_TEXT2), playing_line, seen),
+            e2e::shows(morvane.control(IDC_TEXT2), playing_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("long track: h1's range is 0..32767", range_is(morvane->control(IDC_H1), widest_range, detail),
+    t.check("long track: h1's range is 0..32767", range_is(morvane.control(IDC_H1), widest_range, detail),
             [&] { return detail; });
     t.check("long track: Text3 shows 40000 s and a time past 550 min",
-            time_follows(text3, player->window, long_length_sec, seen),
+            time_follows(text3, player.window, long_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
     t.check("long track: Text3's time moves on", keeps_moving(text3, seen, later),
             [&] { return "still " + e2e::quoted(seen); });
