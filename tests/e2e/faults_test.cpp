@@ -45,19 +45,29 @@ std::wstring shown_texts(const e2e::Morvane& morvane)
 
 std::optional<LRESULT> player_state(HWND player) { return e2e::send(player, STANDIN_GET_STATE, 0, 0, 500); }
 
+// The player playing and Morvane showing it; nullopt (after a failed
+// check) otherwise.
+std::optional<e2e::Session> playing_session(e2e::Context& t)
+{
+    auto session = e2e::start_session(t, L"--state play");
+    std::wstring seen;
+    if (session && !t.check("the state line shows the player playing",
+                            shows(session->morvane.control(IDC_TEXT2), playing_line, seen),
+                            [&] { return "Text2 " + e2e::quoted(seen); }))
+        return std::nullopt;
+    return session;
+}
+
 }  // namespace
 
 E2E_TEST(player_killed_and_restarted)
 {
-    auto session = e2e::start_session(t, L"--state play");
+    auto session = playing_session(t);
     if (!session)
         return;
     auto& [player, morvane] = *session;
     const HWND state_line = morvane.control(IDC_TEXT2);
     std::wstring seen;
-    if (!t.check("the state line shows the player playing", shows(state_line, playing_line, seen),
-                 [&] { return "Text2 " + e2e::quoted(seen); }))
-        return;
 
     player.process.kill();
     t.check("the stand-in player is gone", e2e::poll_until(e2e::no_player_running), "its window is still there");
@@ -105,15 +115,12 @@ E2E_TEST(player_killed_and_restarted)
 // player keep working, and the read-outs come back when the player does.
 E2E_TEST(player_hangs)
 {
-    auto session = e2e::start_session(t, L"--state play");
+    auto session = playing_session(t);
     if (!session)
         return;
     auto& [player, morvane] = *session;
     const HWND state_line = morvane.control(IDC_TEXT2);
     std::wstring seen;
-    if (!t.check("the state line shows the player playing", shows(state_line, playing_line, seen),
-                 [&] { return "Text2 " + e2e::quoted(seen); }))
-        return;
 
     constexpr DWORD hang_ms = 12000;
     PostMessageW(player.window, STANDIN_HANG, hang_ms, 0);

@@ -72,23 +72,28 @@ private:
     e2e::Morvane& morvane_;
 };
 
-bool tick_runs(const e2e::Morvane& morvane, int position_ms, std::wstring& seen)
+// The player paused at start_ms and Morvane's tick showing it; nullopt
+// (after a failed check) otherwise.
+std::optional<e2e::Session> ticking_session(e2e::Context& t)
 {
-    return e2e::shows(morvane.control(IDC_TEXT4), e2e::mark_line(0, position_ms), seen);
+    auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
+    std::wstring seen;
+    if (session && !t.check("the tick runs",
+                            e2e::shows(session->morvane.control(IDC_TEXT4), e2e::mark_line(0, start_ms), seen),
+                            [&] { return "Text4 shows " + e2e::quoted(seen); }))
+        return std::nullopt;
+    return session;
 }
 
 }  // namespace
 
 E2E_TEST(hot_keys)
 {
-    auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
+    auto session = ticking_session(t);
     if (!session)
         return;
     auto& [player, morvane] = *session;
     std::wstring seen;
-    if (!t.check("the tick runs", tick_runs(morvane, start_ms, seen),
-                 [&] { return "Text4 shows " + e2e::quoted(seen); }))
-        return;
     if (!t.check("the stand-in player has the focus", e2e::to_foreground(player.window),
                  "the foreground window is another one"))
         return;
@@ -144,14 +149,10 @@ E2E_TEST(hot_keys)
 // global key.
 E2E_TEST(list_key_and_hot_key)
 {
-    auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
+    auto session = ticking_session(t);
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    std::wstring seen;
-    if (!t.check("the tick runs", tick_runs(morvane, start_ms, seen),
-                 [&] { return "Text4 shows " + e2e::quoted(seen); }))
-        return;
     const HWND list = morvane.control(IDC_LIST1);
     const SIZE size = e2e::client_size(list);
     const bool focused = e2e::to_foreground(morvane.window)
