@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "player_log.h"
+#include "real_input.h"
 #include "standin_protocol.h"
 #include "stats.h"
 #include "window_access.h"
@@ -12,23 +13,13 @@
 namespace bench {
 namespace {
 
-bool send_key(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return SendInput(1, &input, sizeof input) == 1;
-}
-
 // Seconds from the key-down until the player reports `state`; nullopt when
 // it never does within 2 s. The player is asked through its private query,
 // which it answers at once and does not log, every millisecond or so.
 std::optional<double> press_until(HWND player, WORD key, LRESULT state)
 {
     const double start = now_seconds();
-    if (!send_key(key, false)) return std::nullopt;
+    if (!e2e::send_key(key, false)) return std::nullopt;
     std::optional<double> latency;
     while (now_seconds() - start < 2.0) {
         const auto now = e2e::send(player, STANDIN_GET_STATE, 0, 0, 1000);
@@ -38,7 +29,7 @@ std::optional<double> press_until(HWND player, WORD key, LRESULT state)
         }
         Sleep(1);
     }
-    send_key(key, true);
+    e2e::send_key(key, true);
     return latency;
 }
 

@@ -93,8 +93,10 @@ bool one_tick_with_extra_queries(const Player_log& log, std::size_t mark, int ex
                                        [](int queries) { return queries != plain_tick_queries; });
         detail = std::to_string(ticks.size()) + " ticks; position queries of those that were not plain:";
         for (const int queries : ticks)
-            if (queries != plain_tick_queries)
-                detail += " " + std::to_string(queries);
+            if (queries != plain_tick_queries) {
+                detail += ' ';
+                detail += std::to_string(queries);
+            }
         return found && odd == 1;
     };
     if (!poll_until(seen, arrive_ms))

@@ -59,6 +59,8 @@ bool is_extended(WORD virtual_key)
     }
 }
 
+}  // namespace
+
 bool send_key(WORD virtual_key, bool up)
 {
     INPUT input{};
@@ -68,8 +70,6 @@ bool send_key(WORD virtual_key, bool up)
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (is_extended(virtual_key) ? KEYEVENTF_EXTENDEDKEY : 0);
     return send_inputs({input});
 }
-
-}  // namespace
 
 bool to_foreground(HWND window)
 {

@@ -54,8 +54,11 @@ private:
 // unseen by a program that polls the keyboard; a person's press is longer.
 inline constexpr DWORD key_hold_ms = 150;
 
-// Key down, held for hold_ms, key up. Right-hand Ctrl and the navigation
-// keys get the extended-key flag they carry on a real keyboard.
+// One key going down or up. Right-hand Ctrl and the navigation keys get
+// the extended-key flag they carry on a real keyboard.
+bool send_key(WORD virtual_key, bool up);
+
+// Key down, held for hold_ms, key up.
 bool tap_key(WORD virtual_key, DWORD hold_ms = key_hold_ms);
 
 // A key held down while something else happens; released when it goes.

@@ -32,16 +32,6 @@ BOOL CALLBACK collect_child(HWND window, LPARAM param)
     return TRUE;
 }
 
-bool send_input_key(WORD virtual_key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtual_key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return SendInput(1, &input, sizeof input) == 1;
-}
-
 }  // namespace
 
 std::vector<HWND> top_windows(DWORD process_id, const wchar_t* class_name, bool visible_only)
@@ -115,14 +105,6 @@ bool click(HWND button)
 bool post_click(HWND button)
 {
     return PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
-}
-
-bool press_key(WORD virtual_key)
-{
-    if (!send_input_key(virtual_key, false))
-        return false;
-    Sleep(30);
-    return send_input_key(virtual_key, true);
 }
 
 HWND focus_in_thread_of(HWND window)

@@ -35,9 +35,6 @@ bool click(HWND button);
 // A click that returns at once: for buttons that open a modal dialog or end the program.
 bool post_click(HWND button);
 
-// Key down, a short pause, key up, as a person's key press reaches the system.
-bool press_key(WORD virtual_key);
-
 // The window with the keyboard focus in the thread that owns `window`.
 HWND focus_in_thread_of(HWND window);
 
