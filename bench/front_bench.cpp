@@ -109,7 +109,7 @@ struct Front {
     std::optional<morvane::win32::Scroll_Bar> h1;
     std::optional<morvane::win32::Check_Box> c1, c2;
     std::optional<morvane::win32::Window_Timer> timer1;
-    Winamp_Code::Winamp_Link player;
+    Winamp_Code::Winamp_Link player{code_page};
     morvane::win32::Async_Keyboard keyboard;
     morvane::win32::Disk_Files files;
     std::optional<Form1> form;
@@ -160,8 +160,9 @@ void tick_bench(Front& front, Report& report, int ticks)
         if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
     }
     // The messages of a tick alone, through the same player link.
-    Winamp_Code::Winamp_Link player;
-    std::string title;
+    morvane::win32::Ansi_Code_Page code_page;
+    Winamp_Code::Winamp_Link player(code_page);
+    std::u16string title;
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
         const double start = now_seconds();

@@ -11,6 +11,7 @@ MORVANE_PACKAGES=(
   wine wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
   fonts-arphic-uming locales
+  qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
 )
 
 package_installed() {

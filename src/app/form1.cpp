@@ -18,7 +18,7 @@ bool Form1::Form_Load()
     Show_Count();
     player_Wnd_ = ui_.player.Find_Player();
     if (player_Wnd_ == 0) {
-        ui_.window.ShowInfo(u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本", u"提示");
+        ui_.window.ShowInfo(ui_.player.Not_Found_Message(), u"提示");
         return false;
     }
     return true;

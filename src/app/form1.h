@@ -12,6 +12,7 @@
 #include "app/ports/keyboard.h"
 #include "app/ports/window.h"
 #include "app/shown_text.h"
+#include "marks/mark_file.h"
 #include "player/player.h"
 
 namespace morvane {
@@ -33,6 +34,8 @@ struct Form1Parts {
     Keyboard& keyboard;
     const CodePage& code_page;
     Files& files;
+    // How mark files are written and read on this platform.
+    Get_Content_M::Encoding mark_files = Get_Content_M::Encoding::Ansi;
 };
 
 // The main window's state and one member function per event. The front end
@@ -124,7 +127,7 @@ private:
     ShownText text3_;
     ShownText text4_;
     ShownText text5_;
-    std::string title_;  // the last player title read, ANSI
+    std::u16string title_;  // the last player title read
     bool caption_set_ = false;
 
     // How many entries have each width in the list's font, and the entry

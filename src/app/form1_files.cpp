@@ -29,7 +29,8 @@ std::u16string Count_Text(std::size_t count)
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Why the bytes are clearly not a mark file; nullopt when they may be one.
-std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const CodePage& code_page)
+std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const CodePage& code_page,
+                                             Get_Content_M::Encoding encoding)
 {
     // What Notepad saves as "Unicode"; no ANSI or UTF-8 text starts so.
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
@@ -37,8 +38,8 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     // Neither the ANSI code page nor UTF-8 ever puts a NUL into text.
     if (bytes.find('\0') != std::string_view::npos) return u"不是文本文件（含有二进制数据）";
 
-    const bool utf8 = bytes.starts_with(kUtf8Bom);
-    if (utf8) bytes.remove_prefix(kUtf8Bom.size());
+    const bool utf8 = Get_Content_M::Reads_As_Utf8(bytes, encoding);
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     // Lines by the reader's rule (CR LF or a CR alone ends one, an LF alone
     // does not), numbered with the empty ones, as a user counts them.
     std::size_t number = 0;
@@ -76,7 +77,7 @@ void Form1::C_Save_Click()
         !ui_.window.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
         return;
 
-    const std::string bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page);
+    const std::string bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page, ui_.mark_files);
     const std::u16string error = ui_.files.WriteReplacing(target, bytes);
     if (!error.empty())
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
@@ -91,13 +92,13 @@ void Form1::C_Load_Click()
     // cannot be read leaves the user's list as it was.
     const Files::ReadResult read = ui_.files.ReadAll(*path);
     const std::optional<std::u16string> refusal =
-        read.ok ? Not_A_Mark_File(read.bytes, ui_.code_page) : std::optional<std::u16string>(read.error);
+        read.ok ? Not_A_Mark_File(read.bytes, ui_.code_page, ui_.mark_files) : std::optional<std::u16string>(read.error);
     if (refusal) {
         ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
         return;
     }
 
-    std::vector<std::u16string> lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page);
+    std::vector<std::u16string> lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
     const std::size_t in_file = lines.size();
     if (in_file > Get_Content_M::kMaxEntries) lines.resize(Get_Content_M::kMaxEntries);
 

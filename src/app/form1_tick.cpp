@@ -84,14 +84,14 @@ bool Form1::Display_Step()
 
     switch (player.Get_Play_State()) {
     case 0:
-        text2_.Set(u"Winamp处于停止状态......");
+        text2_.Set(player.Name() + u"处于停止状态......");
         break;
     case 1:
-        text2_.Set(u"Winamp处于播放状态......");
+        text2_.Set(player.Name() + u"处于播放状态......");
         Set_h1_Range(0, Range_Max(player.Get_Length_Sec()));
         break;
     case 3:
-        text2_.Set(u"Winamp处于暂停状态......");
+        text2_.Set(player.Name() + u"处于暂停状态......");
         break;
     default:
         break;
@@ -110,9 +110,9 @@ bool Form1::Display_Step()
     // The title is read from the player found now, not the one found at
     // start-up, so a restarted player is followed. With no player the
     // caption keeps the last title.
-    std::string title;
+    std::u16string title;
     if (player.Read_Title(title) && (!caption_set_ || title != title_)) {
-        ui_.window.SetCaption(ui_.code_page.ToText(title));
+        ui_.window.SetCaption(title);
         title_ = std::move(title);
         caption_set_ = true;
     }

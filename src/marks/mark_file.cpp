@@ -57,10 +57,16 @@ std::string Encode_Utf8(const std::vector<std::u16string>& lines)
 
 } // namespace
 
-std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page)
+bool Reads_As_Utf8(std::string_view bytes, Encoding encoding)
 {
-    const bool utf8 = bytes.starts_with(kBom);
-    if (utf8) bytes.remove_prefix(kBom.size());
+    if (bytes.starts_with(kBom)) return true;
+    return encoding == Encoding::Utf8 && From_Utf8(bytes).has_value();
+}
+
+std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page, Encoding encoding)
+{
+    const bool utf8 = Reads_As_Utf8(bytes, encoding);
+    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
     std::vector<std::u16string> lines;
     // Line by line, with explicit lengths: a NUL byte cuts nothing short,
     // and a line that is not UTF-8 in a UTF-8 file (added by an ANSI editor,
@@ -73,9 +79,10 @@ std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage&
     return lines;
 }
 
-std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page)
+std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page, Encoding encoding)
 {
-    if (auto ansi = Encode_Ansi(lines, code_page)) return std::move(*ansi);
+    if (encoding == Encoding::Ansi)
+        if (auto ansi = Encode_Ansi(lines, code_page)) return std::move(*ansi);
     return Encode_Utf8(lines);
 }
 

@@ -12,17 +12,33 @@ namespace morvane::Get_Content_M {
 // The list holds at most this many entries.
 inline constexpr std::size_t kMaxEntries = 32767;
 
+// How a platform writes mark files, and reads one without a byte-order mark.
+enum class Encoding {
+    // Written in the ANSI code page when every line fits it, else as UTF-8
+    // with a byte-order mark; read in the code page (Windows).
+    Ansi,
+    // Written as UTF-8 with a byte-order mark; a file of well-formed UTF-8
+    // is read as UTF-8, any other in the code page (Linux, where the code
+    // page is GB18030, so files from Windows keep their meaning).
+    Utf8,
+};
+
+// Whether the bytes of a file are read as UTF-8.
+bool Reads_As_Utf8(std::string_view bytes, Encoding encoding);
+
 // Bytes of a mark file to its lines. A line ends at CR LF or at a CR alone;
 // an LF alone stays in the text. A last line without a line end counts, and
 // empty lines are skipped (older versions wrote two after the entries).
 // A file that starts with the UTF-8 byte-order mark is UTF-8 (a line in it
-// that is not well-formed UTF-8 is read as ANSI), any other is in the ANSI
-// code page.
-std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page);
+// that is not well-formed UTF-8 is read as ANSI); any other is read as
+// `encoding` says.
+std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page,
+                                         Encoding encoding = Encoding::Ansi);
 
-// The lines of a file to its bytes: each line followed by CR LF. ANSI when
-// every line fits the code page, otherwise UTF-8 with a byte-order mark.
-std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page);
+// The lines of a file to its bytes, each line followed by CR LF, encoded as
+// `encoding` says.
+std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page,
+                         Encoding encoding = Encoding::Ansi);
 
 } // namespace morvane::Get_Content_M
 

@@ -116,7 +116,8 @@ class FakePlayer final : public Player {
 public:
     bool running = true;
     std::int32_t state = 1, position = 0, length = 245;
-    std::string title = "1. Track - Winamp";
+    std::u16string title = u"1. Track - Winamp";
+    std::u16string name = u"Winamp";
     std::vector<std::string> log;
     std::vector<std::int32_t> jumps;
     // Called on every query, so a test can move the clock between queries.
@@ -137,12 +138,17 @@ public:
     void Cmd_Pause() override { Command("pause"); }
     void Cmd_Stop() override { Command("stop"); }
     void Cmd_Next() override { Command("next"); }
-    bool Read_Title(std::string& out) override
+    bool Read_Title(std::u16string& out) override
     {
         if (!running) return false;
         log.push_back("title");
         out = title;
         return true;
+    }
+    std::u16string Name() override { return name; }
+    std::u16string Not_Found_Message() override
+    {
+        return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
     }
 
     // The log without queries: what the player was told to do.

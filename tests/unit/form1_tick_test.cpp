@@ -35,14 +35,18 @@ TEST(Form1Tick, ShowsStateTimesMarkAndCaption)
     EXPECT_EQ(r.h1.max, 245);
     EXPECT_EQ(r.window.caption, u"1. Track - Winamp");
 
-    // The title arrives in the ANSI code page; a shorter one leaves nothing
-    // of the longer one behind.
-    r.player.title = "2. \xB8\xE8\xC7\xFA - Winamp";
+    // A shorter title leaves nothing of the longer one behind.
+    r.player.title = u"2. 歌曲 - Winamp";
     r.form.Timer1_Timer();
     EXPECT_EQ(r.window.caption, u"2. 歌曲 - Winamp");
-    r.player.title = "3. A";
+    r.player.title = u"3. A";
     r.form.Timer1_Timer();
     EXPECT_EQ(r.window.caption, u"3. A");
+
+    // The state line names the player the link drives.
+    r.player.name = u"mpv";
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.Text2.text, u"mpv处于播放状态......");
 }
 
 TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
@@ -92,7 +96,7 @@ TEST(Form1Tick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
 
     // A restarted player is found again, title included.
     r.player.running = true;
-    r.player.title = "1. Other - Winamp";
+    r.player.title = u"1. Other - Winamp";
     r.form.Timer1_Timer();
     EXPECT_EQ(r.window.caption, u"1. Other - Winamp");
 }
@@ -108,7 +112,7 @@ TEST(Form1Tick, OutOfRangeLengthsAndPositions)
 
     // The lines keep moving while the long track plays.
     r.player.position = 39999000;
-    r.player.title = "2. Lecture - Winamp";
+    r.player.title = u"2. Lecture - Winamp";
     r.form.Timer1_Timer();
     EXPECT_EQ(r.Text3.text, u"总时间:[666:40]<==>当前时间:[666:39]");
     EXPECT_EQ(r.Text4.text, u"[000:00:000]<==>[666:39:000]");

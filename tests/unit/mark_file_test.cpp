@@ -91,3 +91,29 @@ TEST(TargetName, AddsTxtOnlyWhenMissing)
 
 } // namespace
 } // namespace morvane::Get_Content_M
+
+namespace morvane::Get_Content_M {
+namespace {
+
+// Files that travel between the Windows build (ANSI, code page 936) and the
+// Linux build (UTF-8, with or without a byte-order mark).
+TEST(MarkFileEncoding, Utf8PlatformReadsEveryFormAndWritesUtf8)
+{
+    const test::TestCodePage cp;
+    const Lines entries{u"[000:01:000] 注释:你好", u"[000:02:000]"};
+    const std::string windows = Encode_Lines(entries, cp);
+    EXPECT_EQ(windows.substr(0, 12), "[000:01:000]");  // ANSI: no mark, one byte per ASCII
+    EXPECT_EQ(Decode_Lines(windows, cp, Encoding::Utf8), entries);
+
+    const std::string linux_file = Encode_Lines(entries, cp, Encoding::Utf8);
+    EXPECT_EQ(linux_file, "\xEF\xBB\xBF" + To_Utf8(u"[000:01:000] 注释:你好\r\n[000:02:000]\r\n"));
+    EXPECT_EQ(Decode_Lines(linux_file, cp, Encoding::Ansi), entries);
+
+    const std::string no_mark = To_Utf8(u"[000:03:000] 注释:中文\r\n");
+    EXPECT_EQ(Decode_Lines(no_mark, cp, Encoding::Utf8), Lines{u"[000:03:000] 注释:中文"});
+    // Windows keeps reading a file without the mark in its code page.
+    EXPECT_NE(Decode_Lines(no_mark, cp, Encoding::Ansi), Lines{u"[000:03:000] 注释:中文"});
+}
+
+} // namespace
+} // namespace morvane::Get_Content_M

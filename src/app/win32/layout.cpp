@@ -1,88 +1,15 @@
 #include "app/win32/layout.h"
 
-#include <algorithm>
-#include <array>
-
-#include "app/win32/control_ids.h"
-
 namespace morvane::win32 {
-namespace {
-
-using enum Kind;
-using enum Face;
-
-constexpr std::array<Layout_Row, 33> kControls{{
-    // id           kind        container    caption            left  top   width height tab face
-    {IDC_FRAME1,    Frame,      0,           L"",               120,  0,    5895, 2055,  0,  None},
-    {IDC_LIST1,     ListBox,    IDC_FRAME1,  L"",               120,  240,  4260, 1680,  8,  List},
-    {IDC_COMMAND3,  Button,     IDC_FRAME1,  L"删除",           4440, 240,  615,  255,   11, Common},
-    {IDC_COMMAND9,  Button,     IDC_FRAME1,  L"修改",           4440, 600,  615,  270,   7,  Common},
-    {IDC_C_UP,      Button,     IDC_FRAME1,  L"↑",              4440, 960,  615,  255,   10, CommonBold},
-    {IDC_C_DOWN,    Button,     IDC_FRAME1,  L"↓",              4440, 1320, 615,  255,   9,  CommonBold},
-    {IDC_TEXT1,     TextBox,    IDC_FRAME1,  L"",               4440, 1680, 615,  270,   6,  WindowDefault},
-    {IDC_C_CLEAR,   Button,     IDC_FRAME1,  L"清除",           5160, 240,  615,  255,   1,  Common},
-    {IDC_C_SORT,    Button,     IDC_FRAME1,  L"排序",           5160, 600,  615,  255,   2,  Common},
-    {IDC_C_LOAD,    Button,     IDC_FRAME1,  L"读取",           5160, 960,  615,  255,   4,  Common},
-    {IDC_C_SAVE,    Button,     IDC_FRAME1,  L"保存",           5160, 1320, 615,  255,   3,  Common},
-    {IDC_C_END,     Button,     IDC_FRAME1,  L"退出",           5160, 1680, 615,  255,   5,  Common},
-    {IDC_TEXT2,     ReadOut,    0,           L"",               120,  2160, 2295, 255,   12, Common},
-    {IDC_TEXT3,     ReadOut,    0,           L"",               2520, 2160, 3495, 255,   13, Common},
-    {IDC_FRAME2,    Frame,      0,           L"Winamp控制区",   120,  2520, 3225, 600,   14, Common},
-    {IDC_C_PRE,     FlatButton, IDC_FRAME2,  L"前首",           120,  240,  555,  255,   19, Common},
-    {IDC_C_PLAY,    FlatButton, IDC_FRAME2,  L"播放",           720,  240,  555,  255,   15, Common},
-    {IDC_C_PAUSE,   FlatButton, IDC_FRAME2,  L"暂停",           1320, 240,  555,  255,   18, Common},
-    {IDC_C_STOP,    FlatButton, IDC_FRAME2,  L"停止",           1920, 240,  540,  255,   17, Common},
-    {IDC_C_NEXT,    FlatButton, IDC_FRAME2,  L"下首",           2520, 240,  570,  255,   16, Common},
-    {IDC_FRAME3,    Frame,      0,           L"精确复读区",     120,  3240, 3255, 975,   20, Common},
-    {IDC_COMMAND1,  Button,     IDC_FRAME3,  L"快退",           120,  240,  615,  255,   22, Common},
-    {IDC_COMMAND2,  Button,     IDC_FRAME3,  L"快进",           780,  240,  615,  255,   23, Common},
-    {IDC_COMMAND4,  Button,     IDC_FRAME3,  L"定位",           1800, 240,  615,  255,   24, Common},
-    {IDC_COMMAND5,  Button,     IDC_FRAME3,  L"复读",           2520, 240,  615,  255,   25, Common},
-    {IDC_TEXT4,     ReadOut,    IDC_FRAME3,  L"",               120,  600,  3015, 255,   21, Common},
-    {IDC_FRAME4,    Frame,      0,           L"精确记录区",     3480, 2520, 2535, 1695,  26, Common},
-    {IDC_H1,        ScrollBar,  IDC_FRAME4,  L"",               120,  240,  2295, 255,   32, None},
-    {IDC_TEXT5,     TextBox,    IDC_FRAME4,  L"",               120,  600,  1695, 255,   31, Common},
-    {IDC_COMMAND6,  Button,     IDC_FRAME4,  L"Jump",           1920, 600,  495,  255,   30, WindowDefault},
-    {IDC_COMMAND7,  Button,     IDC_FRAME4,  L"记录",           120,  960,  615,  615,   29, SansSerif},
-    {IDC_C1,        CheckBox,   IDC_FRAME4,  L"记录时填写注释", 840,  960,  1575, 300,   27, Common},
-    {IDC_C2,        CheckBox,   IDC_FRAME4,  L"记录时暂停播放", 840,  1200, 1575, 375,   28, Common},
-}};
-
-const Layout_Row* Find(int id)
-{
-    for (const auto& row : kControls)
-        if (row.id == id) return &row;
-    return nullptr;
-}
-
-} // namespace
-
-std::span<const Layout_Row> Controls() { return kControls; }
-
-std::span<const Layout_Row* const> Controls_In_Tab_Order()
-{
-    static const auto ordered = [] {
-        std::array<const Layout_Row*, kControls.size()> out{};
-        for (std::size_t i = 0; i < kControls.size(); ++i) out[i] = &kControls[i];
-        std::ranges::sort(out, {}, &Layout_Row::tab_index);
-        return out;
-    }();
-    return ordered;
-}
 
 int To_Pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 RECT Pixel_Rect(const Layout_Row& row, UINT dpi)
 {
-    int left = row.left;
-    int top = row.top;
-    if (const Layout_Row* frame = row.container != 0 ? Find(row.container) : nullptr) {
-        left += frame->left;
-        top += frame->top;
-    }
     // Edges are converted, not sizes, so neighbours stay flush at any DPI.
-    return RECT{To_Pixels(left, dpi), To_Pixels(top, dpi), To_Pixels(left + row.width, dpi),
-                To_Pixels(top + row.height, dpi)};
+    const layout::Edges edges = layout::Window_Edges(row);
+    return RECT{To_Pixels(edges.left, dpi), To_Pixels(edges.top, dpi), To_Pixels(edges.right, dpi),
+                To_Pixels(edges.bottom, dpi)};
 }
 
 } // namespace morvane::win32

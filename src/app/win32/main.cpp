@@ -55,7 +55,7 @@ int Run(HINSTANCE instance)
     Check_Box c1(window.Control(IDC_C1));
     Check_Box c2(window.Control(IDC_C2));
     Window_Timer timer1(window.Handle(), kTimer1Id);
-    Winamp_Code::Winamp_Link player;
+    Winamp_Code::Winamp_Link player(code_page);
     Async_Keyboard keyboard;
     Disk_Files files;
 

@@ -134,7 +134,7 @@ std::wstring Main_Window::Create_Controls()
     for (const Layout_Row* row : Controls_In_Tab_Order()) {
         const Window_Class kind = Class_Of(row->kind);
         const RECT rect = Pixel_Rect(*row, dpi_);
-        HWND control = CreateWindowExW(kind.ex_style, kind.name, row->caption, kind.style, rect.left, rect.top,
+        HWND control = CreateWindowExW(kind.ex_style, kind.name, Wide(row->caption), kind.style, rect.left, rect.top,
                                        rect.right - rect.left, rect.bottom - rect.top, hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance_, nullptr);
         if (control == nullptr) return Failure(std::wstring(L"无法创建控件 ") + std::to_wstring(row->id));

@@ -11,6 +11,7 @@ namespace morvane::win32 {
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 inline const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 inline std::u16string To_Text(const wchar_t* text, std::size_t length)
 {

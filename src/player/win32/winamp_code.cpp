@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace Winamp_Code {
 namespace {
@@ -43,7 +44,7 @@ void Command(WPARAM id) { Send(Find(), WM_COMMAND, id, 0); }
 
 } // namespace
 
-Winamp_Link::Winamp_Link() : title_buf_(kTitleLimit + 1, '\0') {}
+Winamp_Link::Winamp_Link(const morvane::CodePage& code_page) : code_page_(code_page), title_buf_(kTitleLimit + 1, '\0') {}
 
 std::uintptr_t Winamp_Link::Find_Player() { return reinterpret_cast<std::uintptr_t>(Find()); }
 
@@ -64,13 +65,21 @@ void Winamp_Link::Cmd_Pause() { Command(kCmdPause); }
 void Winamp_Link::Cmd_Stop() { Command(kCmdStop); }
 void Winamp_Link::Cmd_Next() { Command(kCmdNext); }
 
-bool Winamp_Link::Read_Title(std::string& title)
+bool Winamp_Link::Read_Title(std::u16string& title)
 {
     title_buf_[0] = '\0';
     if (!Send(Find(), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()))) return false;
+    // Only the bytes up to the first NUL: the rest may hold older titles.
     title_buf_[kTitleLimit] = '\0';
-    title.assign(title_buf_.data(), std::strlen(title_buf_.data()));
+    title = code_page_.ToText(std::string_view(title_buf_.data(), std::strlen(title_buf_.data())));
     return true;
+}
+
+std::u16string Winamp_Link::Name() { return u"Winamp"; }
+
+std::u16string Winamp_Link::Not_Found_Message()
+{
+    return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
 }
 
 } // namespace Winamp_Code

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ports/code_page.h"
 #include "player/player.h"
 
 namespace Winamp_Code {
@@ -13,7 +14,8 @@ namespace Winamp_Code {
 // restarted or frozen player never blocks the program.
 class Winamp_Link final : public morvane::Player {
 public:
-    Winamp_Link();
+    // The title arrives in the ANSI code page and is read through `code_page`.
+    explicit Winamp_Link(const morvane::CodePage& code_page);
 
     std::uintptr_t Find_Player() override;
 
@@ -28,9 +30,12 @@ public:
     void Cmd_Stop() override;
     void Cmd_Next() override;
 
-    bool Read_Title(std::string& title) override;
+    bool Read_Title(std::u16string& title) override;
+    std::u16string Name() override;
+    std::u16string Not_Found_Message() override;
 
 private:
+    const morvane::CodePage& code_page_;
     std::vector<char> title_buf_;  // reused by every title read
 };
 

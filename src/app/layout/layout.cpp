@@ -1,0 +1,90 @@
+#include "app/layout/layout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/layout/control_ids.h"
+
+namespace morvane::layout {
+namespace {
+
+using enum Kind;
+using enum Face;
+
+// The frame of the transport buttons names the player the build drives.
+#ifdef _WIN32
+constexpr const char16_t* kPlayerFrame = u"Winamp控制区";
+#else
+constexpr const char16_t* kPlayerFrame = u"播放器控制区";
+#endif
+
+constexpr std::array<Row, 33> kControls{{
+    // id           kind        container    caption            left  top   width height tab face
+    {IDC_FRAME1,    Frame,      0,           u"",               120,  0,    5895, 2055,  0,  None},
+    {IDC_LIST1,     ListBox,    IDC_FRAME1,  u"",               120,  240,  4260, 1680,  8,  List},
+    {IDC_COMMAND3,  Button,     IDC_FRAME1,  u"删除",           4440, 240,  615,  255,   11, Common},
+    {IDC_COMMAND9,  Button,     IDC_FRAME1,  u"修改",           4440, 600,  615,  270,   7,  Common},
+    {IDC_C_UP,      Button,     IDC_FRAME1,  u"↑",              4440, 960,  615,  255,   10, CommonBold},
+    {IDC_C_DOWN,    Button,     IDC_FRAME1,  u"↓",              4440, 1320, 615,  255,   9,  CommonBold},
+    {IDC_TEXT1,     TextBox,    IDC_FRAME1,  u"",               4440, 1680, 615,  270,   6,  WindowDefault},
+    {IDC_C_CLEAR,   Button,     IDC_FRAME1,  u"清除",           5160, 240,  615,  255,   1,  Common},
+    {IDC_C_SORT,    Button,     IDC_FRAME1,  u"排序",           5160, 600,  615,  255,   2,  Common},
+    {IDC_C_LOAD,    Button,     IDC_FRAME1,  u"读取",           5160, 960,  615,  255,   4,  Common},
+    {IDC_C_SAVE,    Button,     IDC_FRAME1,  u"保存",           5160, 1320, 615,  255,   3,  Common},
+    {IDC_C_END,     Button,     IDC_FRAME1,  u"退出",           5160, 1680, 615,  255,   5,  Common},
+    {IDC_TEXT2,     ReadOut,    0,           u"",               120,  2160, 2295, 255,   12, Common},
+    {IDC_TEXT3,     ReadOut,    0,           u"",               2520, 2160, 3495, 255,   13, Common},
+    {IDC_FRAME2,    Frame,      0,           kPlayerFrame,      120,  2520, 3225, 600,   14, Common},
+    {IDC_C_PRE,     FlatButton, IDC_FRAME2,  u"前首",           120,  240,  555,  255,   19, Common},
+    {IDC_C_PLAY,    FlatButton, IDC_FRAME2,  u"播放",           720,  240,  555,  255,   15, Common},
+    {IDC_C_PAUSE,   FlatButton, IDC_FRAME2,  u"暂停",           1320, 240,  555,  255,   18, Common},
+    {IDC_C_STOP,    FlatButton, IDC_FRAME2,  u"停止",           1920, 240,  540,  255,   17, Common},
+    {IDC_C_NEXT,    FlatButton, IDC_FRAME2,  u"下首",           2520, 240,  570,  255,   16, Common},
+    {IDC_FRAME3,    Frame,      0,           u"精确复读区",     120,  3240, 3255, 975,   20, Common},
+    {IDC_COMMAND1,  Button,     IDC_FRAME3,  u"快退",           120,  240,  615,  255,   22, Common},
+    {IDC_COMMAND2,  Button,     IDC_FRAME3,  u"快进",           780,  240,  615,  255,   23, Common},
+    {IDC_COMMAND4,  Button,     IDC_FRAME3,  u"定位",           1800, 240,  615,  255,   24, Common},
+    {IDC_COMMAND5,  Button,     IDC_FRAME3,  u"复读",           2520, 240,  615,  255,   25, Common},
+    {IDC_TEXT4,     ReadOut,    IDC_FRAME3,  u"",               120,  600,  3015, 255,   21, Common},
+    {IDC_FRAME4,    Frame,      0,           u"精确记录区",     3480, 2520, 2535, 1695,  26, Common},
+    {IDC_H1,        ScrollBar,  IDC_FRAME4,  u"",               120,  240,  2295, 255,   32, None},
+    {IDC_TEXT5,     TextBox,    IDC_FRAME4,  u"",               120,  600,  1695, 255,   31, Common},
+    {IDC_COMMAND6,  Button,     IDC_FRAME4,  u"Jump",           1920, 600,  495,  255,   30, WindowDefault},
+    {IDC_COMMAND7,  Button,     IDC_FRAME4,  u"记录",           120,  960,  615,  615,   29, SansSerif},
+    {IDC_C1,        CheckBox,   IDC_FRAME4,  u"记录时填写注释", 840,  960,  1575, 300,   27, Common},
+    {IDC_C2,        CheckBox,   IDC_FRAME4,  u"记录时暂停播放", 840,  1200, 1575, 375,   28, Common},
+}};
+
+} // namespace
+
+std::span<const Row> Controls() { return kControls; }
+
+std::span<const Row* const> Controls_In_Tab_Order()
+{
+    static const auto ordered = [] {
+        std::array<const Row*, kControls.size()> out{};
+        for (std::size_t i = 0; i < kControls.size(); ++i) out[i] = &kControls[i];
+        std::ranges::sort(out, {}, &Row::tab_index);
+        return out;
+    }();
+    return ordered;
+}
+
+const Row* Find(int id)
+{
+    const auto row = std::ranges::find(kControls, id, &Row::id);
+    return row != kControls.end() ? &*row : nullptr;
+}
+
+Edges Window_Edges(const Row& row)
+{
+    int left = row.left;
+    int top = row.top;
+    if (const Row* frame = row.container != 0 ? Find(row.container) : nullptr) {
+        left += frame->left;
+        top += frame->top;
+    }
+    return Edges{left, top, left + row.width, top + row.height};
+}
+
+} // namespace morvane::layout

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <span>
+
+namespace morvane::layout {
+
+// The main window's fixed layout in twips (1440 to the inch), read by both
+// front ends.
+
+inline constexpr int kClientWidthTwips = 6120;
+inline constexpr int kClientHeightTwips = 4260;
+// Where the client area's top-left corner first stands on the screen.
+inline constexpr int kDesignLeftTwips = 1500;
+inline constexpr int kDesignTopTwips = 2265;
+
+// A ReadOut is a text box only the poll tick writes: it looks like the
+// others, but a front end may draw it with a cheaper control, since it is
+// rewritten up to a hundred times a second.
+enum class Kind { Frame, Button, FlatButton, TextBox, ReadOut, ListBox, ScrollBar, CheckBox };
+enum class Face { None, Common, CommonBold, List, SansSerif, WindowDefault };
+
+struct Row {
+    int id;
+    Kind kind;
+    int container;  // id of the frame it sits in, 0 for the window itself
+    const char16_t* caption;
+    int left, top, width, height;  // twips; left and top from the container
+    int tab_index;
+    Face face;
+};
+
+// Edges in twips from the client area's top-left corner.
+struct Edges {
+    int left, top, right, bottom;
+};
+
+// Every control, in reading order.
+std::span<const Row> Controls();
+// The same controls in tab order, the order they are created in.
+std::span<const Row* const> Controls_In_Tab_Order();
+// The row of control `id`, nullptr when there is none.
+const Row* Find(int id);
+// The control's edges in the window's client area.
+Edges Window_Edges(const Row& row);
+
+} // namespace morvane::layout
