@@ -4,7 +4,7 @@
 
 BUILD_ASAN="${MORVANE_BUILD_ASAN:-$REPO_ROOT/build-asan}"
 BUILD_FUZZ="${MORVANE_BUILD_FUZZ:-$REPO_ROOT/build-fuzz}"
-FUZZ_TARGETS=(parse_stamp format_sec mark_file)
+FUZZ_TARGETS=(parse_stamp format_sec mark_file mark_formats)
 
 # A sanitizer report fails the test that caused it; leaks count as well.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}"

@@ -1,0 +1,96 @@
+// Audacity label tracks: "start<TAB>end<TAB>text" a line, times in seconds.
+
+#include <algorithm>
+#include <string>
+
+#include "marks/format_parts.h"
+#include "marks/utf8.h"
+
+namespace morvane::Mark_Formats {
+
+namespace {
+
+// "12.300000": Audacity writes six decimals.
+std::string Seconds(std::int32_t ms)
+{
+    std::string text = std::to_string(ms / 1000) + '.';
+    const std::string millis = std::to_string(ms % 1000);
+    return text + std::string(3 - millis.size(), '0') + millis + "000";
+}
+
+// Decimal seconds, '.' or (as Audacity once wrote in some locales) ','
+// before the fraction, to the nearest millisecond.
+std::optional<std::int64_t> Parse_Seconds(std::u16string_view text)
+{
+    const bool negative = text.starts_with(u'-');
+    if (negative) text.remove_prefix(1);
+    const std::u16string_view whole = Take_Digits(text);
+    if (whole.empty()) return std::nullopt;
+    std::int64_t ms = Digits_Value(whole) * 1000;
+    if (text.starts_with(u'.') || text.starts_with(u',')) {
+        text.remove_prefix(1);
+        const std::u16string_view fraction = Take_Digits(text);
+        if (fraction.empty()) return std::nullopt;
+        std::int64_t scale = 100;
+        for (std::size_t k = 0; k < 3 && k < fraction.size(); ++k, scale /= 10) ms += (fraction[k] - u'0') * scale;
+        if (fraction.size() > 3 && fraction[3] >= u'5') ++ms;
+    }
+    if (!text.empty()) return std::nullopt;
+    return negative ? -ms : ms;
+}
+
+struct Label {
+    std::optional<std::int64_t> start_ms;
+    std::optional<std::int64_t> end_ms;
+    std::u16string_view text;
+};
+
+Label Split_Label(std::u16string_view line)
+{
+    const std::size_t tab = line.find(u'\t');
+    if (tab == std::u16string_view::npos) return {};
+    // A point label without text may end after its end time.
+    const std::size_t text_tab = line.find(u'\t', tab + 1);
+    Label label{Parse_Seconds(line.substr(0, tab)), Parse_Seconds(line.substr(tab + 1, text_tab - tab - 1)), {}};
+    if (text_tab != std::u16string_view::npos) label.text = line.substr(text_tab + 1);
+    return label;
+}
+
+} // namespace
+
+Written Write_Labels(const Placed& placed)
+{
+    std::string out;
+    for (const Placed_Mark& mark : placed.marks) {
+        // A tab or a line break in the text would start a field or a label.
+        std::u16string text;
+        for (const std::u16string_view line : Note_Lines(mark.note)) {
+            if (!text.empty()) text += u' ';
+            text += line;
+        }
+        std::replace(text.begin(), text.end(), u'\t', u' ');
+        const std::string time = Seconds(mark.ms);
+        out += time + '\t' + time + '\t' + To_Utf8(text) + '\n';
+    }
+    return {out, placed.left_out};
+}
+
+bool Looks_Like_Label(std::u16string_view line)
+{
+    const Label label = Split_Label(line);
+    return label.start_ms && label.end_ms;
+}
+
+Read Read_Labels(const Lines& lines)
+{
+    Read read;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // A line starting with '\' holds the frequencies of the label above.
+        if (Is_Blank(lines[i]) || lines[i].starts_with(u'\\')) continue;
+        const Label label = Split_Label(lines[i]);
+        if (!Add_Mark(read, i + 1, label.start_ms, label.end_ms, label.text)) return read;
+    }
+    return read;
+}
+
+} // namespace morvane::Mark_Formats

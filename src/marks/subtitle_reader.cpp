@@ -1,0 +1,161 @@
+// SRT and WebVTT cues back to marks: blocks between blank lines, each an
+// optional identifier (SRT's number), a time line and the text.
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "marks/format_parts.h"
+
+namespace morvane::Mark_Formats {
+
+namespace {
+
+constexpr std::u16string_view kArrow = u"-->";
+
+bool Has_Arrow(std::u16string_view line) { return line.find(kArrow) != std::u16string_view::npos; }
+
+// "[-]H:MM:SS,mmm" or "[-]MM:SS.mmm", hours of any length, either separator.
+std::optional<std::int64_t> Parse_Clock(std::u16string_view text)
+{
+    const bool negative = text.starts_with(u'-');
+    if (negative) text.remove_prefix(1);
+    std::array<std::u16string_view, 3> fields;
+    std::size_t count = 0;
+    for (;;) {
+        fields[count++] = Take_Digits(text);
+        if (count == 3 || !text.starts_with(u':')) break;
+        text.remove_prefix(1);
+    }
+    if (count < 2 || !(text.starts_with(u'.') || text.starts_with(u','))) return std::nullopt;
+    text.remove_prefix(1);
+    const std::u16string_view millis = Take_Digits(text);
+    const std::u16string_view hours = count == 3 ? fields[0] : u"0";
+    const std::u16string_view minutes = fields[count - 2];
+    const std::u16string_view seconds = fields[count - 1];
+    if (!text.empty() || millis.size() != 3 || hours.empty() || minutes.size() != 2 || seconds.size() != 2)
+        return std::nullopt;
+    if (Digits_Value(minutes) > 59 || Digits_Value(seconds) > 59) return std::nullopt;
+    const std::int64_t ms =
+        ((Digits_Value(hours) * 60 + Digits_Value(minutes)) * 60 + Digits_Value(seconds)) * 1000 + Digits_Value(millis);
+    return negative ? -ms : ms;
+}
+
+void Append_Char(std::u16string& out, char32_t c)
+{
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+        out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+}
+
+// The character a reference between '&' and ';' stands for; nullopt for
+// names this reader does not know, which then stay as written.
+std::optional<char32_t> Reference(std::u16string_view name)
+{
+    static constexpr std::pair<std::u16string_view, char32_t> kNamed[] = {
+        {u"amp", U'&'}, {u"lt", U'<'}, {u"gt", U'>'}, {u"quot", U'"'}, {u"apos", U'\''},
+        {u"nbsp", 0xA0}, {u"lrm", 0x200E}, {u"rlm", 0x200F}};
+    for (const auto& [known, c] : kNamed)
+        if (name == known) return c;
+    if (!name.starts_with(u'#')) return std::nullopt;
+    name.remove_prefix(1);
+    const bool hex = name.starts_with(u'x') || name.starts_with(u'X');
+    if (hex) name.remove_prefix(1);
+    if (name.empty() || name.size() > 7) return std::nullopt;
+    char32_t value = 0;
+    for (const char16_t c : name) {
+        const int digit = c >= u'0' && c <= u'9'           ? c - u'0'
+                          : hex && c >= u'a' && c <= u'f' ? c - u'a' + 10
+                          : hex && c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                                          : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    const bool usable = value != 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    return usable ? value : 0xFFFD;
+}
+
+// WebVTT cue text as plain text: tags (<i>, <c.x>, <v Name>, <00:01.000>)
+// dropped, since a literal '<' is always written as "&lt;".
+std::u16string Plain_Text(std::u16string_view text)
+{
+    std::u16string out;
+    while (!text.empty()) {
+        if (text[0] == u'<') {
+            text.remove_prefix(std::min(text.find(u'>'), text.size() - 1) + 1);
+            continue;
+        }
+        // No reference is longer than "&#1114111;"; a bound keeps this linear.
+        const std::size_t semicolon = text[0] == u'&' ? text.substr(0, 10).find(u';') : std::u16string_view::npos;
+        if (semicolon != std::u16string_view::npos) {
+            if (const auto c = Reference(text.substr(1, semicolon - 1))) {
+                Append_Char(out, *c);
+                text.remove_prefix(semicolon + 1);
+                continue;
+            }
+        }
+        out += text[0];
+        text.remove_prefix(1);
+    }
+    return out;
+}
+
+// Cue settings (WebVTT) or coordinates (some SRT) may follow the end time.
+bool Read_Cue(Read& read, const Lines& lines, std::size_t first, std::size_t end, bool web_vtt)
+{
+    const std::size_t time_line = Has_Arrow(lines[first]) ? first : first + 1;
+    if (time_line >= end || !Has_Arrow(lines[time_line])) return Refuse(read, first + 1, u"的字幕没有时间行");
+
+    const std::u16string_view times = lines[time_line];
+    const std::size_t arrow = times.find(kArrow);
+    const std::u16string_view after = Trim(times.substr(arrow + kArrow.size()));
+    const auto start_ms = Parse_Clock(Trim(times.substr(0, arrow)));
+    const auto end_ms = Parse_Clock(after.substr(0, after.find_first_of(u" \t")));
+
+    std::u16string text;
+    for (std::size_t i = time_line + 1; i < end; ++i) {
+        if (i > time_line + 1) text += u' ';
+        text += lines[i];
+    }
+    return Add_Mark(read, time_line + 1, start_ms, end_ms, web_vtt ? Plain_Text(text) : text);
+}
+
+// Blocks WebVTT has besides cues.
+bool Is_Aside(std::u16string_view line)
+{
+    for (const std::u16string_view word : {u"NOTE", u"STYLE", u"REGION"})
+        if (line.starts_with(word) && (line.size() == word.size() || line[word.size()] == u' ' ||
+                                       line[word.size()] == u'\t'))
+            return !Has_Arrow(line);
+    return false;
+}
+
+} // namespace
+
+Read Read_Subtitles(const Lines& lines, bool web_vtt)
+{
+    Read read;
+    // WebVTT's header runs to the first blank line; a time line in it starts
+    // the first cue all the same.
+    std::size_t i = 0;
+    if (web_vtt) {
+        i = 1;
+        while (i < lines.size() && !Is_Blank(lines[i]) && !Has_Arrow(lines[i])) ++i;
+    }
+    while (i < lines.size()) {
+        if (Is_Blank(lines[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < lines.size() && !Is_Blank(lines[end])) ++end;
+        if (!(web_vtt && Is_Aside(lines[i])) && !Read_Cue(read, lines, i, end, web_vtt)) return read;
+        i = end;
+    }
+    return read;
+}
+
+} // namespace morvane::Mark_Formats

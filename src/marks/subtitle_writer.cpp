@@ -1,0 +1,80 @@
+// Marks as SRT or WebVTT cues: each runs from its mark to the next later one.
+
+#include <string>
+
+#include "marks/format_parts.h"
+#include "marks/utf8.h"
+
+namespace morvane::Mark_Formats {
+
+namespace {
+
+// "HH:MM:SS,mmm" (SRT) or "HH:MM:SS.mmm" (WebVTT).
+std::string Clock(std::int64_t ms, char separator)
+{
+    const auto two = [](std::int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    const std::string millis = std::to_string(ms % 1000);
+    return two(ms / 3'600'000) + ':' + two(ms / 60'000 % 60) + ':' + two(ms / 1000 % 60) + separator +
+           std::string(3 - millis.size(), '0') + millis;
+}
+
+std::int64_t Last_End(std::int64_t start_ms, std::int32_t track_ms)
+{
+    const std::int64_t end = start_ms + kLastCueMs;
+    // A length at or before the mark is wrong; the cue still needs a length.
+    return track_ms > start_ms && track_ms < end ? track_ms : end;
+}
+
+// WebVTT reads '&' and '<' as markup, and '>' in "-->" ends the cue. SRT has
+// no escapes: there "-->" would read as a time line, so its second hyphen
+// becomes U+2010, which looks the same and keeps the length.
+std::u16string Escaped(std::u16string_view line, bool web_vtt)
+{
+    std::u16string out;
+    for (const char16_t c : line) {
+        if (web_vtt && c == u'&') out += u"&amp;";
+        else if (web_vtt && c == u'<') out += u"&lt;";
+        else if (web_vtt && c == u'>') out += u"&gt;";
+        else {
+            if (c == u'>' && out.ends_with(u"--")) out.back() = u'\u2010';
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The note's lines, blank ones dropped since a blank line ends the cue; the
+// stamp when nothing is left, as a cue must show something.
+std::string Cue_Text(const Placed_Mark& mark, bool web_vtt)
+{
+    std::vector<std::u16string_view> lines = Note_Lines(mark.note);
+    if (lines.empty()) lines.push_back(mark.stamp);
+    std::string out;
+    for (const std::u16string_view line : lines) out += To_Utf8(Escaped(line, web_vtt)) + '\n';
+    return out;
+}
+
+} // namespace
+
+Written Write_Subtitles(const Placed& placed, bool web_vtt, std::int32_t track_ms)
+{
+    const std::vector<Placed_Mark>& marks = placed.marks;
+    // From the back, so each cue knows the next later time.
+    std::vector<std::int64_t> ends(marks.size());
+    std::optional<std::int64_t> later;
+    for (std::size_t i = marks.size(); i-- > 0;) {
+        if (i + 1 < marks.size() && marks[i + 1].ms > marks[i].ms) later = marks[i + 1].ms;
+        ends[i] = later ? *later : Last_End(marks[i].ms, track_ms);
+    }
+
+    std::string out = web_vtt ? "WEBVTT\n\n" : "\xEF\xBB\xBF";
+    const char separator = web_vtt ? '.' : ',';
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (!web_vtt) out += std::to_string(i + 1) + '\n';
+        out += Clock(marks[i].ms, separator) + " --> " + Clock(ends[i], separator) + '\n';
+        out += Cue_Text(marks[i], web_vtt) + '\n';
+    }
+    return {out, placed.left_out};
+}
+
+} // namespace morvane::Mark_Formats
