@@ -1,0 +1,317 @@
+#include "player/mpris/mpris_link.h"
+
+#include <QDBusError>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+
+#include <chrono>
+#include <utility>
+
+#include "player/mpris/bus_names.h"
+#include "player/mpris/property_values.h"
+
+namespace morvane::mpris {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// As long as the Windows link waits for a hung player.
+constexpr int kTimeoutMs = 300;
+// Position queries while playing: at most four a second.
+constexpr auto kQueryGap = 250ms;
+// How often a player that failed to answer is asked again.
+constexpr auto kRetryGap = 1s;
+
+QDBusMessage Method(const QString& destination, QLatin1StringView interface, const QString& method)
+{
+    auto call = QDBusMessage::createMethodCall(destination, kObjectPath, interface, method);
+    call.setAutoStartService(false);
+    return call;
+}
+
+} // namespace
+
+MprisLink::MprisLink(QDBusConnection bus, QString wanted, QObject* parent)
+    : QObject(parent),
+      bus_(std::move(bus)),
+      wanted_(std::move(wanted)),
+      // The trailing * watches every name below org.mpris.MediaPlayer2.
+      watcher_(QStringLiteral("org.mpris.MediaPlayer2*"), bus_, QDBusServiceWatcher::WatchForOwnerChange)
+{
+    connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &MprisLink::On_Owner_Changed);
+    // Without the signals the kept state would go stale unseen: better no player at all.
+    const bool listening =
+        bus_.connect(QString(), kObjectPath, kPropertiesInterface, QStringLiteral("PropertiesChanged"), this,
+                     SLOT(On_Properties_Changed(QString, QVariantMap, QStringList, QDBusMessage))) &&
+        bus_.connect(QString(), kObjectPath, kPlayerInterface, QStringLiteral("Seeked"), this,
+                     SLOT(On_Seeked(qlonglong, QDBusMessage)));
+    if (listening) List_Players();
+}
+
+void MprisLink::List_Players()
+{
+    const QString bus_service = QStringLiteral("org.freedesktop.DBus");
+    const auto call = [&](const QString& method, const QVariantList& arguments) {
+        auto message = QDBusMessage::createMethodCall(bus_service, QStringLiteral("/org/freedesktop/DBus"),
+                                                      bus_service, method);
+        message.setArguments(arguments);
+        return bus_.call(message, QDBus::Block, kTimeoutMs);
+    };
+    const QDBusMessage names = call(QStringLiteral("ListNames"), {});
+    if (names.type() != QDBusMessage::ReplyMessage) return;
+    for (const QString& name : names.arguments().value(0).toStringList()) {
+        if (!Wanted(name)) continue;
+        const QDBusMessage owner = call(QStringLiteral("GetNameOwner"), {name});
+        if (owner.type() == QDBusMessage::ReplyMessage) Add(name, owner.arguments().value(0).toString(), true);
+    }
+}
+
+void MprisLink::Add(const QString& name, const QString& owner, bool wait)
+{
+    auto [it, added] = players_.try_emplace(name);
+    if (!added && it->second.owner == owner) return;
+    RemotePlayer& player = it->second = RemotePlayer{};
+    player.owner = owner;
+    player.handle = ++last_handle_;
+    player.identity = name.mid(kBusPrefix.size());
+    Load(name, player, wait);
+}
+
+void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
+{
+    player.next_load = Clock::now() + kRetryGap;
+    for (const QLatin1StringView interface : {kPlayerInterface, kRootInterface}) {
+        auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("GetAll"));
+        call << QString(interface);
+        const std::uint64_t ticket = player.clock.Ticket();
+        const Time sent = Clock::now();
+        if (wait) {
+            Take_Properties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent);
+            if (!player.ready) return;  // hung or no player: do not wait for it twice
+            continue;
+        }
+        auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+        connect(pending, &QDBusPendingCallWatcher::finished, this,
+                [this, name, handle = player.handle, interface = QString(interface), ticket,
+                 sent](QDBusPendingCallWatcher* done) {
+                    done->deleteLater();
+                    Take_Properties(name, handle, interface, done->reply(), ticket, sent);
+                });
+    }
+}
+
+void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
+                                const QDBusMessage& reply, std::uint64_t ticket, Time sent)
+{
+    RemotePlayer* player = Lookup(name, handle);
+    if (player == nullptr) return;
+    const bool is_player = interface == kPlayerInterface;
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        if (is_player) player->ready = false;
+        return;
+    }
+    const Time received = Clock::now();
+    const QVariantMap properties = As_Map(reply.arguments().value(0));
+    player->Apply(interface, properties, received);
+    if (!is_player) return;
+    player->ready = true;
+    if (const auto position = Microseconds(properties.value(QStringLiteral("Position"))))
+        player->clock.Answer(ticket, *position, sent, received);
+    else
+        Query_Position(name, *player);
+}
+
+void MprisLink::Query_Position(const QString& name, RemotePlayer& player)
+{
+    auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("Get"));
+    call << QString(kPlayerInterface) << QStringLiteral("Position");
+    const std::uint64_t ticket = player.clock.Ticket();
+    const Time sent = Clock::now();
+    ++player.queries_in_flight;
+    player.last_query = sent;
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, name, handle = player.handle, ticket, sent](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                RemotePlayer* answered = Lookup(name, handle);
+                if (answered == nullptr) return;
+                --answered->queries_in_flight;
+                const QDBusMessage reply = done->reply();
+                if (reply.type() != QDBusMessage::ReplyMessage) {
+                    // A hung player counts as gone until it answers a reload.
+                    const auto error = QDBusError(reply).type();
+                    if (error == QDBusError::NoReply || error == QDBusError::Timeout) answered->ready = false;
+                    return;
+                }
+                const auto position = Microseconds(reply.arguments().value(0).value<QDBusVariant>().variant());
+                if (position) answered->clock.Answer(ticket, *position, sent, Clock::now());
+            });
+}
+
+bool MprisLink::Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments)
+{
+    auto call = Method(player.owner, kPlayerInterface, method);
+    call.setArguments(arguments);
+    return bus_.send(call);
+}
+
+void MprisLink::Command(const QString& method)
+{
+    if (RemotePlayer* player = Current()) Send(*player, method);
+}
+
+RemotePlayer* MprisLink::Lookup(const QString& name, std::uintptr_t handle)
+{
+    const auto it = players_.find(name);
+    return it != players_.end() && it->second.handle == handle ? &it->second : nullptr;
+}
+
+bool MprisLink::Wanted(const QString& name) const
+{
+    return name.startsWith(kBusPrefix) &&
+           QStringView(name).sliced(kBusPrefix.size()).startsWith(wanted_, Qt::CaseInsensitive);
+}
+
+RemotePlayer* MprisLink::Current()
+{
+    const Time now = Clock::now();
+    for (auto& [name, player] : players_)
+        if (!player.ready && now >= player.next_load) Load(name, player, false);
+
+    RemotePlayer* chosen = Lookup(current_name_, current_handle_);
+    if (chosen != nullptr && !chosen->ready) chosen = nullptr;
+    // The player in use stays while it plays or is paused; a stopped one
+    // gives way to one that plays. Otherwise the first one found.
+    if (chosen == nullptr || chosen->state == 0) {
+        const QString* best_name = nullptr;
+        RemotePlayer* best = nullptr;
+        for (auto& [name, player] : players_) {
+            if (!player.ready) continue;
+            if (best == nullptr ||
+                std::pair(player.state != 1, player.handle) < std::pair(best->state != 1, best->handle)) {
+                best_name = &name;
+                best = &player;
+            }
+        }
+        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == 1)) {
+            chosen = best;
+            current_name_ = *best_name;
+            current_handle_ = best->handle;
+            last_identity_ = best->identity.toStdU16String();
+            Query_Position(current_name_, *best);
+        }
+    }
+    return chosen;
+}
+
+std::uintptr_t MprisLink::Find_Player()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr ? player->handle : 0;
+}
+
+std::int32_t MprisLink::Get_Play_State()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr ? player->state : 0;
+}
+
+std::int32_t MprisLink::Get_Position_Ms()
+{
+    RemotePlayer* player = Current();
+    if (player == nullptr) return 0;
+    const Time now = Clock::now();
+    // A few real answers a second keep the carried-forward position honest.
+    if (player->state == 1 && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
+        Query_Position(current_name_, *player);
+    return Position_Ms(player->clock.Position_Us(now));
+}
+
+std::int32_t MprisLink::Get_Length_Sec()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr ? Length_Sec(player->length_us) : 0;
+}
+
+void MprisLink::Jump_To_Ms(std::int32_t ms)
+{
+    RemotePlayer* player = Current();
+    if (player == nullptr || !player->can_seek) return;
+    const Time now = Clock::now();
+    const std::int64_t target = Jump_Target_Us(std::int64_t{ms} * 1000, player->length_us);
+    // SetPosition needs the track's id; without one, a relative Seek does.
+    const bool sent =
+        player->track_id.isEmpty()
+            ? Send(*player, QStringLiteral("Seek"), {qlonglong{target - player->clock.Position_Us(now)}})
+            : Send(*player, QStringLiteral("SetPosition"),
+                   {QVariant::fromValue(QDBusObjectPath(player->track_id)), qlonglong{target}});
+    if (sent) player->clock.Jump(target, now);
+}
+
+void MprisLink::Cmd_Prev() { Command(QStringLiteral("Previous")); }
+void MprisLink::Cmd_Play() { Command(QStringLiteral("Play")); }
+void MprisLink::Cmd_Stop() { Command(QStringLiteral("Stop")); }
+void MprisLink::Cmd_Next() { Command(QStringLiteral("Next")); }
+
+void MprisLink::Cmd_Pause()
+{
+    // The same toggle as the Windows player's pause; a stopped player stays stopped.
+    const RemotePlayer* player = Current();
+    if (player == nullptr) return;
+    if (player->state == 1) Send(*player, QStringLiteral("Pause"));
+    else if (player->state == 3) Send(*player, QStringLiteral("Play"));
+}
+
+bool MprisLink::Read_Title(std::u16string& title)
+{
+    const RemotePlayer* player = Current();
+    if (player == nullptr) return false;
+    title = player->caption;
+    return true;
+}
+
+std::u16string MprisLink::Name()
+{
+    if (const RemotePlayer* player = Current()) last_identity_ = player->identity.toStdU16String();
+    return last_identity_.empty() ? u"播放器" : last_identity_;
+}
+
+std::u16string MprisLink::Not_Found_Message()
+{
+    if (wanted_.isEmpty())
+        return u"没有找到正在运行的媒体播放器!\r\n请先打开一个支持 MPRIS 的播放器(如 mpv、VLC、Audacious)";
+    return u"没有找到 MPRIS 名称以“" + wanted_.toStdU16String() +
+           u"”开头的媒体播放器!\r\n请先打开这个播放器,或者不带 --player 启动";
+}
+
+void MprisLink::On_Owner_Changed(const QString& name, const QString&, const QString& new_owner)
+{
+    if (!Wanted(name)) return;
+    if (new_owner.isEmpty()) players_.erase(name);
+    else Add(name, new_owner, false);
+}
+
+void MprisLink::On_Properties_Changed(const QString& interface, const QVariantMap& changed,
+                                      const QStringList& invalidated, const QDBusMessage& message)
+{
+    if (interface != kRootInterface && interface != kPlayerInterface) return;
+    const Time now = Clock::now();
+    for (auto& [name, player] : players_) {
+        if (player.owner != message.service()) continue;
+        const bool moved = player.Apply(interface, changed, now);
+        // Some players only say that a value changed; it has to be fetched.
+        if (!invalidated.isEmpty()) Load(name, player, false);
+        else if (moved && name == current_name_ && player.handle == current_handle_) Query_Position(name, player);
+    }
+}
+
+void MprisLink::On_Seeked(qlonglong position_us, const QDBusMessage& message)
+{
+    const Time now = Clock::now();
+    for (auto& [name, player] : players_)
+        if (player.owner == message.service()) player.clock.Set(position_us, now);
+}
+
+} // namespace morvane::mpris

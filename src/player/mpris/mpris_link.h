@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "player/mpris/remote_player.h"
+#include "player/player.h"
+
+namespace morvane::mpris {
+
+// The player port over MPRIS on a D-Bus connection. Every player's state is
+// kept from its signals, so the 10 ms poll tick costs the player nothing but
+// a few position queries a second. Signals and answers come through the Qt
+// event loop of the thread that made the link.
+class MprisLink final : public QObject, public morvane::Player {
+    Q_OBJECT
+public:
+    // `wanted` is matched against the start of the name after
+    // "org.mpris.MediaPlayer2." ("vlc" finds "vlc.instance1234"); empty
+    // takes any player. Lists the players already running before it returns.
+    MprisLink(QDBusConnection bus, QString wanted, QObject* parent = nullptr);
+
+    std::uintptr_t Find_Player() override;
+
+    std::int32_t Get_Play_State() override;
+    std::int32_t Get_Position_Ms() override;
+    std::int32_t Get_Length_Sec() override;
+    void Jump_To_Ms(std::int32_t ms) override;
+
+    void Cmd_Prev() override;
+    void Cmd_Play() override;
+    void Cmd_Pause() override;
+    void Cmd_Stop() override;
+    void Cmd_Next() override;
+
+    bool Read_Title(std::u16string& title) override;
+
+    std::u16string Name() override;
+    std::u16string Not_Found_Message() override;
+
+private slots:
+    void On_Owner_Changed(const QString& name, const QString& old_owner, const QString& new_owner);
+    void On_Properties_Changed(const QString& interface, const QVariantMap& changed, const QStringList& invalidated,
+                               const QDBusMessage& message);
+    void On_Seeked(qlonglong position_us, const QDBusMessage& message);
+
+private:
+    using Time = RemotePlayer::Time;
+
+    void List_Players();
+    void Add(const QString& name, const QString& owner, bool wait);
+    void Load(const QString& name, RemotePlayer& player, bool wait);
+    void Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
+                         const QDBusMessage& reply, std::uint64_t ticket, Time sent);
+    void Query_Position(const QString& name, RemotePlayer& player);
+    bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
+    void Command(const QString& method);
+
+    RemotePlayer* Lookup(const QString& name, std::uintptr_t handle);
+    bool Wanted(const QString& name) const;
+    // The player in use, chosen again when it has gone; nullptr when none.
+    RemotePlayer* Current();
+
+    QDBusConnection bus_;
+    QString wanted_;
+    QDBusServiceWatcher watcher_;
+    std::map<QString, RemotePlayer> players_;  // by well-known bus name
+    std::uintptr_t last_handle_ = 0;
+    QString current_name_;
+    std::uintptr_t current_handle_ = 0;
+    std::u16string last_identity_;
+};
+
+} // namespace morvane::mpris

@@ -1,0 +1,88 @@
+#include "player/mpris/position_clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace morvane::mpris {
+namespace {
+
+// Well inside int64, so sums and the double conversion cannot overflow.
+constexpr std::int64_t kNoEndUs = 1'000'000'000'000'000'000;
+// An answer this far from the clock means the player really moved (a
+// stall, a seek we were not told of); it is not merely late.
+constexpr std::int64_t kMovedUs = 200'000;
+constexpr auto kSettle = std::chrono::milliseconds(500);
+// Two seconds of answers at four a second.
+constexpr std::size_t kRecentAnswers = 8;
+
+} // namespace
+
+void PositionClock::Set(std::int64_t position_us, Time at)
+{
+    Place(position_us, at);
+    Moved(at);
+}
+
+void PositionClock::Jump(std::int64_t position_us, Time at)
+{
+    Set(position_us, at);
+    ++jumps_;
+}
+
+void PositionClock::Set_Rate(double rate, Time at)
+{
+    if (!std::isfinite(rate) || rate < 0 || rate == rate_) return;
+    Rebase(at);
+    rate_ = rate;
+    Moved(at);
+}
+
+void PositionClock::Set_Playing(bool playing, Time at)
+{
+    if (playing == playing_) return;
+    Rebase(at);
+    playing_ = playing;
+    Moved(at);
+}
+
+void PositionClock::Set_Length(std::int64_t length_us) { length_us_ = std::clamp<std::int64_t>(length_us, 0, kNoEndUs); }
+
+void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received)
+{
+    if (ticket != jumps_) return;
+    // mpv answers a little below 0 just after it loops; kept, not rounded up.
+    const Fix answer{std::clamp<std::int64_t>(position_us, -kNoEndUs, kNoEndUs), sent + (received - sent) / 2};
+    if (std::abs(answer.position_us - Position_Us(answer.at)) > kMovedUs) Moved(answer.at);
+    if (!playing_ || answer.at - moved_at_ < kSettle) answers_.clear();
+    answers_.push_back(answer);
+    if (answers_.size() > kRecentAnswers) answers_.pop_front();
+    std::int64_t freshest = 0;
+    for (const Fix& earlier : answers_) freshest = std::max(freshest, Carried(earlier, answer.at));
+    Place(freshest, answer.at);
+}
+
+std::int64_t PositionClock::Position_Us(Time now) const { return Carried({base_us_, base_at_}, now); }
+
+std::int64_t PositionClock::Carried(Fix from, Time to) const
+{
+    double position = static_cast<double>(from.position_us);
+    if (playing_) position += rate_ * std::chrono::duration<double, std::micro>(to - from.at).count();
+    const double end = static_cast<double>(length_us_ > 0 ? length_us_ : kNoEndUs);
+    return static_cast<std::int64_t>(std::clamp(position, 0.0, end));
+}
+
+void PositionClock::Place(std::int64_t position_us, Time at)
+{
+    base_us_ = position_us;
+    base_at_ = at;
+}
+
+void PositionClock::Rebase(Time at) { Place(Position_Us(at), at); }
+
+void PositionClock::Moved(Time at)
+{
+    moved_at_ = at;
+    answers_.clear();
+}
+
+} // namespace morvane::mpris

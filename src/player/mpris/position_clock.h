@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+
+namespace morvane::mpris {
+
+// The player's position between the moments it tells us. MPRIS players do
+// not announce the position as it moves, so the last known value is carried
+// forward at the playback rate while playing and held while not.
+class PositionClock {
+public:
+    using Time = std::chrono::steady_clock::time_point;
+
+    // What the player said at `at`: a Seeked signal, a new track. Queries
+    // in flight stay good: the player's messages arrive in order.
+    void Set(std::int64_t position_us, Time at);
+    // Our own jump, known before the player has moved: answers to queries
+    // sent before it still carry the old position and are dropped.
+    void Jump(std::int64_t position_us, Time at);
+    // A rate that is not a finite number >= 0 is ignored.
+    void Set_Rate(double rate, Time at);
+    void Set_Playing(bool playing, Time at);
+    // The position is not carried past the end. 0 = unknown length.
+    void Set_Length(std::int64_t length_us);
+
+    // Taken when a position query is sent and handed back with its answer,
+    // which counts as true halfway through the round trip. In steady play an
+    // answer can be late but not early (mpv refreshes its position about
+    // every 50 ms), so the clock follows the freshest of the recent answers.
+    // For half a second after a start, a seek or a stall, when a player may
+    // hold its position a moment, each answer is taken whole.
+    std::uint64_t Ticket() const { return jumps_; }
+    void Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received);
+
+    std::int64_t Position_Us(Time now) const;
+
+private:
+    struct Fix {
+        std::int64_t position_us;
+        Time at;
+    };
+
+    std::int64_t Carried(Fix from, Time to) const;
+    void Place(std::int64_t position_us, Time at);
+    void Rebase(Time at);
+    void Moved(Time at);
+
+    std::int64_t base_us_ = 0;
+    Time base_at_{};
+    double rate_ = 1.0;
+    bool playing_ = false;
+    std::int64_t length_us_ = 0;
+    std::uint64_t jumps_ = 0;
+    Time moved_at_{};
+    std::deque<Fix> answers_;  // since the player settled
+};
+
+} // namespace morvane::mpris

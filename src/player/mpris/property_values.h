@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace morvane::mpris {
+
+// PlaybackStatus as the port answers it: 1 playing, 3 paused, 0 otherwise.
+std::int32_t Play_State(std::string_view playback_status);
+
+// mpris:length in whole seconds, rounded down; 0 for an unknown length.
+std::int32_t Length_Sec(std::int64_t length_us);
+
+// A position in milliseconds, rounded down and kept in int32.
+std::int32_t Position_Ms(std::int64_t position_us);
+
+// Where a jump really goes: never before the start, and a target at or past
+// the end goes to the last second so the track does not run out. An unknown
+// length (0) sets no upper bound.
+std::int64_t Jump_Target_Us(std::int64_t target_us, std::int64_t length_us);
+
+} // namespace morvane::mpris

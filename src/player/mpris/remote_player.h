@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "player/mpris/position_clock.h"
+
+namespace morvane::mpris {
+
+// An a{sv} from an answer or nested in a value; empty when it is not one.
+QVariantMap As_Map(const QVariant& value);
+// A time in microseconds as players send it (x, t, i or d); nullopt when
+// it is not a number.
+std::optional<std::int64_t> Microseconds(const QVariant& value);
+
+// What the link knows of one player on the bus, kept from its answers and
+// signals so the poll tick never has to ask it.
+struct RemotePlayer {
+    using Time = PositionClock::Time;
+
+    QString owner;              // unique bus name: signals come from it, calls go to it
+    std::uintptr_t handle = 0;  // new for every player that appears
+    bool ready = false;         // its properties came, and it has not hung since
+    Time next_load{};           // earliest retry while not ready
+    int queries_in_flight = 0;
+    Time last_query{};
+
+    QString identity;
+    std::int32_t state = 0;
+    std::int64_t length_us = 0;
+    QString track_id;  // empty when SetPosition cannot name the track
+    QString url;
+    QString title;
+    bool can_seek = false;
+    PositionClock clock;
+    std::u16string caption;
+
+    // Properties of `interface` from GetAll or PropertiesChanged (Position
+    // is left to the caller, who knows when it was true). true when the
+    // position should be asked for again: the status or the track changed.
+    bool Apply(const QString& interface, const QVariantMap& properties, Time now);
+
+private:
+    bool Apply_Metadata(const QVariantMap& metadata, Time now);
+    void Update_Caption();
+};
+
+} // namespace morvane::mpris
