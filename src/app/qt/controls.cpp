@@ -1,0 +1,159 @@
+#include "app/qt/controls.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStringList>
+
+#include <algorithm>
+
+#include "app/qt/mark_list.h"
+#include "app/qt/text.h"
+#include "marks/mark_file.h"
+
+namespace morvane::qt {
+namespace {
+
+constexpr int kEntryBound = static_cast<int>(Get_Content_M::kMaxEntries);
+
+} // namespace
+
+int ListAdapter::Count() const { return static_cast<int>(entries_.size()); }
+
+std::u16string ListAdapter::Text(int index) const
+{
+    if (index < 0 || index >= Count()) return {};
+    return entries_[static_cast<std::size_t>(index)];
+}
+
+std::vector<std::u16string> ListAdapter::Entries() const { return entries_; }
+
+int ListAdapter::Selected() const
+{
+    const QModelIndexList selected = list_.selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+bool ListAdapter::Add(const std::u16string& text) { return Insert(Count(), text); }
+
+bool ListAdapter::Insert(int index, const std::u16string& text)
+{
+    const int count = Count();
+    if (index < 0 || index > count || count >= kEntryBound) return false;
+    const QSignalBlocker quiet(list_);
+    list_.insertItem(index, ToQString(text));
+    entries_.insert(entries_.begin() + index, text);
+    return true;
+}
+
+bool ListAdapter::Remove(int index)
+{
+    if (index < 0 || index >= Count()) return false;
+    const QSignalBlocker quiet(list_);
+    // Qt would hand the highlight to a neighbour; a removed entry takes it
+    // along, as Form1 expects.
+    if (list_.currentRow() == index) list_.setCurrentRow(-1);
+    delete list_.takeItem(index);
+    entries_.erase(entries_.begin() + index);
+    return true;
+}
+
+void ListAdapter::Clear()
+{
+    const QSignalBlocker quiet(list_);
+    list_.clear();
+    entries_.clear();
+}
+
+void ListAdapter::Assign(std::vector<std::u16string> entries)
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
+    for (const auto& entry : entries) texts.append(ToQString(entry));
+    const QSignalBlocker quiet(list_);
+    list_.clear();
+    list_.addItems(texts);  // one insertion for the whole content
+    entries_ = std::move(entries);
+}
+
+bool ListAdapter::Select(int index)
+{
+    if (index < 0 || index >= Count()) return false;
+    const QSignalBlocker quiet(list_);  // Form1 runs List1_Click itself
+    list_.setCurrentRow(index);
+    return true;
+}
+
+void ListAdapter::Redraw() { list_.viewport()->update(); }
+
+void ListAdapter::Focus() { list_.setFocus(Qt::OtherFocusReason); }
+
+void ListAdapter::SetTooltip(const std::u16string& text) { list_.SetTip(ToQString(text)); }
+
+void ListAdapter::SetHorizontalExtent(int pixels) { list_.SetExtent(pixels); }
+
+int ListAdapter::ItemFromPoint(int /*x*/, int y) const
+{
+    // A list box's entries span its whole width: only the height tells.
+    return list_.indexAt(QPoint(0, y)).row();
+}
+
+int ListAdapter::TextWidth(const std::u16string& text) const
+{
+    return QFontMetrics(list_.font()).horizontalAdvance(ToQString(text));
+}
+
+void TextAdapter::SetText(const std::u16string& text) { box_.setText(ToQString(text)); }
+
+std::int16_t ScrollAdapter::Value() const { return static_cast<std::int16_t>(bar_.value()); }
+
+void ScrollAdapter::SetMin(std::int16_t value) { SetRange(value, bar_.maximum()); }
+
+void ScrollAdapter::SetMax(std::int16_t value) { SetRange(bar_.minimum(), value); }
+
+void ScrollAdapter::SetRange(int min, int max)
+{
+    // A maximum below the minimum leaves the minimum alone, as on Windows
+    // (Qt's setMaximum would move the minimum down instead). The value is
+    // clamped quietly: only the user's moves are events.
+    const QSignalBlocker quiet(bar_);
+    bar_.setRange(min, std::max(min, max));
+}
+
+bool CheckAdapter::Checked() const { return box_.isChecked(); }
+
+PollTimer::PollTimer()
+{
+    // A 1 ms timer on Windows and under Wine fires about every 10–16 ms, and
+    // 10 ms keeps hot keys and the read-outs as quick as they are there.
+    clock_.setTimerType(Qt::PreciseTimer);
+    clock_.setInterval(10);
+}
+
+void PollTimer::Start()
+{
+    enabled_ = true;
+    if (live_) clock_.start();
+}
+
+void PollTimer::Stop()
+{
+    enabled_ = false;
+    clock_.stop();
+}
+
+void PollTimer::GoLive()
+{
+    live_ = true;
+    if (enabled_) clock_.start();
+}
+
+void PollTimer::End()
+{
+    live_ = false;
+    clock_.stop();
+}
+
+} // namespace morvane::qt

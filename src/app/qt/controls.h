@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+#include "app/ports/controls.h"
+
+class QCheckBox;
+class QLabel;
+class QScrollBar;
+
+namespace morvane::qt {
+
+class MarkList;
+
+// Adapters from the control ports to the widgets. Each carries out what
+// Form1 asks and raises no event of its own.
+
+class ListAdapter final : public ListBox {
+public:
+    explicit ListAdapter(MarkList& list) : list_(list) {}
+
+    int Count() const override;
+    std::u16string Text(int index) const override;
+    std::vector<std::u16string> Entries() const override;
+    int Selected() const override;
+
+    bool Add(const std::u16string& text) override;
+    bool Insert(int index, const std::u16string& text) override;
+    bool Remove(int index) override;
+    void Clear() override;
+    void Assign(std::vector<std::u16string> entries) override;
+
+    bool Select(int index) override;
+    void Redraw() override;
+    void Focus() override;
+    void SetTooltip(const std::u16string& text) override;
+    void SetHorizontalExtent(int pixels) override;
+    int ItemFromPoint(int x, int y) const override;
+    int TextWidth(const std::u16string& text) const override;
+
+private:
+    MarkList& list_;
+    // What the list holds, in its order. Only this adapter changes the
+    // list, so the copy stays exact; saving and sorting read it whole.
+    std::vector<std::u16string> entries_;
+};
+
+class TextAdapter final : public TextBox {
+public:
+    explicit TextAdapter(QLabel& box) : box_(box) {}
+    void SetText(const std::u16string& text) override;
+
+private:
+    QLabel& box_;
+};
+
+class ScrollAdapter final : public ScrollBar {
+public:
+    explicit ScrollAdapter(QScrollBar& bar) : bar_(bar) {}
+    std::int16_t Value() const override;
+    void SetMin(std::int16_t value) override;
+    void SetMax(std::int16_t value) override;
+
+private:
+    void SetRange(int min, int max);
+    QScrollBar& bar_;
+};
+
+class CheckAdapter final : public CheckBox {
+public:
+    explicit CheckAdapter(QCheckBox& box) : box_(box) {}
+    bool Checked() const override;
+
+private:
+    QCheckBox& box_;
+};
+
+// Timer1: enabled from the start, but ticking only while the window is up.
+class PollTimer final : public Timer {
+public:
+    PollTimer();
+    void Start() override;
+    void Stop() override;
+    // The window shows: an enabled timer starts ticking.
+    void GoLive();
+    // The window has gone: no more ticks, whatever Form1 asks.
+    void End();
+
+    QTimer& Clock() { return clock_; }
+
+private:
+    QTimer clock_;
+    bool enabled_ = true;
+    bool live_ = false;
+};
+
+} // namespace morvane::qt

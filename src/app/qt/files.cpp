@@ -1,0 +1,143 @@
+#include "app/qt/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/qt/text.h"
+
+namespace morvane::qt {
+namespace {
+
+// Mark files are small; anything this large is not one.
+constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
+constexpr std::size_t kChunk = 1 << 20;
+
+const std::u16string kTooLarge = u"文件太大";
+const std::u16string kFolder = u"这是一个文件夹";
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// A short reason in the user's language for a failed read.
+std::u16string ReadReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return u"文件不存在";
+    case EACCES:
+    case EPERM: return u"没有访问权限";
+    case EISDIR: return kFolder;
+    case ENAMETOOLONG: return u"文件名无效";
+    case EIO: return u"读取磁盘出错";
+    default: return ToText(QStringLiteral("系统错误 %1（%2）").arg(error).arg(QString::fromLocal8Bit(std::strerror(error))));
+    }
+}
+
+// Why QSaveFile could not start: it says only that it failed.
+std::u16string OpenReason(const QFileInfo& target, const QSaveFile& file)
+{
+    if (target.isDir()) return kFolder;
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir()) return u"文件夹不存在";
+    if (!folder.isWritable()) return u"没有访问权限";
+    return ToText(file.errorString());
+}
+
+std::u16string WriteReason(const QSaveFile& file)
+{
+    if (file.error() == QFileDevice::ResourceError) return u"磁盘空间不足";
+    return ToText(QStringLiteral("无法写入文件（%1）").arg(file.errorString()));
+}
+
+} // namespace
+
+Files::ReadResult DiskFiles::ReadAll(const std::u16string& path)
+{
+    ReadResult result;
+    // Non-blocking, so that a FIFO chosen by mistake cannot hang the window.
+    const Descriptor file(::open(QFile::encodeName(ToQString(path)).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) {
+        result.error = ReadReason(errno);
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) {
+        result.error = ReadReason(errno);
+        return result;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        result.error = kFolder;
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = u"不是普通文件";
+        return result;
+    }
+    if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes) {
+        result.error = kTooLarge;
+        return result;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // Read to the end, not to the size seen at opening: the file may still grow.
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            result.error = ReadReason(errno);
+            return result;
+        }
+        if (got == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
+            result.error = kTooLarge;
+            return result;
+        }
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+    result.ok = true;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }
+
+std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
+{
+    const QFileInfo target(ToQString(path));
+    // Renaming over a read-only file works here but not on Windows; both
+    // refuse it the same way, even to root.
+    constexpr QFileDevice::Permissions kWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.exists() && !target.isDir() && (!target.isWritable() || (target.permissions() & kWrite) == 0))
+        return u"文件是只读的";
+    // QSaveFile writes beside the target and renames only after every byte
+    // is on disk, so a failure leaves any old file as it was.
+    QSaveFile file(target.filePath());
+    if (!file.open(QIODevice::WriteOnly)) return OpenReason(target, file);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) return WriteReason(file);
+    if (!file.commit()) return WriteReason(file);
+    return {};
+}
+
+} // namespace morvane::qt

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/ports/files.h"
+
+namespace morvane::qt {
+
+// Files on disk. Reads refuse anything but a regular file of at most
+// 256 MiB; writes replace the target atomically.
+class DiskFiles final : public Files {
+public:
+    ReadResult ReadAll(const std::u16string& path) override;
+    bool Exists(const std::u16string& path) override;
+    std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
+};
+
+} // namespace morvane::qt

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+#include "app/ports/keyboard.h"
+
+namespace morvane::qt {
+
+// The keyboard the hot keys are read from. Without global keys (Wayland,
+// no XInput2) it is a keyboard on which no key is ever pressed, and
+// `notice` tells the user why, once.
+struct Keys {
+    std::unique_ptr<Keyboard> keyboard;
+    QString notice;
+};
+
+// Global keys need X11: only the xcb platform gets them.
+Keys OpenKeys(const QString& platform_name);
+
+// A keyboard on which no key is ever down.
+class SilentKeyboard final : public Keyboard {
+public:
+    std::int16_t Get_Async_Key_State(int) override { return 0; }
+};
+
+} // namespace morvane::qt

@@ -1,0 +1,170 @@
+#include "app/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <array>
+
+#include "app/layout/control_ids.h"
+#include "app/qt/mark_list.h"
+#include "app/qt/pixels.h"
+#include "app/qt/widgets.h"
+
+namespace morvane::qt {
+namespace {
+
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                         Qt::WindowCloseButtonHint;
+
+struct Click {
+    int id;
+    void (Form1::*handler)();
+};
+
+constexpr std::array<Click, 20> kClicks{{
+    {IDC_C_END, &Form1::C_end_Click},
+    {IDC_C_PLAY, &Form1::C_Play_Click},
+    {IDC_C_PAUSE, &Form1::C_pause_Click},
+    {IDC_C_STOP, &Form1::C_stop_Click},
+    {IDC_C_PRE, &Form1::C_Pre_Click},
+    {IDC_C_NEXT, &Form1::C_next_Click},
+    {IDC_COMMAND1, &Form1::Command1_Click},
+    {IDC_COMMAND2, &Form1::Command2_Click},
+    {IDC_COMMAND4, &Form1::Command4_Click},
+    {IDC_COMMAND5, &Form1::Command5_Click},
+    {IDC_COMMAND6, &Form1::Command6_Click},
+    {IDC_COMMAND7, &Form1::Command7_Click},
+    {IDC_COMMAND9, &Form1::Command9_Click},
+    {IDC_COMMAND3, &Form1::Command3_Click},
+    {IDC_C_UP, &Form1::C_up_Click},
+    {IDC_C_DOWN, &Form1::C_down_Click},
+    {IDC_C_CLEAR, &Form1::C_clear_Click},
+    {IDC_C_SORT, &Form1::C_sort_Click},
+    {IDC_C_SAVE, &Form1::C_Save_Click},
+    {IDC_C_LOAD, &Form1::C_Load_Click},
+}};
+
+bool IsEnter(const QKeyEvent& key) { return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter; }
+
+} // namespace
+
+MainWindow::MainWindow() : QWidget(nullptr, kWindowFlags)
+{
+    setWindowTitle(QStringLiteral("Morvane"));
+    const double dpi = logicalDpiY();
+    // The client area starts where it does on Windows, if the window
+    // manager lets it; its size is fixed.
+    setGeometry(ToPixels(layout::kDesignLeftTwips, dpi), ToPixels(layout::kDesignTopTwips, dpi),
+                ToPixels(layout::kClientWidthTwips, dpi), ToPixels(layout::kClientHeightTwips, dpi));
+    setFixedSize(size());
+    CreateControls();
+    ConnectEvents();
+    Control(IDC_C_CLEAR)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* MainWindow::Control(int id) const
+{
+    const auto control = controls_.find(id);
+    return control != controls_.end() ? control->second : nullptr;
+}
+
+MarkList& MainWindow::List() const { return *static_cast<MarkList*>(Control(IDC_LIST1)); }
+
+QScrollBar& MainWindow::Bar() const { return *static_cast<QScrollBar*>(Control(IDC_H1)); }
+
+void MainWindow::CreateControls()
+{
+    const double dpi = logicalDpiY();
+    // Creation order is the focus order, and the table puts every frame
+    // before its children in tab order.
+    for (const layout::Row* row : layout::Controls_In_Tab_Order()) {
+        QWidget* parent = row->container != 0 ? controls_.at(row->container) : this;
+        QWidget* control = MakeControl(*row, parent);
+        control->setGeometry(PixelRect(*row, dpi));
+        controls_[row->id] = control;
+    }
+}
+
+void MainWindow::ConnectEvents()
+{
+    for (const Click& click : kClicks) {
+        connect(static_cast<QPushButton*>(Control(click.id)), &QPushButton::clicked, this,
+                [this, handler = click.handler] {
+                    if (form_ != nullptr) (form_->*handler)();
+                });
+    }
+    MarkList& list = List();
+    connect(&list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (form_ != nullptr) form_->List1_Click();
+    });
+    list.installEventFilter(this);
+    list.viewport()->installEventFilter(this);
+
+    QScrollBar& bar = Bar();
+    connect(&bar, &QScrollBar::valueChanged, this, &MainWindow::OnBarValue);
+    connect(&bar, &QScrollBar::sliderReleased, this, [this] {
+        if (form_ != nullptr) form_->h1_Change();
+    });
+}
+
+void MainWindow::OnBarValue()
+{
+    // The range clamps raise no signal, so every value change is the user's:
+    // a drag scrolls, anything else (arrows, trough, keys, wheel) changes.
+    if (form_ == nullptr) return;
+    if (Bar().isSliderDown()) form_->h1_Scroll();
+    else form_->h1_Change();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (form_ == nullptr) return false;
+    MarkList& list = List();
+    if (watched == &list && event->type() == QEvent::KeyPress) return OnListKey(static_cast<QKeyEvent&>(*event));
+    if (watched != list.viewport()) return false;
+    if (event->type() == QEvent::MouseMove) {
+        // Form1 sees each move before any tooltip shows, so the tip is the
+        // text set for that very move.
+        const auto& mouse = static_cast<QMouseEvent&>(*event);
+        const QPoint at = mouse.position().toPoint();
+        form_->List1_MouseMove(mouse.buttons() != Qt::NoButton, at.x(), at.y());
+    } else if (event->type() == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent&>(*event).button() == Qt::LeftButton) {
+        form_->List1_DblClick();
+    }
+    return false;
+}
+
+bool MainWindow::OnListKey(const QKeyEvent& key)
+{
+    // Alt combinations are shortcuts, not typed characters.
+    if ((key.modifiers() & Qt::AltModifier) != 0) return false;
+    if (IsEnter(key)) return form_->List1_KeyPress(13);
+    if (key.text().isEmpty()) return false;
+    return form_->List1_KeyPress(key.text().front().unicode());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the button that has the focus, as in a Windows dialog.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && IsEnter(*event)) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The window's end is the program's end, even with a notice still open.
+    emit Closed();
+    QCoreApplication::quit();
+    QWidget::closeEvent(event);
+}
+
+} // namespace morvane::qt

@@ -1,0 +1,85 @@
+#include "app/qt/mark_list.h"
+
+#include <QCursor>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace morvane::qt {
+namespace {
+
+// Rows of one size, so the view never measures entries: with measured rows
+// every change to a full list (32 767 entries) lays it all out again,
+// about 0.2 s each; Form1 measures the widest entry itself.
+class RowDelegate final : public QStyledItemDelegate {
+public:
+    explicit RowDelegate(MarkList& list) : QStyledItemDelegate(&list), list_(list) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {list_.RowWidth(), QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+
+private:
+    const MarkList& list_;
+};
+
+} // namespace
+
+MarkList::MarkList(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setItemDelegate(new RowDelegate(*this));
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
+    viewport()->setMouseTracking(true);
+    // Letters typed into the list drive the player; an input method must
+    // not turn them into a composition first.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+int MarkList::RowWidth() const { return std::max(extent_, viewport()->width()); }
+
+void MarkList::SetExtent(int pixels)
+{
+    pixels = std::max(pixels, 0);
+    if (pixels == extent_) return;
+    extent_ = pixels;
+    scheduleDelayedItemsLayout();  // the rows take the new width
+    updateGeometries();
+}
+
+void MarkList::SetTip(const QString& text)
+{
+    setToolTip(text);
+    // Only a move over this list sets the tip, so a tip showing is its own.
+    if (!QToolTip::isVisible()) return;
+    if (text.isEmpty()) QToolTip::hideText();
+    else QToolTip::showText(QCursor::pos(), text, viewport());
+}
+
+void MarkList::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    // The view sizes the range from its rows; the extent decides instead.
+    horizontalScrollBar()->setRange(0, std::max(0, extent_ - viewport()->width()));
+}
+
+bool MarkList::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QListWidget::viewportEvent(event);
+    const QString tip = toolTip();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, viewport());
+    }
+    return true;
+}
+
+} // namespace morvane::qt

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace morvane::qt {
+
+// The mark list: a list widget that scrolls sideways exactly as far as it
+// is told, like a list box with a horizontal extent, and shows its tooltip
+// text over the whole viewport rather than per entry.
+class MarkList final : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit MarkList(QWidget* parent);
+
+    // How wide the content counts as, in pixels; the horizontal scroll bar
+    // reaches exactly this far.
+    void SetExtent(int pixels);
+    // The tip for the viewport; empty: none. A tip already showing follows.
+    void SetTip(const QString& text);
+
+    // Every row is as wide as the extent or the viewport, whichever is
+    // wider, so no entry is cut and a selection spans the whole row.
+    int RowWidth() const;
+
+protected:
+    void updateGeometries() override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    int extent_ = 0;
+};
+
+} // namespace morvane::qt

@@ -1,0 +1,109 @@
+#include "app/qt/window_port.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "app/qt/text.h"
+#include "stamps/entry.h"
+
+namespace morvane::qt {
+namespace {
+
+const QString kAppName = QStringLiteral("Morvane");
+
+// The face is Chinese whatever the locale, as on a Chinese Windows; Qt's own
+// words would come in the locale's language, when translated at all.
+const QString kOk = QStringLiteral("确定");
+const QString kCancel = QStringLiteral("取消");
+
+// Form1's messages break lines the Windows way.
+QString Message(const std::u16string& text)
+{
+    return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+void PrepareMessageBox(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+    const std::pair<QMessageBox::StandardButton, QString> labels[] = {
+        {QMessageBox::Ok, kOk}, {QMessageBox::Yes, QStringLiteral("是(&Y)")}, {QMessageBox::No, QStringLiteral("否(&N)")}};
+    for (const auto& [which, label] : labels)
+        if (QAbstractButton* button = box.button(which)) button->setText(label);
+}
+
+void WindowAdapter::SetCaption(const std::u16string& text) { window_.setWindowTitle(ToQString(text)); }
+
+QWidget* WindowAdapter::Owner() const
+{
+    if (!window_.isVisible()) return nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return &window_;
+}
+
+std::u16string WindowAdapter::Prompt(const std::u16string& message, const std::u16string& title,
+                                     const std::u16string& default_text)
+{
+    QInputDialog dialog(Owner());
+    dialog.setWindowTitle(title.empty() ? kAppName : ToQString(title));
+    dialog.setLabelText(Message(message));
+    dialog.setTextValue(ToQString(default_text));
+    dialog.setOkButtonText(kOk);
+    dialog.setCancelButtonText(kCancel);
+    // A longer note would make an entry that a mark file cannot bring back.
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMaxLength(static_cast<int>(kMaxEntryLength - kNoteStart));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return ToText(dialog.textValue());
+}
+
+void WindowAdapter::ShowInfo(const std::u16string& text, const std::u16string& title)
+{
+    QMessageBox box(QMessageBox::Information, ToQString(title), Message(text), QMessageBox::Ok, Owner());
+    PrepareMessageBox(box);
+    box.exec();
+}
+
+bool WindowAdapter::AskYesNo(const std::u16string& text, const std::u16string& title)
+{
+    QMessageBox box(QMessageBox::Warning, ToQString(title), Message(text), QMessageBox::Yes | QMessageBox::No,
+                    Owner());
+    PrepareMessageBox(box);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::u16string> WindowAdapter::ChooseSavePath() { return ChooseMarkFile(true); }
+
+std::optional<std::u16string> WindowAdapter::ChooseOpenPath() { return ChooseMarkFile(false); }
+
+std::optional<std::u16string> WindowAdapter::ChooseMarkFile(bool save)
+{
+    QFileDialog dialog(&window_, save ? QStringLiteral("保存记录文件") : QStringLiteral("打开记录文件"),
+                       folder_.isEmpty() ? QDir::homePath() : folder_, QStringLiteral("文本文件(*.txt)"));
+    // Save asks before replacing a file (Qt's default); open takes only one
+    // that exists.
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::LookIn, save ? QStringLiteral("保存在:") : QStringLiteral("查找范围:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, kCancel);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    folder_ = QFileInfo(chosen.front()).absolutePath();
+    return ToText(chosen.front());
+}
+
+void WindowAdapter::Quit() { window_.close(); }
+
+} // namespace morvane::qt

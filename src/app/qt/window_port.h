@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include "app/ports/window.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace morvane::qt {
+
+// The Window port over the main window and the modal windows it owns. Each
+// dialog runs its own event loop, so the timer keeps ticking under it.
+class WindowAdapter final : public Window {
+public:
+    explicit WindowAdapter(QWidget& window) : window_(window) {}
+
+    void SetCaption(const std::u16string& text) override;
+    std::u16string Prompt(const std::u16string& message, const std::u16string& title,
+                          const std::u16string& default_text) override;
+    void ShowInfo(const std::u16string& text, const std::u16string& title) override;
+    bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
+    std::optional<std::u16string> ChooseSavePath() override;
+    std::optional<std::u16string> ChooseOpenPath() override;
+    void Quit() override;
+
+private:
+    // The window a dialog belongs to: the modal one already open above the
+    // main window, the main window, or none while it is hidden (start-up).
+    QWidget* Owner() const;
+    std::optional<std::u16string> ChooseMarkFile(bool save);
+
+    QWidget& window_;
+    QString folder_;  // where the last file dialog ended, this run
+};
+
+// Plain text and Chinese buttons for a message box of this program.
+void PrepareMessageBox(QMessageBox& box);
+
+} // namespace morvane::qt

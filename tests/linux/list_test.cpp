@@ -1,0 +1,119 @@
+// The list and scroll bar adapters over real widgets: what Form1 relies on
+// that Qt does otherwise by itself.
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/qt/controls.h"
+#include "app/qt/mark_list.h"
+
+class ListTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> window_;
+    morvane::qt::MarkList* list_ = nullptr;
+    std::unique_ptr<morvane::qt::ListAdapter> adapter_;
+
+    QStringList Shown() const
+    {
+        QStringList texts;
+        for (int i = 0; i < list_->count(); ++i) texts << list_->item(i)->text();
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        window_ = std::make_unique<QWidget>();
+        list_ = new morvane::qt::MarkList(window_.get());
+        list_->setGeometry(8, 16, 284, 112);
+        adapter_ = std::make_unique<morvane::qt::ListAdapter>(*list_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanup()
+    {
+        adapter_.reset();
+        window_.reset();
+    }
+
+    void entriesStayWithinTheBoundAndTheCopyFollowsTheWidget()
+    {
+        adapter_->Assign(std::vector<std::u16string>(32766, u"[000:00:001]"));
+        QVERIFY(adapter_->Add(u"last"));
+        QVERIFY(!adapter_->Add(u"over"));
+        QVERIFY(!adapter_->Insert(0, u"over"));
+        QCOMPARE(list_->count(), 32767);
+
+        adapter_->Assign({u"a", u"b"});
+        QVERIFY(!adapter_->Insert(3, u"x"));
+        QVERIFY(!adapter_->Remove(2));
+        QVERIFY(!adapter_->Select(-1));
+        QVERIFY(adapter_->Insert(2, u"c") && adapter_->Insert(0, u"0") && adapter_->Remove(1));
+        QCOMPARE(Shown(), (QStringList{"0", "b", "c"}));
+        QCOMPARE(adapter_->Entries(), (std::vector<std::u16string>{u"0", u"b", u"c"}));
+    }
+
+    void onlyTheUserRaisesSelectionEvents()
+    {
+        QSignalSpy user(list_, &QListWidget::itemSelectionChanged);
+        adapter_->Assign({u"a", u"b", u"c", u"d"});
+        QVERIFY(adapter_->Select(2));
+        QVERIFY(adapter_->Insert(0, u"new"));
+        QCOMPARE(adapter_->Selected(), 3);
+        // Qt would hand the highlight of a removed entry to its neighbour.
+        QVERIFY(adapter_->Remove(3));
+        QCOMPARE(adapter_->Selected(), -1);
+        adapter_->Clear();
+        QCOMPARE(user.count(), 0);
+
+        adapter_->Assign({u"a", u"b"});
+        QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, list_->visualItemRect(list_->item(1)).center());
+        QCOMPARE(user.count(), 1);
+        QCOMPARE(adapter_->Selected(), 1);
+    }
+
+    void theExtentSetsTheSidewaysScrollAndRowsAreFoundByHeight()
+    {
+        QCOMPARE(adapter_->ItemFromPoint(5, 5), -1);
+        const std::u16string wide = u"[000:00:001] 注释:" + std::u16string(60, u'长');
+        adapter_->Assign({u"[000:00:002]", wide});
+        const int extent = adapter_->TextWidth(wide) + 10;
+        adapter_->SetHorizontalExtent(extent);
+        QScrollBar& sideways = *list_->horizontalScrollBar();
+        QTRY_COMPARE(sideways.maximum(), extent - list_->viewport()->width());
+        QTRY_VERIFY(sideways.isVisible());
+        QVERIFY(list_->visualItemRect(list_->item(1)).width() >= extent);  // drawn whole
+
+        // Far right of a short entry, scrolled sideways, still finds it.
+        sideways.setValue(sideways.maximum());
+        const QRect first = list_->visualItemRect(list_->item(0));
+        QCOMPARE(adapter_->ItemFromPoint(list_->viewport()->width() - 2, first.center().y()), 0);
+        QCOMPARE(adapter_->ItemFromPoint(2, first.bottom() + first.height() + 3), -1);
+
+        adapter_->SetHorizontalExtent(10);
+        QTRY_COMPARE(sideways.maximum(), 0);
+    }
+
+    void rangeChangesClampTheValueQuietly()
+    {
+        QScrollBar bar(Qt::Horizontal);
+        bar.setRange(0, 32767);
+        bar.setValue(200);
+        morvane::qt::ScrollAdapter h1(bar);
+        QSignalSpy moved(&bar, &QScrollBar::valueChanged);
+        h1.SetMax(120);
+        QCOMPARE(h1.Value(), 120);
+        h1.SetMin(10);
+        h1.SetMax(5);  // below the minimum: the bar spans the minimum alone
+        QCOMPARE(bar.minimum(), 10);
+        QCOMPARE(bar.maximum(), 10);
+        QCOMPARE(h1.Value(), 10);
+        QCOMPARE(moved.count(), 0);
+    }
+};
+
+QTEST_MAIN(ListTest)
+#include "list_test.moc"

@@ -1,0 +1,289 @@
+// The whole window in-process over a stand-in player: layout, life, and
+// every kind of event reaching Form1 and coming back as widget changes.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <functional>
+
+#include "app/layout/control_ids.h"
+#include "app/layout/layout.h"
+#include "app/qt/app.h"
+#include "app/qt/keys.h"
+#include "app/qt/mark_list.h"
+
+namespace {
+
+class StubPlayer final : public morvane::Player {
+public:
+    bool running = true;
+    std::int32_t position_ms = 12300, length_sec = 245;
+    int ticks = 0;
+    QStringList commands;
+    QList<std::int32_t> jumps;
+
+    std::uintptr_t Find_Player() override { return running ? 1 : 0; }
+    std::int32_t Get_Play_State() override { return ++ticks, 1; }
+    std::int32_t Get_Position_Ms() override { return position_ms; }
+    std::int32_t Get_Length_Sec() override { return length_sec; }
+    void Jump_To_Ms(std::int32_t ms) override { jumps << ms; }
+    void Cmd_Prev() override { commands << "prev"; }
+    void Cmd_Play() override { commands << "play"; }
+    void Cmd_Pause() override { commands << "pause"; }
+    void Cmd_Stop() override { commands << "stop"; }
+    void Cmd_Next() override { commands << "next"; }
+    bool Read_Title(std::u16string& title) override { return title = u"第一课 - mpv", true; }
+    std::u16string Name() override { return u"mpv"; }
+    std::u16string Not_Found_Message() override { return u"没有找到播放器!\r\n请先打开 mpv"; }
+};
+
+// Runs `act` on the next modal window, from inside that window's own loop.
+template <typename Dialog>
+void OnNextModal(std::function<void(Dialog&)> act)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+        auto* modal = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr || !modal->isVisible()) return;
+        poll->deleteLater();
+        poll->stop();
+        act(*modal);
+    });
+    poll->start(5);
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    StubPlayer player_;
+    morvane::qt::SilentKeyboard keyboard_;
+    std::unique_ptr<morvane::qt::App> app_;
+
+    template <typename Widget>
+    Widget& Get(int id)
+    {
+        return *qobject_cast<Widget*>(app_->Control(id));
+    }
+    morvane::qt::MarkList& List() { return Get<morvane::qt::MarkList>(IDC_LIST1); }
+    QPoint Row(int row) { return List().visualItemRect(List().item(row)).center(); }
+    QString Text(int id) { return Get<QLabel>(id).text(); }
+    void Click(int id) { Get<QPushButton>(id).click(); }
+    void Record(std::int32_t ms)
+    {
+        player_.position_ms = ms;
+        Click(IDC_COMMAND7);
+    }
+    void SendMouse(QEvent::Type type, QPoint at)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, List().viewport()->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(List().viewport(), &event);
+    }
+
+private slots:
+    void init()
+    {
+        player_ = StubPlayer();
+        app_ = std::make_unique<morvane::qt::App>(player_, keyboard_);
+    }
+
+    void cleanup() { app_.reset(); }
+
+    void theWindowFollowsTheTable()
+    {
+        QWidget& window = app_->Window();
+        QCOMPARE(window.logicalDpiY(), 96);
+        QCOMPARE(window.size(), QSize(408, 284));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(window.windowTitle(), QString("Morvane"));
+        QCOMPARE(window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+        // Inside a frame, a control stands relative to the frame.
+        QCOMPARE(Get<QPushButton>(IDC_C_PLAY).parentWidget(), app_->Control(IDC_FRAME2));
+        QCOMPARE(Get<QPushButton>(IDC_C_PLAY).geometry(), QRect(48, 16, 37, 17));
+        QCOMPARE(Get<QLabel>(IDC_TEXT3).geometry(), QRect(168, 144, 233, 17));
+        QCOMPARE(Get<QGroupBox>(IDC_FRAME2).title(), QString("播放器控制区"));
+        QVERIFY(Get<QPushButton>(IDC_C_STOP).isFlat() && !Get<QPushButton>(IDC_C_SORT).isFlat());
+        QCOMPARE(Get<QLabel>(IDC_TEXT4).palette().color(QPalette::Window), QColor(192, 255, 255));
+
+        const std::pair<int, QString> longest[] = {{IDC_TEXT2, "mpv处于播放状态......"},
+                                                   {IDC_TEXT3, "总时间:[004:05]<==>当前时间:[001:23]"},
+                                                   {IDC_TEXT4, "[000:12:300]<==>[001:23:400]"}};
+        for (const auto& [id, text] : longest) {
+            const QLabel& box = Get<QLabel>(id);
+            QVERIFY2(box.fontMetrics().horizontalAdvance(text) <= box.contentsRect().width(), qPrintable(text));
+            QVERIFY(box.fontMetrics().height() <= box.contentsRect().height());
+        }
+        const QFontMetrics list(List().font());
+        QCOMPARE(list.horizontalAdvance("iiii1111"), list.horizontalAdvance("WWWW::::"));
+
+        // Tab goes through the focusable controls in the table's order.
+        QWidget* stop = app_->Control(IDC_C_CLEAR);
+        for (const morvane::layout::Row* row : morvane::layout::Controls_In_Tab_Order()) {
+            if (row->kind == morvane::layout::Kind::Frame || row->kind == morvane::layout::Kind::ReadOut) continue;
+            QCOMPARE(stop, app_->Control(row->id));
+            do stop = stop->nextInFocusChain();
+            while ((stop->focusPolicy() & Qt::TabFocus) == 0 || !stop->isVisibleTo(&window));
+        }
+    }
+
+    void theWindowTicksOnlyWhileItIsUp()
+    {
+        QTest::qWait(50);
+        QCOMPARE(player_.ticks, 0);
+        QVERIFY(app_->Start());
+        QVERIFY(app_->Window().isVisible());
+        QCOMPARE(app_->Window().focusWidget(), app_->Control(IDC_C_CLEAR));
+        QTRY_COMPARE(Text(IDC_TEXT2), QString("mpv处于播放状态......"));
+        QCOMPARE(Text(IDC_TEXT4), QString("[000:00:000]<==>[000:12:300]"));
+        QCOMPARE(app_->Window().windowTitle(), QString("第一课 - mpv"));
+
+        Click(IDC_C_END);
+        QVERIFY(!app_->Window().isVisible());
+        const int ticks = player_.ticks;
+        QTest::qWait(50);
+        QCOMPARE(player_.ticks, ticks);
+    }
+
+    void withoutAPlayerTheWindowNeverShows()
+    {
+        player_.running = false;
+        QString shown;
+        OnNextModal<QMessageBox>([&shown](QMessageBox& box) {
+            shown = box.windowTitle() + "|" + box.text();
+            box.accept();
+        });
+        QVERIFY(!app_->Start());
+        QCOMPARE(shown, QString("提示|没有找到播放器!\n请先打开 mpv"));
+        QVERIFY(!app_->Window().isVisible());
+        QTest::qWait(30);
+        QCOMPARE(player_.ticks, 0);
+    }
+
+    void buttonsAndEnterReachForm1()
+    {
+        QVERIFY(app_->Start());
+        for (int id : {IDC_C_PLAY, IDC_C_PAUSE, IDC_C_STOP, IDC_C_PRE, IDC_C_NEXT}) Click(id);
+        QCOMPARE(player_.commands, (QStringList{"play", "pause", "stop", "prev", "next"}));
+        Click(IDC_COMMAND2);  // 快进
+        QCOMPARE(player_.jumps, QList<std::int32_t>{14300});
+        QPushButton& stop = Get<QPushButton>(IDC_C_STOP);
+        stop.setFocus();
+        QTest::keyClick(&stop, Qt::Key_Return);
+        QCOMPARE(player_.commands.back(), QString("stop"));
+        QCOMPARE(player_.commands.size(), 6);
+    }
+
+    void theListPassesKeysClicksAndMovesToForm1()
+    {
+        QVERIFY(app_->Start());
+        QVERIFY(QTest::qWaitForWindowExposed(&app_->Window()));
+        Record(83400);
+        Record(12300);
+        QCOMPARE(Text(IDC_TEXT1), QString("2"));
+        QCOMPARE(List().currentRow(), 1);
+
+        QTest::keyClick(&List(), 'P');
+        QCOMPARE(player_.commands, QStringList{"play"});
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, Row(0));
+        SendMouse(QEvent::MouseButtonDblClick, Row(0));
+        QCOMPARE(player_.jumps, (QList<std::int32_t>{12300, 83400}));
+        Click(IDC_COMMAND3);  // 删除 takes the entry the user selected
+        QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
+        Record(83400);
+
+        // The tip is the entry under the mouse; one showing follows it.
+        SendMouse(QEvent::MouseMove, Row(0));
+        QCOMPARE(List().toolTip(), QString("[000:12:300]"));
+        QHelpEvent help(QEvent::ToolTip, Row(0), List().viewport()->mapToGlobal(Row(0)));
+        QApplication::sendEvent(List().viewport(), &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        SendMouse(QEvent::MouseMove, Row(1));
+        QCOMPARE(QToolTip::text(), QString("[001:23:400]"));
+        SendMouse(QEvent::MouseMove, QPoint(5, List().viewport()->height() - 2));
+        QCOMPARE(List().toolTip(), QString());
+        QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    void theScrollBarScrollsAndChanges()
+    {
+        QVERIFY(app_->Start());
+        QScrollBar& bar = Get<QScrollBar>(IDC_H1);
+        QTRY_COMPARE(bar.maximum(), 245);
+        bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(Text(IDC_TEXT5), QString("[000:01]"));
+        bar.setSliderDown(true);
+        bar.setSliderPosition(67);
+        QCOMPARE(Text(IDC_TEXT5), QString("[001:07]"));
+        bar.setSliderDown(false);
+        Click(IDC_COMMAND6);  // Jump
+        QCOMPARE(player_.jumps, QList<std::int32_t>{67000});
+        // A shorter track clamps the bar, and Form1 hears of it.
+        player_.length_sec = 30;
+        QTRY_COMPARE(Text(IDC_TEXT5), QString("[000:30]"));
+    }
+
+    void notesAreAskedForAndHeldToTheEntryLength()
+    {
+        QVERIFY(app_->Start());
+        Get<QCheckBox>(IDC_C1).setChecked(true);
+        int limit = 0;
+        OnNextModal<QInputDialog>([&limit](QInputDialog& input) {
+            limit = input.findChild<QLineEdit*>()->maxLength();
+            input.setTextValue("第一句 注意连读");
+            input.accept();
+        });
+        Record(12300);
+        QCOMPARE(limit, 32767 - 16);
+        QCOMPARE(List().item(0)->text(), QString("[000:12:300] 注释:第一句 注意连读"));
+        OnNextModal<QInputDialog>([](QInputDialog& input) { input.reject(); });
+        Record(13000);
+        QCOMPARE(List().item(1)->text(), QString("[000:13:000] 注释:"));
+    }
+
+    void marksGoToAFileAndComeBack()
+    {
+        QVERIFY(app_->Start());
+        Record(12300);
+        QTemporaryDir dir;
+        QString asked;
+        const auto choose = [&](const QString& name) {
+            OnNextModal<QFileDialog>([&, name](QFileDialog& files) {
+                asked = files.windowTitle() + "|" + files.nameFilters().join(";") + "|" + files.directory().path();
+                files.selectFile(dir.filePath(name));
+                static_cast<QDialog&>(files).accept();
+            });
+        };
+        choose("课文");
+        Click(IDC_C_SAVE);
+        QCOMPARE(asked, "保存记录文件|文本文件(*.txt)|" + QDir::homePath());
+        QFile saved(dir.filePath("课文.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("\xEF\xBB\xBF[000:12:300]\r\n"));
+
+        Click(IDC_C_CLEAR);
+        choose("课文.txt");
+        Click(IDC_C_LOAD);
+        QCOMPARE(asked, "打开记录文件|文本文件(*.txt)|" + dir.path());  // where the last one ended
+        QCOMPARE(List().count(), 1);
+        QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
