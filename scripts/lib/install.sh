@@ -12,6 +12,7 @@ MORVANE_PACKAGES=(
   xvfb xauth x11-utils imagemagick
   fonts-arphic-uming locales
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
+  dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
 )
 
 package_installed() {

@@ -5,6 +5,7 @@ XVFB_PID=""
 # The first display number from 90 up with neither a lock file nor a socket;
 # a race with another run is caught by Xvfb itself, then the next one is tried.
 start_xvfb() {
+  [[ -n $XVFB_PID ]] && return 0
   local n
   for ((n = 90; n < 130; n++)); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue

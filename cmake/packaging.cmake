@@ -1,0 +1,27 @@
+# Installing the Linux program and packing it as a .deb (cpack -G DEB).
+
+include(GNUInstallDirs)
+
+install(TARGETS morvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/morvane.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/src/app/qt/res/morvane.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME morvane)
+set(CPACK_PACKAGE_VENDOR "The Morvane authors")
+set(CPACK_PACKAGE_CONTACT "The Morvane authors")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Mark and repeat passages in any MPRIS media player")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Morvane drives the media player that is already running (mpv, VLC, Audacious\n and any other MPRIS player) and keeps a list of time marks with notes, so\n that a language learner or a transcriber can jump back to a phrase, repeat\n from a mark, step two seconds back or forward, and keep the marks in a text\n file. Its interface is in Chinese.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+# The libraries it links are found by dpkg-shlibdeps; Qt's X11 platform
+# plugin and the Chinese font are loaded at run time, so they are named.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mpv, mpv-mpris, vlc, audacious")
+include(CPack)
