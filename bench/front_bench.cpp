@@ -33,7 +33,11 @@ public:
     std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&) override { return {}; }
     void ShowInfo(const std::u16string& text, const std::u16string&) override { messages.push_back(text); }
     bool AskYesNo(const std::u16string&, const std::u16string&) override { return true; }
-    std::optional<std::u16string> ChooseSavePath() override { return save_path; }
+    std::optional<Chosen_File> ChooseSavePath() override
+    {
+        if (!save_path) return std::nullopt;
+        return Chosen_File{*save_path};
+    }
     std::optional<std::u16string> ChooseOpenPath() override { return open_path; }
     void Quit() override {}
 

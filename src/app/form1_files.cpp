@@ -1,4 +1,5 @@
-// 保存 and 读取: the mark list to a file and back.
+// 保存 and 读取: the mark list to a file and back, as the program's own mark
+// file, Audacity labels or subtitles.
 
 #include <optional>
 #include <string>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "marks/formats.h"
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
 
@@ -63,24 +65,52 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     return std::nullopt;
 }
 
+Mark_Formats::Format Format_Of(File_Type type)
+{
+    switch (type) {
+    case File_Type::Audacity_Labels: return Mark_Formats::Format::Audacity_Labels;
+    case File_Type::Srt: return Mark_Formats::Format::Srt;
+    default: return Mark_Formats::Format::WebVtt;
+    }
+}
+
+// The track's length for the last cue's end; 0 when unknown.
+std::int32_t Track_Ms(Player& player)
+{
+    constexpr std::int32_t kLongestMs = 2147483647;
+    const std::int32_t seconds = player.Get_Length_Sec();
+    if (seconds <= 0 || seconds > kLongestMs / 1000) return 0;
+    return seconds * 1000;
+}
+
 } // namespace
 
 void Form1::C_Save_Click()
 {
-    const std::optional<std::u16string> chosen = ui_.window.ChooseSavePath();
+    const std::optional<Window::Chosen_File> chosen = ui_.window.ChooseSavePath();
     if (!chosen) return;
 
     // The dialog has asked about the chosen name only; a different target
     // that exists is not replaced without asking about it too.
-    const std::u16string target = Save_Name_M::Target_Name(*chosen);
-    if (target != *chosen && ui_.files.Exists(target) &&
+    const std::u16string target = Save_Name_M::Target_Name(chosen->path, Filter_Of(chosen->type).extension);
+    if (target != chosen->path && ui_.files.Exists(target) &&
         !ui_.window.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
         return;
 
-    const std::string bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page, ui_.mark_files);
-    const std::u16string error = ui_.files.WriteReplacing(target, bytes);
-    if (!error.empty())
+    Mark_Formats::Written written;
+    if (chosen->type == File_Type::Marks)
+        written.bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page, ui_.mark_files);
+    else
+        written = Mark_Formats::Write_Marks(Format_Of(chosen->type), ui_.List1.Entries(), Track_Ms(ui_.player));
+    const std::u16string error = ui_.files.WriteReplacing(target, written.bytes);
+    if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
+        return;
+    }
+    if (written.left_out > 0)
+        ui_.window.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + Count_Text(written.left_out) +
+                                u" 条记录不以时间开头，无法放到时间轴上，没有写入。",
+                            kTitle);
 }
 
 void Form1::C_Load_Click()
@@ -89,18 +119,31 @@ void Form1::C_Load_Click()
     if (!path) return;
 
     // The whole file is read before the list is touched, so a file that
-    // cannot be read leaves the user's list as it was.
+    // cannot be read leaves the user's list as it was. Subtitles and labels
+    // are told by their content; anything else is read as a mark file.
     const Files::ReadResult read = ui_.files.ReadAll(*path);
-    const std::optional<std::u16string> refusal =
-        read.ok ? Not_A_Mark_File(read.bytes, ui_.code_page, ui_.mark_files) : std::optional<std::u16string>(read.error);
+    Mark_Formats::Read other;
+    std::optional<std::u16string> refusal(read.error);
+    if (read.ok) {
+        other = Mark_Formats::Read_Marks(read.bytes, ui_.code_page);
+        if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
+        else refusal = Not_A_Mark_File(read.bytes, ui_.code_page, ui_.mark_files);
+    }
     if (refusal) {
         ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
         return;
     }
 
-    std::vector<std::u16string> lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
-    const std::size_t in_file = lines.size();
-    if (in_file > Get_Content_M::kMaxEntries) lines.resize(Get_Content_M::kMaxEntries);
+    std::vector<std::u16string> lines;
+    std::size_t in_file = 0;
+    if (other.format) {
+        lines = std::move(other.entries);
+        in_file = other.in_file;
+    } else {
+        lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
+        in_file = lines.size();
+    }
+    if (lines.size() > Get_Content_M::kMaxEntries) lines.resize(Get_Content_M::kMaxEntries);
 
     // sel_Index stays as it was; nothing is selected until the next click.
     ui_.List1.Assign(lines);

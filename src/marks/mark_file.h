@@ -44,8 +44,8 @@ std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePag
 
 namespace morvane::Save_Name_M {
 
-// The file the save writes: the chosen name when it already ends in ".txt"
-// (any letter case), otherwise the chosen name plus ".txt".
-std::u16string Target_Name(std::u16string_view chosen);
+// The file the save writes: the chosen name when it already ends in
+// `extension` (any letter case), otherwise the chosen name plus `extension`.
+std::u16string Target_Name(std::u16string_view chosen, std::u16string_view extension = u".txt");
 
 } // namespace morvane::Save_Name_M

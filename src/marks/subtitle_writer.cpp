@@ -1,5 +1,6 @@
 // Marks as SRT or WebVTT cues: each runs from its mark to the next later one.
 
+#include <cstdio>
 #include <string>
 
 #include "marks/format_parts.h"
@@ -12,10 +13,11 @@ namespace {
 // "HH:MM:SS,mmm" (SRT) or "HH:MM:SS.mmm" (WebVTT).
 std::string Clock(std::int64_t ms, char separator)
 {
-    const auto two = [](std::int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); };
-    const std::string millis = std::to_string(ms % 1000);
-    return two(ms / 3'600'000) + ':' + two(ms / 60'000 % 60) + ':' + two(ms / 1000 % 60) + separator +
-           std::string(3 - millis.size(), '0') + millis;
+    char text[40];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld%c%03lld", static_cast<long long>(ms / 3'600'000),
+                  static_cast<long long>(ms / 60'000 % 60), static_cast<long long>(ms / 1000 % 60), separator,
+                  static_cast<long long>(ms % 1000));
+    return text;
 }
 
 std::int64_t Last_End(std::int64_t start_ms, std::int32_t track_ms)

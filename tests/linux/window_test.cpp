@@ -262,16 +262,18 @@ private slots:
         Record(12300);
         QTemporaryDir dir;
         QString asked;
-        const auto choose = [&](const QString& name) {
-            OnNextModal<QFileDialog>([&, name](QFileDialog& files) {
+        const auto choose = [&](const QString& name, int type = 0) {
+            OnNextModal<QFileDialog>([&, name, type](QFileDialog& files) {
                 asked = files.windowTitle() + "|" + files.nameFilters().join(";") + "|" + files.directory().path();
+                files.selectNameFilter(files.nameFilters().at(type));
                 files.selectFile(dir.filePath(name));
                 static_cast<QDialog&>(files).accept();
             });
         };
         choose("课文");
         Click(IDC_C_SAVE);
-        QCOMPARE(asked, "保存记录文件|文本文件(*.txt)|" + QDir::homePath());
+        QCOMPARE(asked, "保存记录文件|文本文件(*.txt);Audacity 标签(*.txt);SRT 字幕(*.srt);WebVTT 字幕(*.vtt)|" +
+                            QDir::homePath());
         QFile saved(dir.filePath("课文.txt"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("\xEF\xBB\xBF[000:12:300]\r\n"));
@@ -279,9 +281,28 @@ private slots:
         Click(IDC_C_CLEAR);
         choose("课文.txt");
         Click(IDC_C_LOAD);
-        QCOMPARE(asked, "打开记录文件|文本文件(*.txt)|" + dir.path());  // where the last one ended
+        QVERIFY(asked.startsWith("打开记录文件|文本文件(*.txt);"));
+        QVERIFY(asked.endsWith(";所有文件(*.*)|" + dir.path()));  // where the last one ended
         QCOMPARE(List().count(), 1);
         QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
+
+        // The other types: the chosen one decides the format and the
+        // extension, and each file comes back as the same mark.
+        const std::pair<const char*, const char*> others[] = {
+            {"标签.txt", "12.300000\t12.300000\t\n"}, {"字幕.srt", "1\n00:00:12,300 --> "}, {"网页.vtt", "WEBVTT\n"}};
+        for (int type = 1; type <= 3; ++type) {
+            const QString name = QString::fromUtf8(others[type - 1].first);
+            choose(name.section('.', 0, 0), type);
+            Click(IDC_C_SAVE);
+            QFile file(dir.filePath(name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            QVERIFY2(file.readAll().contains(others[type - 1].second), qPrintable(name));
+            Click(IDC_C_CLEAR);
+            choose(name);
+            Click(IDC_C_LOAD);
+            QCOMPARE(List().count(), 1);
+            QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
+        }
     }
 };
 

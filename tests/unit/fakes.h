@@ -208,6 +208,7 @@ public:
     std::vector<std::pair<std::u16string, std::u16string>> messages;  // text, title
     bool yes = true;
     std::optional<std::u16string> save_path, open_path;
+    File_Type save_type = File_Type::Marks;
     int save_dialogs = 0, open_dialogs = 0;
     bool quit = false;
 
@@ -231,7 +232,12 @@ public:
         messages.emplace_back(text, title);
         return yes;
     }
-    std::optional<std::u16string> ChooseSavePath() override { ++save_dialogs; return save_path; }
+    std::optional<Chosen_File> ChooseSavePath() override
+    {
+        ++save_dialogs;
+        if (!save_path) return std::nullopt;
+        return Chosen_File{*save_path, save_type};
+    }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
     void Quit() override { quit = true; }
 };

@@ -145,5 +145,34 @@ TEST(Form1Load, MoreLinesThanTheListHolds)
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"32767"));
 }
 
+// Subtitles and labels: the chosen type decides format and extension, the
+// track's end bounds the last cue, unplaceable entries are counted, and a
+// broken subtitle file is refused without touching the list.
+TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
+{
+    Rig r;
+    r.List1.items = {u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"};
+    r.player.length = 4;
+    r.window.save_path = u"/m/lesson";
+    r.window.save_type = File_Type::Srt;
+    r.form.C_Save_Click();
+    EXPECT_EQ(r.files.files[u"/m/lesson.srt"],
+              "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\n[000:01:000]\n\n"
+              "2\n00:00:02,000 --> 00:00:04,000\n第二句\n\n");
+    ASSERT_EQ(r.window.messages.size(), 1u);
+    EXPECT_TRUE(Mentions(r.window.messages[0].first, u"有 1 条记录不以时间开头"));
+
+    r.window.open_path = u"/m/lesson.srt";
+    r.form.C_Load_Click();
+    EXPECT_EQ(r.List1.items, (Items{u"[000:01:000]", u"[000:02:000] 注释:第二句"}));
+    EXPECT_EQ(r.Text1.text, u"2");
+
+    r.files.files[u"/m/broken.vtt"] = "WEBVTT\n\n00:00:01.000 --> soon\nx\n";
+    r.window.open_path = u"/m/broken.vtt";
+    r.form.C_Load_Click();
+    EXPECT_EQ(r.List1.items.size(), 2u);
+    EXPECT_TRUE(Mentions(r.window.messages.back().first, u"第 3 行"));
+}
+
 } // namespace
 } // namespace morvane::test

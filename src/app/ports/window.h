@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "app/file_types.h"
+
 namespace morvane {
 
 // The main window itself and the modal windows it owns. The prompts and
@@ -24,10 +26,16 @@ public:
     // Warning with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::u16string& text, const std::u16string& title) = 0;
 
-    // The system's save and open dialogs for mark files. The path comes back
-    // as chosen (the save dialog has asked about replacing that very name);
-    // nullopt when the user cancelled or the dialog failed.
-    virtual std::optional<std::u16string> ChooseSavePath() = 0;
+    // The system's save and open dialogs for mark files, offering the file
+    // types of kFileFilters (the open dialog also every file). The path
+    // comes back as chosen (the save dialog has asked about replacing that
+    // very name), with the type chosen in the save dialog; nullopt when the
+    // user cancelled or the dialog failed.
+    struct Chosen_File {
+        std::u16string path;
+        File_Type type = File_Type::Marks;
+    };
+    virtual std::optional<Chosen_File> ChooseSavePath() = 0;
     virtual std::optional<std::u16string> ChooseOpenPath() = 0;
 
     // Ends the program: the window goes and the message loop ends.

@@ -33,15 +33,28 @@ std::string Program_Folder(const CodePage& code_page)
     return code_page.ToAnsi(To_Text(path.c_str(), path.size())).value_or(std::string());
 }
 
+// Pairs of display text and pattern, each ended by a NUL, and the empty
+// pair that ends the list. A code page without the Chinese text shows the
+// pattern alone.
+std::string Filter(bool save, const CodePage& code_page)
+{
+    std::string filter;
+    const auto add = [&](std::u16string_view text, std::u16string_view pattern) {
+        const std::string ansi_pattern(pattern.begin(), pattern.end());
+        filter += code_page.ToAnsi(text).value_or(ansi_pattern) + '\0' + ansi_pattern + '\0';
+    };
+    for (const File_Filter& type : kFileFilters) add(type.text, type.pattern);
+    if (!save) add(kAllFilesText, kAllFilesPattern);
+    return filter + '\0';
+}
+
 } // namespace
 
-std::optional<std::u16string> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
-                                               const CodePage& code_page)
+std::optional<Window::Chosen_File> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
+                                                    const CodePage& code_page)
 {
     const bool save = kind == File_Dialog::Save;
-    // Display text, pattern, and the empty pair that ends the list. A code
-    // page without the Chinese text shows the pattern alone.
-    const std::string filter = code_page.ToAnsi(u"文本文件(*.txt)").value_or("*.txt") + '\0' + "*.txt" + '\0' + '\0';
+    const std::string filter = Filter(save, code_page);
     const std::optional<std::string> title = code_page.ToAnsi(save ? u"保存记录文件" : u"打开记录文件");
     const std::string folder = Program_Folder(code_page);
 
@@ -54,6 +67,7 @@ std::optional<std::u16string> Choose_Mark_File(File_Dialog kind, HINSTANCE insta
     record.hwndOwner = owner;
     record.hInstance = instance;
     record.lpstrFilter = filter.c_str();
+    record.nFilterIndex = 1;
     record.lpstrFile = path.data();
     record.nMaxFile = kPathBytes;
     record.lpstrFileTitle = name.data();
@@ -66,7 +80,11 @@ std::optional<std::u16string> Choose_Mark_File(File_Dialog kind, HINSTANCE insta
     const BOOL chosen = save ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record);
     if (chosen == FALSE) return std::nullopt;
     path.back() = '\0';
-    return code_page.ToText(std::string_view(path.data(), std::strlen(path.data())));
+    Window::Chosen_File file{code_page.ToText(std::string_view(path.data(), std::strlen(path.data())))};
+    // nFilterIndex counts the types from 1; "every file" has no type.
+    if (record.nFilterIndex >= 1 && record.nFilterIndex <= kFileFilters.size())
+        file.type = kFileFilters[record.nFilterIndex - 1].type;
+    return file;
 }
 
 } // namespace morvane::win32

@@ -24,14 +24,16 @@ bool Window_Adapter::AskYesNo(const std::u16string& text, const std::u16string& 
     return MessageBoxW(window_.Dialog_Owner(), Wide(text), Wide(title), MB_ICONWARNING | MB_YESNO) == IDYES;
 }
 
-std::optional<std::u16string> Window_Adapter::ChooseSavePath()
+std::optional<Window::Chosen_File> Window_Adapter::ChooseSavePath()
 {
     return Choose_Mark_File(File_Dialog::Save, window_.Instance(), window_.Dialog_Owner(), code_page_);
 }
 
 std::optional<std::u16string> Window_Adapter::ChooseOpenPath()
 {
-    return Choose_Mark_File(File_Dialog::Open, window_.Instance(), window_.Dialog_Owner(), code_page_);
+    auto chosen = Choose_Mark_File(File_Dialog::Open, window_.Instance(), window_.Dialog_Owner(), code_page_);
+    if (!chosen) return std::nullopt;
+    return std::move(chosen->path);
 }
 
 void Window_Adapter::Quit() { DestroyWindow(window_.Handle()); }

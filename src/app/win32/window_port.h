@@ -19,7 +19,7 @@ public:
                           const std::u16string& default_text) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
-    std::optional<std::u16string> ChooseSavePath() override;
+    std::optional<Chosen_File> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
     void Quit() override;
 
@@ -34,9 +34,9 @@ std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& 
                           const std::u16string& title, const std::u16string& default_text);
 
 enum class File_Dialog { Save, Open };
-// The system's ANSI save or open dialog for mark files; nullopt on cancel
-// or failure.
-std::optional<std::u16string> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
-                                               const CodePage& code_page);
+// The system's ANSI save or open dialog for mark files, with the file type
+// chosen; nullopt on cancel or failure.
+std::optional<Window::Chosen_File> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
+                                                    const CodePage& code_page);
 
 } // namespace morvane::win32
