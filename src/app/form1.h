@@ -107,6 +107,8 @@ private:
     void Measure_Extent(const std::vector<std::u16string>& entries);
 
     void Hot_Key_Step();
+    // Samples every hot key and acts on none, so presses made meanwhile are spent.
+    void Forget_Hot_Keys();
     // false when a step failed; the tick then restarts it once.
     bool Display_Step();
     // Sets h1's range; a range that moves the value raises h1_Change.

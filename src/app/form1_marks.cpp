@@ -71,6 +71,9 @@ void Form1::Command7_Click()
         const bool pause = ui_.c2.Checked();
         if (pause) ui_.player.Cmd_Pause();
         entry = Make_Entry(stamp, ui_.window.Prompt(kNotePrompt, u"", u""));
+        // Keys typed into the note were pressed since the last sample; they
+        // are the note's, not commands for the player.
+        Forget_Hot_Keys();
         if (pause) ui_.player.Cmd_Play();
     }
     // At the bound the entry is not taken and the recording ends quietly;

@@ -78,6 +78,11 @@ void Form1::Hot_Key_Step()
     }
 }
 
+void Form1::Forget_Hot_Keys()
+{
+    for (const HotKey& key : kHotKeys) Pressed(ui_.keyboard, key);
+}
+
 bool Form1::Display_Step()
 {
     Player& player = ui_.player;

@@ -94,6 +94,18 @@ TEST(Form1HotKeys, KeypadZeroRecordsAnEntry)
     EXPECT_EQ(r.List1.items[0], u"[001:23:400]");
     EXPECT_EQ(r.Text1.text, u"1");
     EXPECT_TRUE(r.Timer1.running);
+
+    // Letters typed into the note are the note's: none reaches the player
+    // once the prompt has closed and the tick runs again.
+    r.c1.checked = true;
+    r.window.during_prompt = [&] {
+        for (int vk : {80, 83, 72, 85, 16}) r.keyboard.Press(vk);
+    };
+    r.PressAndTick(96);
+    r.keyboard.Release(96);
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.List1.items.size(), 2u);
+    EXPECT_TRUE(r.player.Commands().empty());
 }
 
 TEST(Form1HotKeys, PInTheListReachesThePlayerTwice)
