@@ -13,6 +13,7 @@
 
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
+#include "morvane_version.h"
 #include "player/mpris/mpris_link.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool OnlyAsks(std::span<char*> arguments)
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION_TEXT));
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Morvane: 遥控正在运行的播放器，复读并记录时间点。"));
