@@ -102,7 +102,22 @@ int ListAdapter::ItemFromPoint(int /*x*/, int y) const
 
 int ListAdapter::TextWidth(const std::u16string& text) const
 {
-    return QFontMetrics(list_.font()).horizontalAdvance(ToQString(text));
+    const QFont font = list_.font();
+    if (char_widths_.empty() || font != widths_font_) {
+        widths_font_ = font;
+        char_widths_.assign(0x10000, -1);
+    }
+    // The list's font is fixed-pitch, so a text is as wide as its characters.
+    const QFontMetrics metrics(font);
+    int width = 0;
+    for (const char16_t c : text) {
+        // A surrogate pair is one character: such a text is measured whole.
+        if (c >= 0xD800 && c <= 0xDFFF) return metrics.horizontalAdvance(ToQString(text));
+        int& known = char_widths_[c];
+        if (known < 0) known = metrics.horizontalAdvance(QChar(c));
+        width += known;
+    }
+    return width;
 }
 
 void TextAdapter::SetText(const std::u16string& text) { box_.setText(ToQString(text)); }
