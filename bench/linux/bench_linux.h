@@ -1,0 +1,99 @@
+#pragma once
+
+// What the driver's two halves share: the clock, waiting with the event
+// loop running, and mpv's JSON IPC.
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
+
+#include "report.h"
+
+namespace bench {
+
+// CLOCK_MONOTONIC, as the key listener's timestamps.
+using Clock = std::chrono::steady_clock;
+
+inline double ms_between(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// Lets the event loop run for `ms`: ticks, D-Bus answers, repaints.
+inline void wait_ms(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// mpv's --input-ipc-server socket, used synchronously.
+class Mpv_Ipc {
+public:
+    bool open(const QString& path)
+    {
+        socket_.connectToServer(path);
+        return socket_.waitForConnected(2000);
+    }
+
+    // The answer's data; nullopt on an error or no answer in time. Events
+    // that come first are dropped.
+    std::optional<QJsonValue> request(const QJsonArray& command)
+    {
+        const int id = next_id_++;
+        socket_.write(QJsonDocument(QJsonObject{{"command", command}, {"request_id", id}}).toJson(QJsonDocument::Compact) +
+                      '\n');
+        socket_.waitForBytesWritten(1000);
+        const auto deadline = Clock::now() + std::chrono::seconds(1);
+        while (const auto message = next(deadline))
+            if (message->value("request_id").toInt() == id)
+                return message->value("error") == "success" ? std::optional(message->value("data")) : std::nullopt;
+        return std::nullopt;
+    }
+
+    // Waits for a change of an observed property; false on timeout.
+    bool wait_change(const QString& name, int timeout_ms)
+    {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+        while (const auto message = next(deadline))
+            if (message->value("event") == "property-change" && message->value("name") == name) return true;
+        return false;
+    }
+
+    void drop_events()
+    {
+        buffer_ += socket_.readAll();
+        buffer_.remove(0, buffer_.lastIndexOf('\n') + 1);
+    }
+
+private:
+    std::optional<QJsonObject> next(Clock::time_point deadline)
+    {
+        for (;;) {
+            if (const qsizetype end = buffer_.indexOf('\n'); end >= 0) {
+                const QJsonObject message = QJsonDocument::fromJson(buffer_.left(end)).object();
+                buffer_.remove(0, end + 1);
+                return message;
+            }
+            const int left = static_cast<int>(ms_between(Clock::now(), deadline));
+            if (socket_.bytesAvailable() == 0 && (left <= 0 || !socket_.waitForReadyRead(left))) return std::nullopt;
+            buffer_ += socket_.readAll();
+        }
+    }
+
+    QLocalSocket socket_;
+    QByteArray buffer_;
+    int next_id_ = 1;
+};
+
+// In this process, through the App and MprisLink the program is made of:
+// the position shown against mpv's own, then the list operations.
+void run_in_process(Mpv_Ipc& mpv, const QString& out_dir, int sample_seconds, int rounds, Report& report);
+
+} // namespace bench
