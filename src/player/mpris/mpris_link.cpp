@@ -311,7 +311,7 @@ void MprisLink::On_Seeked(qlonglong position_us, const QDBusMessage& message)
 {
     const Time now = Clock::now();
     for (auto& [name, player] : players_)
-        if (player.owner == message.service()) player.clock.Set(position_us, now);
+        if (player.owner == message.service()) player.clock.Jump(position_us, now);
 }
 
 } // namespace morvane::mpris

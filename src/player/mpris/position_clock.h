@@ -13,11 +13,12 @@ class PositionClock {
 public:
     using Time = std::chrono::steady_clock::time_point;
 
-    // What the player said at `at`: a Seeked signal, a new track. Queries
-    // in flight stay good: the player's messages arrive in order.
+    // What the player said at `at`: a new track. Queries in flight stay
+    // good; the caller asks again, so a late one is soon put right.
     void Set(std::int64_t position_us, Time at);
-    // Our own jump, known before the player has moved: answers to queries
-    // sent before it still carry the old position and are dropped.
+    // A position no earlier query may undo, so their answers are dropped:
+    // our own jump, known before the player has moved, or a Seeked signal,
+    // which Qt can deliver ahead of the answer to a query sent before it.
     void Jump(std::int64_t position_us, Time at);
     // A rate that is not a finite number >= 0 is ignored.
     void Set_Rate(double rate, Time at);
