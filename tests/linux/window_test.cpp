@@ -266,7 +266,10 @@ private slots:
             OnNextModal<QFileDialog>([&, name, type](QFileDialog& files) {
                 asked = files.windowTitle() + "|" + files.nameFilters().join(";") + "|" + files.directory().path();
                 files.selectNameFilter(files.nameFilters().at(type));
-                files.selectFile(dir.filePath(name));
+                // Typed into the name box: selectFile leaves the box alone
+                // once it has the focus, which a busy machine gives it first.
+                files.setDirectory(dir.path());
+                files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
                 static_cast<QDialog&>(files).accept();
             });
         };

@@ -1,0 +1,184 @@
+#include "harness.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace morvane::e2e {
+namespace {
+
+[[noreturn]] void Fail(const QString& why) { throw std::runtime_error(why.toStdString()); }
+
+QString Tone(const QString& name, int seconds, int hertz)
+{
+    const QDir media(QStringLiteral(MORVANE_E2E_MEDIA));
+    const QString path = media.filePath(name);
+    if (QFile::exists(path)) return path;
+    // Made beside and renamed, so a run cut short leaves no half a file.
+    const QString part = path + QStringLiteral(".part.wav");
+    const int made = media.mkpath(QStringLiteral("."))
+                         ? QProcess::execute(QStringLiteral("sox"), {"-n", "-r", "22050", "-c", "1", part, "synth",
+                                                                     QString::number(seconds), "sine",
+                                                                     QString::number(hertz), "vol", "0.2"})
+                         : -1;
+    if (made != 0 || !QFile::rename(part, path)) Fail("sox could not make " + path);
+    return path;
+}
+
+} // namespace
+
+QStringList Recordings()
+{
+    return {Tone(QStringLiteral("第一课.wav"), 60, 440), Tone(QStringLiteral("第二课.wav"), 40, 550),
+            Tone(QStringLiteral("第三课.wav"), 30, 660)};
+}
+
+Mpv::Mpv(const QStringList& files)
+{
+    const QString socket = dir_.filePath(QStringLiteral("mpv.sock"));
+    // mpv-mpris comes from /etc/mpv/scripts by itself; naming it again would
+    // register a second bus name. The null output's default 0.2 s buffer
+    // lands a paused seek after playing 0.2 s short; a much smaller one plays
+    // slower than the clock.
+    process_.setProgram(QStringLiteral("mpv"));
+    process_.setArguments(QStringList{"--no-video", "--ao=null", "--ao-null-buffer=0.05", "--no-terminal",
+                                      "--input-ipc-server=" + socket, "--loop-file=inf", "--pause", "--idle=yes"} +
+                          files);
+    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    process_.start();
+    if (!process_.waitForStarted(5000)) Fail("mpv did not start: " + process_.errorString());
+    Eventually([&] {
+        socket_.abort();
+        socket_.connectToServer(socket);
+        return socket_.waitForConnected(100) || process_.state() == QProcess::NotRunning;
+    }, 10000);
+    if (socket_.state() != QLocalSocket::ConnectedState) Fail(QStringLiteral("mpv's IPC socket did not answer"));
+
+    // This very mpv's name: one that is going away may still be listed.
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    const auto pid = static_cast<uint>(process_.processId());
+    const bool named = bus != nullptr && Eventually([&] {
+        for (const QString& name : bus->registeredServiceNames().value())
+            if (name.startsWith(QStringLiteral("org.mpris.MediaPlayer2.mpv")) && bus->servicePid(name).value() == pid)
+                return true;
+        return false;
+    }, 10000);
+    if (!named) Fail(QStringLiteral("mpv took no MPRIS name on the session bus (is mpv-mpris installed?)"));
+    if (!Eventually([&] { return Get(QStringLiteral("duration")).toDouble() > 0; }))
+        Fail("mpv did not load " + files.join(' '));
+}
+
+Mpv::~Mpv()
+{
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) Kill();
+}
+
+QJsonValue Mpv::Request(const QJsonArray& command, bool must_succeed)
+{
+    const int id = ++last_request_;
+    const QByteArray text = QJsonDocument(command).toJson(QJsonDocument::Compact);
+    socket_.write(QJsonDocument(QJsonObject{{"command", command}, {"request_id", id}}).toJson(QJsonDocument::Compact) +
+                  '\n');
+    socket_.flush();
+    const QDeadlineTimer deadline(3000);
+    for (;;) {
+        while (socket_.canReadLine()) {
+            const QJsonObject answer = QJsonDocument::fromJson(socket_.readLine()).object();
+            if (answer.value(QStringLiteral("request_id")).toInt(-1) != id) continue;  // an event
+            const QString error = answer.value(QStringLiteral("error")).toString();
+            if (error == QStringLiteral("success")) return answer.value(QStringLiteral("data"));
+            if (must_succeed) Fail("mpv refused " + text + ": " + error);
+            return QJsonValue(QJsonValue::Undefined);
+        }
+        if (deadline.hasExpired() || !socket_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            Fail("mpv did not answer " + text);
+    }
+}
+
+QJsonValue Mpv::Get(const QString& property) { return Request({"get_property", property}, false); }
+
+void Mpv::Set(const QString& property, const QJsonValue& value) { Request({"set_property", property, value}, true); }
+
+void Mpv::Seek(double seconds) { Request({"seek", seconds, "absolute+exact"}, true); }
+
+void Mpv::Kill()
+{
+    socket_.abort();
+    process_.kill();
+    process_.waitForFinished(5000);
+}
+
+Program::Program(std::unique_ptr<Keyboard> keyboard)
+    : link_(QDBusConnection::sessionBus(), QString()), keyboard_(std::move(keyboard)), app_(link_, *keyboard_)
+{
+}
+
+bool Eventually(const std::function<bool()>& done, int timeout_ms) { return QTest::qWaitFor(done, timeout_ms); }
+
+QString Text(const qt::App& app, int id) { return qobject_cast<QLabel*>(app.Control(id))->text(); }
+
+void Click(const qt::App& app, int id) { QTest::mouseClick(app.Control(id), Qt::LeftButton); }
+
+std::optional<int> StampMs(const QString& stamp)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\[(\\d{3}):(\\d{2})(?::(\\d{3}))?\\]$"));
+    const QRegularExpressionMatch match = pattern.match(stamp);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt() * 60000 + match.captured(2).toInt() * 1000 + match.captured(3).toInt();
+}
+
+std::optional<int> HalfMs(const qt::App& app, int id, int half)
+{
+    const QStringList halves = Text(app, id).split(QStringLiteral("<==>"));
+    if (halves.size() != 2) return std::nullopt;
+    return StampMs(halves[half].mid(halves[half].indexOf('[')));
+}
+
+Session::Session(std::unique_ptr<Keyboard> keyboard)
+    : mpv(std::make_unique<Mpv>(Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
+{
+}
+
+bool Session::Shows(const QString& state)
+{
+    return Eventually([&] { return Text(App(), IDC_TEXT2) == "mpv处于" + state + "状态......"; });
+}
+
+bool Session::Settled()
+{
+    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - mpv->PositionMs()) <= 20; });
+}
+
+bool Session::SeekTo(int ms)
+{
+    mpv->Seek(ms / 1000.0);
+    return MpvAt(ms, 60) && Settled();
+}
+
+bool Session::MpvAt(int ms, int slack)
+{
+    return Eventually([&] { return std::abs(mpv->PositionMs() - ms) <= slack; });
+}
+
+bool Session::MpvPaused(bool paused)
+{
+    return Eventually([&] { return mpv->Get(QStringLiteral("pause")).toBool() == paused; });
+}
+
+bool Session::MpvOnTrack(int index)
+{
+    return Eventually([&] { return mpv->Get(QStringLiteral("playlist-pos")).toInt(-1) == index; });
+}
+
+} // namespace morvane::e2e
