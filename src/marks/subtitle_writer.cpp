@@ -28,19 +28,17 @@ std::int64_t Last_End(std::int64_t start_ms, std::int32_t track_ms)
 }
 
 // WebVTT reads '&' and '<' as markup, and '>' in "-->" ends the cue. SRT has
-// no escapes: there "-->" would read as a time line, so its second hyphen
-// becomes U+2010, which looks the same and keeps the length.
+// no escapes, yet players read "<b>" or "<i>" in it as tags and "-->" as a
+// time line: there the angle brackets become their full-width forms, which
+// a reader of Chinese sees as the same signs.
 std::u16string Escaped(std::u16string_view line, bool web_vtt)
 {
     std::u16string out;
     for (const char16_t c : line) {
         if (web_vtt && c == u'&') out += u"&amp;";
-        else if (web_vtt && c == u'<') out += u"&lt;";
-        else if (web_vtt && c == u'>') out += u"&gt;";
-        else {
-            if (c == u'>' && out.ends_with(u"--")) out.back() = u'\u2010';
-            out += c;
-        }
+        else if (c == u'<') out += web_vtt ? u"&lt;" : u"\uFF1C";
+        else if (c == u'>') out += web_vtt ? u"&gt;" : u"\uFF1E";
+        else out += c;
     }
     return out;
 }

@@ -72,7 +72,6 @@ void Run(const QDir& out)
 {
     const QString marks = out.filePath(QStringLiteral("marks.txt"));
     const QString screen = out.filePath(QStringLiteral("screen.png"));
-    QFile::remove(marks);  // Qt's dialog would ask before replacing it
 
     QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
     Require(bus != nullptr, QStringLiteral("no session bus"));
@@ -113,18 +112,27 @@ void Run(const QDir& out)
     Click(app, IDC_C_SORT);
     Pause();
 
-    OnNextModal<QFileDialog>([&out](QFileDialog& files) {
-        Pause();
-        files.setDirectory(out);
-        if (auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) QTest::keyClicks(name, "marks.txt");
-        Pause();
-        ClickButton(files, QDialogButtonBox::Save);
-    });
-    Click(app, IDC_C_SAVE);
-    QFile saved(marks);
-    Require(saved.open(QIODevice::ReadOnly), marks + " was not saved");
-    const QString text = QString::fromUtf8(saved.readAll());
-    Require(text.count(QStringLiteral("\r\n")) == 3 && text.contains(kNote), marks + " holds:\n" + text);
+    // The mark file, then the same marks for Audacity and as subtitles,
+    // each through the type chosen in the real dialog.
+    const char* const names[] = {"marks", "labels", "subtitles", "subtitles"};
+    const char* const saved_as[] = {"marks.txt", "labels.txt", "subtitles.srt", "subtitles.vtt"};
+    for (int type = 0; type < 4; ++type) {
+        QFile::remove(out.filePath(QString::fromUtf8(saved_as[type])));
+        OnNextModal<QFileDialog>([&out, type, name = names[type]](QFileDialog& files) {
+            Pause();
+            files.setDirectory(out);
+            files.selectNameFilter(files.nameFilters().at(type));
+            if (auto* field = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) QTest::keyClicks(field, name);
+            Pause();
+            ClickButton(files, QDialogButtonBox::Save);
+        });
+        Click(app, IDC_C_SAVE);
+        QFile saved(out.filePath(QString::fromUtf8(saved_as[type])));
+        Require(saved.open(QIODevice::ReadOnly), saved.fileName() + " was not saved");
+        const QString text = QString::fromUtf8(saved.readAll());
+        Require(text.contains(kNote), saved.fileName() + " holds:\n" + text);
+        if (type == 0) Require(text.count(QStringLiteral("\r\n")) == 3, marks + " holds:\n" + text);
+    }
 
     Pause(1000);  // a few ticks, so the read-outs are current in the picture
     Require(QGuiApplication::primaryScreen()->grabWindow(0).save(screen), "cannot write " + screen);
@@ -140,7 +148,7 @@ int main(int argc, char* argv[])
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("A short run of Morvane beside the running mpv."));
     options.addHelpOption();
-    const QCommandLineOption out_option(QStringLiteral("out"), QStringLiteral("Where marks.txt and screen.png go."),
+    const QCommandLineOption out_option(QStringLiteral("out"), QStringLiteral("Where the saved files and screen.png go."),
                                         QStringLiteral("DIR"));
     options.addOption(out_option);
     options.process(application);

@@ -40,6 +40,8 @@ public:
     void Set(const QString& property, const QJsonValue& value);
     void Seek(double seconds);  // exact, behind the program's back
     void Kill();                // as a crash: no goodbye on the bus
+    // Any other command of mpv's ("sub-add" …); throws when it fails.
+    QJsonValue Command(const QJsonArray& command) { return Request(command, true); }
 
 private:
     QJsonValue Request(const QJsonArray& command, bool must_succeed);

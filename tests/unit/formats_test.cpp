@@ -24,7 +24,7 @@ TEST(MarkFormats, WritesEachFormatInTimeOrder)
     // Marks of equal time end together at the next later mark.
     EXPECT_EQ(Write_Marks(Format::Srt, list).bytes, "\xEF\xBB\xBF"
                                                     "1\n00:00:01,000 --> 00:00:12,300\n[000:01:000]\n\n"
-                                                    "2\n00:00:01,000 --> 00:00:12,300\na&b <c>\n\n"
+                                                    "2\n00:00:01,000 --> 00:00:12,300\na&b \uFF1Cc\uFF1E\n\n"
                                                     "3\n00:00:12,300 --> 00:00:17,300\n第二\n\n");
     EXPECT_EQ(Write_Marks(Format::WebVtt, list).bytes, "WEBVTT\n\n"
                                                        "00:00:01.000 --> 00:00:12.300\n[000:01:000]\n\n"
@@ -58,15 +58,16 @@ TEST(MarkFormats, RoundTripSortsAndKeepsNotesEachFormatCanHold)
     const Entries list = {u"[001:00:000] 注释:中文\t😀", u"[000:02:000] 注释:", u"[000:03:000]",
                           u"[000:01:000] 注释:one\r\n\r\n  \ntwo\n", u"[000:04:000] 注释:a --> b & <i>"};
     const Entries common = {u"[000:01:000] 注释:one two", u"[000:02:000]", u"[000:03:000]"};
-    const auto expect = [&](std::u16string arrow, std::u16string tab) {
+    const auto expect = [&](std::u16string_view lt, std::u16string_view gt, std::u16string tab) {
         Entries sorted = common;
-        sorted.push_back(u"[000:04:000] 注释:a " + arrow + u" b & <i>");
+        sorted.push_back(u"[000:04:000] 注释:a --" + std::u16string(gt) + u" b & " + std::u16string(lt) + u"i" +
+                         std::u16string(gt));
         sorted.push_back(u"[001:00:000] 注释:中文" + tab + u"😀");
         return sorted;
     };
-    EXPECT_EQ(Reread(Format::Audacity_Labels, list).entries, expect(u"-->", u" "));
-    EXPECT_EQ(Reread(Format::Srt, list).entries, expect(u"-\u2010>", u"\t"));
-    EXPECT_EQ(Reread(Format::WebVtt, list).entries, expect(u"-->", u"\t"));
+    EXPECT_EQ(Reread(Format::Audacity_Labels, list).entries, expect(u"<", u">", u" "));
+    EXPECT_EQ(Reread(Format::Srt, list).entries, expect(u"\uFF1C", u"\uFF1E", u"\t"));
+    EXPECT_EQ(Reread(Format::WebVtt, list).entries, expect(u"<", u">", u"\t"));
     for (const Format format : kAll) EXPECT_EQ(Reread(format, list).format, format);
 }
 
