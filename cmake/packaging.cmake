@@ -7,6 +7,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/morvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/qt/res/morvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+# The guide with the pictures it shows, the notices and the changes.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/使用说明.md ${PROJECT_SOURCE_DIR}/docs/screenshot.png
+              ${PROJECT_SOURCE_DIR}/docs/screenshot-linux.png ${PROJECT_SOURCE_DIR}/NOTICE
+              ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane RENAME copyright)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME morvane)
