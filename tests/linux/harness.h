@@ -19,6 +19,7 @@
 #include "app/layout/control_ids.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
+#include "modal.h"
 #include "player/mpris/mpris_link.h"
 
 namespace morvane::e2e {
@@ -100,19 +101,6 @@ private:
     std::unique_ptr<Program> program_;  // gone before mpv
 };
 
-// Runs `act` on the next modal window, from inside that window's own loop.
-template <typename Dialog>
-void OnNextModal(std::function<void(Dialog&)> act)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
-        auto* modal = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        act(*modal);
-    });
-    poll->start(5);
-}
+using test::OnNextModal;
 
 } // namespace morvane::e2e

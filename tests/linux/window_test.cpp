@@ -23,8 +23,11 @@
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
 #include "app/qt/mark_list.h"
+#include "modal.h"
 
 namespace {
+
+using morvane::test::OnNextModal;
 
 class StubPlayer final : public morvane::Player {
 public:
@@ -48,21 +51,6 @@ public:
     std::u16string Name() override { return u"mpv"; }
     std::u16string Not_Found_Message() override { return u"没有找到播放器!\r\n请先打开 mpv"; }
 };
-
-// Runs `act` on the next modal window, from inside that window's own loop.
-template <typename Dialog>
-void OnNextModal(std::function<void(Dialog&)> act)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
-        auto* modal = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible()) return;
-        poll->deleteLater();
-        poll->stop();
-        act(*modal);
-    });
-    poll->start(5);
-}
 
 } // namespace
 

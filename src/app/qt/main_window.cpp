@@ -9,6 +9,7 @@
 
 #include <array>
 
+#include "app/layout/clicks.h"
 #include "app/layout/control_ids.h"
 #include "app/qt/mark_list.h"
 #include "app/qt/pixels.h"
@@ -20,34 +21,6 @@ namespace {
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
-
-struct Click {
-    int id;
-    void (Form1::*handler)();
-};
-
-constexpr std::array<Click, 20> kClicks{{
-    {IDC_C_END, &Form1::C_end_Click},
-    {IDC_C_PLAY, &Form1::C_Play_Click},
-    {IDC_C_PAUSE, &Form1::C_pause_Click},
-    {IDC_C_STOP, &Form1::C_stop_Click},
-    {IDC_C_PRE, &Form1::C_Pre_Click},
-    {IDC_C_NEXT, &Form1::C_next_Click},
-    {IDC_COMMAND1, &Form1::Command1_Click},
-    {IDC_COMMAND2, &Form1::Command2_Click},
-    {IDC_COMMAND4, &Form1::Command4_Click},
-    {IDC_COMMAND5, &Form1::Command5_Click},
-    {IDC_COMMAND6, &Form1::Command6_Click},
-    {IDC_COMMAND7, &Form1::Command7_Click},
-    {IDC_COMMAND9, &Form1::Command9_Click},
-    {IDC_COMMAND3, &Form1::Command3_Click},
-    {IDC_C_UP, &Form1::C_up_Click},
-    {IDC_C_DOWN, &Form1::C_down_Click},
-    {IDC_C_CLEAR, &Form1::C_clear_Click},
-    {IDC_C_SORT, &Form1::C_sort_Click},
-    {IDC_C_SAVE, &Form1::C_Save_Click},
-    {IDC_C_LOAD, &Form1::C_Load_Click},
-}};
 
 bool IsEnter(const QKeyEvent& key) { return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter; }
 
@@ -92,7 +65,7 @@ void MainWindow::CreateControls()
 
 void MainWindow::ConnectEvents()
 {
-    for (const Click& click : kClicks) {
+    for (const layout::Click& click : layout::kClicks) {
         connect(static_cast<QPushButton*>(Control(click.id)), &QPushButton::clicked, this,
                 [this, handler = click.handler] {
                     if (form_ != nullptr) (form_->*handler)();

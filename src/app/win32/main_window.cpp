@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "app/layout/clicks.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/dpi.h"
 #include "app/win32/layout.h"
@@ -19,34 +20,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
-
-struct Click {
-    int id;
-    void (Form1::*handler)();
-};
-
-constexpr std::array<Click, 20> kClicks{{
-    {IDC_C_END, &Form1::C_end_Click},
-    {IDC_C_PLAY, &Form1::C_Play_Click},
-    {IDC_C_PAUSE, &Form1::C_pause_Click},
-    {IDC_C_STOP, &Form1::C_stop_Click},
-    {IDC_C_PRE, &Form1::C_Pre_Click},
-    {IDC_C_NEXT, &Form1::C_next_Click},
-    {IDC_COMMAND1, &Form1::Command1_Click},
-    {IDC_COMMAND2, &Form1::Command2_Click},
-    {IDC_COMMAND4, &Form1::Command4_Click},
-    {IDC_COMMAND5, &Form1::Command5_Click},
-    {IDC_COMMAND6, &Form1::Command6_Click},
-    {IDC_COMMAND7, &Form1::Command7_Click},
-    {IDC_COMMAND9, &Form1::Command9_Click},
-    {IDC_COMMAND3, &Form1::Command3_Click},
-    {IDC_C_UP, &Form1::C_up_Click},
-    {IDC_C_DOWN, &Form1::C_down_Click},
-    {IDC_C_CLEAR, &Form1::C_clear_Click},
-    {IDC_C_SORT, &Form1::C_sort_Click},
-    {IDC_C_SAVE, &Form1::C_Save_Click},
-    {IDC_C_LOAD, &Form1::C_Load_Click},
-}};
 
 struct Window_Class {
     const wchar_t* name;
@@ -294,8 +267,8 @@ void Main_Window::On_Command(int id, UINT code)
         return;
     }
     if (code != BN_CLICKED) return;
-    const auto click = std::ranges::find(kClicks, id, &Click::id);
-    if (click != kClicks.end()) (form_->*click->handler)();
+    const auto click = std::ranges::find(layout::kClicks, id, &layout::Click::id);
+    if (click != layout::kClicks.end()) (form_->*click->handler)();
 }
 
 void Main_Window::On_Scroll(UINT code)
