@@ -31,13 +31,12 @@ using morvane::test::OnNextModal;
 
 class StubPlayer final : public morvane::Player {
 public:
-    bool running = true;
     std::int32_t position_ms = 12300, length_sec = 245;
     int ticks = 0;
     QStringList commands;
     QList<std::int32_t> jumps;
 
-    std::uintptr_t Find_Player() override { return running ? 1 : 0; }
+    std::uintptr_t Find_Player() override { return 1; }
     std::int32_t Get_Play_State() override { return ++ticks, 1; }
     std::int32_t Get_Position_Ms() override { return position_ms; }
     std::int32_t Get_Length_Sec() override { return length_sec; }
@@ -145,21 +144,6 @@ private slots:
         const int ticks = player_.ticks;
         QTest::qWait(50);
         QCOMPARE(player_.ticks, ticks);
-    }
-
-    void withoutAPlayerTheWindowNeverShows()
-    {
-        player_.running = false;
-        QString shown;
-        OnNextModal<QMessageBox>([&shown](QMessageBox& box) {
-            shown = box.windowTitle() + "|" + box.text();
-            box.accept();
-        });
-        QVERIFY(!app_->Start());
-        QCOMPARE(shown, QString("提示|没有找到播放器!\n请先打开 mpv"));
-        QVERIFY(!app_->Window().isVisible());
-        QTest::qWait(30);
-        QCOMPARE(player_.ticks, 0);
     }
 
     void buttonsAndEnterReachForm1()
