@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+
+namespace morvane {
+
+// The ten actions that keys can run while another program has the focus.
+// Which key stands for which action is each key source's business (the
+// user's keys file, or the built-in keys); the core only asks per action.
+enum class HotKey { Previous, Play, Pause, Stop, Next, Back, Forward, Mark, Repeat, Record };
+
+inline constexpr std::array<HotKey, 10> kAllHotKeys{
+    HotKey::Previous, HotKey::Play, HotKey::Pause, HotKey::Stop,   HotKey::Next,
+    HotKey::Back,     HotKey::Forward, HotKey::Mark, HotKey::Repeat, HotKey::Record,
+};
+
+// The key presses of every action, sampled on the window's tick.
+class HotKeys {
+public:
+    virtual ~HotKeys() = default;
+    // true when the action's key went down since the previous ask for this
+    // action (and, as a sampled key answers, is down now); the ask consumes it.
+    virtual bool Pressed(HotKey action) = 0;
+    // true while the action's key is held.
+    virtual bool Down(HotKey action) = 0;
+};
+
+} // namespace morvane
