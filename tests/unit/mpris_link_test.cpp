@@ -54,6 +54,7 @@ struct Behaviour {
     std::chrono::milliseconds lands_off{0};
     bool seeked_while_paused = true;
     std::chrono::milliseconds answers_stale{0};
+    friend void PrintTo(const Behaviour& behaviour, std::ostream* out) { *out << behaviour.identity.toStdString(); }
 };
 
 // An MPRIS player scripted by the test, its position running on from 10 s.
@@ -205,21 +206,19 @@ protected:
     }
 
     // Within 0.5 s the read-outs, asked every 10 ms as the tick does, come
-    // within 100 ms of the player and then stay there for `ms`: a mark
-    // recorded then is where the player is.
+    // within 200 ms of the player (slack for a loaded machine; the faults
+    // this catches are seconds off) and stay there for `ms`: a mark recorded
+    // then is where the player is.
     static ::testing::AssertionResult Follows(MprisLink& link, FakePlayer& player, int ms)
     {
         const auto off = [&] { return std::abs(link.Get_Position_Ms() - player.Position_Ms()); };
-        if (!Wait_Until([&] { return off() <= 100; }, 500))
+        if (!Wait_Until([&] { return off() <= 200; }, 500))
             return ::testing::AssertionFailure() << "not shown within 0.5 s, off by " << off() << " ms";
         QElapsedTimer timer;
         timer.start();
         qlonglong worst = 0;
-        while (timer.elapsed() < ms) {
-            worst = std::max(worst, off());
-            Pump(10);
-        }
-        if (worst <= 100) return ::testing::AssertionSuccess();
+        for (; timer.elapsed() < ms; Pump(10)) worst = std::max(worst, off());
+        if (worst <= 200) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "then off by up to " << worst << " ms";
     }
 
@@ -325,7 +324,7 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
 
     second->Change({{"PlaybackStatus", "Playing"}});
     second->Seek_Elsewhere(90'000);
-    second->Change({{"Metadata", Track("file:///m/other.mp3")}});
+    second->Change({{"Metadata", Track("file:///m/other.mp3", true, 5'000'000)}});
     EXPECT_TRUE(Follows(link, *first, 500));
     EXPECT_EQ(link.Find_Player(), handle);
     EXPECT_EQ(link.Get_Play_State(), 3);
@@ -336,31 +335,30 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
     EXPECT_EQ(link.Get_Play_State(), 1);
 }
 
-// The same scenarios against what sets common players apart.
-struct Kind {
-    const char* bus_name;
-    Behaviour behaviour;
-    const char16_t* short_name;
-    friend void PrintTo(const Kind& kind, std::ostream* out) { *out << kind.bus_name; }
-};
+// One scenario against what sets common players apart; each is named by
+// the first word of its identity, as the state line shows it.
+class EveryPlayer : public MprisLinkTest, public ::testing::WithParamInterface<Behaviour> {};
+INSTANTIATE_TEST_SUITE_P(Players, EveryPlayer,
+                         ::testing::Values(Behaviour{"mpv", std::chrono::milliseconds(40)},
+                                           Behaviour{"VLC media player", {}, false},
+                                           Behaviour{"Audacious", {}, true, std::chrono::milliseconds(300)}),
+                         [](const auto& info) { return info.param.identity.section(' ', 0, 0).toStdString(); });
 
-class EveryPlayer : public MprisLinkTest, public ::testing::WithParamInterface<Kind> {};
-
-INSTANTIATE_TEST_SUITE_P(
-    Players, EveryPlayer,
-    ::testing::Values(Kind{"mpv", {"mpv", std::chrono::milliseconds(40)}, u"mpv"},
-                      Kind{"vlc", {"VLC media player", {}, false}, u"VLC"},
-                      Kind{"audacious", {"Audacious", {}, true, std::chrono::milliseconds(300)}, u"Audacious"}),
-    [](const auto& info) { return std::string(info.param.bus_name); });
-
-TEST_P(EveryPlayer, SeeksMadeAnywhereShowAtOnceAndStayShown)
+TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)
 {
-    auto player = Start(GetParam().bus_name, "Playing", GetParam().behaviour);
+    const QString name = GetParam().identity.section(' ', 0, 0);
+    auto player = Start(name.toLower(), "Playing", GetParam());
     MprisLink link(Link_Bus(), {});
-    EXPECT_EQ(link.Name(), GetParam().short_name);
-
-    link.Jump_To_Ms(50'000);
-    EXPECT_TRUE(Follows(link, *player, 600));
+    EXPECT_EQ(link.Name(), name.toStdU16String());
+    const auto jump_lands = [&](std::int32_t ms) {
+        link.Jump_To_Ms(ms);
+        QElapsedTimer since;
+        since.start();
+        EXPECT_TRUE(Follows(link, *player, 600)) << ms;
+        const qint64 played = link.Get_Play_State() == 1 ? since.elapsed() : 0;
+        EXPECT_NEAR(player->Position_Ms() - played, ms, 200);
+    };
+    jump_lands(50'000);
     player->Seek_Elsewhere(80'000);
     EXPECT_TRUE(Follows(link, *player, 600));
 
@@ -371,27 +369,13 @@ TEST_P(EveryPlayer, SeeksMadeAnywhereShowAtOnceAndStayShown)
     paused.start();
     player->Seek_Elsewhere(30'000);
     EXPECT_TRUE(Follows(link, *player, 600));
-    link.Jump_To_Ms(20'000);
-    EXPECT_TRUE(Follows(link, *player, 600));
+    jump_lands(20'000);
     EXPECT_LE(player->Calls().second, 4 * paused.elapsed() / 1000 + 1);
-}
 
-TEST_P(EveryPlayer, JumpsInAnHourLongTrackGoWhereAskedWithOrWithoutItsId)
-{
-    auto player = Start(GetParam().bus_name, "Playing", GetParam().behaviour);
-    MprisLink link(Link_Bus(), {});
-    const auto jump_lands = [&](std::int32_t ms) {
-        link.Jump_To_Ms(ms);
-        QElapsedTimer since;
-        since.start();
-        EXPECT_TRUE(Follows(link, *player, 400)) << ms;
-        EXPECT_NEAR(player->Position_Ms() - since.elapsed(), ms, 100);
-    };
-    // A new track starts at 0, whatever the old one still answers.
-    player->Change({{"Metadata", Track("file:///m/hour.mp3", true, 3'600'000'000)}});
+    // A new track starts at 0, whatever the old one still answers; 40:00 is past 2^31 us.
+    player->Change({{"PlaybackStatus", "Playing"}, {"Metadata", Track("file:///m/hour.mp3", true, 3'600'000'000)}});
     EXPECT_TRUE(Follows(link, *player, 600));
-    jump_lands(2'400'000);  // 40:00, past 2^31 us
-
+    jump_lands(2'400'000);
     // Without a track id each jump is a Seek by the distance, either way.
     player->Change({{"Metadata", Track("file:///m/hour2.mp3", false, 3'600'000'000)}});
     EXPECT_TRUE(Follows(link, *player, 600));
