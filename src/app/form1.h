@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "app/ports/controls.h"
 #include "app/ports/files.h"
 #include "app/ports/keyboard.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "marks/format_parts.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
 namespace morvane::Mark_Formats {
 

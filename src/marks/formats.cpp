@@ -2,7 +2,7 @@
 
 #include "marks/format_parts.h"
 #include "marks/mark_file.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
 namespace morvane::Mark_Formats {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
 namespace morvane::Mark_Formats {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
 namespace morvane::Get_Content_M {
 

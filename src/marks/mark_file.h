@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
 namespace morvane::Get_Content_M {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "marks/mark_file.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 #include "test_code_page.h"
 
 namespace morvane::Get_Content_M {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "app/ports/window.h"
 
 namespace morvane::win32 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "player/player.h"
 
 namespace Winamp_Code {
