@@ -9,7 +9,7 @@
 #include "text/code_page.h"
 #include "app/ports/controls.h"
 #include "app/ports/files.h"
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 #include "app/ports/window.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
@@ -31,7 +31,7 @@ struct Form1Parts {
     CheckBox& c2;
     Timer& Timer1;
     Player& player;
-    Keyboard& keyboard;
+    HotKeys& hot_keys;
     const CodePage& code_page;
     Files& files;
     // How mark files are written and read on this platform.

@@ -10,42 +10,25 @@ namespace morvane {
 
 namespace {
 
-// GetAsyncKeyState's answer for a key that is down now and was pressed since
-// the previous query of its code.
-constexpr std::int16_t kPressedNow = -32767;
-
-// One hot key: the codes that stand for it (0 marks an unused slot) and the
-// button whose handler it runs. Shift and Ctrl have a generic code and one
-// per side; the generic codes never report "pressed since" under Wine.
-struct HotKey {
-    std::array<int, 3> codes;
+// Each action and the button whose handler it runs, in the order the keys
+// are asked; the first pressed one wins the tick.
+struct HotKeyHandler {
+    HotKey action;
     void (Form1::*handler)();
 };
 
-// In the order the keys are tested; the first pressed one wins the tick.
-constexpr std::array<HotKey, 10> kHotKeys{{
-    {{80, 0, 0}, &Form1::C_Play_Click},          // P
-    {{83, 0, 0}, &Form1::C_stop_Click},          // S
-    {{72, 0, 0}, &Form1::C_pause_Click},         // H
-    {{85, 0, 0}, &Form1::C_Pre_Click},           // U
-    {{78, 0, 0}, &Form1::C_next_Click},          // N
-    {{16, 160, 161}, &Form1::Command5_Click},    // Shift, either side: 复读
-    {{17, 162, 163}, &Form1::Command4_Click},    // Ctrl, either side: 定位
-    {{188, 0, 0}, &Form1::Command1_Click},       // comma: 快退
-    {{190, 0, 0}, &Form1::Command2_Click},       // full stop: 快进
-    {{96, 0, 0}, &Form1::Command7_Click},        // keypad 0: 记录
+constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
+    {HotKey::Play, &Form1::C_Play_Click},
+    {HotKey::Stop, &Form1::C_stop_Click},
+    {HotKey::Pause, &Form1::C_pause_Click},
+    {HotKey::Previous, &Form1::C_Pre_Click},
+    {HotKey::Next, &Form1::C_next_Click},
+    {HotKey::Repeat, &Form1::Command5_Click},
+    {HotKey::Mark, &Form1::Command4_Click},
+    {HotKey::Back, &Form1::Command1_Click},
+    {HotKey::Forward, &Form1::Command2_Click},
+    {HotKey::Record, &Form1::Command7_Click},
 }};
-
-// Queries every code of the key, so each one has its "pressed since" bit
-// consumed and one press never acts twice.
-bool Pressed(Keyboard& keyboard, const HotKey& key)
-{
-    bool pressed = false;
-    for (int code : key.codes) {
-        if (code != 0 && keyboard.Get_Async_Key_State(code) == kPressedNow) pressed = true;
-    }
-    return pressed;
-}
 
 constexpr std::int16_t kLongestRange = 32767;
 
@@ -70,8 +53,8 @@ void Form1::Timer1_Timer()
 
 void Form1::Hot_Key_Step()
 {
-    for (const HotKey& key : kHotKeys) {
-        if (Pressed(ui_.keyboard, key)) {
+    for (const HotKeyHandler& key : kHotKeyHandlers) {
+        if (ui_.hot_keys.Pressed(key.action)) {
             (this->*key.handler)();
             return;
         }
@@ -80,7 +63,7 @@ void Form1::Hot_Key_Step()
 
 void Form1::Forget_Hot_Keys()
 {
-    for (const HotKey& key : kHotKeys) Pressed(ui_.keyboard, key);
+    for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
 }
 
 bool Form1::Display_Step()

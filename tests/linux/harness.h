@@ -56,12 +56,12 @@ private:
 // The program over every MPRIS player on the session bus.
 class Program {
 public:
-    explicit Program(std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Program(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
     qt::App& App() { return app_; }
 
 private:
     mpris::MprisLink link_;
-    std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<HotKeys> keyboard_;
     qt::App app_;
 };
 
@@ -80,7 +80,7 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half);
 // tests share. The window is not started.
 class Session {
 public:
-    explicit Session(std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Session(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
 
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -174,25 +175,17 @@ private:
     }
 };
 
-// Keys held down and keys pressed since the last query, per virtual key.
-class FakeKeyboard final : public Keyboard {
+// Actions held down and pressed since the last ask.
+class FakeHotKeys final : public HotKeys {
 public:
-    std::map<int, bool> down;
-    std::map<int, bool> pressed;
-    std::vector<int> queries;
+    std::map<HotKey, bool> down;
+    std::map<HotKey, bool> pressed;
 
-    void Press(int vk) { down[vk] = true; pressed[vk] = true; }
-    void Release(int vk) { down[vk] = false; }
+    void Press(HotKey action) { down[action] = true; pressed[action] = true; }
+    void Release(HotKey action) { down[action] = false; }
 
-    std::int16_t Get_Async_Key_State(int vk) override
-    {
-        queries.push_back(vk);
-        int result = 0;
-        if (down[vk]) result |= 0x8000;
-        if (pressed[vk]) result |= 0x0001;
-        pressed[vk] = false;
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(result));
-    }
+    bool Pressed(HotKey action) override { return std::exchange(pressed[action], false); }
+    bool Down(HotKey action) override { return down[action]; }
 };
 
 class FakeWindow final : public Window {
@@ -283,11 +276,11 @@ struct Rig {
     FakeCheckBox c1, c2;
     FakeTimer Timer1;
     FakePlayer player;
-    FakeKeyboard keyboard;
+    FakeHotKeys hot_keys;
     TestCodePage code_page;
     FakeFiles files;
     Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
-                          player, keyboard, code_page, files}};
+                          player, hot_keys, code_page, files}};
 };
 
 } // namespace morvane::test

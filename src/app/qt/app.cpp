@@ -26,7 +26,7 @@ Widget& Get(const MainWindow& window, int id)
 
 } // namespace
 
-App::App(Player& player, Keyboard& keyboard)
+App::App(Player& player, HotKeys& keyboard)
     : window_port_(window_),
       list_(window_.List()),
       text1_(Get<QLabel>(window_, IDC_TEXT1)),

@@ -17,7 +17,7 @@ namespace morvane::qt {
 class App {
 public:
     // Needs a QApplication. The window stays hidden until Start.
-    App(Player& player, Keyboard& keyboard);
+    App(Player& player, HotKeys& keyboard);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;

@@ -2,14 +2,15 @@
 
 #include "text/code_page.h"
 #include "app/ports/files.h"
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 
 namespace morvane::win32 {
 
-// The system-wide keyboard through GetAsyncKeyState.
-class Async_Keyboard final : public Keyboard {
+// The hot keys, sampled system-wide through GetAsyncKeyState.
+class Async_Keyboard final : public HotKeys {
 public:
-    std::int16_t Get_Async_Key_State(int virtual_key) override;
+    bool Pressed(HotKey action) override;
+    bool Down(HotKey action) override;
 };
 
 // The system's ANSI code page (CP_ACP).
