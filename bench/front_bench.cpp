@@ -170,7 +170,7 @@ void tick_bench(Front& front, Report& report, int ticks)
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
         const double start = now_seconds();
-        if (player.Get_Play_State() == 1) player.Get_Length_Sec();
+        if (player.Get_Play_State() == morvane::PlayState::Playing) player.Get_Length_Sec();
         player.Get_Length_Sec();
         player.Get_Position_Ms();
         player.Get_Position_Ms();

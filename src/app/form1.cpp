@@ -16,6 +16,7 @@ bool Form1::Form_Load()
 {
     mark_Text_ = u"[000:00:000]";
     Show_Count();
+    ui_.player.Refresh();
     player_Wnd_ = ui_.player.Find_Player();
     if (player_Wnd_ == 0) {
         ui_.window.ShowInfo(ui_.player.Not_Found_Message(), u"提示");

@@ -116,7 +116,20 @@ private:
 
     void Jump_To_Entry();
 
+    // Marks a handler that may wait in a modal window while the timer ticks.
+    class Waiting_Handler {
+    public:
+        explicit Waiting_Handler(Form1& form) : count_(++form.handlers_waiting_) {}
+        ~Waiting_Handler() { --count_; }
+        Waiting_Handler(const Waiting_Handler&) = delete;
+        Waiting_Handler& operator=(const Waiting_Handler&) = delete;
+
+    private:
+        int& count_;
+    };
+
     Form1Parts ui_;
+    int handlers_waiting_ = 0;
 
     std::u16string sel_Index_;
     std::int32_t mark_Ms_ = 0;

@@ -87,6 +87,7 @@ std::int32_t Track_Ms(Player& player)
 
 void Form1::C_Save_Click()
 {
+    const Waiting_Handler waiting(*this);
     const std::optional<Window::Chosen_File> chosen = ui_.window.ChooseSavePath();
     if (!chosen) return;
 
@@ -115,6 +116,7 @@ void Form1::C_Save_Click()
 
 void Form1::C_Load_Click()
 {
+    const Waiting_Handler waiting(*this);
     const std::optional<std::u16string> path = ui_.window.ChooseOpenPath();
     if (!path) return;
 

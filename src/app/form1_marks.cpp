@@ -63,6 +63,7 @@ void Form1::Command7_Click()
     // No tick and no hot key may run until the entry is in, the prompt
     // included, so typing the note drives nothing.
     ui_.Timer1.Stop();
+    const Waiting_Handler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
     const std::u16string stamp = Format_Ms(ui_.player.Get_Position_Ms());
 
@@ -94,6 +95,7 @@ void Form1::Command9_Click()
 {
     // The position is read once: a keypad-0 recording while the prompt is
     // open moves sel_Index, but the answer belongs to the entry read here.
+    const Waiting_Handler waiting(*this);
     const std::optional<int> p = Selected_Position();
     if (!p) return;
     const std::u16string old_entry = ui_.List1.Text(*p);

@@ -45,6 +45,8 @@ std::int16_t Range_Max(std::int32_t length_sec)
 
 void Form1::Timer1_Timer()
 {
+    // A tick while a handler waits in a modal window keeps that handler's player.
+    if (handlers_waiting_ == 0) ui_.player.Refresh();
     Hot_Key_Step();
     // A failing display step is restarted once; a second failure ends the
     // tick quietly.
@@ -71,17 +73,17 @@ bool Form1::Display_Step()
     Player& player = ui_.player;
 
     switch (player.Get_Play_State()) {
-    case 0:
+    case PlayState::Stopped:
         text2_.Set(player.Name() + u"处于停止状态......");
         break;
-    case 1:
+    case PlayState::Playing:
         text2_.Set(player.Name() + u"处于播放状态......");
         Set_h1_Range(0, Range_Max(player.Get_Length_Sec()));
         break;
-    case 3:
+    case PlayState::Paused:
         text2_.Set(player.Name() + u"处于暂停状态......");
         break;
-    default:
+    case PlayState::Unknown:
         break;
     }
 

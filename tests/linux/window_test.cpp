@@ -36,8 +36,9 @@ public:
     QStringList commands;
     QList<std::int32_t> jumps;
 
+    void Refresh() override {}
     std::uintptr_t Find_Player() override { return 1; }
-    std::int32_t Get_Play_State() override { return ++ticks, 1; }
+    morvane::PlayState Get_Play_State() override { return ++ticks, morvane::PlayState::Playing; }
     std::int32_t Get_Position_Ms() override { return position_ms; }
     std::int32_t Get_Length_Sec() override { return length_sec; }
     void Jump_To_Ms(std::int32_t ms) override { jumps << ms; }

@@ -116,7 +116,9 @@ public:
 class FakePlayer final : public Player {
 public:
     bool running = true;
-    std::int32_t state = 1, position = 0, length = 245;
+    PlayState state = PlayState::Playing;
+    std::int32_t position = 0, length = 245;
+    int refreshes = 0;
     std::u16string title = u"1. Track - Winamp";
     std::u16string name = u"Winamp";
     std::vector<std::string> log;
@@ -124,8 +126,9 @@ public:
     // Called on every query, so a test can move the clock between queries.
     std::function<void()> on_query;
 
+    void Refresh() override { ++refreshes; }
     std::uintptr_t Find_Player() override { return running ? 0x1234 : 0; }
-    std::int32_t Get_Play_State() override { return Query("state", state); }
+    PlayState Get_Play_State() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
     std::int32_t Get_Position_Ms() override { return Query("position", position); }
     std::int32_t Get_Length_Sec() override { return Query("length", length); }
     void Jump_To_Ms(std::int32_t ms) override

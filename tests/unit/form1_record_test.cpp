@@ -54,6 +54,26 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
     }
 }
 
+TEST(Form1Record, TicksDuringTheNoteKeepThePausedPlayer)
+{
+    // Another player may start while the note is typed: ticks that run
+    // meanwhile must not choose it, or the resume would reach it.
+    Rig r;
+    r.c1.checked = r.c2.checked = true;
+    r.form.Timer1_Timer();
+    const int refreshes = r.player.refreshes;
+    r.window.during_prompt = [&] {
+        r.form.Timer1_Timer();
+        r.form.Timer1_Timer();
+    };
+    r.form.Command7_Click();
+    EXPECT_EQ(r.player.refreshes, refreshes);
+    EXPECT_EQ(r.player.Commands(), (Log{"pause", "play"}));
+
+    r.form.Timer1_Timer();
+    EXPECT_EQ(r.player.refreshes, refreshes + 1);
+}
+
 TEST(Form1Record, CancelledPromptAndDeadPlayer)
 {
     Rig r;

@@ -53,7 +53,7 @@ TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
 {
     TickRig r;
     r.form.Timer1_Timer();
-    r.player.state = 3;
+    r.player.state = PlayState::Paused;
     r.player.length = 500;
     r.form.Timer1_Timer();
     EXPECT_EQ(r.Text2.text, kPaused);
@@ -61,13 +61,13 @@ TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
     EXPECT_EQ(r.Text3.text, u"总时间:[008:20]<==>当前时间:[000:00]");
 
     // Any state the player does not name leaves the state line and range.
-    r.player.state = 2;
+    r.player.state = PlayState::Unknown;
     r.form.Timer1_Timer();
     EXPECT_EQ(r.Text2.text, kPaused);
     EXPECT_EQ(r.h1.max, 245);
 
     // A shorter track pulls the value in, which counts as a change.
-    r.player.state = 1;
+    r.player.state = PlayState::Playing;
     r.player.length = 100;
     r.h1.value = 200;
     r.form.Timer1_Timer();
@@ -81,7 +81,7 @@ TEST(Form1Tick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
     r.player.position = 5000;
     r.form.Timer1_Timer();
 
-    r.player.state = 0;
+    r.player.state = PlayState::Stopped;
     r.player.position = 0;
     r.form.Timer1_Timer();
     EXPECT_EQ(r.Text2.text, kStopped);
@@ -153,7 +153,7 @@ TEST(Form1Tick, QueriesThePlayerInOrder)
     EXPECT_EQ(r.player.log,
               (std::vector<std::string>{"state", "length", "length", "position", "position", "title"}));
 
-    r.player.state = 3;
+    r.player.state = PlayState::Paused;
     r.player.log.clear();
     r.form.Timer1_Timer();
     EXPECT_EQ(r.player.log, (std::vector<std::string>{"state", "length", "position", "position", "title"}));

@@ -162,11 +162,11 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
     EXPECT_EQ(link.Name(), u"busy");
 
     busy.reset();
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"idle"; }));
-    EXPECT_EQ(link.Get_Play_State(), 0);
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"idle"; }));
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Stopped);
     // A stopped player gives way to one that plays.
     auto next = Start("next", "Playing");
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"next"; }));
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"next"; }));
     EXPECT_NE(link.Find_Player(), busy_handle);
 
     MprisLink named(Link_Bus(), "NEX");
@@ -190,6 +190,7 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     second.start();
     qlonglong worst_ms = 0;
     while (second.elapsed() < 1000) {
+        link.Refresh();
         link.Get_Play_State();
         link.Read_Title(title);
         worst_ms = std::max(worst_ms, std::abs(link.Get_Position_Ms() - player->Position_Ms()));
@@ -199,10 +200,10 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     EXPECT_LE(worst_ms, 20);
 
     player->Set_Answering(false);
-    EXPECT_TRUE(Wait_Until([&] { return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
     EXPECT_FALSE(link.Read_Title(title));
     player->Set_Answering(true);
-    EXPECT_TRUE(Wait_Until([&] { return link.Find_Player() != 0; }, 3000));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }, 3000));
 }
 
 TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
@@ -214,12 +215,12 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
         return Wait_Until(seen);
     };
     link.Cmd_Pause();
-    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == 3; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == PlayState::Paused; }));
     link.Cmd_Pause();
     link.Jump_To_Ms(-5000);
     link.Jump_To_Ms(999'000);
     EXPECT_EQ(link.Get_Position_Ms(), 119'500);  // before the player has moved
-    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == 0; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == PlayState::Stopped; }));
     link.Cmd_Pause();
     link.Cmd_Next();
     Pump(200);

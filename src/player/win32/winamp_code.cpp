@@ -48,7 +48,15 @@ Winamp_Link::Winamp_Link(const morvane::CodePage& code_page) : code_page_(code_p
 
 std::uintptr_t Winamp_Link::Find_Player() { return reinterpret_cast<std::uintptr_t>(Find()); }
 
-std::int32_t Winamp_Link::Get_Play_State() { return Query(0, kIpcGetStatus); }
+morvane::PlayState Winamp_Link::Get_Play_State()
+{
+    switch (Query(0, kIpcGetStatus)) {
+    case 0: return morvane::PlayState::Stopped;
+    case 1: return morvane::PlayState::Playing;
+    case 3: return morvane::PlayState::Paused;
+    default: return morvane::PlayState::Unknown;
+    }
+}
 std::int32_t Winamp_Link::Get_Position_Ms() { return Query(0, kIpcGetOutputTime); }
 std::int32_t Winamp_Link::Get_Length_Sec() { return Query(1, kIpcGetOutputTime); }
 
