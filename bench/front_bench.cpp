@@ -145,7 +145,7 @@ struct Front {
         return true;
     }
 
-    int count() const { return list->Count(); }
+    int count() const { return form->mark_list().Count(); }
 
     void select(int index)
     {
@@ -217,7 +217,7 @@ bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const
     if (front.count() != kBound || !port.messages.empty()) return failed(why, "the saved file did not load whole");
 
     times.sort.push_back(time_ms([&] { form.C_sort_Click(); }));
-    const std::vector<std::u16string> sorted = front.list->Entries();
+    const std::vector<std::u16string> sorted = form.mark_list().Entries();
     for (std::size_t i = 1; i < sorted.size(); ++i)
         if (sorted[i] < sorted[i - 1]) return failed(why, "the list is not in order after sorting");
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "app/ports/files.h"
 #include "app/ports/hot_keys.h"
 #include "app/ports/window.h"
+#include "app/mark_list.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
 #include "player/player.h"
@@ -36,6 +36,8 @@ struct Form1Parts {
     Files& files;
     // How mark files are written and read on this platform.
     Get_Content_M::Encoding mark_files = Get_Content_M::Encoding::Ansi;
+    // How many entries the list holds at most.
+    int entry_bound = static_cast<int>(Get_Content_M::kMaxEntries);
 };
 
 // The main window's state and one member function per event. The front end
@@ -88,23 +90,17 @@ public:
     void C_Load_Click();
 
     // Window-level state, readable for the front end and the tests.
-    const std::u16string& sel_Index() const { return sel_Index_; }
+    const MarkList& mark_list() const { return mark_list_; }
+    MarkList& mark_list() { return mark_list_; }
     std::int32_t mark_Ms() const { return mark_Ms_; }
     const std::u16string& mark_Text() const { return mark_Text_; }
 
 private:
     // Selects through the list and runs List1_Click, as a user's selection
-    // does, so sel_Index follows every selection. false when no such entry.
+    // does, so the recorded selection follows every selection. false when
+    // no such entry.
     bool Select_Entry(int index);
-    // sel_Index as a position that names an entry, nullopt otherwise.
-    std::optional<int> Selected_Position() const;
     void Show_Count();
-
-    // The widest entry is kept up to date as entries come and go, so that
-    // Update_Extent measures the whole list only when it must.
-    void Extent_Added(const std::u16string& entry);
-    void Extent_Removed(const std::u16string& entry);
-    void Measure_Extent(const std::vector<std::u16string>& entries);
 
     void Hot_Key_Step();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
@@ -131,7 +127,7 @@ private:
     Form1Parts ui_;
     int handlers_waiting_ = 0;
 
-    std::u16string sel_Index_;
+    MarkList mark_list_;
     std::int32_t mark_Ms_ = 0;
     std::u16string mark_Text_;
     std::uintptr_t player_Wnd_ = 0;
@@ -144,12 +140,6 @@ private:
     ShownText text5_;
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
-
-    // How many entries have each width in the list's font, and the entry
-    // count this describes; nullopt, or a count other than the list's,
-    // makes Update_Extent measure the whole list again.
-    std::optional<std::map<int, int>> widths_;
-    int widths_count_ = 0;
 };
 
 } // namespace morvane

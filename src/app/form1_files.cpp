@@ -100,9 +100,9 @@ void Form1::C_Save_Click()
 
     Mark_Formats::Written written;
     if (chosen->type == File_Type::Marks)
-        written.bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page, ui_.mark_files);
+        written.bytes = Get_Content_M::Encode_Lines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
     else
-        written = Mark_Formats::Write_Marks(Format_Of(chosen->type), ui_.List1.Entries(), Track_Ms(ui_.player));
+        written = Mark_Formats::Write_Marks(Format_Of(chosen->type), mark_list_.Entries(), Track_Ms(ui_.player));
     const std::u16string error = ui_.files.WriteReplacing(target, written.bytes);
     if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
@@ -145,15 +145,15 @@ void Form1::C_Load_Click()
         lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
         in_file = lines.size();
     }
-    if (lines.size() > Get_Content_M::kMaxEntries) lines.resize(Get_Content_M::kMaxEntries);
-
-    // sel_Index stays as it was; nothing is selected until the next click.
-    ui_.List1.Assign(lines);
+    // The recorded selection stays as it was; nothing is selected until the
+    // next click.
+    mark_list_.Assign(std::move(lines));
     Show_Count();
-    Measure_Extent(lines);
+    Update_Extent();
 
-    if (in_file > Get_Content_M::kMaxEntries) {
-        const std::u16string limit = Count_Text(Get_Content_M::kMaxEntries);
+    const auto bound = static_cast<std::size_t>(mark_list_.Bound());
+    if (in_file > bound) {
+        const std::u16string limit = Count_Text(bound);
         ui_.window.ShowInfo(Quoted(*path) + u"有 " + Count_Text(in_file) +
                                 u" 条记录，列表最多容纳 " + limit + u" 条，只读取了前 " + limit + u" 条。",
                             kTitle);

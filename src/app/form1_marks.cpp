@@ -1,7 +1,6 @@
 // The mark list by hand: record, note edit, delete, moves, clear, the
 // selection, the tooltip and the horizontal extent.
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,46 +15,23 @@ namespace {
 const std::u16string kNotePrompt = u"请输入注释";
 const std::u16string kEditPrompt = u"添加或修改注释";
 
-// Room beside the widest entry, in pixels.
-constexpr int kExtentMargin = 10;
-
-// The largest width counted; 0 for an empty list.
-int Widest(const std::map<int, int>& widths)
-{
-    return widths.empty() ? 0 : widths.rbegin()->first;
-}
-
 } // namespace
 
 bool Form1::Select_Entry(int index)
 {
-    if (!ui_.List1.Select(index)) return false;
+    if (index < 0 || index >= mark_list_.Count() || !ui_.List1.Select(index)) return false;
     List1_Click();
     return true;
 }
 
-std::optional<int> Form1::Selected_Position() const
-{
-    // Only List1_Click writes sel_Index, so it is plain decimal text; five
-    // digits cover every position of the list.
-    if (sel_Index_.empty() || sel_Index_.size() > 5) return std::nullopt;
-    int value = 0;
-    for (char16_t c : sel_Index_) {
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c - u'0');
-    }
-    if (value >= ui_.List1.Count()) return std::nullopt;
-    return value;
-}
-
 void Form1::Show_Count()
 {
-    text1_.Set(Decimal_Text(ui_.List1.Count()));
+    text1_.Set(Decimal_Text(mark_list_.Count()));
 }
 
 void Form1::List1_Click()
 {
-    sel_Index_ = Decimal_Text(ui_.List1.Selected());
+    mark_list_.Record_Selection(ui_.List1.Selected());
 }
 
 void Form1::Command7_Click()
@@ -79,26 +55,25 @@ void Form1::Command7_Click()
     }
     // At the bound the entry is not taken and the recording ends quietly;
     // the player has been set playing again above either way.
-    const bool added = ui_.List1.Add(entry);
+    const bool added = mark_list_.Insert(mark_list_.Count(), entry);
     if (added) {
         Show_Count();
-        Select_Entry(ui_.List1.Count() - 1);
+        Select_Entry(mark_list_.Count() - 1);
     }
     ui_.Timer1.Start();
     if (!added) return;
-    Extent_Added(entry);
     Update_Extent();
     ui_.List1.Focus();
 }
 
 void Form1::Command9_Click()
 {
-    // The position is read once: a keypad-0 recording while the prompt is
-    // open moves sel_Index, but the answer belongs to the entry read here.
     const Waiting_Handler waiting(*this);
-    const std::optional<int> p = Selected_Position();
+    // The position is read once: a keypad-0 recording while the prompt is
+    // open moves the selection, but the answer belongs to the entry read here.
+    const std::optional<int> p = mark_list_.Selection();
     if (!p) return;
-    const std::u16string old_entry = ui_.List1.Text(*p);
+    const std::u16string old_entry = mark_list_.Text(*p);
 
     if (!old_entry.empty()) {
         std::u16string old_note;
@@ -111,13 +86,11 @@ void Form1::Command9_Click()
         const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note);
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
-        if (ui_.List1.Text(*p) != old_entry) return;
+        if (mark_list_.Text(*p) != old_entry) return;
 
         const std::u16string new_entry = Make_Entry(Entry_Stamp(old_entry), answer);
-        if (!ui_.List1.Remove(*p)) return;
-        Extent_Removed(old_entry);
-        if (!ui_.List1.Insert(*p, new_entry)) return;
-        Extent_Added(new_entry);
+        if (!mark_list_.Remove(*p)) return;
+        if (!mark_list_.Insert(*p, new_entry)) return;
     }
     Select_Entry(*p);
     Update_Extent();
@@ -126,12 +99,10 @@ void Form1::Command9_Click()
 void Form1::Command3_Click()
 {
     const int index = ui_.List1.Selected();
-    const std::u16string gone = ui_.List1.Text(index);
-    if (!ui_.List1.Remove(index)) return;
-    Extent_Removed(gone);
+    if (!mark_list_.Remove(index)) return;
     ui_.List1.Redraw();
 
-    const int count = ui_.List1.Count();
+    const int count = mark_list_.Count();
     if (count == 0) {
         // The extent keeps its value when the list becomes empty.
         Show_Count();
@@ -147,13 +118,13 @@ void Form1::Command3_Click()
 // insert cannot meet it).
 void Form1::C_up_Click()
 {
-    if (ui_.List1.Count() == 0) return;
-    const std::optional<int> s = Selected_Position();
+    if (mark_list_.Count() == 0) return;
+    const std::optional<int> s = mark_list_.Selection();
     if (!s || *s == 0) return;
 
-    const std::u16string entry = ui_.List1.Text(*s);
-    if (!ui_.List1.Remove(*s)) return;
-    if (!ui_.List1.Insert(*s - 1, entry)) return;
+    const std::u16string entry = mark_list_.Text(*s);
+    if (!mark_list_.Remove(*s)) return;
+    if (!mark_list_.Insert(*s - 1, entry)) return;
     Select_Entry(*s - 1);
     ui_.List1.Redraw();
     Show_Count();
@@ -161,21 +132,21 @@ void Form1::C_up_Click()
 
 void Form1::C_down_Click()
 {
-    if (ui_.List1.Count() == 0) return;
-    const std::optional<int> s = Selected_Position();
-    if (!s || *s == ui_.List1.Count() - 1) return;
+    if (mark_list_.Count() == 0) return;
+    const std::optional<int> s = mark_list_.Selection();
+    if (!s || *s == mark_list_.Count() - 1) return;
 
-    const std::u16string entry = ui_.List1.Text(*s);
-    if (!ui_.List1.Remove(*s)) return;
-    if (!ui_.List1.Insert(*s + 1, entry)) return;
+    const std::u16string entry = mark_list_.Text(*s);
+    if (!mark_list_.Remove(*s)) return;
+    if (!mark_list_.Insert(*s + 1, entry)) return;
     Select_Entry(*s + 1);
     ui_.List1.Redraw();
 }
 
 void Form1::C_clear_Click()
 {
-    // sel_Index keeps its value: it is only ever written by a selection.
-    ui_.List1.Clear();
+    // The recorded selection keeps its value: only a selection writes it.
+    mark_list_.Assign({});
     Show_Count();
     Update_Extent();
 }
@@ -184,51 +155,18 @@ void Form1::List1_MouseMove(bool button_down, int x, int y)
 {
     // While a button is down (a drag, a selection) the tooltip stays put.
     if (button_down) return;
-    const int r = ui_.List1.ItemFromPoint(x, y);
-    ui_.List1.SetTooltip(r >= 0 && r < ui_.List1.Count() ? ui_.List1.Text(r) : std::u16string());
+    ui_.List1.SetTooltip(mark_list_.Text(ui_.List1.ItemFromPoint(x, y)));
 }
 
 void Form1::Update_Extent()
 {
-    // Not known, or the list changed behind this bookkeeping: measure again.
-    if (!widths_ || widths_count_ != ui_.List1.Count()) {
-        Measure_Extent(ui_.List1.Entries());
-        return;
-    }
-    ui_.List1.SetHorizontalExtent(Widest(*widths_) + kExtentMargin);
+    ui_.List1.SetHorizontalExtent(mark_list_.Extent());
 }
 
 void Form1::List1_FontChanged()
 {
-    widths_.reset();
+    mark_list_.Forget_Widths();
     Update_Extent();
-}
-
-void Form1::Measure_Extent(const std::vector<std::u16string>& entries)
-{
-    widths_.emplace();
-    for (const auto& entry : entries) ++(*widths_)[ui_.List1.TextWidth(entry)];
-    widths_count_ = static_cast<int>(entries.size());
-    ui_.List1.SetHorizontalExtent(Widest(*widths_) + kExtentMargin);
-}
-
-void Form1::Extent_Added(const std::u16string& entry)
-{
-    if (!widths_) return;
-    ++(*widths_)[ui_.List1.TextWidth(entry)];
-    ++widths_count_;
-}
-
-void Form1::Extent_Removed(const std::u16string& entry)
-{
-    if (!widths_) return;
-    const auto width = widths_->find(ui_.List1.TextWidth(entry));
-    if (width == widths_->end()) {
-        widths_.reset();  // an entry never counted: the widths are unknown
-        return;
-    }
-    if (--width->second == 0) widths_->erase(width);
-    --widths_count_;
 }
 
 } // namespace morvane

@@ -7,12 +7,12 @@ namespace morvane {
 
 void Form1::C_sort_Click()
 {
-    if (ui_.List1.Count() == 0) return;
+    if (mark_list_.Count() == 0) return;
     // The same texts come back, so the count and the extent stay as they are.
-    ui_.List1.Assign(basSort::Sorted_Entries(ui_.List1.Entries()));
-    // The position sel_Index last recorded is selected again, whichever
+    mark_list_.Reorder(basSort::Sorted_Entries(mark_list_.Entries()));
+    // The position last recorded as selected is selected again, whichever
     // entry stands there now; without one nothing is selected.
-    if (const std::optional<int> position = Selected_Position()) Select_Entry(*position);
+    if (const std::optional<int> position = mark_list_.Selection()) Select_Entry(*position);
 }
 
 } // namespace morvane

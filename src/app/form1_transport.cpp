@@ -88,7 +88,7 @@ void Form1::Jump_To_Entry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
-    const std::u16string entry = ui_.List1.Text(ui_.List1.Selected());
+    const std::u16string entry = mark_list_.Text(ui_.List1.Selected());
     if (auto ms = Parse_Stamp(Entry_Stamp(entry))) ui_.player.Jump_To_Ms(*ms.value);
 }
 

@@ -18,11 +18,12 @@
 
 namespace morvane::test {
 
+// What the list shows; `room` stands for the platform running out of room.
 class FakeListBox final : public ListBox {
 public:
     std::vector<std::u16string> items;
     int selected = -1;
-    int bound = 32767;
+    std::size_t room = 100000;
     std::u16string tooltip;
     int extent = -1;
     int extent_sets = 0;
@@ -30,34 +31,30 @@ public:
     int redraws = 0;
     int item_height = 10;  // pixels per entry for ItemFromPoint
 
-    int Count() const override { return static_cast<int>(items.size()); }
-    std::u16string Text(int i) const override
+    int Count() const { return static_cast<int>(items.size()); }
+    std::size_t Show(const std::vector<std::u16string>& entries) override
     {
-        return i >= 0 && i < Count() ? items[static_cast<std::size_t>(i)] : std::u16string();
+        items.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(std::min(room, entries.size())));
+        selected = -1;
+        return items.size();
     }
-    std::vector<std::u16string> Entries() const override { return items; }
     int Selected() const override { return selected; }
-    bool Add(const std::u16string& text) override { return Insert(Count(), text); }
     bool Insert(int i, const std::u16string& text) override
     {
-        if (i < 0 || i > Count() || Count() >= bound) return false;
+        if (items.size() >= room) return false;
         items.insert(items.begin() + i, text);
         if (selected >= i) ++selected;
         return true;
     }
     bool Remove(int i) override
     {
-        if (i < 0 || i >= Count()) return false;
         items.erase(items.begin() + i);
         if (selected == i) selected = -1;
         else if (selected > i) --selected;
         return true;
     }
-    void Clear() override { items.clear(); selected = -1; }
-    void Assign(std::vector<std::u16string> entries) override { items = std::move(entries); selected = -1; }
     bool Select(int i) override
     {
-        if (i < 0 || i >= Count()) return false;
         selected = i;
         return true;
     }
@@ -284,6 +281,9 @@ struct Rig {
     FakeFiles files;
     Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
                           player, hot_keys, code_page, files}};
+
+    // Entries in the list before the test acts, as a loaded file puts them.
+    void Show(std::vector<std::u16string> entries) { form.mark_list().Assign(std::move(entries)); }
 };
 
 } // namespace morvane::test

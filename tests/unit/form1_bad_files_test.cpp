@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ bool Mentions(const std::u16string& text, const std::u16string& part)
 // A rig holding two entries, the second clicked, about to load `bytes`.
 void Prepare(Rig& r, const std::string& bytes)
 {
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:中文"};
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
     r.List1.selected = 1;
     r.form.List1_Click();
     r.files.files[u"C:\\m\\bad.txt"] = bytes;
@@ -30,7 +31,7 @@ void Expect_Refused(const Rig& r, const Items& before, const std::u16string& rea
 {
     EXPECT_EQ(r.List1.items, before);
     EXPECT_EQ(r.List1.selected, 1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_EQ(r.Text1.sets, 0);
     ASSERT_EQ(r.window.messages.size(), 1u);
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"C:\\m\\bad.txt"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ using Items = std::vector<std::u16string>;
 // The list holds `items` and the user has clicked entry `index` (-1: none).
 void Fill(Rig& r, const Items& items, int index)
 {
-    r.List1.items = items;
+    r.Show(items);
     r.List1.selected = index;
     if (index >= 0) r.form.List1_Click();
 }
@@ -49,7 +50,7 @@ TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
         EXPECT_EQ(r.window.prompts[0].default_text, c.default_text);
         EXPECT_EQ(r.List1.items, (Items{u"[000:01:000]", c.result, u"[000:20:000]"}));
         EXPECT_EQ(r.List1.selected, 1);
-        EXPECT_EQ(r.form.sel_Index(), u"1");
+        EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
         EXPECT_EQ(r.List1.extent, Full_Extent(r.List1));
         EXPECT_EQ(r.Text1.sets, 0);
     }
@@ -84,7 +85,7 @@ TEST(Form1NoteEdit, LeavesWhatItCannotEditAlone)
     Fill(none, {u"[000:01:000]"}, -1);
     none.form.Command9_Click();
     Fill(none, {u"[000:01:000]", u"[000:02:000]"}, 1);
-    none.List1.items.pop_back();
+    none.Show({u"[000:01:000]"});
     none.form.Command9_Click();
     none.form.C_up_Click();
     none.form.C_down_Click();
@@ -103,7 +104,7 @@ TEST(Form1NoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
 
     EXPECT_EQ(r.List1.items, (Items{u"[000:01:000] 注释:note", u"[000:02:000]", u"[000:05:000]"}));
     EXPECT_EQ(r.List1.selected, 0);
-    EXPECT_EQ(r.form.sel_Index(), u"0");
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(0));
 }
 
 TEST(Form1Delete, SelectsTheNeighbourAndCounts)
@@ -122,7 +123,7 @@ TEST(Form1Delete, SelectsTheNeighbourAndCounts)
     last.form.Command3_Click();
     EXPECT_EQ(last.List1.items, (Items{u"A", u"B"}));
     EXPECT_EQ(last.List1.selected, 1);
-    EXPECT_EQ(last.form.sel_Index(), u"1");
+    EXPECT_EQ(last.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_EQ(last.Text1.text, u"2");
 
     // The only entry: the list empties and the extent stays as it was.
@@ -152,7 +153,7 @@ TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
     up.form.C_up_Click();
     EXPECT_EQ(up.List1.items, (Items{u"B", u"A", u"C"}));
     EXPECT_EQ(up.List1.selected, 0);
-    EXPECT_EQ(up.form.sel_Index(), u"0");
+    EXPECT_EQ(up.form.mark_list().Selection(), std::optional<int>(0));
     EXPECT_EQ(up.Text1.text, u"3");  // a move up rewrites the count
     up.form.C_up_Click();  // already first
     EXPECT_EQ(up.List1.items, (Items{u"B", u"A", u"C"}));
@@ -162,7 +163,7 @@ TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
     down.form.C_down_Click();
     EXPECT_EQ(down.List1.items, (Items{u"A", u"C", u"B"}));
     EXPECT_EQ(down.List1.selected, 2);
-    EXPECT_EQ(down.form.sel_Index(), u"2");
+    EXPECT_EQ(down.form.mark_list().Selection(), std::optional<int>(2));
     EXPECT_EQ(down.Text1.sets, 0);  // a move down does not
     down.form.C_down_Click();  // already last
     EXPECT_EQ(down.List1.items, (Items{u"A", u"C", u"B"}));
@@ -170,7 +171,7 @@ TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
 
     // A full list still moves.
     Rig full;
-    full.List1.bound = 3;
+    full.List1.room = 3;
     Fill(full, abc, 2);
     full.form.C_up_Click();
     full.form.C_up_Click();
@@ -186,7 +187,9 @@ TEST(Form1Clear, EmptiesAndKeepsSelIndex)
     EXPECT_TRUE(r.List1.items.empty());
     EXPECT_EQ(r.Text1.text, u"0");
     EXPECT_EQ(r.List1.extent, 10);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    // The selection is kept: a list loaded later has it again.
+    r.Show({u"A", u"B"});
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
 }
 
 TEST(Form1Tooltip, ShowsTheEntryUnderThePointer)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ bool Mentions(const std::u16string& text, const std::u16string& part)
 // A rig with two entries, the second clicked.
 void Prepare(Rig& r)
 {
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:中文"};
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
     r.List1.selected = 1;
     r.form.List1_Click();
 }
@@ -41,7 +42,7 @@ TEST(Form1Save, WritesTheListToTheTargetName)
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_EQ(r.List1.items, before);
     EXPECT_EQ(r.List1.selected, 1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_EQ(r.Text1.sets, 0);
 }
 
@@ -101,7 +102,7 @@ TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
     EXPECT_EQ(r.Text1.text, u"2");
     EXPECT_EQ(r.List1.extent, r.List1.TextWidth(loaded[1]) + 10);
     EXPECT_EQ(r.List1.selected, -1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_TRUE(r.window.messages.empty());
 
     // Cancel changes nothing.
@@ -151,7 +152,7 @@ TEST(Form1Load, MoreLinesThanTheListHolds)
 TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
 {
     Rig r;
-    r.List1.items = {u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"};
+    r.Show({u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"});
     r.player.length = 4;
     r.window.save_path = u"/m/lesson";
     r.window.save_type = File_Type::Srt;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
         for (const bool pause : {false, true}) {
             SCOPED_TRACE(testing::Message() << "c1 " << note << ", c2 " << pause);
             Rig r;
-            r.List1.items = {u"[000:00:001]"};
+            r.Show({u"[000:00:001]"});
             r.c1.checked = note;
             r.c2.checked = pause;
             r.player.position = 62345;
@@ -35,7 +36,7 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
             const std::u16string want = note ? u"[001:02:345] 注释:abc" : u"[001:02:345]";
             EXPECT_EQ(r.List1.items, (Items{u"[000:00:001]", want}));
             EXPECT_EQ(r.List1.selected, 1);
-            EXPECT_EQ(r.form.sel_Index(), u"1");
+            EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
             EXPECT_EQ(r.Text1.text, u"2");
             EXPECT_TRUE(r.List1.focused);
             EXPECT_TRUE(r.Timer1.running);
@@ -94,8 +95,8 @@ TEST(Form1Record, AtTheBoundEndsQuietlyWithTheTimerRunning)
 {
     for (const bool note : {false, true}) {
         Rig r;
-        r.List1.bound = 3;
-        r.List1.items = {u"[000:00:001]", u"[000:00:002]", u"[000:00:003]"};
+        r.List1.room = 3;
+        r.Show({u"[000:00:001]", u"[000:00:002]", u"[000:00:003]"});
         r.List1.selected = 0;
         r.c1.checked = note;
         r.c2.checked = true;

@@ -11,7 +11,7 @@ TEST(Form1Startup, WithPlayerStartsFromInitialValues)
     EXPECT_TRUE(r.form.Form_Load());
     EXPECT_EQ(r.form.mark_Text(), u"[000:00:000]");
     EXPECT_EQ(r.form.mark_Ms(), 0);
-    EXPECT_EQ(r.form.sel_Index(), u"");
+    EXPECT_EQ(r.form.mark_list().Selection(), std::nullopt);
     EXPECT_EQ(r.Text1.text, u"0");
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_FALSE(r.window.quit);
@@ -33,7 +33,7 @@ TEST(Form1Startup, EndAsksNothingAndSavesNothing)
 {
     Rig r;
     ASSERT_TRUE(r.form.Form_Load());
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:x"};
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:x"});
     r.form.C_end_Click();
     EXPECT_TRUE(r.window.quit);
     EXPECT_TRUE(r.window.messages.empty());

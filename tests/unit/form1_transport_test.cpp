@@ -81,8 +81,8 @@ TEST(Form1Transport, ScrollBarJumpAndReadOut)
 TEST(Form1Transport, JumpToTheSelectedEntry)
 {
     Rig r;
-    r.List1.items = {u"[001:02:345] 注释:abc", u"", u"hello, no stamp here", u"[1000:00:000]",
-                     u"[000:00:500]"};
+    r.Show({u"[001:02:345] 注释:abc", u"", u"hello, no stamp here", u"[1000:00:000]",
+                     u"[000:00:500]"});
     r.List1.selected = 0;
     r.form.List1_DblClick();
     EXPECT_EQ(r.player.jumps, std::vector<std::int32_t>{62345});

@@ -23,17 +23,11 @@ class ListAdapter final : public ListBox {
 public:
     explicit ListAdapter(MarkList& list) : list_(list) {}
 
-    int Count() const override;
-    std::u16string Text(int index) const override;
-    std::vector<std::u16string> Entries() const override;
-    int Selected() const override;
-
-    bool Add(const std::u16string& text) override;
+    std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
-    void Clear() override;
-    void Assign(std::vector<std::u16string> entries) override;
 
+    int Selected() const override;
     bool Select(int index) override;
     void Redraw() override;
     void Focus() override;
@@ -44,9 +38,6 @@ public:
 
 private:
     MarkList& list_;
-    // What the list holds, in its order. Only this adapter changes the
-    // list, so the copy stays exact; saving and sorting read it whole.
-    std::vector<std::u16string> entries_;
     // The width of each character measured so far (-1: not yet) in
     // widths_font_: measuring 32 767 entries one string at a time cost more
     // than the rest of a load together.

@@ -13,8 +13,7 @@ namespace morvane::win32 {
 class Main_Window;
 
 // Adapters from the control ports to the Win32 controls. They translate
-// calls into messages and keep no state of their own beyond the handles,
-// except the list's copy of its entries.
+// calls into messages and keep no state of their own beyond the handles.
 
 class List_Box final : public ListBox {
 public:
@@ -23,17 +22,11 @@ public:
     List_Box(const List_Box&) = delete;
     List_Box& operator=(const List_Box&) = delete;
 
-    int Count() const override;
-    std::u16string Text(int index) const override;
-    std::vector<std::u16string> Entries() const override;
-    int Selected() const override;
-
-    bool Add(const std::u16string& text) override;
+    std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
-    void Clear() override;
-    void Assign(std::vector<std::u16string> entries) override;
 
+    int Selected() const override;
     bool Select(int index) override;
     void Redraw() override;
     void Focus() override;
@@ -46,10 +39,6 @@ private:
     Main_Window& window_;
     HWND list_;
     HWND tooltip_;
-    // What the list holds, in its order. Only this adapter changes the list,
-    // so the copy stays exact; reading 32 767 entries back from the control
-    // would cost two messages each on every save and sort.
-    std::vector<std::u16string> entries_;
     // `text` measured in the list's font; nullopt when it cannot be.
     std::optional<int> Measure(const wchar_t* text, int length) const;
 
