@@ -30,7 +30,10 @@ public:
     explicit Bench_Window(morvane::Window& real) : real_(real) {}
 
     void SetCaption(const std::u16string& text) override { real_.SetCaption(text); }
-    std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&) override { return {}; }
+    std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&, int) override
+    {
+        return {};
+    }
     void ShowInfo(const std::u16string& text, const std::u16string&) override { messages.push_back(text); }
     bool AskYesNo(const std::u16string&, const std::u16string&) override { return true; }
     std::optional<Chosen_File> ChooseSavePath() override

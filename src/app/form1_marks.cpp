@@ -14,6 +14,8 @@ namespace {
 
 const std::u16string kNotePrompt = u"请输入注释";
 const std::u16string kEditPrompt = u"添加或修改注释";
+// A longer note would make an entry that a mark file cannot bring back.
+constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
@@ -47,7 +49,7 @@ void Form1::Command7_Click()
     if (ui_.c1.Checked()) {
         const bool pause = ui_.c2.Checked();
         if (pause) ui_.player.Cmd_Pause();
-        entry = Make_Entry(stamp, ui_.window.Prompt(kNotePrompt, u"", u""));
+        entry = Make_Entry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
         // Keys typed into the note were pressed since the last sample; they
         // are the note's, not commands for the player.
         Forget_Hot_Keys();
@@ -83,7 +85,7 @@ void Form1::Command9_Click()
             if (old_entry.size() < kNoteStart) return;
             old_note = Entry_Note(old_entry);
         }
-        const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note);
+        const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
         if (mark_list_.Text(*p) != old_entry) return;

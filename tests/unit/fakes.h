@@ -192,6 +192,7 @@ class FakeWindow final : public Window {
 public:
     struct PromptCall {
         std::u16string message, title, default_text;
+        int max_length;
     };
     std::u16string caption;
     int caption_sets = 0;
@@ -207,9 +208,9 @@ public:
 
     void SetCaption(const std::u16string& text) override { caption = text; ++caption_sets; }
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
-                          const std::u16string& default_text) override
+                          const std::u16string& default_text, int max_length) override
     {
-        prompts.push_back({message, title, default_text});
+        prompts.push_back({message, title, default_text, max_length});
         if (during_prompt) during_prompt();
         if (answers.empty()) return {};
         std::u16string answer = answers.front();

@@ -48,6 +48,7 @@ TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
         EXPECT_EQ(r.window.prompts[0].message, u"添加或修改注释");
         EXPECT_EQ(r.window.prompts[0].title, u"添加或修改注释");
         EXPECT_EQ(r.window.prompts[0].default_text, c.default_text);
+        EXPECT_EQ(r.window.prompts[0].max_length, 32767 - 16);
         EXPECT_EQ(r.List1.items, (Items{u"[000:01:000]", c.result, u"[000:20:000]"}));
         EXPECT_EQ(r.List1.selected, 1);
         EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));

@@ -50,6 +50,8 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
                 EXPECT_EQ(r.window.prompts[0].message, u"请输入注释");
                 EXPECT_EQ(r.window.prompts[0].title, u"");
                 EXPECT_EQ(r.window.prompts[0].default_text, u"");
+                // The longest note that a mark file still reads back as one entry.
+                EXPECT_EQ(r.window.prompts[0].max_length, 32767 - 16);
             }
         }
     }
