@@ -5,6 +5,7 @@ namespace morvane {
 Form1::Form1(const Form1Parts& parts)
     : ui_(parts),
       mark_list_(parts.List1, parts.entry_bound),
+      timer1_(parts.Timer1),
       text1_(parts.Text1),
       text2_(parts.Text2),
       text3_(parts.Text3),

@@ -10,6 +10,7 @@
 #include "app/ports/files.h"
 #include "app/ports/hot_keys.h"
 #include "app/ports/window.h"
+#include "app/gated_timer.h"
 #include "app/mark_list.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
@@ -50,6 +51,10 @@ public:
     // Runs before the window is first shown. false when no player runs: the
     // message has been shown and the window must end without ever showing.
     bool Form_Load();
+    // The window shows: the poll starts. false when there is no timer.
+    bool Window_Shown() { return timer1_.Go_Live(); }
+    // The window has gone: no tick runs any more.
+    void Window_Gone() { timer1_.End(); }
     void C_end_Click();
 
     // --- the poll tick: hot keys first, then the displays
@@ -128,6 +133,7 @@ private:
     int handlers_waiting_ = 0;
 
     MarkList mark_list_;
+    GatedTimer timer1_;
     std::int32_t mark_Ms_ = 0;
     std::u16string mark_Text_;
     std::uintptr_t player_Wnd_ = 0;

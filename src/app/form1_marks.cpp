@@ -40,7 +40,7 @@ void Form1::Command7_Click()
 {
     // No tick and no hot key may run until the entry is in, the prompt
     // included, so typing the note drives nothing.
-    ui_.Timer1.Stop();
+    timer1_.Disable();
     const Waiting_Handler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
     const std::u16string stamp = Format_Ms(ui_.player.Get_Position_Ms());
@@ -62,7 +62,7 @@ void Form1::Command7_Click()
         Show_Count();
         Select_Entry(mark_list_.Count() - 1);
     }
-    ui_.Timer1.Start();
+    timer1_.Enable();
     if (!added) return;
     Update_Extent();
     ui_.List1.Focus();

@@ -104,8 +104,8 @@ public:
 
 class FakeTimer final : public Timer {
 public:
-    bool running = true;
-    void Start() override { running = true; }
+    bool running = false;
+    bool Start() override { running = true; return true; }
     void Stop() override { running = false; }
 };
 
@@ -282,6 +282,8 @@ struct Rig {
     FakeFiles files;
     Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
                           player, hot_keys, code_page, files}};
+
+    Rig() { form.Window_Shown(); }
 
     // Entries in the list before the test acts, as a loaded file puts them.
     void Show(std::vector<std::u16string> entries) { form.mark_list().Assign(std::move(entries)); }

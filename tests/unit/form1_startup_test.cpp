@@ -29,6 +29,17 @@ TEST(Form1Startup, WithoutPlayerShowsTheMessageOnceAndFails)
     EXPECT_EQ(r.window.messages[0].second, u"提示");
 }
 
+// The poll ticks only while the window is up, whatever a recording asks.
+TEST(Form1Startup, ThePollRunsOnlyWhileTheWindowIsUp)
+{
+    Rig r;
+    r.form.Window_Gone();
+    r.form.Command7_Click();
+    EXPECT_FALSE(r.Timer1.running);
+    EXPECT_TRUE(r.form.Window_Shown());
+    EXPECT_TRUE(r.Timer1.running);
+}
+
 TEST(Form1Startup, EndAsksNothingAndSavesNothing)
 {
     Rig r;

@@ -63,10 +63,12 @@ public:
     virtual bool Checked() const = 0;
 };
 
+// The platform's clock under Timer1 (app/gated_timer.h).
 class Timer {
 public:
     virtual ~Timer() = default;
-    virtual void Start() = 0;
+    // false when the system has no timer to give.
+    virtual bool Start() = 0;
     virtual void Stop() = 0;
 };
 

@@ -44,13 +44,13 @@ App::App(Player& player, HotKeys& keyboard)
     InitResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
     QObject::connect(&timer1_.Clock(), &QTimer::timeout, &window_, [this] { form_.Timer1_Timer(); });
-    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { timer1_.End(); });
+    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { form_.Window_Gone(); });
     window_.Attach(&form_);
 }
 
 App::~App()
 {
-    timer1_.End();
+    form_.Window_Gone();
     window_.Attach(nullptr);
 }
 
@@ -58,7 +58,7 @@ bool App::Start()
 {
     if (!form_.Form_Load()) return false;
     window_.show();
-    timer1_.GoLive();
+    form_.Window_Shown();
     return true;
 }
 

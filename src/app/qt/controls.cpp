@@ -117,28 +117,12 @@ PollTimer::PollTimer()
     clock_.setInterval(10);
 }
 
-void PollTimer::Start()
+bool PollTimer::Start()
 {
-    enabled_ = true;
-    if (live_) clock_.start();
+    clock_.start();
+    return true;
 }
 
-void PollTimer::Stop()
-{
-    enabled_ = false;
-    clock_.stop();
-}
-
-void PollTimer::GoLive()
-{
-    live_ = true;
-    if (enabled_) clock_.start();
-}
-
-void PollTimer::End()
-{
-    live_ = false;
-    clock_.stop();
-}
+void PollTimer::Stop() { clock_.stop(); }
 
 } // namespace morvane::qt

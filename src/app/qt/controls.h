@@ -75,23 +75,17 @@ private:
     QCheckBox& box_;
 };
 
-// Timer1: enabled from the start, but ticking only while the window is up.
+// The clock under Timer1.
 class PollTimer final : public Timer {
 public:
     PollTimer();
-    void Start() override;
+    bool Start() override;
     void Stop() override;
-    // The window shows: an enabled timer starts ticking.
-    void GoLive();
-    // The window has gone: no more ticks, whatever Form1 asks.
-    void End();
 
     QTimer& Clock() { return clock_; }
 
 private:
     QTimer clock_;
-    bool enabled_ = true;
-    bool live_ = false;
 };
 
 } // namespace morvane::qt

@@ -194,22 +194,8 @@ void Scroll_Bar::Set_Range(int min, int max)
 
 bool Check_Box::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void Window_Timer::Start()
-{
-    enabled_ = true;
-    if (live_) SetTimer(window_, id_, 1, nullptr);
-}
+bool Window_Timer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
 
-void Window_Timer::Stop()
-{
-    enabled_ = false;
-    KillTimer(window_, id_);
-}
-
-bool Window_Timer::Go_Live()
-{
-    live_ = true;
-    return !enabled_ || SetTimer(window_, id_, 1, nullptr) != 0;
-}
+void Window_Timer::Stop() { KillTimer(window_, id_); }
 
 } // namespace morvane::win32

@@ -81,21 +81,16 @@ private:
     HWND box_;
 };
 
-// Timer1 is enabled from the start but ticks only once the window shows.
+// The clock under Timer1: the window's timer `id`.
 class Window_Timer final : public Timer {
 public:
     Window_Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
-    void Start() override;
+    bool Start() override;
     void Stop() override;
-    // The window is up: an enabled timer starts ticking. false when the
-    // system has no timer to give.
-    bool Go_Live();
 
 private:
     HWND window_;
     UINT_PTR id_;
-    bool enabled_ = true;
-    bool live_ = false;
 };
 
 } // namespace morvane::win32

@@ -65,7 +65,7 @@ int Run(HINSTANCE instance)
     if (!form.Form_Load()) return 0;  // no player: the message has been shown
 
     window.Show();
-    if (!timer1.Go_Live()) return Fail(L"无法启动定时器");
+    if (!form.Window_Shown()) return Fail(L"无法启动定时器");
 
     MSG msg{};
     for (;;) {
