@@ -12,7 +12,7 @@
 #include "app/win32/system_ports.h"
 #include "app/win32/window_port.h"
 #include "marks/mark_file.h"
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 #include "stamps/stamps.h"
 #include "stats.h"
 
@@ -113,10 +113,10 @@ struct Front {
     std::optional<Bench_Window> port;
     std::optional<morvane::win32::List_Box> list;
     std::vector<morvane::win32::Text_Box> texts;
-    std::optional<morvane::win32::Scroll_Bar> h1;
-    std::optional<morvane::win32::Check_Box> c1, c2;
+    std::optional<morvane::win32::Scroll_Bar> seek_bar;
+    std::optional<morvane::win32::Check_Box> ask_note, pause_for_note;
     std::optional<morvane::win32::Window_Timer> timer1;
-    Winamp_Code::Winamp_Link player{code_page};
+    morvane::winamp::Winamp_Link player{code_page};
     morvane::win32::Async_Keyboard keyboard;
     morvane::win32::Disk_Files files;
     std::optional<Form1> form;
@@ -131,16 +131,16 @@ struct Front {
         if (!window.Create(GetModuleHandleW(nullptr)).empty()) return false;
         real_port.emplace(window, code_page);
         port.emplace(*real_port);
-        list.emplace(window, window.Control(IDC_LIST1), window.Tooltip());
-        for (int id : {IDC_TEXT1, IDC_TEXT2, IDC_TEXT3, IDC_TEXT4, IDC_TEXT5}) texts.emplace_back(window.Control(id));
-        h1.emplace(window.Control(IDC_H1));
-        c1.emplace(window.Control(IDC_C1));
-        c2.emplace(window.Control(IDC_C2));
+        list.emplace(window, window.Control(IDC_MARK_LIST), window.Tooltip());
+        for (int id : {IDC_COUNT_LINE, IDC_STATE_LINE, IDC_TIME_LINE, IDC_MARK_LINE, IDC_SEEK_TIME}) texts.emplace_back(window.Control(id));
+        seek_bar.emplace(window.Control(IDC_SEEK_BAR));
+        ask_note.emplace(window.Control(IDC_ASK_NOTE));
+        pause_for_note.emplace(window.Control(IDC_PAUSE_FOR_NOTE));
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
-        SendMessageW(window.Control(IDC_C1), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::Form1Parts{*port, *list, texts[0], texts[1], texts[2], texts[3], texts[4], *h1, *c1, *c2,
-                                         *timer1, player, keyboard, code_page, files});
+        SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
+        form.emplace(morvane::Form1Parts{*port, *list, texts[0], texts[1], texts[2], texts[3], texts[4], *seek_bar,
+                                         *ask_note, *pause_for_note, *timer1, player, keyboard, code_page, files});
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
         window.Show();
@@ -152,8 +152,8 @@ struct Front {
 
     void select(int index)
     {
-        SendMessageW(window.Control(IDC_LIST1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        form->List1_Click();
+        SendMessageW(window.Control(IDC_MARK_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        form->Mark_List_Click();
     }
 };
 
@@ -163,12 +163,12 @@ void tick_bench(Front& front, Report& report, int ticks)
     for (int i = 0; i < ticks + 50; ++i) {
         pump();
         const double start = now_seconds();
-        front.form->Timer1_Timer();
+        front.form->Poll_Tick();
         if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
     }
     // The messages of a tick alone, through the same player link.
     morvane::win32::Ansi_Code_Page code_page;
-    Winamp_Code::Winamp_Link player(code_page);
+    morvane::winamp::Winamp_Link player(code_page);
     std::u16string title;
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
@@ -204,31 +204,31 @@ bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const
 {
     Form1& form = *front.form;
     port.open_path = to_u16(base);
-    form.C_Load_Click();
+    form.Load_Click();
     if (front.count() != kBound - 1) return failed(why, "the base file did not load");
 
-    times.record.push_back(time_ms([&] { form.Command7_Click(); }));
+    times.record.push_back(time_ms([&] { form.Record_Click(); }));
     if (front.count() != kBound) return failed(why, "recording did not add the last entry");
 
     port.save_path = to_u16(saved);
-    times.save.push_back(time_ms([&] { form.C_Save_Click(); }));
+    times.save.push_back(time_ms([&] { form.Save_Click(); }));
     if (!port.messages.empty()) return failed(why, "the save reported a failure");
     times.copy.push_back(time_ms([&] { CopyFileW(saved.c_str(), copied.c_str(), FALSE); }));
 
     port.open_path = to_u16(saved);
-    times.load.push_back(time_ms([&] { form.C_Load_Click(); }));
+    times.load.push_back(time_ms([&] { form.Load_Click(); }));
     if (front.count() != kBound || !port.messages.empty()) return failed(why, "the saved file did not load whole");
 
-    times.sort.push_back(time_ms([&] { form.C_sort_Click(); }));
+    times.sort.push_back(time_ms([&] { form.Sort_Click(); }));
     const std::vector<std::u16string> sorted = form.mark_list().Entries();
     for (std::size_t i = 1; i < sorted.size(); ++i)
         if (sorted[i] < sorted[i - 1]) return failed(why, "the list is not in order after sorting");
 
     front.select(kBound / 2);
-    times.remove.push_back(time_ms([&] { form.Command3_Click(); }));
+    times.remove.push_back(time_ms([&] { form.Delete_Click(); }));
     if (front.count() != kBound - 1) return failed(why, "the delete did not remove one entry");
 
-    times.clear.push_back(time_ms([&] { form.C_clear_Click(); }));
+    times.clear.push_back(time_ms([&] { form.Clear_Click(); }));
     if (front.count() != 0) return failed(why, "the list is not empty after clearing");
     return true;
 }
@@ -238,7 +238,7 @@ void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
     const std::wstring base = env.out_dir + L"\\bench-base.txt";
     const std::wstring saved = env.out_dir + L"\\bench-saved.txt";
     const std::wstring copied = env.out_dir + L"\\bench-copied.txt";
-    const std::string bytes = morvane::Get_Content_M::Encode_Lines(sample_entries(kBound - 1), front.code_page);
+    const std::string bytes = morvane::mark_file::Encode_Lines(sample_entries(kBound - 1), front.code_page);
     if (!write_file(base, bytes)) {
         report.add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
         return;

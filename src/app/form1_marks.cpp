@@ -21,33 +21,33 @@ constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 bool Form1::Select_Entry(int index)
 {
-    if (index < 0 || index >= mark_list_.Count() || !ui_.List1.Select(index)) return false;
-    List1_Click();
+    if (index < 0 || index >= mark_list_.Count() || !ui_.list_box.Select(index)) return false;
+    Mark_List_Click();
     return true;
 }
 
 void Form1::Show_Count()
 {
-    text1_.Set(Decimal_Text(mark_list_.Count()));
+    count_line_.Set(Decimal_Text(mark_list_.Count()));
 }
 
-void Form1::List1_Click()
+void Form1::Mark_List_Click()
 {
-    mark_list_.Record_Selection(ui_.List1.Selected());
+    mark_list_.Record_Selection(ui_.list_box.Selected());
 }
 
-void Form1::Command7_Click()
+void Form1::Record_Click()
 {
     // No tick and no hot key may run until the entry is in, the prompt
     // included, so typing the note drives nothing.
-    timer1_.Disable();
+    poll_timer_.Disable();
     const Waiting_Handler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
     const std::u16string stamp = Format_Ms(ui_.player.Get_Position_Ms());
 
     std::u16string entry = stamp;
-    if (ui_.c1.Checked()) {
-        const bool pause = ui_.c2.Checked();
+    if (ui_.ask_note.Checked()) {
+        const bool pause = ui_.pause_for_note.Checked();
         if (pause) ui_.player.Cmd_Pause();
         entry = Make_Entry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
         // Keys typed into the note were pressed since the last sample; they
@@ -62,13 +62,13 @@ void Form1::Command7_Click()
         Show_Count();
         Select_Entry(mark_list_.Count() - 1);
     }
-    timer1_.Enable();
+    poll_timer_.Enable();
     if (!added) return;
     Update_Extent();
-    ui_.List1.Focus();
+    ui_.list_box.Focus();
 }
 
-void Form1::Command9_Click()
+void Form1::Edit_Note_Click()
 {
     const Waiting_Handler waiting(*this);
     // The position is read once: a keypad-0 recording while the prompt is
@@ -98,11 +98,11 @@ void Form1::Command9_Click()
     Update_Extent();
 }
 
-void Form1::Command3_Click()
+void Form1::Delete_Click()
 {
-    const int index = ui_.List1.Selected();
+    const int index = ui_.list_box.Selected();
     if (!mark_list_.Remove(index)) return;
-    ui_.List1.Redraw();
+    ui_.list_box.Redraw();
 
     const int count = mark_list_.Count();
     if (count == 0) {
@@ -118,7 +118,7 @@ void Form1::Command3_Click()
 // Both moves take the entry out before putting it back one place further,
 // so they also work on a list at its bound (right after a removal the
 // insert cannot meet it).
-void Form1::C_up_Click()
+void Form1::Move_Up_Click()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -128,11 +128,11 @@ void Form1::C_up_Click()
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s - 1, entry)) return;
     Select_Entry(*s - 1);
-    ui_.List1.Redraw();
+    ui_.list_box.Redraw();
     Show_Count();
 }
 
-void Form1::C_down_Click()
+void Form1::Move_Down_Click()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -142,10 +142,10 @@ void Form1::C_down_Click()
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s + 1, entry)) return;
     Select_Entry(*s + 1);
-    ui_.List1.Redraw();
+    ui_.list_box.Redraw();
 }
 
-void Form1::C_clear_Click()
+void Form1::Clear_Click()
 {
     // The recorded selection keeps its value: only a selection writes it.
     mark_list_.Assign({});
@@ -153,19 +153,19 @@ void Form1::C_clear_Click()
     Update_Extent();
 }
 
-void Form1::List1_MouseMove(bool button_down, int x, int y)
+void Form1::Mark_List_MouseMove(bool button_down, int x, int y)
 {
     // While a button is down (a drag, a selection) the tooltip stays put.
     if (button_down) return;
-    ui_.List1.SetTooltip(mark_list_.Text(ui_.List1.ItemFromPoint(x, y)));
+    ui_.list_box.SetTooltip(mark_list_.Text(ui_.list_box.ItemFromPoint(x, y)));
 }
 
 void Form1::Update_Extent()
 {
-    ui_.List1.SetHorizontalExtent(mark_list_.Extent());
+    ui_.list_box.SetHorizontalExtent(mark_list_.Extent());
 }
 
-void Form1::List1_FontChanged()
+void Form1::Mark_List_FontChanged()
 {
     mark_list_.Forget_Widths();
     Update_Extent();

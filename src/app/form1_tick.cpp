@@ -18,16 +18,16 @@ struct HotKeyHandler {
 };
 
 constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
-    {HotKey::Play, &Form1::C_Play_Click},
-    {HotKey::Stop, &Form1::C_stop_Click},
-    {HotKey::Pause, &Form1::C_pause_Click},
-    {HotKey::Previous, &Form1::C_Pre_Click},
-    {HotKey::Next, &Form1::C_next_Click},
-    {HotKey::Repeat, &Form1::Command5_Click},
-    {HotKey::Mark, &Form1::Command4_Click},
-    {HotKey::Back, &Form1::Command1_Click},
-    {HotKey::Forward, &Form1::Command2_Click},
-    {HotKey::Record, &Form1::Command7_Click},
+    {HotKey::Play, &Form1::Play_Click},
+    {HotKey::Stop, &Form1::Stop_Click},
+    {HotKey::Pause, &Form1::Pause_Click},
+    {HotKey::Previous, &Form1::Previous_Click},
+    {HotKey::Next, &Form1::Next_Click},
+    {HotKey::Repeat, &Form1::Repeat_Click},
+    {HotKey::Mark, &Form1::Mark_Click},
+    {HotKey::Back, &Form1::Back_Click},
+    {HotKey::Forward, &Form1::Forward_Click},
+    {HotKey::Record, &Form1::Record_Click},
 }};
 
 constexpr std::int16_t kLongestRange = 32767;
@@ -43,7 +43,7 @@ std::int16_t Range_Max(std::int32_t length_sec)
 
 } // namespace
 
-void Form1::Timer1_Timer()
+void Form1::Poll_Tick()
 {
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ui_.player.Refresh();
@@ -74,14 +74,14 @@ bool Form1::Display_Step()
 
     switch (player.Get_Play_State()) {
     case PlayState::Stopped:
-        text2_.Set(player.Name() + u"处于停止状态......");
+        state_line_.Set(player.Name() + u"处于停止状态......");
         break;
     case PlayState::Playing:
-        text2_.Set(player.Name() + u"处于播放状态......");
-        Set_h1_Range(0, Range_Max(player.Get_Length_Sec()));
+        state_line_.Set(player.Name() + u"处于播放状态......");
+        Set_Seek_Range(0, Range_Max(player.Get_Length_Sec()));
         break;
     case PlayState::Paused:
-        text2_.Set(player.Name() + u"处于暂停状态......");
+        state_line_.Set(player.Name() + u"处于暂停状态......");
         break;
     case PlayState::Unknown:
         break;
@@ -93,9 +93,9 @@ bool Form1::Display_Step()
     if (!total) return false;
     auto now = Format_Sec(Seconds_Text(position_ms));
     if (!now) return false;
-    text3_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
+    time_line_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
 
-    text4_.Set(mark_Text_ + u"<==>" + Format_Ms(player.Get_Position_Ms()));
+    mark_line_.Set(mark_text_ + u"<==>" + Format_Ms(player.Get_Position_Ms()));
 
     // The title is read from the player found now, not the one found at
     // start-up, so a restarted player is followed. With no player the
@@ -109,14 +109,14 @@ bool Form1::Display_Step()
     return true;
 }
 
-void Form1::Set_h1_Range(std::int16_t min, std::int16_t max)
+void Form1::Set_Seek_Range(std::int16_t min, std::int16_t max)
 {
     // The control clamps its value silently; a value moved by the new range
     // is a change like any other.
-    const std::int16_t before = ui_.h1.Value();
-    ui_.h1.SetMin(min);
-    ui_.h1.SetMax(max);
-    if (ui_.h1.Value() != before) h1_Change();
+    const std::int16_t before = ui_.seek_bar.Value();
+    ui_.seek_bar.SetMin(min);
+    ui_.seek_bar.SetMax(max);
+    if (ui_.seek_bar.Value() != before) Seek_Bar_Change();
 }
 
 } // namespace morvane

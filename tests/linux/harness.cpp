@@ -152,7 +152,7 @@ Session::Session(std::unique_ptr<HotKeys> keyboard)
 
 bool Session::Shows(const QString& state)
 {
-    return Eventually([&] { return Text(App(), IDC_TEXT2) == "mpv处于" + state + "状态......"; });
+    return Eventually([&] { return Text(App(), IDC_STATE_LINE) == "mpv处于" + state + "状态......"; });
 }
 
 bool Session::Settled()

@@ -97,15 +97,15 @@ private slots:
         QScrollBar bar(Qt::Horizontal);
         bar.setRange(0, 32767);
         bar.setValue(200);
-        morvane::qt::ScrollAdapter h1(bar);
+        morvane::qt::ScrollAdapter seek_bar(bar);
         QSignalSpy moved(&bar, &QScrollBar::valueChanged);
-        h1.SetMax(120);
-        QCOMPARE(h1.Value(), 120);
-        h1.SetMin(10);
-        h1.SetMax(5);  // below the minimum: the bar spans the minimum alone
+        seek_bar.SetMax(120);
+        QCOMPARE(seek_bar.Value(), 120);
+        seek_bar.SetMin(10);
+        seek_bar.SetMax(5);  // below the minimum: the bar spans the minimum alone
         QCOMPARE(bar.minimum(), 10);
         QCOMPARE(bar.maximum(), 10);
-        QCOMPARE(h1.Value(), 10);
+        QCOMPARE(seek_bar.Value(), 10);
         QCOMPARE(moved.count(), 0);
     }
 };

@@ -19,7 +19,7 @@ struct KeyRig : Rig {
     Log PressAndTick(HotKey action)
     {
         hot_keys.Press(action);
-        form.Timer1_Timer();
+        form.Poll_Tick();
         hot_keys.Release(action);
         return player.Commands();
     }
@@ -43,8 +43,8 @@ TEST(Form1HotKeys, EachKeyRunsItsButton)
     // Mark sets the mark, and Repeat then repeats from it.
     KeyRig r;
     r.PressAndTick(HotKey::Mark);
-    EXPECT_EQ(r.form.mark_Ms(), 10000);
-    EXPECT_EQ(r.form.mark_Text(), u"[000:10:000]");
+    EXPECT_EQ(r.form.mark_ms(), 10000);
+    EXPECT_EQ(r.form.mark_text(), u"[000:10:000]");
     r.player.position = 20000;
     EXPECT_EQ(r.PressAndTick(HotKey::Repeat), Log{"jump 10000"});
 }
@@ -54,16 +54,16 @@ TEST(Form1HotKeys, OneHandlerPerTickInTableOrder)
     KeyRig r;
     r.hot_keys.Press(HotKey::Stop);
     r.hot_keys.Press(HotKey::Play);
-    r.form.Timer1_Timer();
+    r.form.Poll_Tick();
     EXPECT_EQ(r.player.Commands(), Log{"play"});
 
     // Stop was never asked about, so its press is still there next tick.
-    r.form.Timer1_Timer();
+    r.form.Poll_Tick();
     EXPECT_EQ(r.player.Commands(), (Log{"play", "stop"}));
 
     // Held down: nothing more.
-    r.form.Timer1_Timer();
-    r.form.Timer1_Timer();
+    r.form.Poll_Tick();
+    r.form.Poll_Tick();
     EXPECT_EQ(r.player.Commands(), (Log{"play", "stop"}));
 }
 
@@ -72,21 +72,21 @@ TEST(Form1HotKeys, KeypadZeroRecordsAnEntry)
     KeyRig r;
     r.player.position = 83400;
     r.PressAndTick(HotKey::Record);
-    ASSERT_EQ(r.List1.items.size(), 1u);
-    EXPECT_EQ(r.List1.items[0], u"[001:23:400]");
-    EXPECT_EQ(r.Text1.text, u"1");
-    EXPECT_TRUE(r.Timer1.running);
+    ASSERT_EQ(r.list_box.items.size(), 1u);
+    EXPECT_EQ(r.list_box.items[0], u"[001:23:400]");
+    EXPECT_EQ(r.count_line.text, u"1");
+    EXPECT_TRUE(r.poll_clock.running);
 
     // Letters typed into the note are the note's: none reaches the player
     // once the prompt has closed and the tick runs again.
-    r.c1.checked = true;
+    r.ask_note.checked = true;
     r.window.during_prompt = [&] {
         for (HotKey action : {HotKey::Play, HotKey::Stop, HotKey::Pause, HotKey::Previous, HotKey::Repeat})
             r.hot_keys.Press(action);
     };
     r.PressAndTick(HotKey::Record);
-    r.form.Timer1_Timer();
-    EXPECT_EQ(r.List1.items.size(), 2u);
+    r.form.Poll_Tick();
+    EXPECT_EQ(r.list_box.items.size(), 2u);
     EXPECT_TRUE(r.player.Commands().empty());
 }
 
@@ -94,8 +94,8 @@ TEST(Form1HotKeys, PInTheListReachesThePlayerTwice)
 {
     KeyRig r;
     r.hot_keys.Press(HotKey::Play);
-    EXPECT_TRUE(r.form.List1_KeyPress(80));
-    r.form.Timer1_Timer();
+    EXPECT_TRUE(r.form.Mark_List_KeyPress(80));
+    r.form.Poll_Tick();
     EXPECT_EQ(r.player.Commands(), (Log{"play", "play"}));
 }
 

@@ -9,10 +9,10 @@ TEST(Form1Startup, WithPlayerStartsFromInitialValues)
 {
     Rig r;
     EXPECT_TRUE(r.form.Form_Load());
-    EXPECT_EQ(r.form.mark_Text(), u"[000:00:000]");
-    EXPECT_EQ(r.form.mark_Ms(), 0);
+    EXPECT_EQ(r.form.mark_text(), u"[000:00:000]");
+    EXPECT_EQ(r.form.mark_ms(), 0);
     EXPECT_EQ(r.form.mark_list().Selection(), std::nullopt);
-    EXPECT_EQ(r.Text1.text, u"0");
+    EXPECT_EQ(r.count_line.text, u"0");
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_FALSE(r.window.quit);
     EXPECT_TRUE(r.player.Commands().empty());
@@ -34,10 +34,10 @@ TEST(Form1Startup, ThePollRunsOnlyWhileTheWindowIsUp)
 {
     Rig r;
     r.form.Window_Gone();
-    r.form.Command7_Click();
-    EXPECT_FALSE(r.Timer1.running);
+    r.form.Record_Click();
+    EXPECT_FALSE(r.poll_clock.running);
     EXPECT_TRUE(r.form.Window_Shown());
-    EXPECT_TRUE(r.Timer1.running);
+    EXPECT_TRUE(r.poll_clock.running);
 }
 
 TEST(Form1Startup, EndAsksNothingAndSavesNothing)
@@ -45,7 +45,7 @@ TEST(Form1Startup, EndAsksNothingAndSavesNothing)
     Rig r;
     ASSERT_TRUE(r.form.Form_Load());
     r.Show({u"[000:01:000]", u"[000:02:000] 注释:x"});
-    r.form.C_end_Click();
+    r.form.End_Click();
     EXPECT_TRUE(r.window.quit);
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_EQ(r.window.save_dialogs, 0);

@@ -51,7 +51,7 @@ int ListAdapter::Selected() const
 bool ListAdapter::Select(int index)
 {
     if (index < 0 || index >= list_.count()) return false;
-    const QSignalBlocker quiet(list_);  // Form1 runs List1_Click itself
+    const QSignalBlocker quiet(list_);  // Form1 runs Mark_List_Click itself
     list_.setCurrentRow(index);
     return true;
 }

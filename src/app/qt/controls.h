@@ -75,7 +75,7 @@ private:
     QCheckBox& box_;
 };
 
-// The clock under Timer1.
+// The clock under poll_clock.
 class PollTimer final : public Timer {
 public:
     PollTimer();

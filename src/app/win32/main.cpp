@@ -10,7 +10,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/system_ports.h"
 #include "app/win32/window_port.h"
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 
 namespace {
 
@@ -45,22 +45,22 @@ int Run(HINSTANCE instance)
 
     Ansi_Code_Page code_page;
     Window_Adapter window_port(window, code_page);
-    List_Box list(window, window.Control(IDC_LIST1), window.Tooltip());
-    Text_Box text1(window.Control(IDC_TEXT1));
-    Text_Box text2(window.Control(IDC_TEXT2));
-    Text_Box text3(window.Control(IDC_TEXT3));
-    Text_Box text4(window.Control(IDC_TEXT4));
-    Text_Box text5(window.Control(IDC_TEXT5));
-    Scroll_Bar h1(window.Control(IDC_H1));
-    Check_Box c1(window.Control(IDC_C1));
-    Check_Box c2(window.Control(IDC_C2));
-    Window_Timer timer1(window.Handle(), kTimer1Id);
-    Winamp_Code::Winamp_Link player(code_page);
-    Async_Keyboard keyboard;
+    List_Box list_box(window, window.Control(IDC_MARK_LIST), window.Tooltip());
+    Text_Box count_line(window.Control(IDC_COUNT_LINE));
+    Text_Box state_line(window.Control(IDC_STATE_LINE));
+    Text_Box time_line(window.Control(IDC_TIME_LINE));
+    Text_Box mark_line(window.Control(IDC_MARK_LINE));
+    Text_Box seek_time(window.Control(IDC_SEEK_TIME));
+    Scroll_Bar seek_bar(window.Control(IDC_SEEK_BAR));
+    Check_Box ask_note(window.Control(IDC_ASK_NOTE));
+    Check_Box pause_for_note(window.Control(IDC_PAUSE_FOR_NOTE));
+    Window_Timer poll_clock(window.Handle(), kTimer1Id);
+    morvane::winamp::Winamp_Link player(code_page);
+    Async_Keyboard hot_keys;
     Disk_Files files;
 
-    Form1 form(Form1Parts{window_port, list, text1, text2, text3, text4, text5, h1, c1, c2, timer1, player,
-                          keyboard, code_page, files});
+    Form1 form(Form1Parts{window_port, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar,
+                          ask_note, pause_for_note, poll_clock, player, hot_keys, code_page, files});
     Attachment attachment(window, form);
     if (!form.Form_Load()) return 0;  // no player: the message has been shown
 

@@ -7,7 +7,7 @@
 #include "text/code_page.h"
 #include "player/player.h"
 
-namespace Winamp_Code {
+namespace morvane::winamp {
 
 // The player port over Winamp's window messages. Every operation looks the
 // window up again and gives a hung player a short time limit, so a missing,
@@ -41,4 +41,4 @@ private:
     std::vector<char> title_buf_;  // reused by every title read
 };
 
-} // namespace Winamp_Code
+} // namespace morvane::winamp

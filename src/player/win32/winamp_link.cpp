@@ -1,4 +1,4 @@
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace Winamp_Code {
+namespace morvane::winamp {
 namespace {
 
 constexpr UINT kTimeoutMs = 300;
@@ -90,4 +90,4 @@ std::u16string Winamp_Link::Not_Found_Message()
     return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
 }
 
-} // namespace Winamp_Code
+} // namespace morvane::winamp
