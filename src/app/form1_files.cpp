@@ -17,6 +17,9 @@ namespace {
 
 const std::u16string kTitle = u"提示";
 
+// Mark files are small; anything this large is not one.
+constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
+
 std::u16string Quoted(const std::u16string& path)
 {
     return u"“" + path + u"”";
@@ -103,7 +106,10 @@ void Form1::Save_Click()
         written.bytes = mark_file::Encode_Lines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
     else
         written = mark_formats::Write_Marks(Format_Of(chosen->type), mark_list_.Entries(), Track_Ms(ui_.player));
-    const std::u16string error = ui_.files.WriteReplacing(target, written.bytes);
+    // Not every system refuses to replace a read-only file; this program
+    // does, the same everywhere.
+    const std::u16string error =
+        ui_.files.Read_Only(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
     if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
@@ -123,9 +129,9 @@ void Form1::Load_Click()
     // The whole file is read before the list is touched, so a file that
     // cannot be read leaves the user's list as it was. Subtitles and labels
     // are told by their content; anything else is read as a mark file.
-    const Files::ReadResult read = ui_.files.ReadAll(*path);
+    const Files::ReadResult read = ui_.files.ReadAll(*path, kMaxFileBytes);
     mark_formats::Read other;
-    std::optional<std::u16string> refusal(read.error);
+    std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
     if (read.ok) {
         other = mark_formats::Read_Marks(read.bytes, ui_.code_page);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);

@@ -242,9 +242,12 @@ public:
     std::map<std::u16string, std::string> files;
     std::map<std::u16string, std::u16string> unreadable;  // path -> reason
     std::map<std::u16string, std::u16string> unwritable;
+    std::vector<std::u16string> read_only;
+    std::size_t largest_read = 0;  // the largest size a read was allowed
 
-    ReadResult ReadAll(const std::u16string& path) override
+    ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override
     {
+        largest_read = max_bytes;
         ReadResult result;
         if (auto bad = unreadable.find(path); bad != unreadable.end()) {
             result.error = bad->second;
@@ -255,11 +258,16 @@ public:
             result.error = u"文件不存在";
             return result;
         }
+        if (file->second.size() > max_bytes) {
+            result.too_large = true;
+            return result;
+        }
         result.ok = true;
         result.bytes = file->second;
         return result;
     }
     bool Exists(const std::u16string& path) override { return files.count(path) != 0; }
+    bool Read_Only(const std::u16string& path) override { return std::ranges::count(read_only, path) != 0; }
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override
     {
         if (auto bad = unwritable.find(path); bad != unwritable.end()) return bad->second;

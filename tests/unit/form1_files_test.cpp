@@ -87,6 +87,15 @@ TEST(Form1Save, FailureIsReportedAndCancelDoesNothing)
     r.form.Save_Click();
     EXPECT_TRUE(r.files.files.empty());
     EXPECT_EQ(r.window.messages.size(), 1u);
+
+    // A read-only file is not replaced, whatever the system would allow.
+    r.files.files[u"kept.txt"] = "old";
+    r.files.read_only = {u"kept.txt"};
+    r.window.save_path = u"kept.txt";
+    r.form.Save_Click();
+    EXPECT_EQ(r.files.files[u"kept.txt"], "old");
+    ASSERT_EQ(r.window.messages.size(), 2u);
+    EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件是只读的"));
 }
 
 TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
@@ -127,6 +136,17 @@ TEST(Form1Load, FailureKeepsTheList)
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"bad.txt"));
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"文件被占用。"));
     EXPECT_EQ(r.window.messages[0].second, u"提示");
+
+    // Mark files are small: one over 256 MiB is refused, not read.
+    r.files.files[u"huge.txt"] = "[000:01:000]";
+    r.window.open_path = u"huge.txt";
+    r.form.Load_Click();
+    EXPECT_EQ(r.files.largest_read, 256u << 20);
+    r.files.files[u"huge.txt"] = std::string(r.files.largest_read + 1, 'a');
+    r.form.Load_Click();
+    EXPECT_EQ(r.list_box.items.size(), 1u);
+    ASSERT_EQ(r.window.messages.size(), 2u);
+    EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件太大"));
 }
 
 TEST(Form1Load, MoreLinesThanTheListHolds)

@@ -23,8 +23,9 @@ public:
 // Files on disk, through the W functions.
 class Disk_Files final : public Files {
 public:
-    ReadResult ReadAll(const std::u16string& path) override;
+    ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
+    bool Read_Only(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 
