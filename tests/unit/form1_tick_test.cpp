@@ -145,18 +145,21 @@ TEST(Form1Tick, WritesOnlyWhatChanged)
     EXPECT_EQ(r.window.caption_sets, 1);
 }
 
-TEST(Form1Tick, QueriesThePlayerInOrder)
+// A hung player answers each query only after its time limit, so a tick
+// must cost it no more queries than it does today.
+TEST(Form1Tick, AsksThePlayerOnlyAFewQueriesPerTick)
 {
     TickRig r;
     r.player.log.clear();
     r.form.Poll_Tick();
-    EXPECT_EQ(r.player.log,
-              (std::vector<std::string>{"state", "length", "length", "position", "position", "title"}));
+    EXPECT_EQ(r.player.log.size(), 6u);
+    EXPECT_TRUE(r.player.Commands().empty());
 
+    // Paused, the range is left alone and the length is asked once.
     r.player.state = PlayState::Paused;
     r.player.log.clear();
     r.form.Poll_Tick();
-    EXPECT_EQ(r.player.log, (std::vector<std::string>{"state", "length", "position", "position", "title"}));
+    EXPECT_EQ(r.player.log.size(), 5u);
 }
 
 } // namespace
