@@ -111,10 +111,7 @@ struct Front {
     morvane::win32::Ansi_Code_Page code_page;
     std::optional<morvane::win32::Window_Adapter> real_port;
     std::optional<Bench_Window> port;
-    std::optional<morvane::win32::List_Box> list;
-    std::vector<morvane::win32::Text_Box> texts;
-    std::optional<morvane::win32::Scroll_Bar> seek_bar;
-    std::optional<morvane::win32::Check_Box> ask_note, pause_for_note;
+    std::optional<morvane::win32::Window_Controls> controls;
     std::optional<morvane::win32::Window_Timer> timer1;
     morvane::winamp::Winamp_Link player{code_page};
     morvane::win32::Async_Keyboard keyboard;
@@ -131,16 +128,12 @@ struct Front {
         if (!window.Create(GetModuleHandleW(nullptr)).empty()) return false;
         real_port.emplace(window, code_page);
         port.emplace(*real_port);
-        list.emplace(window, window.Control(IDC_MARK_LIST), window.Tooltip());
-        for (int id : {IDC_COUNT_LINE, IDC_STATE_LINE, IDC_TIME_LINE, IDC_MARK_LINE, IDC_SEEK_TIME}) texts.emplace_back(window.Control(id));
-        seek_bar.emplace(window.Control(IDC_SEEK_BAR));
-        ask_note.emplace(window.Control(IDC_ASK_NOTE));
-        pause_for_note.emplace(window.Control(IDC_PAUSE_FOR_NOTE));
+        controls.emplace(window);
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::Form1Parts{*port, *list, texts[0], texts[1], texts[2], texts[3], texts[4], *seek_bar,
-                                         *ask_note, *pause_for_note, *timer1, player, keyboard, code_page, files});
+        form.emplace(morvane::Form1_Parts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
+                                                                       morvane::mark_file::Encoding::Ansi}));
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
         window.Show();

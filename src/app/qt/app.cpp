@@ -1,45 +1,21 @@
 #include "app/qt/app.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QIcon>
-#include <QLabel>
 #include <QMessageBox>
-#include <QScrollBar>
 
-#include "app/layout/control_ids.h"
-#include "app/qt/mark_list.h"
 
 // The icon lives in this library; a static library's resources are linked
 // in only when something names them.
 static void InitResources() { Q_INIT_RESOURCE(morvane); }
 
 namespace morvane::qt {
-namespace {
-
-// The layout fixes each control's kind, so the cast cannot miss.
-template <typename Widget>
-Widget& Get(const MainWindow& window, int id)
-{
-    return *static_cast<Widget*>(window.Control(id));
-}
-
-} // namespace
 
 App::App(Player& player, HotKeys& keyboard)
     : window_port_(window_),
-      list_(window_.List()),
-      count_line_(Get<QLabel>(window_, IDC_COUNT_LINE)),
-      state_line_(Get<QLabel>(window_, IDC_STATE_LINE)),
-      time_line_(Get<QLabel>(window_, IDC_TIME_LINE)),
-      mark_line_(Get<QLabel>(window_, IDC_MARK_LINE)),
-      seek_time_(Get<QLabel>(window_, IDC_SEEK_TIME)),
-      seek_bar_(window_.Bar()),
-      ask_note_(Get<QCheckBox>(window_, IDC_ASK_NOTE)),
-      pause_for_note_(Get<QCheckBox>(window_, IDC_PAUSE_FOR_NOTE)),
-      form_(Form1Parts{window_port_, list_, count_line_, state_line_, time_line_, mark_line_, seek_time_, seek_bar_,
-                       ask_note_, pause_for_note_, poll_timer_, player, keyboard, code_page_, files_,
-                       mark_file::Encoding::Utf8})
+      controls_(window_),
+      form_(Form1_Parts(controls_, Services{window_port_, poll_timer_, player, keyboard, code_page_, files_,
+                                            mark_file::Encoding::Utf8}))
 {
     // The window and every dialog show the program's icon.
     InitResources();

@@ -41,10 +41,7 @@ private:
     Gb18030CodePage code_page_;
     DiskFiles files_;
     WindowAdapter window_port_;
-    ListAdapter list_;
-    TextAdapter count_line_, state_line_, time_line_, mark_line_, seek_time_;
-    ScrollAdapter seek_bar_;
-    CheckAdapter ask_note_, pause_for_note_;
+    WidgetControls controls_;
     PollTimer poll_timer_;
     Form1 form_;
 };

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "app/qt/main_window.h"
 #include "app/qt/mark_list.h"
 #include "app/qt/text.h"
 
@@ -124,5 +125,14 @@ bool PollTimer::Start()
 }
 
 void PollTimer::Stop() { clock_.stop(); }
+
+// The layout fixes each control's kind, so the casts cannot miss.
+ListBox& WidgetControls::List(int id) { return Adapt(lists_, id, window_.List()); }
+
+TextBox& WidgetControls::Text(int id) { return Adapt(texts_, id, *static_cast<QLabel*>(window_.Control(id))); }
+
+ScrollBar& WidgetControls::Bar(int id) { return Adapt(bars_, id, window_.Bar()); }
+
+CheckBox& WidgetControls::Check(int id) { return Adapt(checks_, id, *static_cast<QCheckBox*>(window_.Control(id))); }
 
 } // namespace morvane::qt

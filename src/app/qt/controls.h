@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QTimer>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/form1_parts.h"
 #include "app/ports/controls.h"
 
 class QCheckBox;
@@ -14,6 +16,7 @@ class QScrollBar;
 
 namespace morvane::qt {
 
+class MainWindow;
 class MarkList;
 
 // Adapters from the control ports to the widgets. Each carries out what
@@ -86,6 +89,29 @@ public:
 
 private:
     QTimer clock_;
+};
+
+// The adapters of the window's controls, made at the first ask for each.
+class WidgetControls final : public Controls {
+public:
+    explicit WidgetControls(MainWindow& window) : window_(window) {}
+    ListBox& List(int id) override;
+    TextBox& Text(int id) override;
+    ScrollBar& Bar(int id) override;
+    CheckBox& Check(int id) override;
+
+private:
+    template <typename Adapter, typename Widget>
+    Adapter& Adapt(std::map<int, Adapter>& made, int id, Widget& widget)
+    {
+        return made.try_emplace(id, widget).first->second;
+    }
+
+    MainWindow& window_;
+    std::map<int, ListAdapter> lists_;
+    std::map<int, TextAdapter> texts_;
+    std::map<int, ScrollAdapter> bars_;
+    std::map<int, CheckAdapter> checks_;
 };
 
 } // namespace morvane::qt

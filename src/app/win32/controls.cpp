@@ -198,4 +198,15 @@ bool Window_Timer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
 
 void Window_Timer::Stop() { KillTimer(window_, id_); }
 
+ListBox& Window_Controls::List(int id)
+{
+    return lists_.try_emplace(id, window_, window_.Control(id), window_.Tooltip()).first->second;
+}
+
+TextBox& Window_Controls::Text(int id) { return texts_.try_emplace(id, window_.Control(id)).first->second; }
+
+ScrollBar& Window_Controls::Bar(int id) { return bars_.try_emplace(id, window_.Control(id)).first->second; }
+
+CheckBox& Window_Controls::Check(int id) { return checks_.try_emplace(id, window_.Control(id)).first->second; }
+
 } // namespace morvane::win32

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/form1_parts.h"
 #include "app/ports/controls.h"
 
 namespace morvane::win32 {
@@ -91,6 +93,23 @@ public:
 private:
     HWND window_;
     UINT_PTR id_;
+};
+
+// The adapters of the window's controls, made at the first ask for each.
+class Window_Controls final : public Controls {
+public:
+    explicit Window_Controls(Main_Window& window) : window_(window) {}
+    ListBox& List(int id) override;
+    TextBox& Text(int id) override;
+    ScrollBar& Bar(int id) override;
+    CheckBox& Check(int id) override;
+
+private:
+    Main_Window& window_;
+    std::map<int, List_Box> lists_;
+    std::map<int, Text_Box> texts_;
+    std::map<int, Scroll_Bar> bars_;
+    std::map<int, Check_Box> checks_;
 };
 
 } // namespace morvane::win32

@@ -45,22 +45,14 @@ int Run(HINSTANCE instance)
 
     Ansi_Code_Page code_page;
     Window_Adapter window_port(window, code_page);
-    List_Box list_box(window, window.Control(IDC_MARK_LIST), window.Tooltip());
-    Text_Box count_line(window.Control(IDC_COUNT_LINE));
-    Text_Box state_line(window.Control(IDC_STATE_LINE));
-    Text_Box time_line(window.Control(IDC_TIME_LINE));
-    Text_Box mark_line(window.Control(IDC_MARK_LINE));
-    Text_Box seek_time(window.Control(IDC_SEEK_TIME));
-    Scroll_Bar seek_bar(window.Control(IDC_SEEK_BAR));
-    Check_Box ask_note(window.Control(IDC_ASK_NOTE));
-    Check_Box pause_for_note(window.Control(IDC_PAUSE_FOR_NOTE));
+    Window_Controls controls(window);
     Window_Timer poll_clock(window.Handle(), kTimer1Id);
     morvane::winamp::Winamp_Link player(code_page);
     Async_Keyboard hot_keys;
     Disk_Files files;
 
-    Form1 form(Form1Parts{window_port, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar,
-                          ask_note, pause_for_note, poll_clock, player, hot_keys, code_page, files});
+    Form1 form(Form1_Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
+                                              mark_file::Encoding::Ansi}));
     Attachment attachment(window, form);
     if (!form.Form_Load()) return 0;  // no player: the message has been shown
 
