@@ -4,7 +4,7 @@
 
 namespace morvane {
 
-// poll_clock as the form has it: enabled from the start, but ticking only while
+// The poll timer as the form has it: enabled from the start, but ticking only while
 // the window is up. The clock underneath only starts and stops.
 class GatedTimer {
 public:

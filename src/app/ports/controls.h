@@ -63,7 +63,7 @@ public:
     virtual bool Checked() const = 0;
 };
 
-// The platform's clock under poll_clock (app/gated_timer.h).
+// The platform's clock under the poll timer (app/gated_timer.h).
 class Timer {
 public:
     virtual ~Timer() = default;

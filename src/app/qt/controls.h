@@ -78,7 +78,7 @@ private:
     QCheckBox& box_;
 };
 
-// The clock under poll_clock.
+// The clock under the poll timer.
 class PollTimer final : public Timer {
 public:
     PollTimer();

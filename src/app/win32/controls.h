@@ -83,7 +83,7 @@ private:
     HWND box_;
 };
 
-// The clock under poll_clock: the window's timer `id`.
+// The clock under the poll timer: the window's timer `id`.
 class Window_Timer final : public Timer {
 public:
     Window_Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
