@@ -7,7 +7,7 @@
 
 #include "marks/format_parts.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -164,4 +164,4 @@ Read Read_Subtitles(const Lines& lines, bool web_vtt)
     return read;
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

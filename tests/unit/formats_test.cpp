@@ -4,7 +4,7 @@
 #include "marks/mark_file.h"
 #include "test_code_page.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 namespace {
 
 using Entries = std::vector<std::u16string>;
@@ -117,12 +117,12 @@ TEST(MarkFormats, RefusesBadFilesNamingTheLine)
 TEST(MarkFormats, ReadsTheFirstEntriesTheListHolds)
 {
     std::string bytes;
-    for (std::size_t i = 0; i <= Get_Content_M::kMaxEntries; ++i) bytes += std::to_string(i) + "\t0\t\n";
+    for (std::size_t i = 0; i <= mark_file::kMaxEntries; ++i) bytes += std::to_string(i) + "\t0\t\n";
     const Read read = Read_Marks(bytes, kCp936);
-    EXPECT_EQ(read.in_file, Get_Content_M::kMaxEntries + 1);
-    ASSERT_EQ(read.entries.size(), Get_Content_M::kMaxEntries);
+    EXPECT_EQ(read.in_file, mark_file::kMaxEntries + 1);
+    ASSERT_EQ(read.entries.size(), mark_file::kMaxEntries);
     EXPECT_EQ(read.entries.back(), u"[546:06:000]");
 }
 
 } // namespace
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

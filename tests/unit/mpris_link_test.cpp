@@ -211,7 +211,11 @@ protected:
     // then is where the player is.
     static ::testing::AssertionResult Follows(MprisLink& link, FakePlayer& player, int ms)
     {
-        const auto off = [&] { return std::abs(link.Get_Position_Ms() - player.Position_Ms()); };
+        // Refreshed as the window's tick does.
+        const auto off = [&] {
+            link.Refresh();
+            return std::abs(link.Get_Position_Ms() - player.Position_Ms());
+        };
         if (!Wait_Until([&] { return off() <= 200; }, 500))
             return ::testing::AssertionFailure() << "not shown within 0.5 s, off by " << off() << " ms";
         QElapsedTimer timer;
@@ -236,11 +240,11 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
     EXPECT_EQ(link.Name(), u"busy");
 
     busy.reset();
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"idle"; }));
-    EXPECT_EQ(link.Get_Play_State(), 0);
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"idle"; }));
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Stopped);
     // A stopped player gives way to one that plays.
     auto next = Start("next", "Playing");
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"next"; }));
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"next"; }));
     EXPECT_NE(link.Find_Player(), busy_handle);
 
     MprisLink named(Link_Bus(), "NEX");
@@ -264,6 +268,7 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     second.start();
     qlonglong worst_ms = 0;
     while (second.elapsed() < 1000) {
+        link.Refresh();
         link.Get_Play_State();
         link.Read_Title(title);
         worst_ms = std::max(worst_ms, std::abs(link.Get_Position_Ms() - player->Position_Ms()));
@@ -273,10 +278,10 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     EXPECT_LE(worst_ms, 20);
 
     player->Set_Answering(false);
-    EXPECT_TRUE(Wait_Until([&] { return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
     EXPECT_FALSE(link.Read_Title(title));
     player->Set_Answering(true);
-    EXPECT_TRUE(Wait_Until([&] { return link.Find_Player() != 0; }, 3000));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }, 3000));
 }
 
 TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
@@ -288,12 +293,12 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
         return Wait_Until(seen);
     };
     link.Cmd_Pause();
-    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == 3; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == PlayState::Paused; }));
     link.Cmd_Pause();
     link.Jump_To_Ms(-5000);
     link.Jump_To_Ms(999'000);
     EXPECT_EQ(link.Get_Position_Ms(), 119'500);  // before the player has moved
-    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == 0; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == PlayState::Stopped; }));
     link.Cmd_Pause();
     link.Cmd_Next();
     Pump(200);
@@ -319,7 +324,7 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
     MprisLink link(Link_Bus(), {});
     auto second = Start("second", "Stopped");
     first->Change({{"PlaybackStatus", "Paused"}});
-    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == 3; }));
+    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
     const std::uintptr_t handle = link.Find_Player();
 
     second->Change({{"PlaybackStatus", "Playing"}});
@@ -327,12 +332,12 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
     second->Change({{"Metadata", Track("file:///m/other.mp3", true, 5'000'000)}});
     EXPECT_TRUE(Follows(link, *first, 500));
     EXPECT_EQ(link.Find_Player(), handle);
-    EXPECT_EQ(link.Get_Play_State(), 3);
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Paused);
     EXPECT_EQ(link.Get_Length_Sec(), 120);
 
     first.reset();
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"second"; }));
-    EXPECT_EQ(link.Get_Play_State(), 1);
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"second"; }));
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Playing);
 }
 
 // One scenario against what sets common players apart; each is named by
@@ -355,7 +360,7 @@ TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)
         QElapsedTimer since;
         since.start();
         EXPECT_TRUE(Follows(link, *player, 600)) << ms;
-        const qint64 played = link.Get_Play_State() == 1 ? since.elapsed() : 0;
+        const qint64 played = link.Get_Play_State() == PlayState::Playing ? since.elapsed() : 0;
         EXPECT_NEAR(player->Position_Ms() - played, ms, 200);
     };
     jump_lands(50'000);
@@ -363,7 +368,7 @@ TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)
     EXPECT_TRUE(Follows(link, *player, 600));
 
     player->Change({{"PlaybackStatus", "Paused"}});
-    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == 3; }));
+    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
     player->Calls();
     QElapsedTimer paused;
     paused.start();

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 
 namespace morvane::qt {
 
@@ -12,7 +12,7 @@ namespace morvane::qt {
 // no XInput2) it is a keyboard on which no key is ever pressed, and
 // `notice` tells the user why, once.
 struct Keys {
-    std::unique_ptr<Keyboard> keyboard;
+    std::unique_ptr<HotKeys> keyboard;
     QString notice;
 };
 
@@ -20,9 +20,10 @@ struct Keys {
 Keys OpenKeys(const QString& platform_name);
 
 // A keyboard on which no key is ever down.
-class SilentKeyboard final : public Keyboard {
+class SilentKeyboard final : public HotKeys {
 public:
-    std::int16_t Get_Async_Key_State(int) override { return 0; }
+    bool Pressed(HotKey) override { return false; }
+    bool Down(HotKey) override { return false; }
 };
 
 } // namespace morvane::qt

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "app/ports/files.h"
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 
 namespace morvane::win32 {
 
-// The system-wide keyboard through GetAsyncKeyState.
-class Async_Keyboard final : public Keyboard {
+// The hot keys, sampled system-wide through GetAsyncKeyState.
+class Async_Keyboard final : public HotKeys {
 public:
-    std::int16_t Get_Async_Key_State(int virtual_key) override;
+    bool Pressed(HotKey action) override;
+    bool Down(HotKey action) override;
 };
 
 // The system's ANSI code page (CP_ACP).
@@ -22,8 +23,9 @@ public:
 // Files on disk, through the W functions.
 class Disk_Files final : public Files {
 public:
-    ReadResult ReadAll(const std::u16string& path) override;
+    ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
+    bool Read_Only(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 

@@ -5,6 +5,7 @@
 #include <X11/keysym.h>
 
 #include <utility>
+#include <vector>
 
 #include "app/x11/key_states.h"
 
@@ -12,19 +13,26 @@ namespace morvane::x11 {
 
 namespace {
 
-struct KeyName {
-    int virtual_key;
-    KeySym keysym;
+// The keys of each action, each key by the keysyms that stand for it.
+// Shift and Ctrl answer as either side and as each side, as on Windows.
+// Keypad 0 is KP_Insert while NumLock is off; both usually sit on the same
+// keycode.
+struct ActionKeys {
+    HotKey action;
+    std::vector<std::vector<KeySym>> keys;
 };
 
-// The keys the program asks about. Keypad 0 is KP_Insert while NumLock is
-// off; both usually sit on the same keycode.
-constexpr KeyName kKeyNames[] = {
-    {80, XK_p},          {83, XK_s},          {72, XK_h},           {85, XK_u},
-    {78, XK_n},          {16, XK_Shift_L},    {16, XK_Shift_R},     {160, XK_Shift_L},
-    {161, XK_Shift_R},   {17, XK_Control_L},  {17, XK_Control_R},   {162, XK_Control_L},
-    {163, XK_Control_R}, {188, XK_comma},     {190, XK_period},     {96, XK_KP_0},
-    {96, XK_KP_Insert},
+const ActionKeys kActionKeys[] = {
+    {HotKey::Previous, {{XK_u}}},
+    {HotKey::Play, {{XK_p}}},
+    {HotKey::Pause, {{XK_h}}},
+    {HotKey::Stop, {{XK_s}}},
+    {HotKey::Next, {{XK_n}}},
+    {HotKey::Back, {{XK_comma}}},
+    {HotKey::Forward, {{XK_period}}},
+    {HotKey::Mark, {{XK_Control_L, XK_Control_R}, {XK_Control_L}, {XK_Control_R}}},
+    {HotKey::Repeat, {{XK_Shift_L, XK_Shift_R}, {XK_Shift_L}, {XK_Shift_R}}},
+    {HotKey::Record, {{XK_KP_0, XK_KP_Insert}}},
 };
 
 struct DisplayCloser {
@@ -35,24 +43,36 @@ using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 KeyTable ReadKeyTable(Display* display)
 {
     KeyTable table;
-    for (const KeyName& name : kKeyNames) {
-        const KeyCode keycode = XKeysymToKeycode(display, name.keysym);
-        if (keycode != 0) table[name.virtual_key].push_back(keycode);  // 0: not on this keyboard
+    for (const ActionKeys& action : kActionKeys) {
+        for (const auto& keysyms : action.keys) {
+            KeyCodes keycodes;
+            for (const KeySym keysym : keysyms) {
+                const KeyCode keycode = XKeysymToKeycode(display, keysym);
+                if (keycode != 0) keycodes.push_back(keycode);  // 0: not on this keyboard
+            }
+            table[action.action].push_back(std::move(keycodes));
+        }
     }
     return table;
 }
 
-class RawKeyboard final : public Keyboard {
+class RawKeyboard final : public HotKeys {
 public:
     RawKeyboard(DisplayPtr display, int xi_opcode)
         : display_(std::move(display)), xi_opcode_(xi_opcode), states_(ReadKeyTable(display_.get()))
     {
     }
 
-    std::int16_t Get_Async_Key_State(int virtual_key) override
+    bool Pressed(HotKey action) override
     {
         Drain();
-        return states_.Query(virtual_key);
+        return states_.Pressed(action);
+    }
+
+    bool Down(HotKey action) override
+    {
+        Drain();
+        return states_.Down(action);
     }
 
 private:

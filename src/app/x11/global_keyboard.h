@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 
 namespace morvane::x11 {
 
@@ -11,7 +11,7 @@ namespace morvane::x11 {
 // events on a connection of its own. No grab: every key still reaches the
 // focused window.
 struct GlobalKeyboard {
-    std::unique_ptr<Keyboard> keyboard;
+    std::unique_ptr<HotKeys> keyboard;
     std::string reason;  // why keyboard is null
 };
 

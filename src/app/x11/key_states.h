@@ -1,19 +1,23 @@
 #pragma once
 
 #include <bitset>
-#include <cstdint>
+#include <cstddef>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
+
+#include "app/ports/hot_keys.h"
 
 namespace morvane::x11 {
 
-// The X keycodes that stand for each Windows virtual-key code.
-using KeyTable = std::map<int, std::vector<int>>;
+// One key an action answers to, by the X keycodes that stand for it; an
+// action may answer to several (generic Shift, left Shift, right Shift).
+using KeyCodes = std::vector<int>;
+using KeyTable = std::map<HotKey, std::vector<KeyCodes>>;
 
-// GetAsyncKeyState's two bits per virtual-key code, worked out from raw key
-// presses and releases by X keycode. Free of X so that it tests without a
-// display.
+// Which actions were pressed and are down, worked out from raw key presses
+// and releases by X keycode. Free of X so that it tests without a display.
 class KeyStates {
 public:
     explicit KeyStates(KeyTable table = {});
@@ -24,18 +28,20 @@ public:
     void Press(int keycode);
     void Release(int keycode);
 
-    // Bit 15 while the key is down, bit 0 when it was pressed since the
-    // previous query of this code; the query consumes bit 0. A tap that
-    // ended before this code was asked still answers both bits, once.
-    std::int16_t Query(int virtual_key);
+    // true when one of the action's keys went from up to down since the
+    // previous ask; the ask consumes it. A tap that ended before the ask
+    // still answers, once.
+    bool Pressed(HotKey action);
+    bool Down(HotKey action) const;
 
 private:
-    bool IsDown(int virtual_key) const;
+    bool IsDown(const KeyCodes& key) const;
     bool IsKeycode(int keycode) const;
 
     KeyTable table_;
     std::bitset<256> down_;  // X keycodes fit in a byte
-    std::set<int> pressed_since_;
+    // Keys pressed and not yet asked about: the action, the key's place in its list.
+    std::set<std::pair<HotKey, std::size_t>> pressed_since_;
 };
 
 } // namespace morvane::x11

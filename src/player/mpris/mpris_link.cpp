@@ -48,6 +48,7 @@ MprisLink::MprisLink(QDBusConnection bus, QString wanted, QObject* parent)
         bus_.connect(QString(), kObjectPath, kPlayerInterface, QStringLiteral("Seeked"), this,
                      SLOT(On_Seeked(qlonglong, QDBusMessage)));
     if (listening) List_Players();
+    Refresh();
 }
 
 void MprisLink::List_Players()
@@ -177,7 +178,7 @@ bool MprisLink::Wanted(const QString& name) const
            QStringView(name).sliced(kBusPrefix.size()).startsWith(wanted_, Qt::CaseInsensitive);
 }
 
-RemotePlayer* MprisLink::Current()
+void MprisLink::Refresh()
 {
     const Time now = Clock::now();
     for (auto& [name, player] : players_)
@@ -187,26 +188,31 @@ RemotePlayer* MprisLink::Current()
     if (chosen != nullptr && !chosen->ready) chosen = nullptr;
     // The player in use stays while it plays or is paused; a stopped one
     // gives way to one that plays. Otherwise the first one found.
-    if (chosen == nullptr || chosen->state == 0) {
+    if (chosen == nullptr || chosen->state == PlayState::Stopped) {
         const QString* best_name = nullptr;
         RemotePlayer* best = nullptr;
         for (auto& [name, player] : players_) {
             if (!player.ready) continue;
             if (best == nullptr ||
-                std::pair(player.state != 1, player.handle) < std::pair(best->state != 1, best->handle)) {
+                std::pair(player.state != PlayState::Playing, player.handle) <
+                    std::pair(best->state != PlayState::Playing, best->handle)) {
                 best_name = &name;
                 best = &player;
             }
         }
-        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == 1)) {
-            chosen = best;
+        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == PlayState::Playing)) {
             current_name_ = *best_name;
             current_handle_ = best->handle;
             last_identity_ = best->identity.toStdU16String();
             Query_Position(current_name_, *best);
         }
     }
-    return chosen;
+}
+
+RemotePlayer* MprisLink::Current()
+{
+    RemotePlayer* chosen = Lookup(current_name_, current_handle_);
+    return chosen != nullptr && chosen->ready ? chosen : nullptr;
 }
 
 std::uintptr_t MprisLink::Find_Player()
@@ -215,10 +221,10 @@ std::uintptr_t MprisLink::Find_Player()
     return player != nullptr ? player->handle : 0;
 }
 
-std::int32_t MprisLink::Get_Play_State()
+PlayState MprisLink::Get_Play_State()
 {
     const RemotePlayer* player = Current();
-    return player != nullptr ? player->state : 0;
+    return player != nullptr ? player->state : PlayState::Stopped;
 }
 
 std::int32_t MprisLink::Get_Position_Ms()
@@ -228,7 +234,7 @@ std::int32_t MprisLink::Get_Position_Ms()
     const Time now = Clock::now();
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
-    if (player->state != 0 && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
+    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
         Query_Position(current_name_, *player);
     return Position_Ms(player->clock.Position_Us(now));
 }
@@ -264,8 +270,8 @@ void MprisLink::Cmd_Pause()
     // The same toggle as the Windows player's pause; a stopped player stays stopped.
     const RemotePlayer* player = Current();
     if (player == nullptr) return;
-    if (player->state == 1) Send(*player, QStringLiteral("Pause"));
-    else if (player->state == 3) Send(*player, QStringLiteral("Play"));
+    if (player->state == PlayState::Playing) Send(*player, QStringLiteral("Pause"));
+    else if (player->state == PlayState::Paused) Send(*player, QStringLiteral("Play"));
 }
 
 bool MprisLink::Read_Title(std::u16string& title)

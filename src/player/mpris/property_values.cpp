@@ -21,11 +21,11 @@ bool Ends_With_Ignoring_Case(std::u16string_view text, std::u16string_view lower
 
 } // namespace
 
-std::int32_t Play_State(std::string_view playback_status)
+PlayState Play_State(std::string_view playback_status)
 {
-    if (playback_status == "Playing") return 1;
-    if (playback_status == "Paused") return 3;
-    return 0;
+    if (playback_status == "Playing") return PlayState::Playing;
+    if (playback_status == "Paused") return PlayState::Paused;
+    return PlayState::Stopped;
 }
 
 std::int32_t Length_Sec(std::int64_t length_us)

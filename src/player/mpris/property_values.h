@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "player/player.h"
+
 namespace morvane::mpris {
 
-// PlaybackStatus as the port answers it: 1 playing, 3 paused, 0 otherwise.
-std::int32_t Play_State(std::string_view playback_status);
+// PlaybackStatus as the port answers it; anything but Playing and Paused is Stopped.
+PlayState Play_State(std::string_view playback_status);
 
 // mpris:length in whole seconds, rounded down; 0 for an unknown length.
 std::int32_t Length_Sec(std::int64_t length_us);

@@ -76,10 +76,10 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
 
     bool moved = false;
     if (auto it = properties.find(QStringLiteral("PlaybackStatus")); it != properties.end()) {
-        const std::int32_t next = Play_State(View(it->toString().toUtf8()));
+        const PlayState next = Play_State(View(it->toString().toUtf8()));
         moved = next != state;
         state = next;
-        clock.Set_Playing(state == 1, now);
+        clock.Set_Playing(state == PlayState::Playing, now);
     }
     if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) clock.Set_Rate(it->toDouble(), now);
     if (auto it = properties.find(QStringLiteral("CanSeek")); it != properties.end()) can_seek = it->toBool();
