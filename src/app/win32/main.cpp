@@ -1,30 +1,12 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <string>
 
-#include "app/form1.h"
-#include "app/win32/control_ids.h"
-#include "app/win32/controls.h"
-#include "app/win32/main_window.h"
+#include "app/win32/app.h"
 #include "app/win32/system_ports.h"
-#include "app/win32/window_port.h"
 #include "player/win32/winamp_code.h"
 
 namespace {
-
-// Keeps the window's events away from Form1 once Form1 is gone.
-class Attachment {
-public:
-    Attachment(morvane::win32::Main_Window& window, morvane::Form1& form) : window_(window) { window_.Attach(&form); }
-    ~Attachment() { window_.Attach(nullptr); }
-    Attachment(const Attachment&) = delete;
-    Attachment& operator=(const Attachment&) = delete;
-
-private:
-    morvane::win32::Main_Window& window_;
-};
 
 int Fail(const std::wstring& reason)
 {
@@ -32,54 +14,16 @@ int Fail(const std::wstring& reason)
     return 1;
 }
 
-int Run(HINSTANCE instance)
-{
-    using namespace morvane;
-    using namespace morvane::win32;
-
-    INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    if (InitCommonControlsEx(&common) == FALSE) return Fail(L"无法初始化公共控件");
-
-    Main_Window window;
-    if (const std::wstring failure = window.Create(instance); !failure.empty()) return Fail(failure);
-
-    Ansi_Code_Page code_page;
-    Window_Adapter window_port(window, code_page);
-    List_Box list(window, window.Control(IDC_LIST1), window.Tooltip());
-    Text_Box text1(window.Control(IDC_TEXT1));
-    Text_Box text2(window.Control(IDC_TEXT2));
-    Text_Box text3(window.Control(IDC_TEXT3));
-    Text_Box text4(window.Control(IDC_TEXT4));
-    Text_Box text5(window.Control(IDC_TEXT5));
-    Scroll_Bar h1(window.Control(IDC_H1));
-    Check_Box c1(window.Control(IDC_C1));
-    Check_Box c2(window.Control(IDC_C2));
-    Window_Timer timer1(window.Handle(), kTimer1Id);
-    Winamp_Code::Winamp_Link player(code_page);
-    Async_Keyboard keyboard;
-    Disk_Files files;
-
-    Form1 form(Form1Parts{window_port, list, text1, text2, text3, text4, text5, h1, c1, c2, timer1, player,
-                          keyboard, code_page, files});
-    Attachment attachment(window, form);
-    if (!form.Form_Load()) return 0;  // no player: the message has been shown
-
-    window.Show();
-    if (!timer1.Go_Live()) return Fail(L"无法启动定时器");
-
-    MSG msg{};
-    for (;;) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) break;
-        if (got == -1) return 1;
-        if (!IsDialogMessageW(window.Handle(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return static_cast<int>(msg.wParam);
-}
-
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return Run(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    morvane::win32::Ansi_Code_Page code_page;
+    Winamp_Code::Winamp_Link player(code_page);
+    morvane::win32::Async_Keyboard keyboard;
+    morvane::win32::App app(player, keyboard);
+    if (const std::wstring failure = app.Create(instance); !failure.empty()) return Fail(failure);
+    std::wstring failure;
+    if (!app.Start(failure)) return failure.empty() ? 0 : Fail(failure);
+    return app.Run();
+}
