@@ -70,6 +70,7 @@ TEST_F(Marks, RecordEditSortMoveDeleteAndThePauseAroundThePrompt)
         EXPECT_EQ(Text(dialog), L"Morvane");
         EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PROMPT_MESSAGE)), L"请输入注释");
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
     });
     Click(IDC_COMMAND7);
     EXPECT_EQ(entries_under_prompt, 1u) << "the entry waits for the prompt";
@@ -142,6 +143,7 @@ TEST_F(Marks, RecordEditSortMoveDeleteAndThePauseAroundThePrompt)
         Pump(300);  // several periods of the poll
         polls_while_open = player.log.size() - asked;
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
     });
     Click(IDC_COMMAND7);
     EXPECT_EQ(sent_before_prompt, std::vector<std::string>{"pause"});

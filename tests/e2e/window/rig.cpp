@@ -7,7 +7,7 @@
 namespace morvane::test {
 namespace {
 
-std::function<void(HWND)> pending_answer;
+std::function<bool(HWND)> pending_answer;
 UINT_PTR answer_timer = 0;
 
 BOOL CALLBACK Find_Dialog(HWND window, LPARAM found)
@@ -26,12 +26,10 @@ void CALLBACK Answer_When_Open(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), Find_Dialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr || !pending_answer) return;
+    if (dialog == nullptr || !pending_answer || !pending_answer(dialog)) return;
     KillTimer(nullptr, answer_timer);
     answer_timer = 0;
-    auto answer = std::move(pending_answer);
     pending_answer = nullptr;
-    answer(dialog);
 }
 
 } // namespace
@@ -115,7 +113,7 @@ void Window_Rig::Expect_Shows(HWND window, const std::wstring& want)
     EXPECT_EQ(seen, want);
 }
 
-void Window_Rig::Answer_Next_Dialog(std::function<void(HWND dialog)> answer)
+void Window_Rig::Answer_Next_Dialog(std::function<bool(HWND dialog)> answer)
 {
     pending_answer = std::move(answer);
     answer_timer = SetTimer(nullptr, 0, 30, Answer_When_Open);
@@ -131,6 +129,7 @@ Window_Rig::Prompt_Seen Window_Rig::Click_And_Answer_Prompt(int id, std::optiona
         if (note) SetWindowTextW(GetDlgItem(dialog, IDC_PROMPT_EDIT), note->c_str());
         PostMessageW(dialog, WM_COMMAND, note ? IDOK : IDCANCEL, 0);
         answered = true;
+        return true;
     });
     Click(id);
     EXPECT_TRUE(answered) << "no prompt opened";

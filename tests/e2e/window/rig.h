@@ -43,9 +43,10 @@ protected:
     void Expect_Shows(HWND window, const std::wstring& want);
     void Expect_Shows(int id, const std::wstring& want) { Expect_Shows(Control(id), want); }
 
-    // The next modal dialog of this thread (a message box, the note prompt)
-    // is handed to `answer` while it is open; `answer` closes it.
-    void Answer_Next_Dialog(std::function<void(HWND dialog)> answer);
+    // The next modal dialog of this thread (a message box, the note prompt,
+    // a file dialog) is handed to `answer` while it is open, again and again
+    // until `answer` returns true: it has closed it.
+    void Answer_Next_Dialog(std::function<bool(HWND dialog)> answer);
     // Clicks the button and answers the note prompt it opens with `note`
     // (IDOK) or cancels it (nullopt); what the prompt showed.
     struct Prompt_Seen {
