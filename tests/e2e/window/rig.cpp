@@ -26,10 +26,17 @@ void CALLBACK Answer_When_Open(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), Find_Dialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr || !pending_answer || !pending_answer(dialog)) return;
+    if (dialog == nullptr || !pending_answer) return;
+    // Held apart while it runs: an answer that serves messages itself must
+    // not be called again from within.
+    auto answer = std::move(pending_answer);
+    pending_answer = nullptr;
+    if (!answer(dialog)) {
+        pending_answer = std::move(answer);
+        return;
+    }
     KillTimer(nullptr, answer_timer);
     answer_timer = 0;
-    pending_answer = nullptr;
 }
 
 } // namespace
