@@ -93,22 +93,10 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
     EXPECT_EQ(player.Commands().back(), "jump 10000");
 }
 
-// The list's font as the window makes it at 96 DPI: 9 pt 新宋体.
 int Widest(const std::vector<std::wstring>& entries)
 {
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"新宋体");
-    const HGDIOBJ old = SelectObject(dc, font);
     int widest = 0;
-    for (const auto& entry : entries) {
-        SIZE size{};
-        GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &size);
-        widest = std::max<int>(widest, size.cx);
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    DeleteDC(dc);
+    for (const auto& entry : entries) widest = std::max(widest, Text_Width(L"新宋体", entry).width);
     return widest;
 }
 

@@ -152,6 +152,21 @@ std::wstring Out_Path(const std::wstring& file)
     return folder + L"\\" + file;
 }
 
+Measured Text_Width(const wchar_t* face, const std::wstring& text)
+{
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const Measured measured{static_cast<int>(size.cx), GetTextCharset(dc) == GB2312_CHARSET};
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return measured;
+}
+
 std::wstring Short_Time(int seconds)
 {
     wchar_t text[32];

@@ -64,6 +64,14 @@ protected:
 // out\e2e beside the current folder).
 std::wstring Out_Path(const std::wstring& file);
 
+// The text's width in the face at 9 pt and 96 DPI, as the window's controls
+// draw it, and whether the face has the Chinese character set.
+struct Measured {
+    int width = 0;
+    bool chinese = false;
+};
+Measured Text_Width(const wchar_t* face, const std::wstring& text);
+
 std::wstring Stamp(int ms);
 std::wstring Mark_Line(int mark_ms, int position_ms);
 std::wstring Short_Time(int seconds);
