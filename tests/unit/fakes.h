@@ -283,16 +283,16 @@ public:
 // A Form1 wired to a full set of fakes.
 struct Rig {
     FakeWindow window;
-    FakeListBox List1;
-    FakeTextBox Text1, Text2, Text3, Text4, Text5;
-    FakeScrollBar h1;
-    FakeCheckBox c1, c2;
-    FakeTimer Timer1;
+    FakeListBox list_box;
+    FakeTextBox count_line, state_line, time_line, mark_line, seek_time;
+    FakeScrollBar seek_bar;
+    FakeCheckBox ask_note, pause_for_note;
+    FakeTimer poll_clock;
     FakePlayer player;
     FakeKeyboard keyboard;
     TestCodePage code_page;
     FakeFiles files;
-    Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
+    Form1 form{Form1Parts{window, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar, ask_note, pause_for_note, poll_clock,
                           player, keyboard, code_page, files}};
 };
 #endif

@@ -12,17 +12,17 @@ namespace morvane::win32 {
 struct App::Parts {
     Parts(Main_Window& window, Player& player, Keyboard& keyboard)
         : window_port(window, code_page),
-          list(window, window.Control(IDC_LIST1), window.Tooltip()),
-          text1(window.Control(IDC_TEXT1)),
-          text2(window.Control(IDC_TEXT2)),
-          text3(window.Control(IDC_TEXT3)),
-          text4(window.Control(IDC_TEXT4)),
-          text5(window.Control(IDC_TEXT5)),
-          h1(window.Control(IDC_H1)),
-          c1(window.Control(IDC_C1)),
-          c2(window.Control(IDC_C2)),
+          list(window, window.Control(IDC_MARK_LIST), window.Tooltip()),
+          text1(window.Control(IDC_COUNT_LINE)),
+          text2(window.Control(IDC_STATE_LINE)),
+          text3(window.Control(IDC_TIME_LINE)),
+          text4(window.Control(IDC_MARK_LINE)),
+          text5(window.Control(IDC_SEEK_TIME)),
+          seek_bar(window.Control(IDC_SEEK_BAR)),
+          ask_note(window.Control(IDC_ASK_NOTE)),
+          pause_for_note(window.Control(IDC_PAUSE_FOR_NOTE)),
           timer1(window.Handle(), kTimer1Id),
-          form(Form1Parts{window_port, list, text1, text2, text3, text4, text5, h1, c1, c2, timer1, player, keyboard,
+          form(Form1Parts{window_port, list, text1, text2, text3, text4, text5, seek_bar, ask_note, pause_for_note, timer1, player, keyboard,
                           code_page, files})
     {
     }
@@ -32,8 +32,8 @@ struct App::Parts {
     Window_Adapter window_port;
     List_Box list;
     Text_Box text1, text2, text3, text4, text5;
-    Scroll_Bar h1;
-    Check_Box c1, c2;
+    Scroll_Bar seek_bar;
+    Check_Box ask_note, pause_for_note;
     Window_Timer timer1;
     Form1 form;
 };

@@ -4,7 +4,7 @@
 
 #include "app/win32/app.h"
 #include "app/win32/system_ports.h"
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ int Fail(const std::wstring& reason)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     morvane::win32::Ansi_Code_Page code_page;
-    Winamp_Code::Winamp_Link player(code_page);
+    morvane::winamp::Winamp_Link player(code_page);
     morvane::win32::Async_Keyboard keyboard;
     morvane::win32::App app(player, keyboard);
     if (const std::wstring failure = app.Create(instance); !failure.empty()) return Fail(failure);

@@ -86,8 +86,8 @@ TEST_F(Face, EveryControlOfTheLayoutTableIsDrawnInItsPlace)
         EXPECT_LE(std::abs(got.bottom - want.bottom / kTwipsPerPixel), 1) << got.bottom;
     }
 
-    EXPECT_EQ(GetFocus(), Control(IDC_C_CLEAR)) << "the first focus is on 清除";
-    EXPECT_EQ(Text(IDC_TEXT1), L"0");
+    EXPECT_EQ(GetFocus(), Control(IDC_CLEAR)) << "the first focus is on 清除";
+    EXPECT_EQ(Text(IDC_COUNT_LINE), L"0");
 
     // A few ticks fill the read-outs from the playing player; then a picture.
     Expect_Shows(Main(), L"1. 英语听力 第一课 - Winamp");

@@ -36,16 +36,16 @@ protected:
     POINT Item_Centre(int index)
     {
         RECT item{};
-        SendMessageW(Control(IDC_LIST1), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(Control(IDC_MARK_LIST), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     }
     void Mouse(UINT message, POINT at)
     {
-        PostMessageW(Control(IDC_LIST1), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        PostMessageW(Control(IDC_MARK_LIST), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
     }
     void Step_Forward()
     {
-        Click(IDC_COMMAND2);
+        Click(IDC_FORWARD);
         ASSERT_EQ(player.jumps.back(), 12000);
         player.position = 12000;
     }
@@ -63,15 +63,15 @@ protected:
             PostMessageW(ok, BM_CLICK, 0, 0);
             return true;
         });
-        Click(IDC_C_LOAD);
+        Click(IDC_LOAD);
     }
 };
 
 TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
 {
-    Click(IDC_COMMAND7);
+    Click(IDC_RECORD);
     ASSERT_EQ(Entries(), std::vector<std::wstring>{L"[000:10:000]"});
-    EXPECT_TRUE(player.Commands().empty()) << "记录 with c1 unticked asks nothing and sends nothing";
+    EXPECT_TRUE(player.Commands().empty()) << "记录 with ask_note unticked asks nothing and sends nothing";
 
     // A single click gives the list the focus and sends nothing; Enter jumps.
     Step_Forward();
@@ -79,9 +79,9 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
     Mouse(WM_LBUTTONDOWN, Item_Centre(0));
     Mouse(WM_LBUTTONUP, Item_Centre(0));
     Pump(50);
-    EXPECT_EQ(GetFocus(), Control(IDC_LIST1));
+    EXPECT_EQ(GetFocus(), Control(IDC_MARK_LIST));
     EXPECT_EQ(player.Commands().size(), sent);
-    PostMessageW(Control(IDC_LIST1), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(Control(IDC_MARK_LIST), WM_KEYDOWN, VK_RETURN, 0);
     Pump(50);
     EXPECT_EQ(player.Commands().back(), "jump 10000");
     player.position = 10000;
@@ -113,7 +113,7 @@ TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
          stamp + L" 注释:ok"},
         {stamp + L" 注释:안녕하세요 สวัสดีครับ ภาษาไทย", stamp},
     };
-    const auto extent = [&] { return static_cast<int>(SendMessageW(Control(IDC_LIST1), LB_GETHORIZONTALEXTENT, 0, 0)); };
+    const auto extent = [&] { return static_cast<int>(SendMessageW(Control(IDC_MARK_LIST), LB_GETHORIZONTALEXTENT, 0, 0)); };
     int n = 0;
     for (const auto& entries : lists) {
         SCOPED_TRACE("list " + std::to_string(++n));
@@ -127,7 +127,7 @@ TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
 
     // Deleting the widest entry narrows the range to the next one.
     Select(0);
-    Click(IDC_COMMAND3);
+    Click(IDC_DELETE);
     EXPECT_EQ(extent(), Widest({lists.back().begin() + 1, lists.back().end()}) + kMargin);
 }
 

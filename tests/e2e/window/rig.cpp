@@ -74,7 +74,7 @@ std::wstring Window_Rig::Text(HWND window)
 
 std::vector<std::wstring> Window_Rig::Entries()
 {
-    const HWND list = Control(IDC_LIST1);
+    const HWND list = Control(IDC_MARK_LIST);
     std::vector<std::wstring> entries;
     const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -85,14 +85,14 @@ std::vector<std::wstring> Window_Rig::Entries()
     return entries;
 }
 
-int Window_Rig::Selection() { return static_cast<int>(SendMessageW(Control(IDC_LIST1), LB_GETCURSEL, 0, 0)); }
+int Window_Rig::Selection() { return static_cast<int>(SendMessageW(Control(IDC_MARK_LIST), LB_GETCURSEL, 0, 0)); }
 
 // As the arrow keys do: the list tells its parent the selection changed.
 void Window_Rig::Select(int index)
 {
-    const HWND list = Control(IDC_LIST1);
+    const HWND list = Control(IDC_MARK_LIST);
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_LIST1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_MARK_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     Pump(20);
 }
 

@@ -29,7 +29,7 @@ protected:
     {
         int low = -1, high = -1;
         Pump_Until([&] {
-            SendMessageW(Control(IDC_H1), SBM_GETRANGE, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+            SendMessageW(Control(IDC_SEEK_BAR), SBM_GETRANGE, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
             return low == 0 && high == max;
         });
         EXPECT_EQ(low, 0);
@@ -39,8 +39,8 @@ protected:
     void Expect_Clock_Followed(int length_sec, int mark_ms, int position_ms)
     {
         player.position = position_ms;
-        Expect_Shows(IDC_TEXT3, Time_Line(length_sec, position_ms / 1000));
-        Expect_Shows(IDC_TEXT4, Mark_Line(mark_ms, position_ms));
+        Expect_Shows(IDC_TIME_LINE, Time_Line(length_sec, position_ms / 1000));
+        Expect_Shows(IDC_MARK_LINE, Mark_Line(mark_ms, position_ms));
     }
     void Expect_Sent(int id, const std::string& command)
     {
@@ -53,53 +53,53 @@ protected:
 
 TEST_F(Tick, FollowsThePlayerThroughPlayPauseAnotherTrackStopAndItsEnd)
 {
-    Expect_Shows(IDC_TEXT2, kPlaying);
+    Expect_Shows(IDC_STATE_LINE, kPlaying);
     Expect_Shows(Main(), Title());
     Expect_Range(245);
     Expect_Clock_Followed(245, 0, 3456);
     Expect_Clock_Followed(245, 0, 4567);
 
     // Paused: the lines stand at the player's position; 定位 marks it.
-    Expect_Sent(IDC_C_PAUSE, "pause");
+    Expect_Sent(IDC_PAUSE, "pause");
     player.state = 3;
-    Expect_Shows(IDC_TEXT2, kPaused);
+    Expect_Shows(IDC_STATE_LINE, kPaused);
     Expect_Clock_Followed(245, 0, 83456);
-    Click(IDC_COMMAND4);
-    Expect_Shows(IDC_TEXT4, Mark_Line(83456, 83456));
+    Click(IDC_MARK);
+    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 83456));
 
-    // The long track, still paused: its length, the mark kept, and h1 keeps
+    // The long track, still paused: its length, the mark kept, and seek_bar keeps
     // the range of the last playing tick.
-    Expect_Sent(IDC_C_NEXT, "next");
+    Expect_Sent(IDC_NEXT, "next");
     player.title = kLongTitle;
     player.length = kLongLengthSec;
     player.position = 0;
     Expect_Shows(Main(), Title());
-    Expect_Shows(IDC_TEXT3, Time_Line(kLongLengthSec, 0));
-    Expect_Shows(IDC_TEXT4, Mark_Line(83456, 0));
+    Expect_Shows(IDC_TIME_LINE, Time_Line(kLongLengthSec, 0));
+    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 0));
     Expect_Range(245);
 
     // Playing it: the range stops at 32767 s, the times go on.
-    Expect_Sent(IDC_C_PLAY, "play");
+    Expect_Sent(IDC_PLAY, "play");
     player.state = 1;
-    Expect_Shows(IDC_TEXT2, kPlaying);
+    Expect_Shows(IDC_STATE_LINE, kPlaying);
     Expect_Range(32767);
     Expect_Clock_Followed(kLongLengthSec, 83456, 1234);
 
-    Expect_Sent(IDC_C_STOP, "stop");
+    Expect_Sent(IDC_STOP, "stop");
     player.state = 0;
     player.position = 0;
-    Expect_Shows(IDC_TEXT2, kStopped);
-    Expect_Shows(IDC_TEXT3, Time_Line(kLongLengthSec, 0));
+    Expect_Shows(IDC_STATE_LINE, kStopped);
+    Expect_Shows(IDC_TIME_LINE, Time_Line(kLongLengthSec, 0));
 
     // The player goes away while playing: zeros and the stopped line; the
     // caption keeps the last title.
     player.state = 1;
     player.position = 5000;
-    Expect_Shows(IDC_TEXT2, kPlaying);
+    Expect_Shows(IDC_STATE_LINE, kPlaying);
     player.running = false;
-    Expect_Shows(IDC_TEXT2, kStopped);
-    Expect_Shows(IDC_TEXT3, Time_Line(0, 0));
-    Expect_Shows(IDC_TEXT4, Mark_Line(83456, 0));
+    Expect_Shows(IDC_STATE_LINE, kStopped);
+    Expect_Shows(IDC_TIME_LINE, Time_Line(0, 0));
+    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 0));
     Expect_Shows(Main(), Title());
 }
 
@@ -110,7 +110,7 @@ TEST_F(Tick, FollowsALongTrackPast32767Seconds)
     player.length = kLongLengthSec;
     player.position = 33000000;  // [550:00]
     Expect_Shows(Main(), Title());
-    Expect_Shows(IDC_TEXT2, kPlaying);
+    Expect_Shows(IDC_STATE_LINE, kPlaying);
     Expect_Range(32767);
     Expect_Clock_Followed(kLongLengthSec, 0, 33000000);
     Expect_Clock_Followed(kLongLengthSec, 0, 33001234);
