@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScrollBar>
 
@@ -40,6 +42,12 @@ App::App(Player& player, Keyboard& keyboard)
       form_(Form1Parts{window_port_, list_, text1_, text2_, text3_, text4_, text5_, h1_, c1_, c2_, timer1_, player,
                        keyboard, code_page_, files_, Get_Content_M::Encoding::Utf8})
 {
+    // Qt's own words (the file dialog, the replace question's buttons) in
+    // Chinese whatever the locale. Without the translation file they stay
+    // English; the program works all the same.
+    if (qt_words_.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt_words_);
     // The window and every dialog show the program's icon.
     InitResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
@@ -50,6 +58,7 @@ App::App(Player& player, Keyboard& keyboard)
 
 App::~App()
 {
+    QCoreApplication::removeTranslator(&qt_words_);
     timer1_.End();
     window_.Attach(nullptr);
 }
