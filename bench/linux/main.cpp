@@ -103,8 +103,6 @@ std::string times(double value, double reference)
 // to the player, the same seconds each. Nothing else calls the player then.
 void cpu_bench(const Options& options, Outside_Player& player, Report& report)
 {
-    const std::string runs = ", median of " + std::to_string(options.runs) + " runs of " +
-                             std::to_string(options.seconds) + " s";
     const std::string who = options.player;
     for (const bool playing : {true, false}) {
         const std::string state = playing ? "playing" : "paused";
@@ -131,18 +129,21 @@ void cpu_bench(const Options& options, Outside_Player& player, Report& report)
             const auto attached = cpu_percent({qint64{options.player_pid}, pid(app)}, options.seconds);
             const double seconds = ms_between(start, Clock::now()) / 1000;
             int count = 0;
+            std::map<std::string, int> run_calls;
             for (const QByteArray& line : monitor ? monitor->readAllStandardOutput().split('\n') : QList<QByteArray>()) {
                 if (!line.startsWith("method call ")) continue;
                 ++count;
-                ++calls[line.mid(line.indexOf("member=") + 7).toStdString()];
+                ++run_calls[line.mid(line.indexOf("member=") + 7).toStdString()];
             }
             const bool ran = running(app) && monitor != nullptr;
             end_program(monitor);
             end_program(app);
             if (!ran || std::ranges::min(beside) < 0 || std::ranges::min(attached) < 0) {
-                std::fprintf(stderr, "  %s run %d: Morvane did not run, or no CPU time was read\n", state.c_str(), run + 1);
+                std::fprintf(stderr, "  %s run %d left out: %s\n", state.c_str(), run + 1,
+                             ran ? "a CPU time could not be read" : "Morvane or dbus-monitor ended early");
                 continue;
             }
+            for (const auto& [member, n] : run_calls) calls[member] += n;
             alone.push_back(beside[0]);
             window.push_back(beside[1]);
             timer.push_back(beside[2]);
@@ -160,6 +161,8 @@ void cpu_bench(const Options& options, Outside_Player& player, Report& report)
                         Verdict::Failed});
             continue;
         }
+        const std::string runs = ", median of " + std::to_string(rates.size()) + " runs of " +
+                                 std::to_string(options.seconds) + " s";
         const double m = median(morvane), w = median(window), t = median(timer);
         report.add({who + ", " + state + ": Morvane's polling CPU" + runs,
                     fixed(m, 2) + " % = **" + times(m, w) + "** the same window",
