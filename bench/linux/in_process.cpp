@@ -1,6 +1,6 @@
 // The figures measured inside the driver, with the App and MprisLink the
-// program is made of: the position Text4 shows against the player's own,
-// seeks made elsewhere as Text4 shows them, and the list operations at the
+// program is made of: the position mark_line shows against the player's own,
+// seeks made elsewhere as mark_line shows them, and the list operations at the
 // list's bound.
 
 #include <QApplication>
@@ -35,14 +35,14 @@ namespace {
 
 constexpr int kBound = 32767;
 
-// Text4's position, as the user reads it.
+// mark_line's position, as the user reads it.
 std::optional<double> shown_ms(const QLabel& text4)
 {
     const auto shown = morvane::Parse_Stamp(text4.text().right(12).toStdU16String());
     return shown ? std::optional<double>(*shown.value) : std::nullopt;
 }
 
-// Text4 against the player's own Position, which counts as true halfway
+// mark_line against the player's own Position, which counts as true halfway
 // through the call. Players move Position in steps, so the figure is taken
 // against the top of the steps (the freshest Position within half a
 // second, carried forward to the sample's time); the note gives the plain
@@ -70,7 +70,7 @@ void position_bench(const QLabel& text4, Outside_Player& player, const std::stri
         text_ms.push_back(*shown);
         error.push_back(std::abs(*shown - *own));
     }
-    const std::string figure = who + ", playing: position shown (Text4) vs the player's own";
+    const std::string figure = who + ", playing: position shown (mark_line) vs the player's own";
     if (error.empty() || steps.empty())
         return report.add({figure, "no sample was read", "-", "median ≤ 10 ms", Verdict::Failed});
     std::vector<double> signed_error, top_error;
@@ -87,7 +87,7 @@ void position_bench(const QLabel& text4, Outside_Player& player, const std::stri
                 "-", "median ≤ 10 ms", median(top_error) <= 10 ? Verdict::Met : Verdict::Missed});
     report.note(who + ": Position moves in steps (median " + fixed(median(steps), 1) + " ms, max " +
                 fixed(maximum(steps), 1) + " ms, read back to back for a second). Against each Position as read, "
-                "Text4 is off by " + fixed(median(error), 1) + " ms (median), " + fixed(maximum(error), 1) +
+                "mark_line is off by " + fixed(median(error), 1) + " ms (median), " + fixed(maximum(error), 1) +
                 " ms (max); signed median " + fixed(median(signed_error), 1) + " ms (positive: ahead).");
     if (median(top_error) > 10)
         report.note(who + ": the position goal is missed because the player's Position itself lags by up to one "
@@ -95,7 +95,7 @@ void position_bench(const QLabel& text4, Outside_Player& player, const std::stri
                     "carries that lag until its next read.");
 }
 
-// A seek made by another program, from the call until Text4 shows the new
+// A seek made by another program, from the call until mark_line shows the new
 // time (allowing for the time played since), playing and paused.
 void seek_bench(const QLabel& text4, Outside_Player& player, const std::string& who, Report& report)
 {
@@ -172,25 +172,25 @@ std::string ops_round(morvane::qt::App& app, const std::filesystem::path& dir, s
     const QString base_name = QString::fromStdString((dir / "bench-base.txt").string());
     const QString saved_name = QString::fromStdString(saved.string());
 
-    time_ms([&] { form.C_Load_Click(); }, base_name);
+    time_ms([&] { form.Load_Click(); }, base_name);
     if (list.count() != kBound - 1) return "the base file did not load";
-    ms["record"].push_back(time_ms([&] { form.Command7_Click(); }));
+    ms["record"].push_back(time_ms([&] { form.Record_Click(); }));
     if (list.count() != kBound) return "recording did not add the last entry";
     std::filesystem::remove(saved);  // else the dialog asks before replacing it
-    ms["save"].push_back(time_ms([&] { form.C_Save_Click(); }, saved_name));
+    ms["save"].push_back(time_ms([&] { form.Save_Click(); }, saved_name));
     if (!std::filesystem::exists(saved)) return "the save wrote no file";
     ms["copy"].push_back(time_ms([&] {
         std::filesystem::copy_file(saved, copied, std::filesystem::copy_options::overwrite_existing);
     }));
-    ms["load"].push_back(time_ms([&] { form.C_Load_Click(); }, saved_name));
+    ms["load"].push_back(time_ms([&] { form.Load_Click(); }, saved_name));
     if (list.count() != kBound) return "the saved file did not load whole";
-    ms["sort"].push_back(time_ms([&] { form.C_sort_Click(); }));
+    ms["sort"].push_back(time_ms([&] { form.Sort_Click(); }));
     for (int i = 1; i < list.count(); ++i)
         if (list.item(i)->text() < list.item(i - 1)->text()) return "the list is not in order after sorting";
-    list.setCurrentRow(kBound / 2);  // runs List1_Click
-    ms["delete"].push_back(time_ms([&] { form.Command3_Click(); }));
+    list.setCurrentRow(kBound / 2);  // runs Mark_List_Click
+    ms["delete"].push_back(time_ms([&] { form.Delete_Click(); }));
     if (list.count() != kBound - 1) return "the delete did not remove one entry";
-    ms["clear"].push_back(time_ms([&] { form.C_clear_Click(); }));
+    ms["clear"].push_back(time_ms([&] { form.Clear_Click(); }));
     if (list.count() != 0) return "the list is not empty after clearing";
     return {};
 }
@@ -202,10 +202,10 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
     for (int i = 0; i < kBound - 1; ++i)
         entries.push_back(morvane::Format_Ms(static_cast<std::int32_t>(std::int64_t{i} * 104729 % 59'940'000)) +
                           (i % 2 ? u" 注释:" + std::u16string(u"复读phrase这一句again").substr(0, i % 17) : u""));
-    const std::string bytes = morvane::Get_Content_M::Encode_Lines(entries, morvane::qt::Gb18030CodePage(),
-                                                                  morvane::Get_Content_M::Encoding::Utf8);
+    const std::string bytes = morvane::mark_file::Encode_Lines(entries, morvane::qt::Gb18030CodePage(),
+                                                                  morvane::mark_file::Encoding::Utf8);
     std::ofstream(dir / "bench-base.txt", std::ios::binary) << bytes;
-    static_cast<QCheckBox*>(app.Control(IDC_C1))->setChecked(false);  // record a bare stamp: no prompt
+    static_cast<QCheckBox*>(app.Control(IDC_ASK_NOTE))->setChecked(false);  // record a bare stamp: no prompt
 
     std::map<std::string, std::vector<double>> ms;
     for (int round = 0; round < rounds; ++round) {
@@ -245,11 +245,11 @@ void run_player_figures(Outside_Player& player, const std::string& who, int samp
     if (!app.Start())
         return report.add({who + ": position shown, outside seeks", "the App found no player", "-", "-", Verdict::Failed});
     wait_ms(1500);
-    const auto& text4 = *static_cast<QLabel*>(app.Control(IDC_TEXT4));
+    const auto& text4 = *static_cast<QLabel*>(app.Control(IDC_MARK_LINE));
     position_bench(text4, player, who, sample_seconds, report);
     seek_bench(text4, player, who, report);
     report.note(who + ": the outside seeks are SetPosition calls from the driver's own D-Bus connection, as "
-                "playerctl makes them; each is timed from the call until Text4, read every millisecond, is within " +
+                "playerctl makes them; each is timed from the call until mark_line, read every millisecond, is within " +
                 "250 ms of the new time.");
 }
 

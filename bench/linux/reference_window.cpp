@@ -16,8 +16,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     morvane::qt::MainWindow window;
-    auto* total = static_cast<QLabel*>(window.Control(IDC_TEXT3));
-    auto* position = static_cast<QLabel*>(window.Control(IDC_TEXT4));
+    auto* total = static_cast<QLabel*>(window.Control(IDC_TIME_LINE));
+    auto* position = static_cast<QLabel*>(window.Control(IDC_MARK_LINE));
     window.show();
 
     QElapsedTimer clock;

@@ -31,16 +31,16 @@ Widget& Get(const MainWindow& window, int id)
 App::App(Player& player, Keyboard& keyboard)
     : window_port_(window_),
       list_(window_.List()),
-      text1_(Get<QLabel>(window_, IDC_TEXT1)),
-      text2_(Get<QLabel>(window_, IDC_TEXT2)),
-      text3_(Get<QLabel>(window_, IDC_TEXT3)),
-      text4_(Get<QLabel>(window_, IDC_TEXT4)),
-      text5_(Get<QLabel>(window_, IDC_TEXT5)),
-      h1_(window_.Bar()),
-      c1_(Get<QCheckBox>(window_, IDC_C1)),
-      c2_(Get<QCheckBox>(window_, IDC_C2)),
-      form_(Form1Parts{window_port_, list_, text1_, text2_, text3_, text4_, text5_, h1_, c1_, c2_, timer1_, player,
-                       keyboard, code_page_, files_, Get_Content_M::Encoding::Utf8})
+      count_line_(Get<QLabel>(window_, IDC_COUNT_LINE)),
+      state_line_(Get<QLabel>(window_, IDC_STATE_LINE)),
+      time_line_(Get<QLabel>(window_, IDC_TIME_LINE)),
+      mark_line_(Get<QLabel>(window_, IDC_MARK_LINE)),
+      seek_time_(Get<QLabel>(window_, IDC_SEEK_TIME)),
+      seek_bar_(window_.Bar()),
+      ask_note_(Get<QCheckBox>(window_, IDC_ASK_NOTE)),
+      pause_for_note_(Get<QCheckBox>(window_, IDC_PAUSE_FOR_NOTE)),
+      form_(Form1Parts{window_port_, list_, count_line_, state_line_, time_line_, mark_line_, seek_time_, seek_bar_, ask_note_, pause_for_note_, poll_timer_, player,
+                       keyboard, code_page_, files_, mark_file::Encoding::Utf8})
 {
     // Qt's own words (the file dialog, the replace question's buttons) in
     // Chinese whatever the locale. Without the translation file they stay
@@ -51,15 +51,15 @@ App::App(Player& player, Keyboard& keyboard)
     // The window and every dialog show the program's icon.
     InitResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
-    QObject::connect(&timer1_.Clock(), &QTimer::timeout, &window_, [this] { form_.Timer1_Timer(); });
-    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { timer1_.End(); });
+    QObject::connect(&poll_timer_.Clock(), &QTimer::timeout, &window_, [this] { form_.Poll_Tick(); });
+    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { poll_timer_.End(); });
     window_.Attach(&form_);
 }
 
 App::~App()
 {
     QCoreApplication::removeTranslator(&qt_words_);
-    timer1_.End();
+    poll_timer_.End();
     window_.Attach(nullptr);
 }
 
@@ -67,7 +67,7 @@ bool App::Start()
 {
     if (!form_.Form_Load()) return false;
     window_.show();
-    timer1_.GoLive();
+    poll_timer_.GoLive();
     return true;
 }
 

@@ -44,10 +44,10 @@ private:
     DiskFiles files_;
     WindowAdapter window_port_;
     ListAdapter list_;
-    TextAdapter text1_, text2_, text3_, text4_, text5_;
-    ScrollAdapter h1_;
-    CheckAdapter c1_, c2_;
-    PollTimer timer1_;
+    TextAdapter count_line_, state_line_, time_line_, mark_line_, seek_time_;
+    ScrollAdapter seek_bar_;
+    CheckAdapter ask_note_, pause_for_note_;
+    PollTimer poll_timer_;
     Form1 form_;
 };
 
