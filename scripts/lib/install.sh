@@ -13,6 +13,8 @@ MORVANE_PACKAGES=(
   fonts-arphic-uming locales
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
+  qt6-translations-l10n debootstrap
+  vlc-bin vlc-plugin-base audacious
 )
 
 package_installed() {

@@ -2,10 +2,7 @@
 #include <QCommandLineParser>
 #include <QDBusConnection>
 #include <QDBusError>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cstring>
@@ -52,13 +49,6 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     options.process(application);
-    // Qt's own words (inside the file dialog, its replace question) in
-    // Chinese too, where the system has Qt's translations.
-    QTranslator qt_words;
-    if (qt_words.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_words);
-
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         QMessageBox::critical(nullptr, QStringLiteral("Morvane"),
