@@ -37,6 +37,17 @@ std::optional<passwd> PlainUser()
     return *user;
 }
 
+// Audacious' SDL output plug-in, in whichever architecture's folder it is.
+QString AudaciousSdlOutput()
+{
+    const QDir lib(QStringLiteral("/usr/lib"));
+    for (const QString& arch : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString path = lib.filePath(arch + QStringLiteral("/audacious/Output/sdlout.so"));
+        if (QFile::exists(path)) return path;
+    }
+    Fail(QStringLiteral("Audacious' SDL output is missing (the package audacious-plugins)"));
+}
+
 class MprisPlayer : public Player {
 public:
     MprisPlayer(const std::string& name, const QStringList& files)
@@ -69,7 +80,7 @@ public:
             identity_ = QStringLiteral("audacious");
             // The SDL output on SDL's dummy driver plays without a sound card;
             // the others fail or hang on a machine without one.
-            const QString sdl = QStringLiteral("/usr/lib/x86_64-linux-gnu/audacious/Output/sdlout.so");
+            const QString sdl = AudaciousSdlOutput();
             const QString config = home_.filePath(QStringLiteral("config/audacious"));
             QFile registry(config + QStringLiteral("/plugin-registry"));
             if (!QDir().mkpath(config) || !registry.open(QIODevice::WriteOnly) ||
