@@ -78,6 +78,10 @@ TEST(MarkFormats, ReadsFilesFromOtherPrograms)
                                 "&#x1F600;&lt;&bogus;\r\n",
                                 kCp936);
     EXPECT_EQ(vtt.entries, Entries{u"[001:02:500] 注释:Hi & 😀<&bogus;"});
+    // A '<' no '>' closes is text; a long run of them is read in linear time.
+    const std::string cue = "WEBVTT\n\n00:01.000 --> 00:02.000\n";
+    EXPECT_EQ(Read_Marks(cue + "<i>a</i> < b &amp; c\n", kCp936).entries, Entries{u"[000:01:000] 注释:a < b & c"});
+    EXPECT_EQ(Read_Marks(cue + std::string(1'000'000, '<') + "\n", kCp936).error, u"第 3 行的文字超过 32751 个字符");
 
     // GBK text, CR line ends, coordinates, a cue without its number, '.' for ','.
     EXPECT_EQ(Read_Marks("\r1\r01:00:00,000 --> 01:00:01,000 X1:10\r\xD6\xD0\xCE\xC4\r\r"

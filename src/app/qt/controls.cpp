@@ -120,7 +120,14 @@ int ListAdapter::TextWidth(const std::u16string& text) const
     return width;
 }
 
-void TextAdapter::SetText(const std::u16string& text) { box_.setText(ToQString(text)); }
+void TextAdapter::SetText(const std::u16string& text)
+{
+    // A centred text wider than its box would lose both ends; the state
+    // line keeps its end, the player's state, and loses the start.
+    const int room = box_.contentsRect().width() - 2 * box_.margin();
+    const QString shown = ToQString(text);
+    box_.setText(room > 0 ? box_.fontMetrics().elidedText(shown, Qt::ElideLeft, room) : shown);
+}
 
 std::int16_t ScrollAdapter::Value() const { return static_cast<std::int16_t>(bar_.value()); }
 

@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 
 // As long as the Windows link waits for a hung player.
 constexpr int kTimeoutMs = 300;
-// Position queries while playing: at most four a second.
+// Position queries while playing or paused: at most four a second.
 constexpr auto kQueryGap = 250ms;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
@@ -114,13 +114,16 @@ void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, cons
     }
     const Time received = Clock::now();
     const QVariantMap properties = As_Map(reply.arguments().value(0));
+    const std::uint64_t before = player->clock.Ticket();
     player->Apply(interface, properties, received);
     if (!is_player) return;
     player->ready = true;
-    if (const auto position = Microseconds(properties.value(QStringLiteral("Position"))))
-        player->clock.Answer(ticket, *position, sent, received);
-    else
-        Query_Position(name, *player);
+    const auto position = Microseconds(properties.value(QStringLiteral("Position")));
+    if (!position) Query_Position(name, *player);
+    // A new track in this reply moved the clock to 0; the position beside it is of that track.
+    else if (ticket == before && player->clock.Ticket() != before)
+        player->clock.Set(*position, sent + (received - sent) / 2);
+    else player->clock.Answer(ticket, *position, sent, received);
 }
 
 void MprisLink::Query_Position(const QString& name, RemotePlayer& player)
@@ -223,8 +226,9 @@ std::int32_t MprisLink::Get_Position_Ms()
     RemotePlayer* player = Current();
     if (player == nullptr) return 0;
     const Time now = Clock::now();
-    // A few real answers a second keep the carried-forward position honest.
-    if (player->state == 1 && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
+    // A few real answers a second keep the carried-forward position honest,
+    // and show a seek made while paused, which VLC does not signal.
+    if (player->state != 0 && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
         Query_Position(current_name_, *player);
     return Position_Ms(player->clock.Position_Us(now));
 }
@@ -275,7 +279,7 @@ bool MprisLink::Read_Title(std::u16string& title)
 std::u16string MprisLink::Name()
 {
     if (const RemotePlayer* player = Current()) last_identity_ = player->identity.toStdU16String();
-    return last_identity_.empty() ? u"播放器" : last_identity_;
+    return last_identity_.empty() ? u"播放器" : Short_Name(last_identity_);
 }
 
 std::u16string MprisLink::Not_Found_Message()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace morvane::mpris {
@@ -18,5 +19,10 @@ std::int32_t Position_Ms(std::int64_t position_us);
 // the end goes to the last second so the track does not run out. An unknown
 // length (0) sets no upper bound.
 std::int64_t Jump_Target_Us(std::int64_t target_us, std::int64_t length_us);
+
+// The player's Identity as the state line names it, short enough to leave
+// the state beside it in view: "VLC media player" is "VLC", and a long
+// name is cut with "…".
+std::u16string Short_Name(std::u16string_view identity);
 
 } // namespace morvane::mpris

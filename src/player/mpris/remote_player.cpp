@@ -98,8 +98,9 @@ bool RemotePlayer::Apply_Metadata(const QVariantMap& metadata, Time now)
     title = metadata.value(QStringLiteral("xesam:title")).toString();
     length_us = std::max<std::int64_t>(Microseconds(metadata.value(QStringLiteral("mpris:length"))).value_or(0), 0);
     clock.Set_Length(length_us);
-    // Not every player sends Seeked when a new track starts.
-    if (new_track) clock.Set(0, now);
+    // Not every player sends Seeked when a new track starts, and an answer
+    // from the old track may still be on its way.
+    if (new_track) clock.Jump(0, now);
     Update_Caption();
     return new_track;
 }
