@@ -199,7 +199,8 @@ bool Session::PlayerOnTrack(int index)
 
 std::string Session::At()
 {
-    return player->Identity().toStdString() + " at " + std::to_string(player->PositionMs()) + ", shown " +
+    return player->Identity().toStdString() + " " + player->Status().toStdString() + " at " +
+           std::to_string(player->PositionMs()) + " on track " + std::to_string(player->Track()) + ", shown " +
            Shown(IDC_TEXT4);
 }
 

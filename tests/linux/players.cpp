@@ -63,7 +63,7 @@ public:
         env.insert(QStringLiteral("XDG_CACHE_HOME"), home_.filePath(QStringLiteral("cache")));
         if (name == "vlc") {
             identity_ = QStringLiteral("vlc");
-            QStringList args{"--aout=dummy", "--intf=dummy", "--control=dbus", "--no-video", "--start-paused", "--loop"};
+            QStringList args{"--aout=dummy", "--intf=dummy", "--control=dbus", "--no-video", "--loop"};
             if (const std::optional<passwd> user = PlainUser()) {
                 if (::chown(QFile::encodeName(home_.path()).constData(), user->pw_uid, user->pw_gid) != 0)
                     Fail("could not give " + home_.path() + " to morvane-player");
@@ -105,7 +105,8 @@ public:
         service_ = WaitForBusName(identity_, process_, " (see " + home_.filePath(QStringLiteral("log")) + ")");
         if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, 10000))
             Fail(identity_ + " did not load " + files.join(' '));
-        // Audacious plays at once; both start from 0, paused.
+        // Both play at once (VLC's --start-paused would hold every later track
+        // too); they start from 0, paused.
         SetPaused(true);
         if (!Eventually([&] { return Status() == QStringLiteral("Paused"); })) Fail(identity_ + " did not pause");
         Seek(0);
