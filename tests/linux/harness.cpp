@@ -171,9 +171,9 @@ bool Session::Shows(const QString& state)
     return Eventually([&] { return Text(App(), IDC_TEXT2).endsWith("处于" + state + "状态......"); });
 }
 
-bool Session::Settled()
+bool Session::Settled(int slack)
 {
-    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - player->PositionMs()) <= 20; });
+    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - player->PositionMs()) <= slack; });
 }
 
 bool Session::SeekTo(int ms)

@@ -123,8 +123,8 @@ public:
     bool Shows(const QString& state);
     // Until the window shows where the player stands, as a user waits to see
     // it. Players land a few tens of ms off a seek's target, so steps start
-    // from there.
-    bool Settled();
+    // from there. Playing, their own position moves in steps: allow `slack`.
+    bool Settled(int slack = 20);
     bool SeekTo(int ms);
     bool PlayerAt(int ms, int slack = 100);
     bool PlayerIn(const QString& status);
