@@ -51,14 +51,10 @@ TEST_P(PlayerWindow, TheReadOutsFollowThePlayer)
     ASSERT_TRUE(s.Shows("播放")) << s.Shown(IDC_TEXT2);
     EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_TEXT2);
     EXPECT_TRUE(Eventually([&] { return s.App().Window().Bar().maximum() == 60; }));
-    // A loaded machine may hold VLC's clock a few hundred ms after it plays
-    // on; the read-outs come to agree with it and then keep to it.
-    // Players move their own position in steps of a few tens of ms.
-    EXPECT_TRUE(s.Settled(150)) << At();
     for (int sample = 0; sample < 4; ++sample) {
         QTest::qWait(500);
         const int player_ms = s.player->PositionMs();
-        EXPECT_NEAR(s.ShownMs().value_or(-1000), player_ms, 150) << At();
+        EXPECT_TRUE(s.Follows(s.ShownMs().value_or(-1000), player_ms)) << At();
         EXPECT_EQ(HalfMs(s.App(), IDC_TEXT3, 0), 60000) << s.Shown(IDC_TEXT3);
         EXPECT_NEAR(HalfMs(s.App(), IDC_TEXT3, 1).value_or(-1000), player_ms / 1000 * 1000, 1000) << s.Shown(IDC_TEXT3);
     }
@@ -137,7 +133,6 @@ TEST_P(PlayerWindow, MarksTakeThePlayerBack)
     Click(IDC_C_PLAY);
     ASSERT_TRUE(s.PlayerIn("Playing"));
     QTest::qWait(800);
-    ASSERT_TRUE(s.Settled(150)) << At();  // as in TheReadOutsFollowThePlayer
     const int before = s.player->PositionMs();
     Click(IDC_COMMAND7);
     const int after = s.player->PositionMs();
@@ -146,8 +141,7 @@ TEST_P(PlayerWindow, MarksTakeThePlayerBack)
     EXPECT_EQ(s.Shown(IDC_TEXT1), "1");
     const std::optional<int> stamp = StampMs(list.item(0)->text());
     ASSERT_TRUE(stamp) << list.item(0)->text().toStdString();
-    EXPECT_GE(*stamp, before - 150) << "player at " << before;
-    EXPECT_LE(*stamp, after + 150) << "player at " << after;
+    EXPECT_TRUE(s.Follows(*stamp, before) || s.Follows(*stamp, after)) << "player from " << before << " to " << after;
 
     // A double-click on the entry takes the player back there.
     s.player->SetPaused(true);
@@ -215,7 +209,7 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
         // Where the player landed, asked once its own answers are fresh again.
         QTest::qWait(300);
         const auto elapsed = static_cast<int>(since_record.elapsed());
-        EXPECT_NEAR(*stamp, s.player->PositionMs() - elapsed, 500) << "attempt " << attempt << ", sought " << target;
+        EXPECT_NEAR(*stamp, s.player->PositionMs() - elapsed, 500 + s.player->StepMs()) << "attempt " << attempt << ", sought " << target;
     }
 }
 

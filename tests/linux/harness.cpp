@@ -171,9 +171,14 @@ bool Session::Shows(const QString& state)
     return Eventually([&] { return Text(App(), IDC_TEXT2).endsWith("处于" + state + "状态......"); });
 }
 
-bool Session::Settled(int slack)
+bool Session::Settled()
 {
-    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - player->PositionMs()) <= slack; });
+    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - player->PositionMs()) <= 20; });
+}
+
+bool Session::Follows(int shown_ms, int player_ms)
+{
+    return shown_ms - player_ms >= -150 && shown_ms - player_ms <= 150 + player->StepMs();
 }
 
 bool Session::SeekTo(int ms)

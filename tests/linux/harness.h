@@ -42,6 +42,9 @@ public:
     virtual void SetPaused(bool paused) = 0;
     virtual void Seek(int ms) = 0;       // behind the program's back
     virtual void Kill() = 0;             // as a crash: no goodbye on the bus
+    // How far its own position may trail while playing: VLC moves it in
+    // steps of about 0.3 s, the others within the tests' usual slack.
+    virtual int StepMs() { return 0; }
 };
 
 // For the players' start: throws `why`; the MPRIS name `process` took, one
@@ -123,8 +126,11 @@ public:
     bool Shows(const QString& state);
     // Until the window shows where the player stands, as a user waits to see
     // it. Players land a few tens of ms off a seek's target, so steps start
-    // from there. Playing, their own position moves in steps: allow `slack`.
-    bool Settled(int slack = 20);
+    // from there.
+    bool Settled();
+    // While it plays: Text4 at most 150 ms off the player's own position, or
+    // ahead by up to its step, since the read-outs run on between its steps.
+    bool Follows(int shown_ms, int player_ms);
     bool SeekTo(int ms);
     bool PlayerAt(int ms, int slack = 100);
     bool PlayerIn(const QString& status);

@@ -143,6 +143,7 @@ public:
         const auto track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
         Call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong{ms} * 1000});
     }
+    int StepMs() override { return identity_ == QStringLiteral("vlc") ? 300 : 0; }
     void Kill() override
     {
         process_.kill();
