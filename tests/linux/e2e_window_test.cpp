@@ -198,7 +198,8 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
             Click(IDC_COMMAND6);  // Jump
         } else {
             s.player->Seek(target);
-            QTest::qWait(attempt % 4 == 2 ? 160 : 200);  // a quick hand; the player's answers maybe not fresh yet
+            // A quick hand; the player's own answers may not be fresh yet.
+            QTest::qWait(attempt % 4 == 2 ? 160 : 200);
         }
         QElapsedTimer since_record;
         since_record.start();
@@ -209,7 +210,8 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
         // Where the player landed, asked once its own answers are fresh again.
         QTest::qWait(300);
         const auto elapsed = static_cast<int>(since_record.elapsed());
-        EXPECT_NEAR(*stamp, s.player->PositionMs() - elapsed, 500 + s.player->StepMs()) << "attempt " << attempt << ", sought " << target;
+        EXPECT_NEAR(*stamp, s.player->PositionMs() - elapsed, 500 + s.player->StepMs())
+            << "attempt " << attempt << ", sought " << target;
     }
 }
 

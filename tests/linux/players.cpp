@@ -123,7 +123,10 @@ public:
         QDBusConnection::disconnectFromBus(bus_.name());
     }
 
-    QString Identity() override { return Get(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Identity")).toString(); }
+    QString Identity() override
+    {
+        return Get(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Identity")).toString();
+    }
     int PositionMs() override
     {
         const QVariant position = Get(kPlayer, QStringLiteral("Position"));
@@ -159,8 +162,8 @@ private:
 
     QVariant Get(const QString& interface, const QString& property)
     {
-        QDBusMessage call = QDBusMessage::createMethodCall(service_, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                           QStringLiteral("Get"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, kObject, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
         call << interface << property;
         const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
         if (reply.type() != QDBusMessage::ReplyMessage) return {};
@@ -174,7 +177,8 @@ private:
         QDBusMessage call = QDBusMessage::createMethodCall(service_, kObject, kPlayer, method);
         call.setArguments(args);
         const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
-        if (reply.type() != QDBusMessage::ReplyMessage) Fail(identity_ + " refused " + method + ": " + reply.errorMessage());
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            Fail(identity_ + " refused " + method + ": " + reply.errorMessage());
     }
 
     QStringList files_;
