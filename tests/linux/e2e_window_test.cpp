@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(s.App().Start());
-        ASSERT_TRUE(s.Shows("暂停")) << s.Shown(IDC_TEXT2);
+        ASSERT_TRUE(s.Shows("暂停")) << s.Shown(IDC_STATE_LINE);
     }
     void Click(int id) { morvane::e2e::Click(s.App(), id); }
     bool Caption(const QString& title)
@@ -35,7 +35,7 @@ protected:
     // whatever the player's name.
     bool StateLineFits()
     {
-        const auto& label = *qobject_cast<QLabel*>(s.App().Control(IDC_TEXT2));
+        const auto& label = *qobject_cast<QLabel*>(s.App().Control(IDC_STATE_LINE));
         return label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width();
     }
 
@@ -48,27 +48,27 @@ TEST_P(PlayerWindow, TheReadOutsFollowThePlayer)
     EXPECT_TRUE(Caption("第一课"));
 
     s.player->SetPaused(false);  // from the player itself
-    ASSERT_TRUE(s.Shows("播放")) << s.Shown(IDC_TEXT2);
-    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_TEXT2);
+    ASSERT_TRUE(s.Shows("播放")) << s.Shown(IDC_STATE_LINE);
+    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_STATE_LINE);
     EXPECT_TRUE(Eventually([&] { return s.App().Window().Bar().maximum() == 60; }));
     for (int sample = 0; sample < 4; ++sample) {
         QTest::qWait(500);
         const int player_ms = s.player->PositionMs();
         EXPECT_TRUE(s.Follows(s.ShownMs().value_or(-1000), player_ms)) << At();
-        EXPECT_EQ(HalfMs(s.App(), IDC_TEXT3, 0), 60000) << s.Shown(IDC_TEXT3);
-        EXPECT_NEAR(HalfMs(s.App(), IDC_TEXT3, 1).value_or(-1000), player_ms / 1000 * 1000, 1000) << s.Shown(IDC_TEXT3);
+        EXPECT_EQ(HalfMs(s.App(), IDC_TIME_LINE, 0), 60000) << s.Shown(IDC_TIME_LINE);
+        EXPECT_NEAR(HalfMs(s.App(), IDC_TIME_LINE, 1).value_or(-1000), player_ms / 1000 * 1000, 1000) << s.Shown(IDC_TIME_LINE);
     }
     // Between the player's answers the time runs on tick by tick, not in jumps.
     QSet<QString> shown;
     for (int tick = 0; tick < 30; ++tick) {
         QTest::qWait(10);
-        shown.insert(Text(s.App(), IDC_TEXT4));
+        shown.insert(Text(s.App(), IDC_MARK_LINE));
     }
     EXPECT_GE(shown.size(), 10);
 
     s.player->SetPaused(true);
-    ASSERT_TRUE(s.Shows("暂停")) << s.Shown(IDC_TEXT2);
-    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_TEXT2);
+    ASSERT_TRUE(s.Shows("暂停")) << s.Shown(IDC_STATE_LINE);
+    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_STATE_LINE);
     EXPECT_TRUE(s.Settled()) << At();
     QTest::qWait(400);  // held, not carried on
     EXPECT_NEAR(s.ShownMs().value_or(-1000), s.player->PositionMs(), 20) << At();
@@ -76,19 +76,19 @@ TEST_P(PlayerWindow, TheReadOutsFollowThePlayer)
 
 TEST_P(PlayerWindow, EachButtonActsOnThePlayer)
 {
-    Click(IDC_C_PLAY);
+    Click(IDC_PLAY);
     ASSERT_TRUE(s.PlayerIn("Playing"));
     EXPECT_TRUE(s.Shows("播放"));
-    Click(IDC_C_PAUSE);
+    Click(IDC_PAUSE);
     EXPECT_TRUE(s.PlayerIn("Paused"));
     EXPECT_TRUE(s.Shows("暂停"));
-    Click(IDC_C_PAUSE);  // again: plays on
+    Click(IDC_PAUSE);  // again: plays on
     EXPECT_TRUE(s.PlayerIn("Playing"));
 
-    Click(IDC_C_NEXT);
+    Click(IDC_NEXT);
     EXPECT_TRUE(s.PlayerOnTrack(1));
     EXPECT_TRUE(Caption("第二课"));
-    Click(IDC_C_PRE);
+    Click(IDC_PREVIOUS);
     EXPECT_TRUE(s.PlayerOnTrack(0));
 
     // The steps and jumps paused, where the player's position is exact.
@@ -96,49 +96,49 @@ TEST_P(PlayerWindow, EachButtonActsOnThePlayer)
     ASSERT_TRUE(s.Shows("暂停"));
     ASSERT_TRUE(s.SeekTo(10000)) << At();
     int from = s.player->PositionMs();
-    Click(IDC_COMMAND2);  // 快进
+    Click(IDC_FORWARD);  // 快进
     EXPECT_TRUE(s.PlayerAt(from + 2000)) << At() << ", from " << from;
     ASSERT_TRUE(s.Settled()) << At();
     from = s.player->PositionMs();
-    Click(IDC_COMMAND1);  // 快退
+    Click(IDC_BACK);  // 快退
     EXPECT_TRUE(s.PlayerAt(from - 2000)) << At() << ", from " << from;
     // Near the start a step back lands on the start, not nowhere.
     ASSERT_TRUE(s.SeekTo(1000)) << At();
-    Click(IDC_COMMAND1);
+    Click(IDC_BACK);
     EXPECT_TRUE(s.PlayerAt(0, 50)) << At();
 
     s.App().Window().Bar().setValue(37);
-    EXPECT_EQ(s.Shown(IDC_TEXT5), "[000:37]");
-    Click(IDC_COMMAND6);  // Jump
+    EXPECT_EQ(s.Shown(IDC_SEEK_TIME), "[000:37]");
+    Click(IDC_JUMP);  // Jump
     EXPECT_TRUE(s.PlayerAt(37000)) << At();
 
-    Click(IDC_C_STOP);
+    Click(IDC_STOP);
     EXPECT_TRUE(s.PlayerIn("Stopped"));
-    EXPECT_TRUE(s.Shows("停止")) << s.Shown(IDC_TEXT2);
-    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_TEXT2);
+    EXPECT_TRUE(s.Shows("停止")) << s.Shown(IDC_STATE_LINE);
+    EXPECT_TRUE(StateLineFits()) << s.Shown(IDC_STATE_LINE);
 }
 
 TEST_P(PlayerWindow, MarksTakeThePlayerBack)
 {
     ASSERT_TRUE(s.SeekTo(15500)) << At();
     const int mark = s.player->PositionMs();
-    Click(IDC_COMMAND4);  // 定位
-    EXPECT_TRUE(Eventually([&] { return std::abs(HalfMs(s.App(), IDC_TEXT4, 0).value_or(-1000) - mark) <= 20; }))
-        << s.Shown(IDC_TEXT4);
+    Click(IDC_MARK);  // 定位
+    EXPECT_TRUE(Eventually([&] { return std::abs(HalfMs(s.App(), IDC_MARK_LINE, 0).value_or(-1000) - mark) <= 20; }))
+        << s.Shown(IDC_MARK_LINE);
     ASSERT_TRUE(s.SeekTo(40000)) << At();
-    Click(IDC_COMMAND5);  // 复读
+    Click(IDC_REPEAT);  // 复读
     EXPECT_TRUE(s.PlayerAt(mark)) << At() << ", mark " << mark;
 
     // 记录 while playing takes the player's position at the click.
-    Click(IDC_C_PLAY);
+    Click(IDC_PLAY);
     ASSERT_TRUE(s.PlayerIn("Playing"));
     QTest::qWait(800);
     const int before = s.player->PositionMs();
-    Click(IDC_COMMAND7);
+    Click(IDC_RECORD);
     const int after = s.player->PositionMs();
-    auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_LIST1));
+    auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_MARK_LIST));
     ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(s.Shown(IDC_TEXT1), "1");
+    EXPECT_EQ(s.Shown(IDC_COUNT_LINE), "1");
     const std::optional<int> stamp = StampMs(list.item(0)->text());
     ASSERT_TRUE(stamp) << list.item(0)->text().toStdString();
     EXPECT_TRUE(s.Follows(*stamp, before) || s.Follows(*stamp, after)) << "player from " << before << " to " << after;
@@ -153,25 +153,25 @@ TEST_P(PlayerWindow, MarksTakeThePlayerBack)
 
 TEST_P(PlayerWindow, ARestartedPlayerIsFollowed)
 {
-    Click(IDC_C_PLAY);
+    Click(IDC_PLAY);
     ASSERT_TRUE(s.PlayerIn("Playing"));
     ASSERT_TRUE(Eventually([&] { return s.ShownMs() > 1000; })) << At();
 
     s.player->Kill();
-    EXPECT_TRUE(s.Shows("停止")) << s.Shown(IDC_TEXT2);
-    EXPECT_TRUE(Eventually([&] { return s.Shown(IDC_TEXT3) == "总时间:[000:00]<==>当前时间:[000:00]"; }))
-        << s.Shown(IDC_TEXT3);
-    EXPECT_EQ(s.ShownMs(), 0) << s.Shown(IDC_TEXT4);
+    EXPECT_TRUE(s.Shows("停止")) << s.Shown(IDC_STATE_LINE);
+    EXPECT_TRUE(Eventually([&] { return s.Shown(IDC_TIME_LINE) == "总时间:[000:00]<==>当前时间:[000:00]"; }))
+        << s.Shown(IDC_TIME_LINE);
+    EXPECT_EQ(s.ShownMs(), 0) << s.Shown(IDC_MARK_LINE);
     EXPECT_TRUE(Caption("第一课"));  // the last title stays
 
     s.player = StartPlayer(GetParam(), {Recordings()[2]});
     EXPECT_TRUE(Caption("第三课"));
-    EXPECT_TRUE(s.Shows("暂停")) << s.Shown(IDC_TEXT2);
-    Click(IDC_C_PLAY);
+    EXPECT_TRUE(s.Shows("暂停")) << s.Shown(IDC_STATE_LINE);
+    Click(IDC_PLAY);
     EXPECT_TRUE(s.PlayerIn("Playing"));
-    EXPECT_TRUE(Eventually([&] { return HalfMs(s.App(), IDC_TEXT3, 0) == 30000; })) << s.Shown(IDC_TEXT3);
+    EXPECT_TRUE(Eventually([&] { return HalfMs(s.App(), IDC_TIME_LINE, 0) == 30000; })) << s.Shown(IDC_TIME_LINE);
     ASSERT_TRUE(Eventually([&] { return s.ShownMs() > 500; })) << At();
-    Click(IDC_C_PAUSE);
+    Click(IDC_PAUSE);
     EXPECT_TRUE(s.PlayerIn("Paused"));
 }
 
@@ -187,15 +187,15 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
 
     // 记录 right after a seek, by Morvane or by another program, takes the
     // new position, never one a player still answers from before it.
-    auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_LIST1));
-    Click(IDC_C_PLAY);
+    auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_MARK_LIST));
+    Click(IDC_PLAY);
     ASSERT_TRUE(s.PlayerIn("Playing"));
     for (int attempt = 0; attempt < 20; ++attempt) {
         // Far from the last one, so a stale time cannot pass for the new one.
         const int target = ((attempt % 2 == 0 ? 3 : 25) + attempt) * 1000;
         if (attempt % 4 < 2) {
             s.App().Window().Bar().setValue(target / 1000);
-            Click(IDC_COMMAND6);  // Jump
+            Click(IDC_JUMP);  // Jump
         } else {
             s.player->Seek(target);
             // A quick hand; the player's own answers may not be fresh yet.
@@ -203,7 +203,7 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
         }
         QElapsedTimer since_record;
         since_record.start();
-        Click(IDC_COMMAND7);  // 记录
+        Click(IDC_RECORD);  // 记录
         ASSERT_EQ(list.count(), attempt + 1);
         const std::optional<int> stamp = StampMs(list.item(attempt)->text());
         ASSERT_TRUE(stamp) << list.item(attempt)->text().toStdString();

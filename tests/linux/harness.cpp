@@ -135,7 +135,7 @@ void Mpv::Kill()
     process_.waitForFinished(5000);
 }
 
-Program::Program(std::unique_ptr<Keyboard> keyboard)
+Program::Program(std::unique_ptr<HotKeys> keyboard)
     : link_(QDBusConnection::sessionBus(), QString()), keyboard_(std::move(keyboard)), app_(link_, *keyboard_)
 {
 }
@@ -161,14 +161,14 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half)
     return StampMs(halves[half].mid(halves[half].indexOf('[')));
 }
 
-Session::Session(const std::string& player, std::unique_ptr<Keyboard> keyboard)
+Session::Session(const std::string& player, std::unique_ptr<HotKeys> keyboard)
     : player(StartPlayer(player, Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
 {
 }
 
 bool Session::Shows(const QString& state)
 {
-    return Eventually([&] { return Text(App(), IDC_TEXT2).endsWith("处于" + state + "状态......"); });
+    return Eventually([&] { return Text(App(), IDC_STATE_LINE).endsWith("处于" + state + "状态......"); });
 }
 
 bool Session::Settled()
@@ -206,7 +206,7 @@ std::string Session::At()
 {
     return player->Identity().toStdString() + " " + player->Status().toStdString() + " at " +
            std::to_string(player->PositionMs()) + " on track " + std::to_string(player->Track()) + ", shown " +
-           Shown(IDC_TEXT4);
+           Shown(IDC_MARK_LINE);
 }
 
 } // namespace morvane::e2e

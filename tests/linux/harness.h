@@ -92,12 +92,12 @@ private:
 // The program over every MPRIS player on the session bus.
 class Program {
 public:
-    explicit Program(std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Program(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
     qt::App& App() { return app_; }
 
 private:
     mpris::MprisLink link_;
-    std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<HotKeys> keyboard_;
     qt::App app_;
 };
 
@@ -109,7 +109,7 @@ QString Text(const qt::App& app, int id);
 void Click(const qt::App& app, int id);
 // "[mmm:ss:mmm]" or "[mmm:ss]" in ms; nullopt for anything else.
 std::optional<int> StampMs(const QString& stamp);
-// One half of a "<==>" read-out (Text3, Text4) in ms, its label dropped.
+// One half of a "<==>" read-out (time_line, mark_line) in ms, its label dropped.
 std::optional<int> HalfMs(const qt::App& app, int id, int half);
 
 // A player on the three recordings and the program over it, with the waits
@@ -117,18 +117,18 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half);
 class Session {
 public:
     explicit Session(const std::string& player,
-                     std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+                     std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
 
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }
-    std::optional<int> ShownMs() { return HalfMs(App(), IDC_TEXT4, 1); }
-    // Text2 says the player is in `state` (播放, 暂停, 停止).
+    std::optional<int> ShownMs() { return HalfMs(App(), IDC_MARK_LINE, 1); }
+    // state_line says the player is in `state` (播放, 暂停, 停止).
     bool Shows(const QString& state);
     // Until the window shows where the player stands, as a user waits to see
     // it. Players land a few tens of ms off a seek's target, so steps start
     // from there.
     bool Settled();
-    // While it plays: Text4 at most 150 ms off the player's own position, or
+    // While it plays: mark_line at most 150 ms off the player's own position, or
     // ahead by up to its step, since the read-outs run on between its steps.
     bool Follows(int shown_ms, int player_ms);
     bool SeekTo(int ms);
