@@ -2,7 +2,9 @@
 # One list for both distributions: Debian 12 and Ubuntu 24.04 both have
 # these names (on Ubuntu, wine, wine64 and fonts-wine come from "universe").
 # Recommends are skipped, so Wine's own fonts (fonts-wine) and clang's
-# sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here.
+# sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here. VLC
+# (with its D-Bus control in vlc-plugin-base) and Audacious are the players
+# the Linux tests drive beside mpv.
 
 MORVANE_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest

@@ -1,5 +1,5 @@
 // The ten global keys, pressed through the X server (xdotool, XTest) while
-// another window has the focus, each acting on mpv once per press.
+// another window has the focus, each acting on the player once per press.
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,16 +20,16 @@ constexpr int kSettleMs = 300;
 
 bool Press(const char* key) { return QProcess::execute(QStringLiteral("xdotool"), {"key", key}) == 0; }
 
-TEST(GlobalKeys, EachActsOnMpvOncePerPress)
+class GlobalKeys : public testing::TestWithParam<std::string> {};
+
+TEST_P(GlobalKeys, EachActsOnThePlayerOncePerPress)
 {
     morvane::x11::GlobalKeyboard keys = morvane::x11::OpenGlobalKeyboard();
     ASSERT_TRUE(keys.keyboard) << keys.reason;
-    Session s(std::move(keys.keyboard));
+    Session s(GetParam(), std::move(keys.keyboard));
     ASSERT_TRUE(s.App().Start());
-    Mpv& mpv = *s.mpv;
-    const auto at = [&](int ms) { return std::abs(mpv.PositionMs() - ms) <= 100; };
-    const auto paused = [&] { return mpv.Get("pause").toBool(); };
-    const auto track = [&] { return mpv.Get("playlist-pos").toInt(-1); };
+    Player& player = *s.player;
+    const auto at = [&](int ms) { return std::abs(player.PositionMs() - ms) <= 100; };
 
     // Someone else's window has the focus; the keys must still reach it.
     QLineEdit focused;
@@ -46,35 +46,35 @@ TEST(GlobalKeys, EachActsOnMpvOncePerPress)
 
     // As a user would, each key once the window shows what the last one did.
     ASSERT_TRUE(Press("p"));
-    EXPECT_TRUE(s.MpvPaused(false));
+    EXPECT_TRUE(s.PlayerIn("Playing"));
     ASSERT_TRUE(s.Shows("播放"));
     ASSERT_TRUE(Press("h"));
-    EXPECT_TRUE(s.MpvPaused(true));
+    EXPECT_TRUE(s.PlayerIn("Paused"));
     QTest::qWait(kSettleMs);
-    EXPECT_TRUE(paused()) << "h toggled twice";
+    EXPECT_EQ(player.Status(), "Paused") << "h toggled twice";
     ASSERT_TRUE(s.Shows("暂停"));
 
     ASSERT_TRUE(s.SeekTo(20000));
-    int from = mpv.PositionMs();
+    int from = player.PositionMs();
     ASSERT_TRUE(Press("comma"));
-    EXPECT_TRUE(s.MpvAt(from - 2000));
+    EXPECT_TRUE(s.PlayerAt(from - 2000));
     QTest::qWait(kSettleMs);
-    EXPECT_TRUE(at(from - 2000)) << "mpv at " << mpv.PositionMs() << ", from " << from;
+    EXPECT_TRUE(at(from - 2000)) << "player at " << player.PositionMs() << ", from " << from;
     ASSERT_TRUE(s.Settled());
-    from = mpv.PositionMs();
+    from = player.PositionMs();
     ASSERT_TRUE(Press("period"));
-    EXPECT_TRUE(s.MpvAt(from + 2000));
+    EXPECT_TRUE(s.PlayerAt(from + 2000));
     QTest::qWait(kSettleMs);
-    EXPECT_TRUE(at(from + 2000)) << "mpv at " << mpv.PositionMs() << ", from " << from;
+    EXPECT_TRUE(at(from + 2000)) << "player at " << player.PositionMs() << ", from " << from;
 
     ASSERT_TRUE(s.SeekTo(25000));
-    const int mark = mpv.PositionMs();
+    const int mark = player.PositionMs();
     ASSERT_TRUE(Press("ctrl"));
     EXPECT_TRUE(Eventually([&] { return std::abs(HalfMs(s.App(), IDC_MARK_LINE, 0).value_or(-1000) - mark) <= 20; }))
         << s.Shown(IDC_MARK_LINE);
     ASSERT_TRUE(s.SeekTo(40000));
     ASSERT_TRUE(Press("shift"));
-    EXPECT_TRUE(s.MpvAt(mark)) << "mpv at " << mpv.PositionMs() << ", mark " << mark;
+    EXPECT_TRUE(s.PlayerAt(mark)) << "player at " << player.PositionMs() << ", mark " << mark;
 
     const auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_MARK_LIST));
     ASSERT_TRUE(Press("KP_0"));
@@ -83,21 +83,24 @@ TEST(GlobalKeys, EachActsOnMpvOncePerPress)
     EXPECT_EQ(list.count(), 1);
 
     ASSERT_TRUE(Press("n"));
-    EXPECT_TRUE(s.MpvOnTrack(1));
+    EXPECT_TRUE(s.PlayerOnTrack(1));
     ASSERT_TRUE(Press("n"));
-    EXPECT_TRUE(s.MpvOnTrack(2));
+    EXPECT_TRUE(s.PlayerOnTrack(2));
     ASSERT_TRUE(Press("u"));
-    EXPECT_TRUE(s.MpvOnTrack(1));
+    EXPECT_TRUE(s.PlayerOnTrack(1));
     QTest::qWait(kSettleMs);
-    EXPECT_EQ(track(), 1) << "u went back twice";
+    EXPECT_EQ(player.Track(), 1) << "u went back twice";
 
     ASSERT_TRUE(Press("s"));
-    EXPECT_TRUE(Eventually([&] { return mpv.Get("idle-active").toBool(); }));
+    EXPECT_TRUE(s.PlayerIn("Stopped"));
     EXPECT_TRUE(s.Shows("停止"));
 
     // No grab: the focused window got every key too (KP_0 as xdotool types it).
     EXPECT_EQ(focused.text().toStdString(), "ph,.0nnus");
     EXPECT_TRUE(focused.hasFocus());
 }
+
+INSTANTIATE_TEST_SUITE_P(Players, GlobalKeys, testing::ValuesIn(kPlayers),
+                         [](const auto& player) { return player.param; });
 
 } // namespace
