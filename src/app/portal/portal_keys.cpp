@@ -1,6 +1,5 @@
 #include "app/portal/portal_keys.h"
 
-#include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -10,6 +9,7 @@
 #include <optional>
 
 #include "app/portal/portal_trigger.h"
+#include "app/portal/shortcut.h"
 
 namespace morvane::portal {
 namespace {
@@ -17,28 +17,6 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-
-// One entry of BindShortcuts' a(sa{sv}).
-struct Shortcut {
-    QString id;
-    QVariantMap properties;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const Shortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, Shortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
 
 QString Description(HotKey action)
 {
@@ -71,11 +49,6 @@ QString SenderPart(const QString& unique_name)
 }
 
 } // namespace
-} // namespace morvane::portal
-
-Q_DECLARE_METATYPE(morvane::portal::Shortcut)
-
-namespace morvane::portal {
 
 PortalKeys::PortalKeys(QDBusConnection bus, const keys::KeyMap& map, QObject* parent)
     : QObject(parent), bus_(std::move(bus)), map_(map)
