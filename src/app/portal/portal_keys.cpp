@@ -82,10 +82,10 @@ void PortalKeys::Request(const QString& method, QVariantList arguments, const ch
         const QDBusError error = watcher->error();
         if (!error.isValid()) return;
         if (error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply)
-            Fail(QStringLiteral("没有桌面门户服务（xdg-desktop-portal）"));
+            Fail(QStringLiteral("没有桌面门户服务 xdg-desktop-portal"));
         else if (error.type() == QDBusError::UnknownMethod || error.type() == QDBusError::UnknownInterface ||
                  error.type() == QDBusError::UnknownObject)
-            Fail(QStringLiteral("桌面门户不提供全局快捷键（GlobalShortcuts），桌面可能较旧"));
+            Fail(QStringLiteral("桌面门户不提供全局快捷键 GlobalShortcuts，桌面可能较旧"));
         else
             Fail(QStringLiteral("桌面门户出错：%1").arg(error.message()));
     });
