@@ -13,6 +13,7 @@ MORVANE_PACKAGES=(
   fonts-arphic-uming locales
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
+  xdg-desktop-portal
 )
 
 package_installed() {
