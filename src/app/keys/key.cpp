@@ -97,8 +97,8 @@ std::string ChordText(const Chord& chord)
     switch (chord.key.kind) {
     case KeyKind::Letter: text.push_back(static_cast<char>('A' + index)); break;
     case KeyKind::Digit: text.push_back(static_cast<char>('0' + index)); break;
-    case KeyKind::Function: text += "F" + std::to_string(index + 1); break;
-    case KeyKind::Keypad: text += "KP" + std::to_string(index); break;
+    case KeyKind::Function: text.append("F").append(std::to_string(index + 1)); break;
+    case KeyKind::Keypad: text.append("KP").append(std::to_string(index)); break;
     case KeyKind::KeypadOperator: text += kOperatorNames.at(index); break;
     case KeyKind::Comma: text += "Comma"; break;
     case KeyKind::FullStop: text += "Period"; break;

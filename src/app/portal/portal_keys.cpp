@@ -94,9 +94,9 @@ void PortalKeys::Request(const QString& method, QVariantList arguments, const ch
 void PortalKeys::SessionCreated(uint response, const QVariantMap& results)
 {
     const QVariant handle = results.value(QStringLiteral("session_handle"));
-    session_ = handle.canConvert<QDBusObjectPath>() && handle.userType() == qMetaTypeId<QDBusObjectPath>()
-                   ? handle.value<QDBusObjectPath>().path()
-                   : handle.toString();
+    // A string by the documentation; an object path from some portals.
+    session_ = handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
+                                                                    : handle.toString();
     if (response != 0 || session_.isEmpty()) {
         Fail(QStringLiteral("桌面拒绝为 Morvane 建立全局快捷键会话"));
         return;
