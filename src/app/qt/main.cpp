@@ -8,12 +8,12 @@
 #include <QTranslator>
 
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <span>
 
-#include "app/qt/app.h"
 #include "app/portal/portal_keys.h"
+#include "app/qt/app.h"
 #include "app/qt/keys.h"
 #include "morvane_version.h"
 #include "player/mpris/mpris_link.h"
