@@ -12,7 +12,7 @@
 #include "app/win32/system_ports.h"
 #include "app/win32/window_port.h"
 #include "marks/mark_file.h"
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 #include "stamps/stamps.h"
 #include "stats.h"
 
@@ -30,7 +30,10 @@ public:
     explicit Bench_Window(morvane::Window& real) : real_(real) {}
 
     void SetCaption(const std::u16string& text) override { real_.SetCaption(text); }
-    std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&) override { return {}; }
+    std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&, int) override
+    {
+        return {};
+    }
     void ShowInfo(const std::u16string& text, const std::u16string&) override { messages.push_back(text); }
     bool AskYesNo(const std::u16string&, const std::u16string&) override { return true; }
     std::optional<Chosen_File> ChooseSavePath() override
@@ -108,12 +111,9 @@ struct Front {
     morvane::win32::Ansi_Code_Page code_page;
     std::optional<morvane::win32::Window_Adapter> real_port;
     std::optional<Bench_Window> port;
-    std::optional<morvane::win32::List_Box> list;
-    std::vector<morvane::win32::Text_Box> texts;
-    std::optional<morvane::win32::Scroll_Bar> h1;
-    std::optional<morvane::win32::Check_Box> c1, c2;
+    std::optional<morvane::win32::Window_Controls> controls;
     std::optional<morvane::win32::Window_Timer> timer1;
-    Winamp_Code::Winamp_Link player{code_page};
+    morvane::winamp::Winamp_Link player{code_page};
     morvane::win32::Async_Keyboard keyboard;
     morvane::win32::Disk_Files files;
     std::optional<Form1> form;
@@ -128,16 +128,12 @@ struct Front {
         if (!window.Create(GetModuleHandleW(nullptr)).empty()) return false;
         real_port.emplace(window, code_page);
         port.emplace(*real_port);
-        list.emplace(window, window.Control(IDC_LIST1), window.Tooltip());
-        for (int id : {IDC_TEXT1, IDC_TEXT2, IDC_TEXT3, IDC_TEXT4, IDC_TEXT5}) texts.emplace_back(window.Control(id));
-        h1.emplace(window.Control(IDC_H1));
-        c1.emplace(window.Control(IDC_C1));
-        c2.emplace(window.Control(IDC_C2));
+        controls.emplace(window);
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
-        SendMessageW(window.Control(IDC_C1), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::Form1Parts{*port, *list, texts[0], texts[1], texts[2], texts[3], texts[4], *h1, *c1, *c2,
-                                         *timer1, player, keyboard, code_page, files});
+        SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
+        form.emplace(morvane::Form1_Parts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
+                                                                       morvane::mark_file::Encoding::Ansi}));
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
         window.Show();
@@ -145,12 +141,12 @@ struct Front {
         return true;
     }
 
-    int count() const { return list->Count(); }
+    int count() const { return form->mark_list().Count(); }
 
     void select(int index)
     {
-        SendMessageW(window.Control(IDC_LIST1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        form->List1_Click();
+        SendMessageW(window.Control(IDC_MARK_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        form->Mark_List_Click();
     }
 };
 
@@ -160,17 +156,17 @@ void tick_bench(Front& front, Report& report, int ticks)
     for (int i = 0; i < ticks + 50; ++i) {
         pump();
         const double start = now_seconds();
-        front.form->Timer1_Timer();
+        front.form->Poll_Tick();
         if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
     }
     // The messages of a tick alone, through the same player link.
     morvane::win32::Ansi_Code_Page code_page;
-    Winamp_Code::Winamp_Link player(code_page);
+    morvane::winamp::Winamp_Link player(code_page);
     std::u16string title;
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
         const double start = now_seconds();
-        if (player.Get_Play_State() == 1) player.Get_Length_Sec();
+        if (player.Get_Play_State() == morvane::PlayState::Playing) player.Get_Length_Sec();
         player.Get_Length_Sec();
         player.Get_Position_Ms();
         player.Get_Position_Ms();
@@ -201,31 +197,31 @@ bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const
 {
     Form1& form = *front.form;
     port.open_path = to_u16(base);
-    form.C_Load_Click();
+    form.Load_Click();
     if (front.count() != kBound - 1) return failed(why, "the base file did not load");
 
-    times.record.push_back(time_ms([&] { form.Command7_Click(); }));
+    times.record.push_back(time_ms([&] { form.Record_Click(); }));
     if (front.count() != kBound) return failed(why, "recording did not add the last entry");
 
     port.save_path = to_u16(saved);
-    times.save.push_back(time_ms([&] { form.C_Save_Click(); }));
+    times.save.push_back(time_ms([&] { form.Save_Click(); }));
     if (!port.messages.empty()) return failed(why, "the save reported a failure");
     times.copy.push_back(time_ms([&] { CopyFileW(saved.c_str(), copied.c_str(), FALSE); }));
 
     port.open_path = to_u16(saved);
-    times.load.push_back(time_ms([&] { form.C_Load_Click(); }));
+    times.load.push_back(time_ms([&] { form.Load_Click(); }));
     if (front.count() != kBound || !port.messages.empty()) return failed(why, "the saved file did not load whole");
 
-    times.sort.push_back(time_ms([&] { form.C_sort_Click(); }));
-    const std::vector<std::u16string> sorted = front.list->Entries();
+    times.sort.push_back(time_ms([&] { form.Sort_Click(); }));
+    const std::vector<std::u16string> sorted = form.mark_list().Entries();
     for (std::size_t i = 1; i < sorted.size(); ++i)
         if (sorted[i] < sorted[i - 1]) return failed(why, "the list is not in order after sorting");
 
     front.select(kBound / 2);
-    times.remove.push_back(time_ms([&] { form.Command3_Click(); }));
+    times.remove.push_back(time_ms([&] { form.Delete_Click(); }));
     if (front.count() != kBound - 1) return failed(why, "the delete did not remove one entry");
 
-    times.clear.push_back(time_ms([&] { form.C_clear_Click(); }));
+    times.clear.push_back(time_ms([&] { form.Clear_Click(); }));
     if (front.count() != 0) return failed(why, "the list is not empty after clearing");
     return true;
 }
@@ -235,7 +231,7 @@ void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
     const std::wstring base = env.out_dir + L"\\bench-base.txt";
     const std::wstring saved = env.out_dir + L"\\bench-saved.txt";
     const std::wstring copied = env.out_dir + L"\\bench-copied.txt";
-    const std::string bytes = morvane::Get_Content_M::Encode_Lines(sample_entries(kBound - 1), front.code_page);
+    const std::string bytes = morvane::mark_file::Encode_Lines(sample_entries(kBound - 1), front.code_page);
     if (!write_file(base, bytes)) {
         report.add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
         return;

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const morvane::test::TestCodePage code_page;
-    namespace file = morvane::Get_Content_M;
+    namespace file = morvane::mark_file;
 
     const auto lines = file::Decode_Lines(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
     for (const auto& line : lines)

@@ -35,13 +35,13 @@ std::vector<std::u16string_view> Sorted_Stamps(const std::vector<std::u16string>
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const morvane::test::TestCodePage code_page;
-    namespace formats = morvane::Mark_Formats;
+    namespace formats = morvane::mark_formats;
 
     const formats::Read read =
         formats::Read_Marks(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
     if (!read.format && (!read.entries.empty() || !read.error.empty())) std::abort();
     if (!read.format || !read.error.empty()) return 0;
-    if (read.entries.size() > morvane::Get_Content_M::kMaxEntries || read.in_file < read.entries.size()) std::abort();
+    if (read.entries.size() > morvane::mark_file::kMaxEntries || read.in_file < read.entries.size()) std::abort();
     const auto stamps = Sorted_Stamps(read.entries);
     if (read.entries.empty()) return 0;
 

@@ -1,5 +1,5 @@
 // The figures measured inside the driver, with the App and MprisLink the
-// program is made of: the position Text4 shows against mpv's own, and the
+// program is made of: the position mark_line shows against mpv's own, and the
 // list operations at the list's bound.
 
 #include <QApplication>
@@ -39,7 +39,7 @@ double time_pos_ms(Mpv_Ipc& mpv)
     return value && value->isDouble() ? value->toDouble() * 1000 : -1;
 }
 
-// Text4 against mpv's time-pos, which counts as true halfway through the
+// mark_line against mpv's time-pos, which counts as true halfway through the
 // IPC round trip. time-pos moves in steps under --ao=null, so the note
 // also compares with the top of the steps (the freshest time-pos within
 // half a second): where mpv last put playback, carried forward.
@@ -76,16 +76,16 @@ void position_bench(const QLabel& text4, Mpv_Ipc& mpv, int seconds, Report& repo
         signed_error.push_back(shown_ms[i] - mpv_ms[i]);
         top_error.push_back(std::abs(shown_ms[i] - (top + at[i])));
     }
-    report.add({"Position shown (Text4) vs mpv's time-pos, playing (" + std::to_string(error.size()) +
+    report.add({"Position shown (mark_line) vs mpv's time-pos, playing (" + std::to_string(error.size()) +
                     " samples over " + std::to_string(seconds) + " s)",
                 "\\|error\\| median " + fixed(median(error), 1) + " ms, 90th " + fixed(percentile(error, 0.9), 1) +
                     " ms, max " + fixed(maximum(error), 1) + " ms",
                 "-", "median ≤ 20 ms", median(error) <= 20 ? Verdict::Met : Verdict::Missed});
-    report.note("Position: sampled from the start of the file; Text4 is read between ticks, so up to one tick old. "
+    report.note("Position: sampled from the start of the file; mark_line is read between ticks, so up to one tick old. "
                 "Its signed median error is " + fixed(median(signed_error), 1) + " ms (positive: ahead of time-pos). "
                 "time-pos itself moves in steps (median " + fixed(median(steps), 1) + " ms, max " +
                 fixed(maximum(steps), 1) + " ms, read back to back for a second); against the top of its steps "
-                "Text4 is off by " + fixed(median(top_error), 1) + " ms (median), " +
+                "mark_line is off by " + fixed(median(top_error), 1) + " ms (median), " +
                 fixed(percentile(top_error, 0.9), 1) + " ms (90th).");
 }
 
@@ -122,25 +122,25 @@ std::string ops_round(morvane::qt::App& app, const std::filesystem::path& dir, s
     const QString base_name = QString::fromStdString((dir / "bench-base.txt").string());
     const QString saved_name = QString::fromStdString(saved.string());
 
-    time_ms([&] { form.C_Load_Click(); }, base_name);
+    time_ms([&] { form.Load_Click(); }, base_name);
     if (list.count() != kBound - 1) return "the base file did not load";
-    ms["record"].push_back(time_ms([&] { form.Command7_Click(); }));
+    ms["record"].push_back(time_ms([&] { form.Record_Click(); }));
     if (list.count() != kBound) return "recording did not add the last entry";
     std::filesystem::remove(saved);  // else the dialog asks before replacing it
-    ms["save"].push_back(time_ms([&] { form.C_Save_Click(); }, saved_name));
+    ms["save"].push_back(time_ms([&] { form.Save_Click(); }, saved_name));
     if (!std::filesystem::exists(saved)) return "the save wrote no file";
     ms["copy"].push_back(time_ms([&] {
         std::filesystem::copy_file(saved, copied, std::filesystem::copy_options::overwrite_existing);
     }));
-    ms["load"].push_back(time_ms([&] { form.C_Load_Click(); }, saved_name));
+    ms["load"].push_back(time_ms([&] { form.Load_Click(); }, saved_name));
     if (list.count() != kBound) return "the saved file did not load whole";
-    ms["sort"].push_back(time_ms([&] { form.C_sort_Click(); }));
+    ms["sort"].push_back(time_ms([&] { form.Sort_Click(); }));
     for (int i = 1; i < list.count(); ++i)
         if (list.item(i)->text() < list.item(i - 1)->text()) return "the list is not in order after sorting";
-    list.setCurrentRow(kBound / 2);  // runs List1_Click
-    ms["delete"].push_back(time_ms([&] { form.Command3_Click(); }));
+    list.setCurrentRow(kBound / 2);  // runs Mark_List_Click
+    ms["delete"].push_back(time_ms([&] { form.Delete_Click(); }));
     if (list.count() != kBound - 1) return "the delete did not remove one entry";
-    ms["clear"].push_back(time_ms([&] { form.C_clear_Click(); }));
+    ms["clear"].push_back(time_ms([&] { form.Clear_Click(); }));
     if (list.count() != 0) return "the list is not empty after clearing";
     return {};
 }
@@ -152,10 +152,10 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
     for (int i = 0; i < kBound - 1; ++i)
         entries.push_back(morvane::Format_Ms(static_cast<std::int32_t>(std::int64_t{i} * 104729 % 59'940'000)) +
                           (i % 2 ? u" 注释:" + std::u16string(u"复读phrase这一句again").substr(0, i % 17) : u""));
-    const std::string bytes = morvane::Get_Content_M::Encode_Lines(entries, morvane::qt::Gb18030CodePage(),
-                                                                  morvane::Get_Content_M::Encoding::Utf8);
+    const std::string bytes = morvane::mark_file::Encode_Lines(entries, morvane::qt::Gb18030CodePage(),
+                                                                  morvane::mark_file::Encoding::Utf8);
     std::ofstream(dir / "bench-base.txt", std::ios::binary) << bytes;
-    static_cast<QCheckBox*>(app.Control(IDC_C1))->setChecked(false);  // record a bare stamp: no prompt
+    static_cast<QCheckBox*>(app.Control(IDC_ASK_NOTE))->setChecked(false);  // record a bare stamp: no prompt
 
     std::map<std::string, std::vector<double>> ms;
     for (int round = 0; round < rounds; ++round) {
@@ -194,7 +194,7 @@ void run_in_process(Mpv_Ipc& mpv, const QString& out_dir, int sample_seconds, in
     if (!app.Start())
         return report.add({"Position shown, list operations", "the App found no player", "-", "-", Verdict::Failed});
     wait_ms(1500);
-    position_bench(*static_cast<QLabel*>(app.Control(IDC_TEXT4)), mpv, sample_seconds, report);
+    position_bench(*static_cast<QLabel*>(app.Control(IDC_MARK_LINE)), mpv, sample_seconds, report);
     ops_bench(app, std::filesystem::path(out_dir.toStdString()), rounds, report);
 }
 

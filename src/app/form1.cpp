@@ -4,27 +4,30 @@ namespace morvane {
 
 Form1::Form1(const Form1Parts& parts)
     : ui_(parts),
-      text1_(parts.Text1),
-      text2_(parts.Text2),
-      text3_(parts.Text3),
-      text4_(parts.Text4),
-      text5_(parts.Text5)
+      mark_list_(parts.list_box, parts.entry_bound),
+      poll_timer_(parts.poll_clock),
+      count_line_(parts.count_line),
+      state_line_(parts.state_line),
+      time_line_(parts.time_line),
+      mark_line_(parts.mark_line),
+      seek_time_(parts.seek_time)
 {
 }
 
 bool Form1::Form_Load()
 {
-    mark_Text_ = u"[000:00:000]";
+    mark_text_ = u"[000:00:000]";
     Show_Count();
-    player_Wnd_ = ui_.player.Find_Player();
-    if (player_Wnd_ == 0) {
+    ui_.player.Refresh();
+    player_handle_ = ui_.player.Find_Player();
+    if (player_handle_ == 0) {
         ui_.window.ShowInfo(ui_.player.Not_Found_Message(), u"提示");
         return false;
     }
     return true;
 }
 
-void Form1::C_end_Click()
+void Form1::End_Click()
 {
     // Ends at once: nothing is asked and the list is not saved.
     ui_.window.Quit();

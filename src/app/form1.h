@@ -1,16 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "app/ports/controls.h"
 #include "app/ports/files.h"
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 #include "app/ports/window.h"
+#include "app/gated_timer.h"
+#include "app/mark_list.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
 #include "player/player.h"
@@ -20,22 +21,24 @@ namespace morvane {
 // Everything Form1 talks to. The front end owns these; Form1 only borrows.
 struct Form1Parts {
     Window& window;
-    ListBox& List1;
-    TextBox& Text1;
-    TextBox& Text2;
-    TextBox& Text3;
-    TextBox& Text4;
-    TextBox& Text5;
-    ScrollBar& h1;
-    CheckBox& c1;
-    CheckBox& c2;
-    Timer& Timer1;
+    ListBox& list_box;
+    TextBox& count_line;
+    TextBox& state_line;
+    TextBox& time_line;
+    TextBox& mark_line;
+    TextBox& seek_time;
+    ScrollBar& seek_bar;
+    CheckBox& ask_note;
+    CheckBox& pause_for_note;
+    Timer& poll_clock;
     Player& player;
-    Keyboard& keyboard;
+    HotKeys& hot_keys;
     const CodePage& code_page;
     Files& files;
     // How mark files are written and read on this platform.
-    Get_Content_M::Encoding mark_files = Get_Content_M::Encoding::Ansi;
+    mark_file::Encoding mark_files = mark_file::Encoding::Ansi;
+    // How many entries the list holds at most.
+    int entry_bound = static_cast<int>(mark_file::kMaxEntries);
 };
 
 // The main window's state and one member function per event. The front end
@@ -48,95 +51,101 @@ public:
     // Runs before the window is first shown. false when no player runs: the
     // message has been shown and the window must end without ever showing.
     bool Form_Load();
-    void C_end_Click();
+    // The window shows: the poll starts. false when there is no timer.
+    bool Window_Shown() { return poll_timer_.Go_Live(); }
+    // The window has gone: no tick runs any more.
+    void Window_Gone() { poll_timer_.End(); }
+    void End_Click();
 
     // --- the poll tick: hot keys first, then the displays
-    void Timer1_Timer();
+    void Poll_Tick();
 
     // --- transport and seek
-    void C_Play_Click();
-    void C_pause_Click();
-    void C_stop_Click();
-    void C_Pre_Click();
-    void C_next_Click();
-    void Command1_Click();  // 快退
-    void Command2_Click();  // 快进
-    void Command4_Click();  // 定位
-    void Command5_Click();  // 复读
-    void Command6_Click();  // Jump
-    void h1_Change();
-    void h1_Scroll();
-    void List1_DblClick();
+    void Play_Click();
+    void Pause_Click();
+    void Stop_Click();
+    void Previous_Click();
+    void Next_Click();
+    void Back_Click();  // 快退
+    void Forward_Click();  // 快进
+    void Mark_Click();  // 定位
+    void Repeat_Click();  // 复读
+    void Jump_Click();  // Jump
+    void Seek_Bar_Change();
+    void Seek_Bar_Scroll();
+    void Mark_List_DblClick();
     // A character typed while the list has the focus. true when the program
     // acted on it; other characters are left to the list.
-    bool List1_KeyPress(int char_code);
+    bool Mark_List_KeyPress(int char_code);
 
     // --- mark list
-    void Command7_Click();  // 记录
-    void Command9_Click();  // 修改
-    void Command3_Click();  // 删除
-    void C_up_Click();
-    void C_down_Click();
-    void C_clear_Click();
-    void List1_Click();
-    void List1_MouseMove(bool button_down, int x, int y);
+    void Record_Click();  // 记录
+    void Edit_Note_Click();  // 修改
+    void Delete_Click();  // 删除
+    void Move_Up_Click();
+    void Move_Down_Click();
+    void Clear_Click();
+    void Mark_List_Click();
+    void Mark_List_MouseMove(bool button_down, int x, int y);
     void Update_Extent();
     // The list's font has changed (a new DPI): every width is measured again.
-    void List1_FontChanged();
-    void C_sort_Click();
-    void C_Save_Click();
-    void C_Load_Click();
+    void Mark_List_FontChanged();
+    void Sort_Click();
+    void Save_Click();
+    void Load_Click();
 
     // Window-level state, readable for the front end and the tests.
-    const std::u16string& sel_Index() const { return sel_Index_; }
-    std::int32_t mark_Ms() const { return mark_Ms_; }
-    const std::u16string& mark_Text() const { return mark_Text_; }
+    const MarkList& mark_list() const { return mark_list_; }
+    MarkList& mark_list() { return mark_list_; }
+    std::int32_t mark_ms() const { return mark_ms_; }
+    const std::u16string& mark_text() const { return mark_text_; }
 
 private:
-    // Selects through the list and runs List1_Click, as a user's selection
-    // does, so sel_Index follows every selection. false when no such entry.
+    // Selects through the list and runs Mark_List_Click, as a user's selection
+    // does, so the recorded selection follows every selection. false when
+    // no such entry.
     bool Select_Entry(int index);
-    // sel_Index as a position that names an entry, nullopt otherwise.
-    std::optional<int> Selected_Position() const;
     void Show_Count();
-
-    // The widest entry is kept up to date as entries come and go, so that
-    // Update_Extent measures the whole list only when it must.
-    void Extent_Added(const std::u16string& entry);
-    void Extent_Removed(const std::u16string& entry);
-    void Measure_Extent(const std::vector<std::u16string>& entries);
 
     void Hot_Key_Step();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
     void Forget_Hot_Keys();
     // false when a step failed; the tick then restarts it once.
     bool Display_Step();
-    // Sets h1's range; a range that moves the value raises h1_Change.
-    void Set_h1_Range(std::int16_t min, std::int16_t max);
+    // Sets seek_bar's range; a range that moves the value raises Seek_Bar_Change.
+    void Set_Seek_Range(std::int16_t min, std::int16_t max);
 
     void Jump_To_Entry();
 
-    Form1Parts ui_;
+    // Marks a handler that may wait in a modal window while the timer ticks.
+    class Waiting_Handler {
+    public:
+        explicit Waiting_Handler(Form1& form) : count_(++form.handlers_waiting_) {}
+        ~Waiting_Handler() { --count_; }
+        Waiting_Handler(const Waiting_Handler&) = delete;
+        Waiting_Handler& operator=(const Waiting_Handler&) = delete;
 
-    std::u16string sel_Index_;
-    std::int32_t mark_Ms_ = 0;
-    std::u16string mark_Text_;
-    std::uintptr_t player_Wnd_ = 0;
+    private:
+        int& count_;
+    };
+
+    Form1Parts ui_;
+    int handlers_waiting_ = 0;
+
+    MarkList mark_list_;
+    GatedTimer poll_timer_;
+    std::int32_t mark_ms_ = 0;
+    std::u16string mark_text_;
+    std::uintptr_t player_handle_ = 0;
 
     // What the window shows now, so that a tick rewrites only what changed.
-    ShownText text1_;
-    ShownText text2_;
-    ShownText text3_;
-    ShownText text4_;
-    ShownText text5_;
+    ShownText count_line_;
+    ShownText state_line_;
+    ShownText time_line_;
+    ShownText mark_line_;
+    ShownText seek_time_;
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
-
-    // How many entries have each width in the list's font, and the entry
-    // count this describes; nullopt, or a count other than the list's,
-    // makes Update_Extent measure the whole list again.
-    std::optional<std::map<int, int>> widths_;
-    int widths_count_ = 0;
 };
 
 } // namespace morvane

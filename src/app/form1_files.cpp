@@ -17,6 +17,9 @@ namespace {
 
 const std::u16string kTitle = u"提示";
 
+// Mark files are small; anything this large is not one.
+constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
+
 std::u16string Quoted(const std::u16string& path)
 {
     return u"“" + path + u"”";
@@ -32,7 +35,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Why the bytes are clearly not a mark file; nullopt when they may be one.
 std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const CodePage& code_page,
-                                             Get_Content_M::Encoding encoding)
+                                             mark_file::Encoding encoding)
 {
     // What Notepad saves as "Unicode"; no ANSI or UTF-8 text starts so.
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
@@ -40,7 +43,7 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     // Neither the ANSI code page nor UTF-8 ever puts a NUL into text.
     if (bytes.find('\0') != std::string_view::npos) return u"不是文本文件（含有二进制数据）";
 
-    const bool utf8 = Get_Content_M::Reads_As_Utf8(bytes, encoding);
+    const bool utf8 = mark_file::Reads_As_Utf8(bytes, encoding);
     if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     // Lines by the reader's rule (CR LF or a CR alone ends one, an LF alone
     // does not), numbered with the empty ones, as a user counts them.
@@ -53,7 +56,7 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
         // bytes than the cap needs decoding to be measured.
         if (line.size() > kMaxEntryLength) {
             const std::string alone = (utf8 ? std::string(kUtf8Bom) : std::string()) + std::string(line);
-            const std::vector<std::u16string> decoded = Get_Content_M::Decode_Lines(alone, code_page);
+            const std::vector<std::u16string> decoded = mark_file::Decode_Lines(alone, code_page);
             if (!decoded.empty() && decoded.front().size() > kMaxEntryLength)
                 return u"第 " + Count_Text(number) + u" 行超过 " + Count_Text(kMaxEntryLength) + u" 个字符，不是记录";
         }
@@ -65,12 +68,12 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     return std::nullopt;
 }
 
-Mark_Formats::Format Format_Of(File_Type type)
+mark_formats::Format Format_Of(File_Type type)
 {
     switch (type) {
-    case File_Type::Audacity_Labels: return Mark_Formats::Format::Audacity_Labels;
-    case File_Type::Srt: return Mark_Formats::Format::Srt;
-    default: return Mark_Formats::Format::WebVtt;
+    case File_Type::Audacity_Labels: return mark_formats::Format::Audacity_Labels;
+    case File_Type::Srt: return mark_formats::Format::Srt;
+    default: return mark_formats::Format::WebVtt;
     }
 }
 
@@ -85,24 +88,28 @@ std::int32_t Track_Ms(Player& player)
 
 } // namespace
 
-void Form1::C_Save_Click()
+void Form1::Save_Click()
 {
+    const Waiting_Handler waiting(*this);
     const std::optional<Window::Chosen_File> chosen = ui_.window.ChooseSavePath();
     if (!chosen) return;
 
     // The dialog has asked about the chosen name only; a different target
     // that exists is not replaced without asking about it too.
-    const std::u16string target = Save_Name_M::Target_Name(chosen->path, Filter_Of(chosen->type).extension);
+    const std::u16string target = save_name::Target_Name(chosen->path, Filter_Of(chosen->type).extension);
     if (target != chosen->path && ui_.files.Exists(target) &&
         !ui_.window.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
         return;
 
-    Mark_Formats::Written written;
+    mark_formats::Written written;
     if (chosen->type == File_Type::Marks)
-        written.bytes = Get_Content_M::Encode_Lines(ui_.List1.Entries(), ui_.code_page, ui_.mark_files);
+        written.bytes = mark_file::Encode_Lines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
     else
-        written = Mark_Formats::Write_Marks(Format_Of(chosen->type), ui_.List1.Entries(), Track_Ms(ui_.player));
-    const std::u16string error = ui_.files.WriteReplacing(target, written.bytes);
+        written = mark_formats::Write_Marks(Format_Of(chosen->type), mark_list_.Entries(), Track_Ms(ui_.player));
+    // Not every system refuses to replace a read-only file; this program
+    // does, the same everywhere.
+    const std::u16string error =
+        ui_.files.Read_Only(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
     if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
@@ -113,19 +120,20 @@ void Form1::C_Save_Click()
                             kTitle);
 }
 
-void Form1::C_Load_Click()
+void Form1::Load_Click()
 {
+    const Waiting_Handler waiting(*this);
     const std::optional<std::u16string> path = ui_.window.ChooseOpenPath();
     if (!path) return;
 
     // The whole file is read before the list is touched, so a file that
     // cannot be read leaves the user's list as it was. Subtitles and labels
     // are told by their content; anything else is read as a mark file.
-    const Files::ReadResult read = ui_.files.ReadAll(*path);
-    Mark_Formats::Read other;
-    std::optional<std::u16string> refusal(read.error);
+    const Files::ReadResult read = ui_.files.ReadAll(*path, kMaxFileBytes);
+    mark_formats::Read other;
+    std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
     if (read.ok) {
-        other = Mark_Formats::Read_Marks(read.bytes, ui_.code_page);
+        other = mark_formats::Read_Marks(read.bytes, ui_.code_page);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
         else refusal = Not_A_Mark_File(read.bytes, ui_.code_page, ui_.mark_files);
     }
@@ -140,18 +148,18 @@ void Form1::C_Load_Click()
         lines = std::move(other.entries);
         in_file = other.in_file;
     } else {
-        lines = Get_Content_M::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
+        lines = mark_file::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
         in_file = lines.size();
     }
-    if (lines.size() > Get_Content_M::kMaxEntries) lines.resize(Get_Content_M::kMaxEntries);
-
-    // sel_Index stays as it was; nothing is selected until the next click.
-    ui_.List1.Assign(lines);
+    // The recorded selection stays as it was; nothing is selected until the
+    // next click.
+    mark_list_.Assign(std::move(lines));
     Show_Count();
-    Measure_Extent(lines);
+    Update_Extent();
 
-    if (in_file > Get_Content_M::kMaxEntries) {
-        const std::u16string limit = Count_Text(Get_Content_M::kMaxEntries);
+    const auto bound = static_cast<std::size_t>(mark_list_.Bound());
+    if (in_file > bound) {
+        const std::u16string limit = Count_Text(bound);
         ui_.window.ShowInfo(Quoted(*path) + u"有 " + Count_Text(in_file) +
                                 u" 条记录，列表最多容纳 " + limit + u" 条，只读取了前 " + limit + u" 条。",
                             kTitle);

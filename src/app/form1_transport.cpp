@@ -24,62 +24,62 @@ std::int32_t Step_From(std::int32_t position_ms, std::int32_t delta_ms)
 
 } // namespace
 
-void Form1::C_Play_Click() { ui_.player.Cmd_Play(); }
-void Form1::C_pause_Click() { ui_.player.Cmd_Pause(); }
-void Form1::C_stop_Click() { ui_.player.Cmd_Stop(); }
-void Form1::C_Pre_Click() { ui_.player.Cmd_Prev(); }
-void Form1::C_next_Click() { ui_.player.Cmd_Next(); }
+void Form1::Play_Click() { ui_.player.Cmd_Play(); }
+void Form1::Pause_Click() { ui_.player.Cmd_Pause(); }
+void Form1::Stop_Click() { ui_.player.Cmd_Stop(); }
+void Form1::Previous_Click() { ui_.player.Cmd_Prev(); }
+void Form1::Next_Click() { ui_.player.Cmd_Next(); }
 
 // The steps go to the player unbounded: near the start the target is
 // negative, and the player decides what that means.
-void Form1::Command1_Click()
+void Form1::Back_Click()
 {
     ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), -kStepMs));
 }
 
-void Form1::Command2_Click()
+void Form1::Forward_Click()
 {
     ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), kStepMs));
 }
 
-void Form1::Command4_Click()
+void Form1::Mark_Click()
 {
     // Two queries: the shown stamp comes from the first, the repeat target
     // from the second.
     const std::int32_t shown_ms = ui_.player.Get_Position_Ms();
     const std::int32_t target_ms = ui_.player.Get_Position_Ms();
-    mark_Ms_ = target_ms;
-    mark_Text_ = Format_Ms(shown_ms);
+    mark_ms_ = target_ms;
+    mark_text_ = Format_Ms(shown_ms);
 }
 
-void Form1::Command5_Click() { ui_.player.Jump_To_Ms(mark_Ms_); }
+void Form1::Repeat_Click() { ui_.player.Jump_To_Ms(mark_ms_); }
 
-void Form1::Command6_Click()
+void Form1::Jump_Click()
 {
     // A 16-bit value times 1000 always fits 32 bits.
-    ui_.player.Jump_To_Ms(static_cast<std::int32_t>(ui_.h1.Value()) * 1000);
+    ui_.player.Jump_To_Ms(static_cast<std::int32_t>(ui_.seek_bar.Value()) * 1000);
 }
 
-void Form1::h1_Change()
+void Form1::Seek_Bar_Change()
 {
-    if (auto shown = Format_Sec(Decimal_Text(ui_.h1.Value()))) text5_.Set(*shown.value);
+    if (auto shown = Format_Sec(Decimal_Text(ui_.seek_bar.Value()))) seek_time_.Set(*shown.value);
 }
 
-void Form1::h1_Scroll() { h1_Change(); }
+void Form1::Seek_Bar_Scroll() { Seek_Bar_Change(); }
 
-void Form1::List1_DblClick() { Jump_To_Entry(); }
+void Form1::Mark_List_DblClick() { Jump_To_Entry(); }
 
-bool Form1::List1_KeyPress(int char_code)
+bool Form1::Mark_List_KeyPress(int char_code)
 {
     // Character codes, so letters match in upper case only; the list uses D
     // for the next track.
     switch (char_code) {
-    case 13: List1_DblClick(); return true;
-    case 68: C_next_Click(); return true;
-    case 72: C_pause_Click(); return true;
-    case 80: C_Play_Click(); return true;
-    case 83: C_stop_Click(); return true;
-    case 85: C_Pre_Click(); return true;
+    case 13: Mark_List_DblClick(); return true;
+    case 68: Next_Click(); return true;
+    case 72: Pause_Click(); return true;
+    case 80: Play_Click(); return true;
+    case 83: Stop_Click(); return true;
+    case 85: Previous_Click(); return true;
     default: return false;
     }
 }
@@ -88,7 +88,7 @@ void Form1::Jump_To_Entry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
-    const std::u16string entry = ui_.List1.Text(ui_.List1.Selected());
+    const std::u16string entry = mark_list_.Text(ui_.list_box.Selected());
     if (auto ms = Parse_Stamp(Entry_Stamp(entry))) ui_.player.Jump_To_Ms(*ms.value);
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "marks/format_parts.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -93,4 +93,4 @@ Read Read_Labels(const Lines& lines)
     return read;
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

@@ -6,7 +6,7 @@
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -97,11 +97,11 @@ bool Add_Mark(Read& read, std::size_t line, std::optional<std::int64_t> start_ms
     if (note.size() > kMaxNote) return Refuse(read, line, u"的文字超过 " + Count_Text(kMaxNote) + u" 个字符");
 
     ++read.in_file;
-    if (read.entries.size() >= Get_Content_M::kMaxEntries) return true;
+    if (read.entries.size() >= mark_file::kMaxEntries) return true;
     const std::u16string stamp = Format_Ms(static_cast<std::int32_t>(*start_ms));
     // A mark without a note is written showing its stamp.
     read.entries.push_back(note.empty() || note == stamp ? stamp : Make_Entry(stamp, note));
     return true;
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

@@ -11,7 +11,7 @@
 
 #include "marks/formats.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 // An entry placed in time; the views point into the caller's list.
 struct Placed_Mark {
@@ -55,4 +55,4 @@ bool Looks_Like_Label(std::u16string_view line);
 Read Read_Labels(const Lines& lines);
 Read Read_Subtitles(const Lines& lines, bool web_vtt);
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

@@ -2,9 +2,9 @@
 
 #include "marks/format_parts.h"
 #include "marks/mark_file.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // UTF-8 is read in the code page alone, as the mark file does.
 Lines Text_Lines(std::string_view bytes, const CodePage& code_page)
 {
-    const bool utf8 = Get_Content_M::Reads_As_Utf8(bytes, Get_Content_M::Encoding::Utf8);
+    const bool utf8 = mark_file::Reads_As_Utf8(bytes, mark_file::Encoding::Utf8);
     if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
     Lines lines;
     while (!bytes.empty()) {
@@ -72,4 +72,4 @@ Read Read_Marks(std::string_view bytes, const CodePage& code_page)
     return read;
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

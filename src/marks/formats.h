@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 enum class Format { Audacity_Labels, Srt, WebVtt };
 
@@ -36,7 +36,7 @@ Written Write_Marks(Format format, const std::vector<std::u16string>& entries, s
 struct Read {
     // nullopt: none of these formats; the bytes may be a mark file.
     std::optional<Format> format;
-    // In the file's order, at most Get_Content_M::kMaxEntries of them.
+    // In the file's order, at most mark_file::kMaxEntries of them.
     std::vector<std::u16string> entries;
     // Cues or labels in the file, also those past the cap.
     std::size_t in_file = 0;
@@ -52,4 +52,4 @@ struct Read {
 // character references decoded; SRT text is taken as it is.
 Read Read_Marks(std::string_view bytes, const CodePage& code_page);
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

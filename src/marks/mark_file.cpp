@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
-namespace morvane::Get_Content_M {
+namespace morvane::mark_file {
 
 namespace {
 
@@ -86,4 +86,4 @@ std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePag
     return Encode_Utf8(lines);
 }
 
-} // namespace morvane::Get_Content_M
+} // namespace morvane::mark_file

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
-namespace morvane::Get_Content_M {
+namespace morvane::mark_file {
 
 // The list holds at most this many entries.
 inline constexpr std::size_t kMaxEntries = 32767;
@@ -40,12 +40,12 @@ std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage&
 std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page,
                          Encoding encoding = Encoding::Ansi);
 
-} // namespace morvane::Get_Content_M
+} // namespace morvane::mark_file
 
-namespace morvane::Save_Name_M {
+namespace morvane::save_name {
 
 // The file the save writes: the chosen name when it already ends in
 // `extension` (any letter case), otherwise the chosen name plus `extension`.
 std::u16string Target_Name(std::u16string_view chosen, std::u16string_view extension = u".txt");
 
-} // namespace morvane::Save_Name_M
+} // namespace morvane::save_name

@@ -1,6 +1,6 @@
 #include "marks/mark_file.h"
 
-namespace morvane::Save_Name_M {
+namespace morvane::save_name {
 
 namespace {
 
@@ -27,4 +27,4 @@ std::u16string Target_Name(std::u16string_view chosen, std::u16string_view exten
     return target;
 }
 
-} // namespace morvane::Save_Name_M
+} // namespace morvane::save_name

@@ -7,7 +7,7 @@
 
 #include "marks/format_parts.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -79,14 +79,20 @@ std::optional<char32_t> Reference(std::u16string_view name)
 }
 
 // WebVTT cue text as plain text: tags (<i>, <c.x>, <v Name>, <00:01.000>)
-// dropped, since a literal '<' is always written as "&lt;".
+// dropped, since a literal '<' is written as "&lt;". A '<' that no '>'
+// closes is kept as written rather than losing the rest of the note.
 std::u16string Plain_Text(std::u16string_view text)
 {
     std::u16string out;
+    bool closes = true;  // once no '>' is left, none is looked for again: linear
     while (!text.empty()) {
-        if (text[0] == u'<') {
-            text.remove_prefix(std::min(text.find(u'>'), text.size() - 1) + 1);
-            continue;
+        if (text[0] == u'<' && closes) {
+            const std::size_t end = text.find(u'>');
+            closes = end != std::u16string_view::npos;
+            if (closes) {
+                text.remove_prefix(end + 1);
+                continue;
+            }
         }
         // No reference is longer than "&#1114111;"; a bound keeps this linear.
         const std::size_t semicolon = text[0] == u'&' ? text.substr(0, 10).find(u';') : std::u16string_view::npos;
@@ -158,4 +164,4 @@ Read Read_Subtitles(const Lines& lines, bool web_vtt)
     return read;
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

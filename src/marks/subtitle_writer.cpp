@@ -4,9 +4,9 @@
 #include <string>
 
 #include "marks/format_parts.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 
 namespace {
 
@@ -77,4 +77,4 @@ Written Write_Subtitles(const Placed& placed, bool web_vtt, std::int32_t track_m
     return {out, placed.left_out};
 }
 
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

@@ -5,19 +5,26 @@
 
 namespace morvane {
 
-// The media player, one method per request the program makes of it. Every
-// call finds the player again, so a restarted player is picked up by the
-// next call. A missing or hung player is not an error: queries answer 0 and
-// commands have no effect.
+// What the player is doing. Unknown stands for an answer the program has no
+// word for: the state line then stays as it was.
+enum class PlayState { Stopped, Playing, Paused, Unknown };
+
+// The media player, one method per request the program makes of it. Which
+// player is in use is settled by Refresh, once per tick, so that a handler
+// acts on one player from start to end; a restarted player is picked up at
+// the next refresh. A missing or hung player is not an error: queries
+// answer 0 (Stopped) and commands have no effect.
 class Player {
 public:
     virtual ~Player() = default;
 
+    // Chooses the player that the calls until the next refresh act on.
+    virtual void Refresh() = 0;
+
     // Nonzero handle of the player in use, 0 when none is running.
     virtual std::uintptr_t Find_Player() = 0;
 
-    // 1 playing, 3 paused, 0 stopped (or no player).
-    virtual std::int32_t Get_Play_State() = 0;
+    virtual PlayState Get_Play_State() = 0;
     // Position in the current track, milliseconds.
     virtual std::int32_t Get_Position_Ms() = 0;
     // Length of the current track, whole seconds.

@@ -31,8 +31,8 @@ struct Shown {
 
 Shown shown(const e2e::Morvane& morvane)
 {
-    const HWND list = morvane.control(IDC_LIST1);
-    return {e2e::list_entries(list), e2e::list_selection(list), e2e::text_of(morvane.control(IDC_TEXT1))};
+    const HWND list = morvane.control(IDC_MARK_LIST);
+    return {e2e::list_entries(list), e2e::list_selection(list), e2e::text_of(morvane.control(IDC_COUNT_LINE))};
 }
 
 // Chooses `path` in the dialog opened by `button`, answers Morvane's question
@@ -40,7 +40,7 @@ Shown shown(const e2e::Morvane& morvane)
 // follows; its OK is pressed.
 std::optional<e2e::Message_box> message_after(const e2e::Morvane& morvane, int button, const std::wstring& path)
 {
-    const bool save = button == IDC_C_SAVE;
+    const bool save = button == IDC_SAVE;
     const HWND dialog = e2e::open_file_dialog(morvane.window, button, save ? L"保存记录文件" : L"打开记录文件");
     if (dialog == nullptr || !e2e::choose_path(dialog, path) ||
         !e2e::poll_until([&] { return !IsWindow(dialog); }, 10000))
@@ -70,8 +70,8 @@ void expect_refused(e2e::Context& t, const std::string& what, const e2e::Morvane
                 box->text.find(reason) != std::wstring::npos,
             "title " + e2e::quoted(box->title) + ", text " + e2e::quoted(box->text));
     const Shown after = shown(morvane);
-    t.check(what + ": the list, its selection and Text1 are kept", after == before,
-            "list " + e2e::shown_entries(after.entries) + ", Text1 " + e2e::quoted(after.count.value_or(L"?")));
+    t.check(what + ": the list, its selection and count_line are kept", after == before,
+            "list " + e2e::shown_entries(after.entries) + ", count_line " + e2e::quoted(after.count.value_or(L"?")));
 }
 
 std::string many_lines(int count)
@@ -116,20 +116,20 @@ E2E_TEST(bad_mark_files)
     auto& [player, morvane] = *session;
     if (!t.check("two entries are recorded",
                  e2e::record_mark(morvane.window, std::nullopt).empty() &&
-                     e2e::set_check(morvane.control(IDC_C1), true) &&
+                     e2e::set_check(morvane.control(IDC_ASK_NOTE), true) &&
                      e2e::record_mark(morvane.window, L"要保住的注释").empty(),
                  "recording failed"))
         return;
 
-    expect_refused(t, "读取 of binary garbage", morvane, IDC_C_LOAD, garbage, L"garbage.txt", L"不是文本文件");
-    expect_refused(t, "读取 of 10 MB on one line", morvane, IDC_C_LOAD, long_line, L"long.txt",
+    expect_refused(t, "读取 of binary garbage", morvane, IDC_LOAD, garbage, L"garbage.txt", L"不是文本文件");
+    expect_refused(t, "读取 of 10 MB on one line", morvane, IDC_LOAD, long_line, L"long.txt",
                    L"第 1 行超过 32767 个字符");
 
     // Windows refuses to replace a read-only file; Wine, run as root, would
     // not, so Morvane asks the file itself. A folder in the target's place
     // cannot be replaced by a file on any system.
-    expect_refused(t, "保存 over a read-only file", morvane, IDC_C_SAVE, folder + L"\\ro", L"ro.txt", L"只读");
-    expect_refused(t, "保存 where a folder has the target's name", morvane, IDC_C_SAVE, folder + L"\\dir",
+    expect_refused(t, "保存 over a read-only file", morvane, IDC_SAVE, folder + L"\\ro", L"ro.txt", L"只读");
+    expect_refused(t, "保存 where a folder has the target's name", morvane, IDC_SAVE, folder + L"\\dir",
                    L"dir.txt", L"没有访问权限");
     // A folder no one may write into, root included: Linux's /sys, which
     // Wine shows as Z:\sys. The save dialog itself tries to create the file
@@ -137,7 +137,7 @@ E2E_TEST(bad_mark_files)
     {
         const std::string what = "保存 into a read-only folder";
         const Shown before = shown(morvane);
-        const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_C_SAVE, L"保存记录文件");
+        const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_SAVE, L"保存记录文件");
         std::optional<e2e::Message_box> box;
         if (dialog != nullptr && e2e::choose_path(dialog, L"Z:\\sys\\marks"))
             box = e2e::wait_for_message_box(dialog);
@@ -146,7 +146,7 @@ E2E_TEST(bad_mark_files)
         t.check(what + ": the dialog is cancelled",
                 dialog != nullptr && e2e::close_with(dialog, IDCANCEL) && e2e::settled(morvane.window),
                 "it stayed open");
-        t.check(what + ": the list, its selection and Text1 are kept", shown(morvane) == before,
+        t.check(what + ": the list, its selection and count_line are kept", shown(morvane) == before,
                 "the window changed");
     }
     t.check("the read-only file is as it was", e2e::read_bytes(read_only) == old_text, "it changed");
@@ -159,16 +159,16 @@ E2E_TEST(bad_mark_files)
             attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, "it is gone");
 
     // More lines than the list holds: the first 32767 load, and a message says so.
-    const auto box = message_after(morvane, IDC_C_LOAD, many);
+    const auto box = message_after(morvane, IDC_LOAD, many);
     if (t.check("读取 of 100 000 lines: a message", box.has_value(), "no message box after the dialog"))
         t.check("读取 of 100 000 lines: it names the file, its 100000 lines and the 32767 loaded",
                 box->title == L"提示" && box->text.find(L"many.txt") != std::wstring::npos &&
                     box->text.find(L"100000") != std::wstring::npos && box->text.find(L"32767") != std::wstring::npos,
                 "title " + e2e::quoted(box->title) + ", text " + e2e::quoted(box->text));
-    const HWND list = morvane.control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_MARK_LIST);
     t.check("the first 32767 lines are loaded",
             e2e::list_count(list) == 32767 && e2e::list_text(list, 0) == L"[000:00:000]" &&
                 e2e::list_text(list, 32766) == L"[054:36:600]" &&
-                e2e::text_of(morvane.control(IDC_TEXT1)) == L"32767",
+                e2e::text_of(morvane.control(IDC_COUNT_LINE)) == L"32767",
             "the list holds " + std::to_string(e2e::list_count(list).value_or(-1)) + " entries");
 }

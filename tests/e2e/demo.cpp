@@ -59,7 +59,7 @@ bool wait_until_played(HWND player, int ms)
 
 bool record(HWND main, const std::optional<std::wstring>& note)
 {
-    const HWND list = GetDlgItem(main, IDC_LIST1);
+    const HWND list = GetDlgItem(main, IDC_MARK_LIST);
     const std::string failure = record_mark(main, note);
     if (!failure.empty()) {
         failed("记录: " + failure);
@@ -95,7 +95,7 @@ int run_demo(const std::wstring& out_dir)
         return failed("no Morvane window on the screen");
     const auto control = [&](int id) { return GetDlgItem(main, id); };
 
-    if (!click(control(IDC_C_PLAY)) || !poll_until([&] { return send(player, STANDIN_GET_STATE) == 1; }))
+    if (!click(control(IDC_PLAY)) || !poll_until([&] { return send(player, STANDIN_GET_STATE) == 1; }))
         return failed("播放: the player does not play");
     say("播放");
 
@@ -103,30 +103,30 @@ int run_demo(const std::wstring& out_dir)
     // from a few seconds back, so that sorting has something to do.
     if (!wait_until_played(player, 3000) || !record(main, std::nullopt))
         return 1;
-    if (!wait_until_played(player, 6500) || !set_check(control(IDC_C1), true) || !set_check(control(IDC_C2), true))
-        return failed("c1 and c2 could not be ticked");
+    if (!wait_until_played(player, 6500) || !set_check(control(IDC_ASK_NOTE), true) || !set_check(control(IDC_PAUSE_FOR_NOTE), true))
+        return failed("ask_note and pause_for_note could not be ticked");
     if (!record(main, L"第一句 注意连读"))
         return 1;
-    if (!set_check(control(IDC_C1), false) || !set_check(control(IDC_C2), false))
-        return failed("c1 and c2 could not be unticked");
+    if (!set_check(control(IDC_ASK_NOTE), false) || !set_check(control(IDC_PAUSE_FOR_NOTE), false))
+        return failed("ask_note and pause_for_note could not be unticked");
     for (int step = 0; step < 3; ++step) {
         const int before = position_of(player);
-        if (!click(control(IDC_COMMAND1)) || !poll_until([&] { return position_of(player) < before - 1000; }))
+        if (!click(control(IDC_BACK)) || !poll_until([&] { return position_of(player) < before - 1000; }))
             return failed("快退: the player did not move back");
     }
     say("快退 three times");
     if (!record(main, std::nullopt))
         return 1;
 
-    if (!click(control(IDC_C_SORT)))
+    if (!click(control(IDC_SORT)))
         return failed("排序 could not be clicked");
-    const auto sorted = list_entries(control(IDC_LIST1));
+    const auto sorted = list_entries(control(IDC_MARK_LIST));
     say("排序 " + shown_entries(sorted));
 
     // An earlier run's file would bring Morvane's question; this run starts afresh.
     const std::wstring marks = out_dir + L"\\marks.txt";
     DeleteFileW(marks.c_str());
-    const HWND dialog = open_file_dialog(main, IDC_C_SAVE, L"保存记录文件");
+    const HWND dialog = open_file_dialog(main, IDC_SAVE, L"保存记录文件");
     if (dialog == nullptr || !choose_path(dialog, out_dir + L"\\marks") ||
         !poll_until([&] { return !IsWindow(dialog); }, 10000) || !settled(main))
         return failed("保存: the save dialog did not take the path");

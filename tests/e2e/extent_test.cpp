@@ -89,7 +89,7 @@ E2E_TEST(list_extent_follows_the_widest_entry)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND list = morvane.control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_MARK_LIST);
 
     const std::wstring stamp = L"[000:01:000]";
     const std::vector<std::pair<std::string, Entries>> lists{
@@ -107,7 +107,7 @@ E2E_TEST(list_extent_follows_the_widest_entry)
         const auto bytes = e2e::mark_file_bytes(entries, true);
         if (!t.check(kind + ": the file is written", bytes && e2e::write_bytes(path, *bytes), "it cannot be written"))
             continue;
-        const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_C_LOAD, L"打开记录文件");
+        const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_LOAD, L"打开记录文件");
         const bool loaded = dialog != nullptr && e2e::choose_path(dialog, path) &&
                             e2e::poll_until([&] { return !IsWindow(dialog); }, 10000) &&
                             e2e::settled(morvane.window) && e2e::list_entries(list) == entries;
@@ -121,7 +121,7 @@ E2E_TEST(list_extent_follows_the_widest_entry)
 
     // Deleting the widest entry narrows the range to the next one.
     const Entries& last = lists.back().second;
-    if (e2e::select_entry(list, 0) && e2e::click(morvane.control(IDC_COMMAND3)) && e2e::settled(morvane.window)) {
+    if (e2e::select_entry(list, 0) && e2e::click(morvane.control(IDC_DELETE)) && e2e::settled(morvane.window)) {
         const int wanted = font.widest({last.begin() + 1, last.end()}) + extent_margin;
         const int extent = horizontal_extent(list);
         t.check("删除 of the widest entry narrows the range", extent == wanted,

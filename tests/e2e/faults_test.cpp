@@ -22,8 +22,8 @@ using e2e::playing_line;
 using e2e::stopped_line;
 
 // The buttons that talk to the player: transport, seek and the mark.
-constexpr int player_buttons[] = {IDC_C_PRE,    IDC_C_PLAY,   IDC_C_PAUSE,  IDC_C_STOP, IDC_C_NEXT,
-                                  IDC_COMMAND1, IDC_COMMAND2, IDC_COMMAND5, IDC_COMMAND6};
+constexpr int player_buttons[] = {IDC_PREVIOUS,    IDC_PLAY,   IDC_PAUSE,  IDC_STOP, IDC_NEXT,
+                                  IDC_BACK, IDC_FORWARD, IDC_REPEAT, IDC_JUMP};
 
 // Starting or killing a player under Wine can take seconds.
 constexpr DWORD player_change_ms = 10000;
@@ -38,7 +38,7 @@ bool shows(HWND control, const std::wstring& want, std::wstring& seen, DWORD tim
 std::wstring shown_texts(const e2e::Morvane& morvane)
 {
     std::wstring all = e2e::text_of(morvane.window).value_or(L"?");
-    for (int id : {IDC_TEXT1, IDC_TEXT2, IDC_TEXT3, IDC_TEXT4, IDC_TEXT5})
+    for (int id : {IDC_COUNT_LINE, IDC_STATE_LINE, IDC_TIME_LINE, IDC_MARK_LINE, IDC_SEEK_TIME})
         all += L"|" + e2e::text_of(morvane.control(id)).value_or(L"?");
     return all;
 }
@@ -52,8 +52,8 @@ std::optional<e2e::Session> playing_session(e2e::Context& t)
     auto session = e2e::start_session(t, L"--state play");
     std::wstring seen;
     if (session && !t.check("the state line shows the player playing",
-                            shows(session->morvane.control(IDC_TEXT2), playing_line, seen),
-                            [&] { return "Text2 " + e2e::quoted(seen); }))
+                            shows(session->morvane.control(IDC_STATE_LINE), playing_line, seen),
+                            [&] { return "state_line " + e2e::quoted(seen); }))
         return std::nullopt;
     return session;
 }
@@ -66,13 +66,13 @@ E2E_TEST(player_killed_and_restarted)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND state_line = morvane.control(IDC_TEXT2);
+    const HWND state_line = morvane.control(IDC_STATE_LINE);
     std::wstring seen;
 
     player.process.kill();
     t.check("the stand-in player is gone", e2e::poll_until(e2e::no_player_running), "its window is still there");
     t.check("the state line shows the stopped text", shows(state_line, stopped_line, seen),
-            [&] { return "Text2 " + e2e::quoted(seen); });
+            [&] { return "state_line " + e2e::quoted(seen); });
 
     // With no player every button that talks to it is handled and does
     // nothing: no message, no change of what the window shows.
@@ -100,12 +100,12 @@ E2E_TEST(player_killed_and_restarted)
     if (!second)
         return;
     t.check("Morvane finds the restarted player: the state line shows it playing",
-            shows(state_line, playing_line, seen), [&] { return "Text2 " + e2e::quoted(seen); });
+            shows(state_line, playing_line, seen), [&] { return "state_line " + e2e::quoted(seen); });
     const std::wstring title = e2e::text_of(second->window).value_or(L"(no answer)");
     t.check("the caption follows the restarted player's title", shows(morvane.window, title, seen),
             [&] { return "caption " + e2e::quoted(seen) + ", the player's title " + e2e::quoted(title); });
     t.check("暂停 reaches the restarted player",
-            e2e::click(morvane.control(IDC_C_PAUSE)) &&
+            e2e::click(morvane.control(IDC_PAUSE)) &&
                 e2e::poll_until([&] { return player_state(second->window) == std::optional<LRESULT>(3); }),
             "the restarted player does not report paused");
 }
@@ -119,7 +119,7 @@ E2E_TEST(player_hangs)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND state_line = morvane.control(IDC_TEXT2);
+    const HWND state_line = morvane.control(IDC_STATE_LINE);
     std::wstring seen;
 
     constexpr DWORD hang_ms = 12000;
@@ -133,13 +133,13 @@ E2E_TEST(player_hangs)
     // 记录 takes the position the hung player does not give (0) and the
     // count beside the list follows. Posted, so it waits its turn between
     // ticks like a user's click.
-    e2e::post_click(morvane.control(IDC_COMMAND7));
-    const HWND list = morvane.control(IDC_LIST1);
+    e2e::post_click(morvane.control(IDC_RECORD));
+    const HWND list = morvane.control(IDC_MARK_LIST);
     t.check("记录 adds an entry while the player hangs",
             e2e::poll_until([&] { return e2e::list_count(list) == std::optional<int>(1); }, 8000),
             "the list does not grow");
-    t.check("the entry count shows 1", shows(morvane.control(IDC_TEXT1), L"1", seen, 5000),
-            [&] { return "Text1 " + e2e::quoted(seen); });
+    t.check("the entry count shows 1", shows(morvane.control(IDC_COUNT_LINE), L"1", seen, 5000),
+            [&] { return "count_line " + e2e::quoted(seen); });
     t.check("the list shows the entry selected", e2e::list_selection(list) == std::optional<int>(0),
             "no selection");
     t.check("this all happened while the player still hung", !player_state(player.window).has_value(),
@@ -148,5 +148,5 @@ E2E_TEST(player_hangs)
     // Once the player answers again the read-outs follow it again.
     const DWORD left = static_cast<DWORD>(hang_ms - std::min<ULONGLONG>(hang_ms, GetTickCount64() - hang_start));
     t.check("the state line shows the player playing once it answers again",
-            shows(state_line, playing_line, seen, left + player_change_ms), [&] { return "Text2 " + e2e::quoted(seen); });
+            shows(state_line, playing_line, seen, left + player_change_ms), [&] { return "state_line " + e2e::quoted(seen); });
 }

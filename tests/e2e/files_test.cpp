@@ -54,13 +54,13 @@ bool expect_entries(e2e::Context& t, const std::string& step, const e2e::Morvane
     std::optional<std::wstring> count;
     const bool same = e2e::poll_until(
         [&] {
-            got = e2e::list_entries(morvane.control(IDC_LIST1));
-            count = e2e::text_of(morvane.control(IDC_TEXT1));
+            got = e2e::list_entries(morvane.control(IDC_MARK_LIST));
+            count = e2e::text_of(morvane.control(IDC_COUNT_LINE));
             return got == wanted && count == std::to_wstring(wanted.size());
         },
         5000);
     return t.check(step, same,
-                   "list " + e2e::shown_entries(got) + ", Text1 " + e2e::quoted(count.value_or(L"?")) + "; wanted " +
+                   "list " + e2e::shown_entries(got) + ", count_line " + e2e::quoted(count.value_or(L"?")) + "; wanted " +
                        e2e::shown_entries(wanted));
 }
 
@@ -68,7 +68,7 @@ bool expect_entries(e2e::Context& t, const std::string& step, const e2e::Morvane
 bool use_dialog(e2e::Context& t, const std::string& step, const e2e::Morvane& morvane, bool save,
                 const std::wstring& path)
 {
-    const HWND dialog = e2e::open_file_dialog(morvane.window, save ? IDC_C_SAVE : IDC_C_LOAD,
+    const HWND dialog = e2e::open_file_dialog(morvane.window, save ? IDC_SAVE : IDC_LOAD,
                                               save ? save_title : open_title);
     if (dialog == nullptr)
         return t.check(step, false, "no dialog titled " + e2e::utf8(save ? save_title : open_title));
@@ -81,7 +81,7 @@ bool use_dialog(e2e::Context& t, const std::string& step, const e2e::Morvane& mo
 bool replace_in_dialog(e2e::Context& t, const std::string& step, const e2e::Morvane& morvane,
                        const std::wstring& path)
 {
-    const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_C_SAVE, save_title);
+    const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_SAVE, save_title);
     if (dialog == nullptr || !e2e::choose_path(dialog, path))
         return t.check(step, false, "the save dialog did not take the path");
     const auto question = e2e::wait_for_message_box(dialog);
@@ -97,7 +97,7 @@ bool replace_in_dialog(e2e::Context& t, const std::string& step, const e2e::Morv
 bool answer_morvane(e2e::Context& t, const std::string& step, const e2e::Morvane& morvane,
                     const std::wstring& chosen, const std::wstring& target_name, int answer)
 {
-    const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_C_SAVE, save_title);
+    const HWND dialog = e2e::open_file_dialog(morvane.window, IDC_SAVE, save_title);
     if (dialog == nullptr || !e2e::choose_path(dialog, chosen))
         return t.check(step, false, "the save dialog did not take the path");
     const auto box = e2e::wait_for_message_box(morvane.window);
@@ -123,16 +123,16 @@ E2E_TEST(mark_files)
         return;
     auto& [player, morvane] = *session;
     const HWND main = morvane.window;
-    const HWND list = morvane.control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_MARK_LIST);
 
     // Three entries, one with a Chinese note.
     const std::wstring note = L"第一句 注意连读";
     const bool recorded = e2e::record_mark(main, std::nullopt).empty() &&
-                          e2e::click(morvane.control(IDC_COMMAND2)) &&
+                          e2e::click(morvane.control(IDC_FORWARD)) &&
                           e2e::wait_for_position(player.window, 64345) &&
-                          e2e::set_check(morvane.control(IDC_C1), true) && e2e::record_mark(main, note).empty() &&
-                          e2e::set_check(morvane.control(IDC_C1), false) &&
-                          e2e::click(morvane.control(IDC_COMMAND2)) &&
+                          e2e::set_check(morvane.control(IDC_ASK_NOTE), true) && e2e::record_mark(main, note).empty() &&
+                          e2e::set_check(morvane.control(IDC_ASK_NOTE), false) &&
+                          e2e::click(morvane.control(IDC_FORWARD)) &&
                           e2e::wait_for_position(player.window, 66345) && e2e::record_mark(main, std::nullopt).empty();
     const Entries three{L"[001:02:345]", L"[001:04:345] 注释:" + note, L"[001:06:345]"};
     if (!t.check("three recordings run", recorded, "a step of the recordings failed") ||
@@ -153,25 +153,25 @@ E2E_TEST(mark_files)
     t.check("saving leaves the list and its selection", e2e::list_selection(list) == 2, "the selection moved");
 
     // Cancelling either dialog changes nothing.
-    HWND dialog = e2e::open_file_dialog(main, IDC_C_SAVE, save_title);
+    HWND dialog = e2e::open_file_dialog(main, IDC_SAVE, save_title);
     t.check("the save dialog is cancelled", dialog && e2e::close_with(dialog, IDCANCEL) && e2e::settled(main),
             "no dialog, or it stayed open");
     expect_file(t, "a cancelled save leaves marks.txt", marks, *three_bytes);
     t.check("a cancelled save writes nothing", e2e::names_in(folder).size() == 1, "a new file appeared");
 
-    e2e::click(morvane.control(IDC_C_CLEAR));
+    e2e::click(morvane.control(IDC_CLEAR));
     expect_entries(t, "清除 empties the list", morvane, {});
     if (use_dialog(t, "读取 of marks.txt", morvane, false, marks))
         expect_entries(t, "the loaded list is the saved one", morvane, three);
     t.check("nothing is selected after a load", e2e::list_selection(list) == -1, "an entry is selected");
-    dialog = e2e::open_file_dialog(main, IDC_C_LOAD, open_title);
+    dialog = e2e::open_file_dialog(main, IDC_LOAD, open_title);
     t.check("the open dialog is cancelled", dialog && e2e::close_with(dialog, IDCANCEL) && e2e::settled(main),
             "no dialog, or it stayed open");
     expect_entries(t, "a cancelled load keeps the list", morvane, three);
 
     // Choosing marks.txt itself: the dialog asks, and marks.txt is replaced.
     e2e::select_entry(list, 2);
-    e2e::click(morvane.control(IDC_COMMAND3));
+    e2e::click(morvane.control(IDC_DELETE));
     if (!expect_entries(t, "删除 leaves two entries", morvane, two))
         return;
     if (replace_in_dialog(t, "保存 as the existing marks.txt", morvane, marks)) {
@@ -190,7 +190,7 @@ E2E_TEST(mark_files)
         expect_file(t, "Yes replaces marks.txt", marks, *three_bytes);
 
     // A note beyond code page 936 goes through a save and a load intact.
-    e2e::set_check(morvane.control(IDC_C1), true);
+    e2e::set_check(morvane.control(IDC_ASK_NOTE), true);
     const std::wstring emoji_note = L"笑脸 \U0001F600";
     e2e::record_mark(main, emoji_note);
     Entries four = three;
@@ -200,7 +200,7 @@ E2E_TEST(mark_files)
     const auto utf8_bytes = e2e::mark_file_bytes(four, true);
     if (use_dialog(t, "保存 as \"emoji\"", morvane, true, folder + L"\\emoji") && utf8_bytes)
         expect_file(t, "emoji.txt is UTF-8 after a byte-order mark", folder + L"\\emoji.txt", *utf8_bytes);
-    e2e::click(morvane.control(IDC_C_CLEAR));
+    e2e::click(morvane.control(IDC_CLEAR));
     if (use_dialog(t, "读取 of emoji.txt", morvane, false, folder + L"\\emoji.txt"))
         expect_entries(t, "the emoji comes back intact", morvane, four);
 }

@@ -47,7 +47,7 @@ public:
         });
     }
 
-    // 定位: two position queries in one tick, no command, the mark in Text4.
+    // 定位: two position queries in one tick, no command, the mark in mark_line.
     void marks(const std::string& name, WORD key, int at_ms)
     {
         const std::size_t mark = player_.log.mark();
@@ -61,9 +61,9 @@ public:
         t_.check(name + ": no command", e2e::sent_nothing(player_.log, mark, seen),
                  [&] { return "the player received " + e2e::joined(seen); });
         t_.check(
-            name + ": Text4 shows the mark",
-            e2e::shows(morvane_.control(IDC_TEXT4), e2e::mark_line(at_ms, at_ms), shown),
-            [&] { return "Text4 shows " + e2e::quoted(shown); });
+            name + ": mark_line shows the mark",
+            e2e::shows(morvane_.control(IDC_MARK_LINE), e2e::mark_line(at_ms, at_ms), shown),
+            [&] { return "mark_line shows " + e2e::quoted(shown); });
     }
 
 private:
@@ -79,8 +79,8 @@ std::optional<e2e::Session> ticking_session(e2e::Context& t)
     auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
     std::wstring seen;
     if (session && !t.check("the tick runs",
-                            e2e::shows(session->morvane.control(IDC_TEXT4), e2e::mark_line(0, start_ms), seen),
-                            [&] { return "Text4 shows " + e2e::quoted(seen); }))
+                            e2e::shows(session->morvane.control(IDC_MARK_LINE), e2e::mark_line(0, start_ms), seen),
+                            [&] { return "mark_line shows " + e2e::quoted(seen); }))
         return std::nullopt;
     return session;
 }
@@ -113,8 +113,8 @@ E2E_TEST(hot_keys)
     keys.jumps("full stop steps forward to 12000 ms again", VK_OEM_PERIOD, 12000);
     keys.jumps("Shift (generic code) repeats from the mark, 10000 ms", VK_SHIFT, 10000);
 
-    // Keypad 0 records the position, asking nothing (c1 is unticked).
-    const HWND list = morvane.control(IDC_LIST1);
+    // Keypad 0 records the position, asking nothing (ask_note is unticked).
+    const HWND list = morvane.control(IDC_MARK_LIST);
     const std::size_t mark = player.log.mark();
     std::vector<std::string> sent;
     std::string detail;
@@ -128,8 +128,8 @@ E2E_TEST(hot_keys)
                 return "entries " + std::to_string(e2e::list_count(list).value_or(-1)) + ", first "
                        + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)")) + "; " + detail;
             });
-    t.check("keypad 0: Text1 shows 1", e2e::shows(morvane.control(IDC_TEXT1), L"1", seen),
-            [&] { return "Text1 shows " + e2e::quoted(seen); });
+    t.check("keypad 0: count_line shows 1", e2e::shows(morvane.control(IDC_COUNT_LINE), L"1", seen),
+            [&] { return "count_line shows " + e2e::quoted(seen); });
     t.check("keypad 0: no command", e2e::sent_nothing(player.log, mark, sent),
             [&] { return "the player received " + e2e::joined(sent); });
 
@@ -153,7 +153,7 @@ E2E_TEST(list_key_and_hot_key)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND list = morvane.control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_MARK_LIST);
     const SIZE size = e2e::client_size(list);
     const bool focused = e2e::to_foreground(morvane.window)
                          && e2e::left_click(e2e::screen_point(list, size.cx / 2, size.cy / 2))

@@ -27,39 +27,39 @@ struct Expected {
 // The stored layout worked out by hand at 96 DPI (15 twips a pixel), each
 // control inside a frame moved by its frame's place.
 constexpr Expected expected_controls[] = {
-    {"Frame1", IDC_FRAME1, Kind::frame, L"", 8, 0, 393, 137},
-    {"List1", IDC_LIST1, Kind::list_box, nullptr, 16, 16, 284, 112},
-    {"Command3", IDC_COMMAND3, Kind::button, L"删除", 304, 16, 41, 17},
-    {"Command9", IDC_COMMAND9, Kind::button, L"修改", 304, 40, 41, 18},
-    {"C_up", IDC_C_UP, Kind::button, L"↑", 304, 64, 41, 17},
-    {"C_down", IDC_C_DOWN, Kind::button, L"↓", 304, 88, 41, 17},
-    {"Text1", IDC_TEXT1, Kind::text_box, nullptr, 304, 112, 41, 18},
-    {"C_clear", IDC_C_CLEAR, Kind::button, L"清除", 352, 16, 41, 17},
-    {"C_sort", IDC_C_SORT, Kind::button, L"排序", 352, 40, 41, 17},
-    {"C_Load", IDC_C_LOAD, Kind::button, L"读取", 352, 64, 41, 17},
-    {"C_Save", IDC_C_SAVE, Kind::button, L"保存", 352, 88, 41, 17},
-    {"C_end", IDC_C_END, Kind::button, L"退出", 352, 112, 41, 17},
-    {"Text2", IDC_TEXT2, Kind::read_out, nullptr, 8, 144, 153, 17},
-    {"Text3", IDC_TEXT3, Kind::read_out, nullptr, 168, 144, 233, 17},
-    {"Frame2", IDC_FRAME2, Kind::frame, L"Winamp控制区", 8, 168, 215, 40},
-    {"C_Pre", IDC_C_PRE, Kind::button, L"前首", 16, 184, 37, 17},
-    {"C_Play", IDC_C_PLAY, Kind::button, L"播放", 56, 184, 37, 17},
-    {"C_pause", IDC_C_PAUSE, Kind::button, L"暂停", 96, 184, 37, 17},
-    {"C_stop", IDC_C_STOP, Kind::button, L"停止", 136, 184, 36, 17},
-    {"C_next", IDC_C_NEXT, Kind::button, L"下首", 176, 184, 38, 17},
-    {"Frame3", IDC_FRAME3, Kind::frame, L"精确复读区", 8, 216, 217, 65},
-    {"Command1", IDC_COMMAND1, Kind::button, L"快退", 16, 232, 41, 17},
-    {"Command2", IDC_COMMAND2, Kind::button, L"快进", 60, 232, 41, 17},
-    {"Command4", IDC_COMMAND4, Kind::button, L"定位", 128, 232, 41, 17},
-    {"Command5", IDC_COMMAND5, Kind::button, L"复读", 176, 232, 41, 17},
-    {"Text4", IDC_TEXT4, Kind::read_out, nullptr, 16, 256, 201, 17},
-    {"Frame4", IDC_FRAME4, Kind::frame, L"精确记录区", 232, 168, 169, 113},
-    {"h1", IDC_H1, Kind::scroll_bar, nullptr, 240, 184, 153, 17},
-    {"Text5", IDC_TEXT5, Kind::text_box, nullptr, 240, 208, 113, 17},
-    {"Command6", IDC_COMMAND6, Kind::button, L"Jump", 360, 208, 33, 17},
-    {"Command7", IDC_COMMAND7, Kind::button, L"记录", 240, 232, 41, 41},
-    {"c1", IDC_C1, Kind::check_box, L"记录时填写注释", 288, 232, 105, 20},
-    {"c2", IDC_C2, Kind::check_box, L"记录时暂停播放", 288, 248, 105, 25},
+    {"Frame1", IDC_MARKS_FRAME, Kind::frame, L"", 8, 0, 393, 137},
+    {"List1", IDC_MARK_LIST, Kind::list_box, nullptr, 16, 16, 284, 112},
+    {"Command3", IDC_DELETE, Kind::button, L"删除", 304, 16, 41, 17},
+    {"Command9", IDC_EDIT_NOTE, Kind::button, L"修改", 304, 40, 41, 18},
+    {"C_up", IDC_MOVE_UP, Kind::button, L"↑", 304, 64, 41, 17},
+    {"C_down", IDC_MOVE_DOWN, Kind::button, L"↓", 304, 88, 41, 17},
+    {"Text1", IDC_COUNT_LINE, Kind::text_box, nullptr, 304, 112, 41, 18},
+    {"C_clear", IDC_CLEAR, Kind::button, L"清除", 352, 16, 41, 17},
+    {"C_sort", IDC_SORT, Kind::button, L"排序", 352, 40, 41, 17},
+    {"C_Load", IDC_LOAD, Kind::button, L"读取", 352, 64, 41, 17},
+    {"C_Save", IDC_SAVE, Kind::button, L"保存", 352, 88, 41, 17},
+    {"C_end", IDC_END, Kind::button, L"退出", 352, 112, 41, 17},
+    {"Text2", IDC_STATE_LINE, Kind::read_out, nullptr, 8, 144, 153, 17},
+    {"Text3", IDC_TIME_LINE, Kind::read_out, nullptr, 168, 144, 233, 17},
+    {"Frame2", IDC_PLAYER_FRAME, Kind::frame, L"Winamp控制区", 8, 168, 215, 40},
+    {"C_Pre", IDC_PREVIOUS, Kind::button, L"前首", 16, 184, 37, 17},
+    {"C_Play", IDC_PLAY, Kind::button, L"播放", 56, 184, 37, 17},
+    {"C_pause", IDC_PAUSE, Kind::button, L"暂停", 96, 184, 37, 17},
+    {"C_stop", IDC_STOP, Kind::button, L"停止", 136, 184, 36, 17},
+    {"C_next", IDC_NEXT, Kind::button, L"下首", 176, 184, 38, 17},
+    {"Frame3", IDC_REPEAT_FRAME, Kind::frame, L"精确复读区", 8, 216, 217, 65},
+    {"Command1", IDC_BACK, Kind::button, L"快退", 16, 232, 41, 17},
+    {"Command2", IDC_FORWARD, Kind::button, L"快进", 60, 232, 41, 17},
+    {"Command4", IDC_MARK, Kind::button, L"定位", 128, 232, 41, 17},
+    {"Command5", IDC_REPEAT, Kind::button, L"复读", 176, 232, 41, 17},
+    {"Text4", IDC_MARK_LINE, Kind::read_out, nullptr, 16, 256, 201, 17},
+    {"Frame4", IDC_RECORD_FRAME, Kind::frame, L"精确记录区", 232, 168, 169, 113},
+    {"h1", IDC_SEEK_BAR, Kind::scroll_bar, nullptr, 240, 184, 153, 17},
+    {"Text5", IDC_SEEK_TIME, Kind::text_box, nullptr, 240, 208, 113, 17},
+    {"Command6", IDC_JUMP, Kind::button, L"Jump", 360, 208, 33, 17},
+    {"Command7", IDC_RECORD, Kind::button, L"记录", 240, 232, 41, 41},
+    {"c1", IDC_ASK_NOTE, Kind::check_box, L"记录时填写注释", 288, 232, 105, 20},
+    {"c2", IDC_PAUSE_FOR_NOTE, Kind::check_box, L"记录时暂停播放", 288, 248, 105, 25},
 };
 
 static_assert(std::size(expected_controls) == 33);
@@ -159,12 +159,12 @@ E2E_TEST(window_layout)
     for (const Expected& want : expected_controls)
         check_control(t, main, want);
 
-    const HWND clear = morvane.control(IDC_C_CLEAR);
+    const HWND clear = morvane.control(IDC_CLEAR);
     const HWND focus = e2e::focus_in_thread_of(main);
     t.check("initial focus on 清除", focus != nullptr && focus == clear,
             focus ? "focus on control " + std::to_string(GetDlgCtrlID(focus)) : "no focus");
 
-    const auto count = e2e::text_of(morvane.control(IDC_TEXT1));
+    const auto count = e2e::text_of(morvane.control(IDC_COUNT_LINE));
     t.check("entry count shows 0", count && *count == L"0", count ? e2e::quoted(*count) : "unreadable");
 
     // Let a few ticks fill the read-outs from the playing player, then keep a picture.

@@ -74,8 +74,8 @@ bool wait_for_position(HWND player, int ms, DWORD timeout_ms)
 
 std::string record_mark(HWND main, const std::optional<std::wstring>& note)
 {
-    const HWND list = GetDlgItem(main, IDC_LIST1);
-    const HWND button = GetDlgItem(main, IDC_COMMAND7);
+    const HWND list = GetDlgItem(main, IDC_MARK_LIST);
+    const HWND button = GetDlgItem(main, IDC_RECORD);
     const auto before = list_count(list);
     if (list == nullptr || button == nullptr || !before)
         return "no list or no 记录 button";

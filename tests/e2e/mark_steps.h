@@ -29,8 +29,8 @@ bool set_check(HWND box, bool ticked);
 // only while it plays).
 bool wait_for_position(HWND player, int ms, DWORD timeout_ms = 5000);
 
-// 记录 in Morvane's window `main`; with a note, c1 must be ticked and the
-// note is typed into the prompt, without one c1 must be unticked. Waits for the new entry. Gives the empty
+// 记录 in Morvane's window `main`; with a note, ask_note must be ticked and the
+// note is typed into the prompt, without one ask_note must be unticked. Waits for the new entry. Gives the empty
 // text on success, otherwise what went wrong.
 std::string record_mark(HWND main, const std::optional<std::wstring>& note);
 

@@ -33,11 +33,11 @@ struct Shown {
 
 Shown shown(const e2e::Morvane& morvane)
 {
-    const HWND list = morvane.control(IDC_LIST1);
-    return {e2e::list_entries(list), e2e::list_selection(list), e2e::text_of(morvane.control(IDC_TEXT1))};
+    const HWND list = morvane.control(IDC_MARK_LIST);
+    return {e2e::list_entries(list), e2e::list_selection(list), e2e::text_of(morvane.control(IDC_COUNT_LINE))};
 }
 
-// Waits for the list, its selection and Text1 to show what they must, then
+// Waits for the list, its selection and count_line to show what they must, then
 // reports one check for the step.
 bool expect_list(e2e::Context& t, const std::string& step, const e2e::Morvane& morvane, const Entries& entries,
                  int selection)
@@ -52,9 +52,9 @@ bool expect_list(e2e::Context& t, const std::string& step, const e2e::Morvane& m
         5000);
     return t.check(step, same,
                    "list " + e2e::shown_entries(now.entries) + ", selection " +
-                       (now.selection ? std::to_string(*now.selection) : "?") + ", Text1 " +
+                       (now.selection ? std::to_string(*now.selection) : "?") + ", count_line " +
                        e2e::quoted(now.count.value_or(L"?")) + "; wanted " + e2e::shown_entries(entries) +
-                       ", selection " + std::to_string(selection) + ", Text1 " + e2e::quoted(count));
+                       ", selection " + std::to_string(selection) + ", count_line " + e2e::quoted(count));
 }
 
 bool expect_prompt(e2e::Context& t, const std::string& step, const std::optional<e2e::Note_prompt>& prompt,
@@ -70,7 +70,7 @@ bool expect_prompt(e2e::Context& t, const std::string& step, const std::optional
 bool jump_by(e2e::Context& t, const e2e::Morvane& morvane, HWND player, int button, int to_ms)
 {
     const bool moved = e2e::click(morvane.control(button)) && e2e::wait_for_position(player, to_ms);
-    return t.check((button == IDC_COMMAND2 ? "快进 moves the player to " : "快退 moves the player to ") +
+    return t.check((button == IDC_FORWARD ? "快进 moves the player to " : "快退 moves the player to ") +
                        std::to_string(to_ms) + " ms",
                    moved, "the player reports " +
                               std::to_string(e2e::send(player, STANDIN_GET_POSITION_MS).value_or(-1)) + " ms");
@@ -82,9 +82,9 @@ bool edit_note(e2e::Context& t, const e2e::Morvane& morvane, int index, const st
 {
     const std::string name = "修改 of entry " + std::to_string(index);
     if (!t.check(name + ": the entry is selected as by the arrow keys",
-                 e2e::select_entry(morvane.control(IDC_LIST1), index), "the selection did not move there"))
+                 e2e::select_entry(morvane.control(IDC_MARK_LIST), index), "the selection did not move there"))
         return false;
-    if (!e2e::post_click(morvane.control(IDC_COMMAND9)))
+    if (!e2e::post_click(morvane.control(IDC_EDIT_NOTE)))
         return t.check(name, false, "修改 could not be clicked");
     const auto prompt = e2e::wait_for_prompt(morvane.window);
     if (!expect_prompt(t, name + ": prompt titled 添加或修改注释 holding the old note", prompt, L"添加或修改注释",
@@ -103,10 +103,10 @@ E2E_TEST(mark_list_editing)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND list = morvane.control(IDC_LIST1);
-    const HWND record = morvane.control(IDC_COMMAND7);
-    const HWND c1 = morvane.control(IDC_C1);
-    const HWND c2 = morvane.control(IDC_C2);
+    const HWND list = morvane.control(IDC_MARK_LIST);
+    const HWND record = morvane.control(IDC_RECORD);
+    const HWND ask_note = morvane.control(IDC_ASK_NOTE);
+    const HWND pause_for_note = morvane.control(IDC_PAUSE_FOR_NOTE);
 
     // A bare stamp at 62 345 ms, nothing sent to the player.
     std::size_t mark = player.log.mark();
@@ -120,13 +120,13 @@ E2E_TEST(mark_list_editing)
             "the focus is on " + e2e::utf8(e2e::class_of(e2e::focus_in_thread_of(morvane.window))));
 
     // A note typed into the real prompt at 64 345 ms.
-    if (!jump_by(t, morvane, player.window, IDC_COMMAND2, 64345) ||
-        !t.check("c1 is ticked", e2e::set_check(c1, true), "it does not show ticked"))
+    if (!jump_by(t, morvane, player.window, IDC_FORWARD, 64345) ||
+        !t.check("ask_note is ticked", e2e::set_check(ask_note, true), "it does not show ticked"))
         return;
     mark = player.log.mark();
     e2e::post_click(record);
     auto prompt = e2e::wait_for_prompt(morvane.window);
-    if (!expect_prompt(t, "记录 with c1 asks 请输入注释 under the title Morvane, empty", prompt, L"Morvane",
+    if (!expect_prompt(t, "记录 with ask_note asks 请输入注释 under the title Morvane, empty", prompt, L"Morvane",
                        L"请输入注释", L""))
         return;
     t.check("the entry waits for the prompt", e2e::list_count(list) == 1, "the list changed under the prompt");
@@ -136,13 +136,13 @@ E2E_TEST(mark_list_editing)
         return;
     entries.push_back(L"[001:04:345] 注释:" + note);
     expect_list(t, "the entry holds the stamp of the click and the note, selected", morvane, entries, 1);
-    t.check("with c2 unticked the prompt sends the player nothing", player.log.commands_since(mark).empty(),
+    t.check("with pause_for_note unticked the prompt sends the player nothing", player.log.commands_since(mark).empty(),
             "the player received " + e2e::joined(player.log.commands_since(mark)));
 
     // A bare stamp at 60 345 ms, two steps back.
-    if (!jump_by(t, morvane, player.window, IDC_COMMAND1, 62345) ||
-        !jump_by(t, morvane, player.window, IDC_COMMAND1, 60345) ||
-        !t.check("c1 is unticked", e2e::set_check(c1, false), "it still shows ticked"))
+    if (!jump_by(t, morvane, player.window, IDC_BACK, 62345) ||
+        !jump_by(t, morvane, player.window, IDC_BACK, 60345) ||
+        !t.check("ask_note is unticked", e2e::set_check(ask_note, false), "it still shows ticked"))
         return;
     e2e::click(record);
     entries.push_back(L"[001:00:345]");
@@ -158,14 +158,14 @@ E2E_TEST(mark_list_editing)
     expect_list(t, "修改 replaces the note in place", morvane, entries, 1);
 
     // Sorted by time; position 1 is selected again, now another entry.
-    e2e::click(morvane.control(IDC_C_SORT));
+    e2e::click(morvane.control(IDC_SORT));
     entries = {L"[001:00:345]", L"[001:02:345] 注释:开头", L"[001:04:345] 注释:第一句 注意连读和弱读"};
     expect_list(t, "排序 orders by time and selects position 1 again", morvane, entries, 1);
 
     // ↑ and ↓ swap with the neighbour and keep the entry selected; at the
     // ends they do nothing.
-    const HWND up = morvane.control(IDC_C_UP);
-    const HWND down = morvane.control(IDC_C_DOWN);
+    const HWND up = morvane.control(IDC_MOVE_UP);
+    const HWND down = morvane.control(IDC_MOVE_DOWN);
     e2e::click(up);
     std::swap(entries[0], entries[1]);
     expect_list(t, "↑ moves the entry to the top", morvane, entries, 0);
@@ -181,16 +181,16 @@ E2E_TEST(mark_list_editing)
     expect_list(t, "↓ at the end does nothing", morvane, entries, 2);
 
     // 删除 of the last entry selects the one before; of the first, the next.
-    e2e::click(morvane.control(IDC_COMMAND3));
+    e2e::click(morvane.control(IDC_DELETE));
     entries.pop_back();
     expect_list(t, "删除 of the last entry selects the new last", morvane, entries, 1);
     e2e::select_entry(list, 0);
-    e2e::click(morvane.control(IDC_COMMAND3));
+    e2e::click(morvane.control(IDC_DELETE));
     entries.erase(entries.begin());
     expect_list(t, "删除 of the first entry selects its follower", morvane, entries, 0);
 
-    // c1 and c2: pause before the prompt, no tick while it is open, play after.
-    if (!t.check("c1 and c2 are ticked", e2e::set_check(c1, true) && e2e::set_check(c2, true), "not ticked"))
+    // ask_note and pause_for_note: pause before the prompt, no tick while it is open, play after.
+    if (!t.check("ask_note and pause_for_note are ticked", e2e::set_check(ask_note, true) && e2e::set_check(pause_for_note, true), "not ticked"))
         return;
     mark = player.log.mark();
     e2e::post_click(record);

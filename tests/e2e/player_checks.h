@@ -51,7 +51,7 @@ bool standin_reaches(HWND player, int position_ms);
 std::wstring short_time(int seconds);
 std::wstring stamp(int ms);
 
-// Text4's line: the mark's stamp, "<==>", the position's stamp. The mark
+// mark_line's line: the mark's stamp, "<==>", the position's stamp. The mark
 // stands at 0 until the first 定位.
 std::wstring mark_line(int mark_ms, int position_ms);
 

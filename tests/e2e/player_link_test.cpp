@@ -22,11 +22,11 @@ struct Transport {
 };
 
 constexpr Transport transport_buttons[] = {
-    {"前首", IDC_C_PRE, "273 40044 0"},
-    {"播放", IDC_C_PLAY, "273 40045 0"},
-    {"暂停", IDC_C_PAUSE, "273 40046 0"},
-    {"停止", IDC_C_STOP, "273 40047 0"},
-    {"下首", IDC_C_NEXT, "273 40048 0"},
+    {"前首", IDC_PREVIOUS, "273 40044 0"},
+    {"播放", IDC_PLAY, "273 40045 0"},
+    {"暂停", IDC_PAUSE, "273 40046 0"},
+    {"停止", IDC_STOP, "273 40047 0"},
+    {"下首", IDC_NEXT, "273 40048 0"},
 };
 
 // Waits for the log to show `expected` as the only command since the mark;
@@ -81,8 +81,8 @@ E2E_TEST(seek_steps)
         int id;
         const char* message;
     } steps[] = {
-        {"快退 at 1500 ms asks for -500 ms", IDC_COMMAND1, "1024 -500 106"},
-        {"快进 at 0 ms asks for 2000 ms", IDC_COMMAND2, "1024 2000 106"},
+        {"快退 at 1500 ms asks for -500 ms", IDC_BACK, "1024 -500 106"},
+        {"快进 at 0 ms asks for 2000 ms", IDC_FORWARD, "1024 2000 106"},
     };
     for (const auto& step : steps) {
         const HWND control = morvane.control(step.id);

@@ -1,5 +1,5 @@
 // Real mouse input on the scroll bar and the list: arrow and trough clicks
-// and a thumb drag show the chosen second in Text5, Jump goes there, and a
+// and a thumb drag show the chosen second in seek_time, Jump goes there, and a
 // double click or Enter on an entry jumps to its stamp.
 
 #include <windows.h>
@@ -26,11 +26,11 @@ int bar_value(HWND bar)
     return static_cast<int>(e2e::send(bar, SBM_GETPOS).value_or(-1));
 }
 
-// Waits for h1 to hold `value` and Text5 to show it, and for both to stay so
+// Waits for seek_bar to hold `value` and seek_time to show it, and for both to stay so
 // a moment longer: one click moves the bar once.
 bool bar_settles_at(HWND bar, HWND text5, int value, std::string& detail)
 {
-    std::string history;  // the values h1 went through, in order
+    std::string history;  // the values seek_bar went through, in order
     int last = -1;
     std::wstring seen;
     const auto shows_value = [&] {
@@ -46,17 +46,17 @@ bool bar_settles_at(HWND bar, HWND text5, int value, std::string& detail)
         Sleep(300);
         shown = shows_value();
     }
-    detail = "h1 went " + history + ", Text5 shows " + e2e::quoted(seen);
+    detail = "seek_bar went " + history + ", seek_time shows " + e2e::quoted(seen);
     return shown;
 }
 
-// Text5 shows h1's value, whatever it is, the value lies in [low, high], and
+// seek_time shows seek_bar's value, whatever it is, the value lies in [low, high], and
 // it has held still for steady_ms: the moves still queued when the button
 // goes up pass through values on the way.
 bool text_follows_bar(HWND bar, HWND text5, int low, int high, DWORD steady_ms, int& value,
                       std::string& detail)
 {
-    std::string history;  // the values h1 went through, in order
+    std::string history;  // the values seek_bar went through, in order
     std::wstring seen;
     ULONGLONG since = 0;
     const bool shown = e2e::poll_until([&] {
@@ -70,8 +70,8 @@ bool text_follows_bar(HWND bar, HWND text5, int low, int high, DWORD steady_ms, 
         return value >= low && value <= high && seen == e2e::short_time(value)
                && GetTickCount64() - since >= steady_ms;
     });
-    detail = "h1 went " + history + " (expected " + std::to_string(low) + ".." + std::to_string(high)
-             + "), Text5 shows " + e2e::quoted(seen);
+    detail = "seek_bar went " + history + " (expected " + std::to_string(low) + ".." + std::to_string(high)
+             + "), seek_time shows " + e2e::quoted(seen);
     return shown;
 }
 
@@ -83,39 +83,39 @@ E2E_TEST(scroll_bar_mouse)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND h1 = morvane.control(IDC_H1);
-    const HWND text5 = morvane.control(IDC_TEXT5);
+    const HWND seek_bar = morvane.control(IDC_SEEK_BAR);
+    const HWND text5 = morvane.control(IDC_SEEK_TIME);
     std::string detail;
 
     // Track 1 plays: the range is its length, so a trough click steps by 1 too.
     const bool ranged = e2e::poll_until([&] {
-        const auto state = e2e::scroll_state(h1);
+        const auto state = e2e::scroll_state(seek_bar);
         return state && state->min == 0 && state->max == track_length_sec;
     });
-    if (!t.check("h1 spans 0..245 while track 1 plays", ranged, "the range did not change"))
+    if (!t.check("seek_bar spans 0..245 while track 1 plays", ranged, "the range did not change"))
         return;
     if (!t.check("Morvane's window comes to the front", e2e::to_foreground(morvane.window),
                  "another window stays in front"))
         return;
-    auto parts = e2e::scroll_parts(h1);
-    if (!t.check("h1's arrows and thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
+    auto parts = e2e::scroll_parts(seek_bar);
+    if (!t.check("seek_bar's arrows and thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
         return;
 
-    t.check("a click on the right arrow: h1 at 1, Text5 [000:01]",
-            e2e::left_click(parts->right_arrow()) && bar_settles_at(h1, text5, 1, detail), [&] { return detail; });
-    parts = e2e::scroll_parts(h1);
-    t.check("a click in the trough: h1 at 2, Text5 [000:02]",
-            parts && e2e::left_click(parts->trough_right()) && bar_settles_at(h1, text5, 2, detail),
+    t.check("a click on the right arrow: seek_bar at 1, seek_time [000:01]",
+            e2e::left_click(parts->right_arrow()) && bar_settles_at(seek_bar, text5, 1, detail), [&] { return detail; });
+    parts = e2e::scroll_parts(seek_bar);
+    t.check("a click in the trough: seek_bar at 2, seek_time [000:02]",
+            parts && e2e::left_click(parts->trough_right()) && bar_settles_at(seek_bar, text5, 2, detail),
             [&] { return detail; });
-    parts = e2e::scroll_parts(h1);
-    t.check("a click on the left arrow: h1 at 1, Text5 [000:01]",
-            parts && e2e::left_click(parts->left_arrow()) && bar_settles_at(h1, text5, 1, detail),
+    parts = e2e::scroll_parts(seek_bar);
+    t.check("a click on the left arrow: seek_bar at 1, seek_time [000:01]",
+            parts && e2e::left_click(parts->left_arrow()) && bar_settles_at(seek_bar, text5, 1, detail),
             [&] { return detail; });
 
-    // The thumb dragged right: Text5 follows while the button is still down,
+    // The thumb dragged right: seek_time follows while the button is still down,
     // and the value stays where the thumb was let go.
-    parts = e2e::scroll_parts(h1);
-    if (!t.check("h1's thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
+    parts = e2e::scroll_parts(seek_bar);
+    if (!t.check("seek_bar's thumb can be located", parts.has_value(), "the scroll bar's range cannot be read"))
         return;
     const int travel_px = (parts->bar.right - parts->bar.left) - 2 * parts->arrow_width
                           - (parts->thumb_right - parts->thumb_left);
@@ -129,24 +129,24 @@ E2E_TEST(scroll_bar_mouse)
         if (!t.check("the thumb is grabbed", drag.ok(), "the button press did not go in"))
             return;
         at.x += 20;
-        t.check("dragging the thumb 20 px: Text5 follows before the release",
+        t.check("dragging the thumb 20 px: seek_time follows before the release",
                 drag.move_to(at)
-                    && text_follows_bar(h1, text5, value_after(20) - slack, value_after(20) + slack, 0,
+                    && text_follows_bar(seek_bar, text5, value_after(20) - slack, value_after(20) + slack, 0,
                                         value, detail),
                 [&] { return detail; });
         at.x += 30;
         const bool moved = drag.move_to(at);
         const bool released = drag.release();
-        t.check("dropping the thumb 50 px from its start: h1 stays there, Text5 shows it",
+        t.check("dropping the thumb 50 px from its start: seek_bar stays there, seek_time shows it",
                 moved && released
-                    && text_follows_bar(h1, text5, value_after(50) - slack, value_after(50) + slack, 300,
+                    && text_follows_bar(seek_bar, text5, value_after(50) - slack, value_after(50) + slack, 300,
                                         value, detail),
                 [&] { return detail; });
     }
     const std::size_t mark = player.log.mark();
     std::vector<std::string> seen;
     t.check("Jump goes to the dropped value's second",
-            e2e::click(morvane.control(IDC_COMMAND6))
+            e2e::click(morvane.control(IDC_JUMP))
                 && e2e::sent_exactly(player.log, mark, e2e::jump_line(value * 1000), seen),
             [&] {
                 return "expected \"" + e2e::jump_line(value * 1000) + "\", the player received "
@@ -163,22 +163,22 @@ E2E_TEST(list_jump_to_entry)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND list = morvane.control(IDC_LIST1);
+    const HWND list = morvane.control(IDC_MARK_LIST);
     std::wstring seen;
     if (!t.check("the tick runs",
-                 e2e::shows(morvane.control(IDC_TEXT4), e2e::mark_line(0, entry_ms), seen),
-                 [&] { return "Text4 shows " + e2e::quoted(seen); }))
+                 e2e::shows(morvane.control(IDC_MARK_LINE), e2e::mark_line(0, entry_ms), seen),
+                 [&] { return "mark_line shows " + e2e::quoted(seen); }))
         return;
 
     std::size_t mark = player.log.mark();
     std::vector<std::string> sent;
-    const bool recorded = e2e::click(morvane.control(IDC_COMMAND7))
+    const bool recorded = e2e::click(morvane.control(IDC_RECORD))
                           && e2e::poll_until([&] { return e2e::list_count(list) == 1; });
     if (!t.check("记录 adds the entry [000:10:000]",
                  recorded && e2e::list_text(list, 0) == std::optional<std::wstring>(e2e::stamp(entry_ms)),
                  [&] { return "entry " + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)")); }))
         return;
-    t.check("记录 with c1 unticked asks nothing and sends no command",
+    t.check("记录 with ask_note unticked asks nothing and sends no command",
             e2e::sent_nothing(player.log, mark, sent)
                 && e2e::top_windows(morvane.process.id(), L"#32770", true).empty(),
             [&] { return "the player received " + e2e::joined(sent); });
@@ -186,7 +186,7 @@ E2E_TEST(list_jump_to_entry)
     // Move the player away first, so the jump back is a real one.
     const auto step_forward = [&] {
         mark = player.log.mark();
-        return e2e::click(morvane.control(IDC_COMMAND2))
+        return e2e::click(morvane.control(IDC_FORWARD))
                && e2e::sent_exactly(player.log, mark, e2e::jump_line(entry_ms + 2000), sent)
                && e2e::standin_reaches(player.window, entry_ms + 2000);
     };

@@ -99,7 +99,7 @@ E2E_TEST(exit_button)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND end_button = morvane.control(IDC_C_END);
+    const HWND end_button = morvane.control(IDC_END);
     const bool clicked = end_button != nullptr && e2e::post_click(end_button);
     t.check("退出 ends the program without asking", clicked && morvane.process.wait_exit(5000),
             clicked ? "still running 5 s later" : "no 退出 button");

@@ -102,87 +102,87 @@ E2E_TEST(tick_follows_player)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND text2 = morvane.control(IDC_TEXT2);
-    const HWND text3 = morvane.control(IDC_TEXT3);
-    const HWND text4 = morvane.control(IDC_TEXT4);
-    const HWND h1 = morvane.control(IDC_H1);
+    const HWND text2 = morvane.control(IDC_STATE_LINE);
+    const HWND text3 = morvane.control(IDC_TIME_LINE);
+    const HWND text4 = morvane.control(IDC_MARK_LINE);
+    const HWND seek_bar = morvane.control(IDC_SEEK_BAR);
     std::wstring seen;
     std::wstring later;
     std::string detail;
 
-    t.check("playing: Text2 shows the playing line", e2e::shows(text2, playing_line, seen),
+    t.check("playing: state_line shows the playing line", e2e::shows(text2, playing_line, seen),
             [&] { return text_detail("Text2", seen); });
     t.check("playing: the caption is the player's title", e2e::shows(morvane.window, first_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
-    t.check("playing: h1's range is 0..245, the track's length", range_is(h1, first_length_sec, detail),
+    t.check("playing: seek_bar's range is 0..245, the track's length", range_is(seek_bar, first_length_sec, detail),
             [&] { return detail; });
-    t.check("playing: Text3 shows the length and the player's time",
+    t.check("playing: time_line shows the length and the player's time",
             time_follows(text3, player.window, first_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("playing: Text4 shows the start mark 0 and the position",
+    t.check("playing: mark_line shows the start mark 0 and the position",
             e2e::text_until(
                 text4, [](const std::wstring& text) { return starts_with(text, L"[000:00:000]<==>[000:0"); }, seen),
             [&] { return text_detail("Text4", seen); });
-    t.check("playing: Text3's time moves on", keeps_moving(text3, seen, later),
+    t.check("playing: time_line's time moves on", keeps_moving(text3, seen, later),
             [&] { return "still " + e2e::quoted(seen); });
 
     // Paused: every line stands still at the player's position.
     if (!t.check("暂停 pauses the player",
-                 e2e::click(morvane.control(IDC_C_PAUSE)) && reaches_state(player.window, 3),
+                 e2e::click(morvane.control(IDC_PAUSE)) && reaches_state(player.window, 3),
                  "the stand-in does not report paused"))
         return;
     const int paused_ms = e2e::standin_position_ms(player.window).value_or(-1);
-    t.check("paused: Text2 shows the paused line", e2e::shows(text2, paused_line, seen),
+    t.check("paused: state_line shows the paused line", e2e::shows(text2, paused_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("paused: Text3 shows the paused time",
+    t.check("paused: time_line shows the paused time",
             e2e::shows(text3, time_line(first_length_sec, paused_ms / 1000), seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("paused: Text4 shows the paused position",
+    t.check("paused: mark_line shows the paused position",
             e2e::shows(text4, e2e::mark_line(0, paused_ms), seen),
             [&] { return text_detail("Text4", seen); });
-    t.check("定位: Text4 shows the mark and the position",
-            e2e::click(morvane.control(IDC_COMMAND4))
+    t.check("定位: mark_line shows the mark and the position",
+            e2e::click(morvane.control(IDC_MARK))
                 && e2e::shows(text4, e2e::mark_line(paused_ms, paused_ms), seen),
             [&] { return text_detail("Text4", seen); });
 
     // The next track, still paused: the long one, starting at 0.
     if (!t.check("下首 moves the player to track 2",
-                 e2e::click(morvane.control(IDC_C_NEXT))
+                 e2e::click(morvane.control(IDC_NEXT))
                      && e2e::poll_until([&] { return e2e::standin_track(player.window) == 2; }),
                  "the stand-in is not on track 2"))
         return;
     t.check("track 2: the caption follows the player's title", e2e::shows(morvane.window, long_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
-    t.check("track 2 paused: Text3 shows its length and 0",
+    t.check("track 2 paused: time_line shows its length and 0",
             e2e::shows(text3, time_line(long_length_sec, 0), seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("track 2 paused: Text4 keeps the mark",
+    t.check("track 2 paused: mark_line keeps the mark",
             e2e::shows(text4, e2e::mark_line(paused_ms, 0), seen),
             [&] { return text_detail("Text4", seen); });
-    t.check("track 2 paused: h1 keeps the range of the last playing tick",
-            range_is(h1, first_length_sec, detail), [&] { return detail; });
+    t.check("track 2 paused: seek_bar keeps the range of the last playing tick",
+            range_is(seek_bar, first_length_sec, detail), [&] { return detail; });
 
     // Playing the long track: the range stops at its end, the times go on.
     if (!t.check("播放 resumes the player",
-                 e2e::click(morvane.control(IDC_C_PLAY)) && reaches_state(player.window, 1),
+                 e2e::click(morvane.control(IDC_PLAY)) && reaches_state(player.window, 1),
                  "the stand-in does not report playing"))
         return;
-    t.check("long track: Text2 shows the playing line", e2e::shows(text2, playing_line, seen),
+    t.check("long track: state_line shows the playing line", e2e::shows(text2, playing_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("long track: h1's range ends at 32767", range_is(h1, widest_range, detail),
+    t.check("long track: seek_bar's range ends at 32767", range_is(seek_bar, widest_range, detail),
             [&] { return detail; });
-    t.check("long track: Text3 shows the length and the player's time",
+    t.check("long track: time_line shows the length and the player's time",
             time_follows(text3, player.window, long_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("long track: Text3's time moves on", keeps_moving(text3, seen, later),
+    t.check("long track: time_line's time moves on", keeps_moving(text3, seen, later),
             [&] { return "still " + e2e::quoted(seen); });
 
     if (t.check("停止 stops the player",
-                e2e::click(morvane.control(IDC_C_STOP)) && reaches_state(player.window, 0),
+                e2e::click(morvane.control(IDC_STOP)) && reaches_state(player.window, 0),
                 "the stand-in does not report stopped")) {
-        t.check("stopped: Text2 shows the stopped line", e2e::shows(text2, stopped_line, seen),
+        t.check("stopped: state_line shows the stopped line", e2e::shows(text2, stopped_line, seen),
                 [&] { return text_detail("Text2", seen); });
-        t.check("stopped: Text3 shows the length and 0",
+        t.check("stopped: time_line shows the length and 0",
                 e2e::shows(text3, time_line(long_length_sec, 0), seen),
                 [&] { return text_detail("Text3", seen); });
     }
@@ -190,18 +190,18 @@ E2E_TEST(tick_follows_player)
     // The player goes away while playing: zeros, the stopped line, and the
     // caption keeps the last title.
     if (!t.check("播放 restarts the player",
-                 e2e::click(morvane.control(IDC_C_PLAY)) && reaches_state(player.window, 1)
+                 e2e::click(morvane.control(IDC_PLAY)) && reaches_state(player.window, 1)
                      && e2e::shows(text2, playing_line, seen),
                  [&] { return text_detail("Text2", seen); }))
         return;
     player.process.kill();
     t.check("player closed: no player window is left", e2e::poll_until(e2e::no_player_running),
             "a window of the player's class is still open");
-    t.check("player closed: Text2 shows the stopped line", e2e::shows(text2, stopped_line, seen),
+    t.check("player closed: state_line shows the stopped line", e2e::shows(text2, stopped_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("player closed: Text3 shows zeros", e2e::shows(text3, time_line(0, 0), seen),
+    t.check("player closed: time_line shows zeros", e2e::shows(text3, time_line(0, 0), seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("player closed: Text4 keeps the mark, position 0",
+    t.check("player closed: mark_line keeps the mark, position 0",
             e2e::shows(text4, e2e::mark_line(paused_ms, 0), seen),
             [&] { return text_detail("Text4", seen); });
     t.check("player closed: the caption keeps the last title",
@@ -217,25 +217,25 @@ E2E_TEST(tick_long_track)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND text3 = morvane.control(IDC_TEXT3);
-    const HWND text4 = morvane.control(IDC_TEXT4);
+    const HWND text3 = morvane.control(IDC_TIME_LINE);
+    const HWND text4 = morvane.control(IDC_MARK_LINE);
     std::wstring seen;
     std::wstring later;
     std::string detail;
 
     t.check("long track: the caption is track 2's title", e2e::shows(morvane.window, long_title, seen),
             [&] { return "caption " + e2e::quoted(seen); });
-    t.check("long track: Text2 shows the playing line",
-            e2e::shows(morvane.control(IDC_TEXT2), playing_line, seen),
+    t.check("long track: state_line shows the playing line",
+            e2e::shows(morvane.control(IDC_STATE_LINE), playing_line, seen),
             [&] { return text_detail("Text2", seen); });
-    t.check("long track: h1's range is 0..32767", range_is(morvane.control(IDC_H1), widest_range, detail),
+    t.check("long track: seek_bar's range is 0..32767", range_is(morvane.control(IDC_SEEK_BAR), widest_range, detail),
             [&] { return detail; });
-    t.check("long track: Text3 shows 40000 s and a time past 550 min",
+    t.check("long track: time_line shows 40000 s and a time past 550 min",
             time_follows(text3, player.window, long_length_sec, seen),
             [&] { return text_detail("Text3", seen); });
-    t.check("long track: Text3's time moves on", keeps_moving(text3, seen, later),
+    t.check("long track: time_line's time moves on", keeps_moving(text3, seen, later),
             [&] { return "still " + e2e::quoted(seen); });
-    t.check("long track: Text4's position moves on",
+    t.check("long track: mark_line's position moves on",
             e2e::text_until(
                 text4, [](const std::wstring& text) { return starts_with(text, L"[000:00:000]<==>[550:"); }, seen)
                 && keeps_moving(text4, seen, later),

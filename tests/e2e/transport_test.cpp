@@ -1,5 +1,5 @@
 // The seek buttons against a paused player at known positions, so every
-// jump target is exact: 复读 before and after 定位, Jump from h1's value,
+// jump target is exact: 复读 before and after 定位, Jump from seek_bar's value,
 // and 快退/快进 from a position the player reports.
 
 #include <windows.h>
@@ -40,28 +40,28 @@ E2E_TEST(seek_mark_and_jump)
     if (!session)
         return;
     auto& [player, morvane] = *session;
-    const HWND text4 = morvane.control(IDC_TEXT4);
+    const HWND text4 = morvane.control(IDC_MARK_LINE);
     std::wstring seen;
     // The tick runs: the paused position shows with no mark before it.
-    if (!t.check("Text4 shows the paused position", e2e::shows(text4, e2e::mark_line(0, 5000), seen),
-                 [&] { return "Text4 shows " + e2e::quoted(seen); }))
+    if (!t.check("mark_line shows the paused position", e2e::shows(text4, e2e::mark_line(0, 5000), seen),
+                 [&] { return "mark_line shows " + e2e::quoted(seen); }))
         return;
 
-    check_jump(t, player, morvane.control(IDC_COMMAND5), "复读 before any 定位 jumps to 0", 0);
+    check_jump(t, player, morvane.control(IDC_REPEAT), "复读 before any 定位 jumps to 0", 0);
 
-    const HWND h1 = morvane.control(IDC_H1);
-    const bool set = e2e::send(h1, SBM_SETPOS, 10, TRUE).has_value()
-                     && e2e::send(h1, SBM_GETPOS) == std::optional<LRESULT>(10);
-    if (t.check("h1 is set to 10", set, "SBM_SETPOS did not take"))
-        check_jump(t, player, morvane.control(IDC_COMMAND6), "Jump with h1 at 10 asks for 10000 ms", 10000);
+    const HWND seek_bar = morvane.control(IDC_SEEK_BAR);
+    const bool set = e2e::send(seek_bar, SBM_SETPOS, 10, TRUE).has_value()
+                     && e2e::send(seek_bar, SBM_GETPOS) == std::optional<LRESULT>(10);
+    if (t.check("seek_bar is set to 10", set, "SBM_SETPOS did not take"))
+        check_jump(t, player, morvane.control(IDC_JUMP), "Jump with seek_bar at 10 asks for 10000 ms", 10000);
 
-    check_jump(t, player, morvane.control(IDC_COMMAND1), "快退 at 10000 ms asks for 8000 ms", 8000);
+    check_jump(t, player, morvane.control(IDC_BACK), "快退 at 10000 ms asks for 8000 ms", 8000);
 
-    // 定位 asks the player twice and sends nothing; the mark shows in Text4.
+    // 定位 asks the player twice and sends nothing; the mark shows in mark_line.
     const std::size_t mark = player.log.mark();
     std::string detail;
     std::vector<std::string> sent;
-    const bool clicked = e2e::click(morvane.control(IDC_COMMAND4));
+    const bool clicked = e2e::click(morvane.control(IDC_MARK));
     t.check("定位 queries the position twice",
             clicked && e2e::one_tick_with_extra_queries(player.log, mark, 2, detail),
             [&] { return clicked ? detail : "the click was not handled"; });
@@ -69,11 +69,11 @@ E2E_TEST(seek_mark_and_jump)
             [&] { return "the player received " + e2e::joined(sent); });
     t.check("定位 shows the mark in Text4",
             e2e::shows(text4, e2e::mark_line(8000, 8000), seen),
-            [&] { return "Text4 shows " + e2e::quoted(seen); });
+            [&] { return "mark_line shows " + e2e::quoted(seen); });
 
-    check_jump(t, player, morvane.control(IDC_COMMAND2), "快进 at 8000 ms asks for 10000 ms", 10000);
-    t.check("Text4 keeps the mark before the position",
+    check_jump(t, player, morvane.control(IDC_FORWARD), "快进 at 8000 ms asks for 10000 ms", 10000);
+    t.check("mark_line keeps the mark before the position",
             e2e::shows(text4, e2e::mark_line(8000, 10000), seen),
-            [&] { return "Text4 shows " + e2e::quoted(seen); });
-    check_jump(t, player, morvane.control(IDC_COMMAND5), "复读 jumps to the mark, 8000 ms", 8000);
+            [&] { return "mark_line shows " + e2e::quoted(seen); });
+    check_jump(t, player, morvane.control(IDC_REPEAT), "复读 jumps to the mark, 8000 ms", 8000);
 }

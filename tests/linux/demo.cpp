@@ -58,12 +58,12 @@ void ClickButton(QDialog& dialog, QDialogButtonBox::StandardButton which)
 
 int CountMarks(const morvane::qt::App& app)
 {
-    return static_cast<const QListWidget*>(app.Control(IDC_LIST1))->count();
+    return static_cast<const QListWidget*>(app.Control(IDC_MARK_LIST))->count();
 }
 
 void Record(const morvane::qt::App& app, int count_after)
 {
-    Click(app, IDC_COMMAND7);
+    Click(app, IDC_RECORD);
     Require(Eventually([&] { return CountMarks(app) == count_after; }), QStringLiteral("记录 made no entry"));
     Pause();
 }
@@ -88,9 +88,9 @@ void Run(const QDir& out)
     Require(QTest::qWaitForWindowExposed(&app.Window()), QStringLiteral("the window did not show"));
     Pause();
 
-    Click(app, IDC_C_PLAY);
-    Require(Eventually([&] { return Text(app, IDC_TEXT2).contains(QStringLiteral("播放状态")); }),
-            "the player did not start playing: " + Text(app, IDC_TEXT2));
+    Click(app, IDC_PLAY);
+    Require(Eventually([&] { return Text(app, IDC_STATE_LINE).contains(QStringLiteral("播放状态")); }),
+            "the player did not start playing: " + Text(app, IDC_STATE_LINE));
     Pause(2000);
     Record(app, 1);
 
@@ -102,14 +102,14 @@ void Run(const QDir& out)
         Pause();
         ClickButton(prompt, QDialogButtonBox::Ok);
     });
-    Click(app, IDC_C1);
+    Click(app, IDC_ASK_NOTE);
     Pause();
     Record(app, 2);
     Require(noted == kNote, "the prompt took \"" + noted + "\"");
-    Click(app, IDC_C1);
+    Click(app, IDC_ASK_NOTE);
     Pause(1000);
     Record(app, 3);
-    Click(app, IDC_C_SORT);
+    Click(app, IDC_SORT);
     Pause();
 
     // The mark file, then the same marks for Audacity and as subtitles,
@@ -126,7 +126,7 @@ void Run(const QDir& out)
             Pause();
             ClickButton(files, QDialogButtonBox::Save);
         });
-        Click(app, IDC_C_SAVE);
+        Click(app, IDC_SAVE);
         QFile saved(out.filePath(QString::fromUtf8(saved_as[type])));
         Require(saved.open(QIODevice::ReadOnly), saved.fileName() + " was not saved");
         const QString text = QString::fromUtf8(saved.readAll());

@@ -70,13 +70,13 @@ TEST(GlobalKeys, EachActsOnMpvOncePerPress)
     ASSERT_TRUE(s.SeekTo(25000));
     const int mark = mpv.PositionMs();
     ASSERT_TRUE(Press("ctrl"));
-    EXPECT_TRUE(Eventually([&] { return std::abs(HalfMs(s.App(), IDC_TEXT4, 0).value_or(-1000) - mark) <= 20; }))
-        << s.Shown(IDC_TEXT4);
+    EXPECT_TRUE(Eventually([&] { return std::abs(HalfMs(s.App(), IDC_MARK_LINE, 0).value_or(-1000) - mark) <= 20; }))
+        << s.Shown(IDC_MARK_LINE);
     ASSERT_TRUE(s.SeekTo(40000));
     ASSERT_TRUE(Press("shift"));
     EXPECT_TRUE(s.MpvAt(mark)) << "mpv at " << mpv.PositionMs() << ", mark " << mark;
 
-    const auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_LIST1));
+    const auto& list = static_cast<QListWidget&>(*s.App().Control(IDC_MARK_LIST));
     ASSERT_TRUE(Press("KP_0"));
     EXPECT_TRUE(Eventually([&] { return list.count() == 1; }));
     QTest::qWait(kSettleMs);

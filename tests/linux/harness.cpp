@@ -119,7 +119,7 @@ void Mpv::Kill()
     process_.waitForFinished(5000);
 }
 
-Program::Program(std::unique_ptr<Keyboard> keyboard)
+Program::Program(std::unique_ptr<HotKeys> keyboard)
     : link_(QDBusConnection::sessionBus(), QString()), keyboard_(std::move(keyboard)), app_(link_, *keyboard_)
 {
 }
@@ -145,14 +145,14 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half)
     return StampMs(halves[half].mid(halves[half].indexOf('[')));
 }
 
-Session::Session(std::unique_ptr<Keyboard> keyboard)
+Session::Session(std::unique_ptr<HotKeys> keyboard)
     : mpv(std::make_unique<Mpv>(Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
 {
 }
 
 bool Session::Shows(const QString& state)
 {
-    return Eventually([&] { return Text(App(), IDC_TEXT2) == "mpv处于" + state + "状态......"; });
+    return Eventually([&] { return Text(App(), IDC_STATE_LINE) == "mpv处于" + state + "状态......"; });
 }
 
 bool Session::Settled()

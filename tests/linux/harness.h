@@ -56,12 +56,12 @@ private:
 // The program over every MPRIS player on the session bus.
 class Program {
 public:
-    explicit Program(std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Program(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
     qt::App& App() { return app_; }
 
 private:
     mpris::MprisLink link_;
-    std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<HotKeys> keyboard_;
     qt::App app_;
 };
 
@@ -73,19 +73,19 @@ QString Text(const qt::App& app, int id);
 void Click(const qt::App& app, int id);
 // "[mmm:ss:mmm]" or "[mmm:ss]" in ms; nullopt for anything else.
 std::optional<int> StampMs(const QString& stamp);
-// One half of a "<==>" read-out (Text3, Text4) in ms, its label dropped.
+// One half of a "<==>" read-out (time_line, mark_line) in ms, its label dropped.
 std::optional<int> HalfMs(const qt::App& app, int id, int half);
 
 // mpv on the three recordings and the program over it, with the waits the
 // tests share. The window is not started.
 class Session {
 public:
-    explicit Session(std::unique_ptr<Keyboard> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Session(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
 
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }
-    std::optional<int> ShownMs() { return HalfMs(App(), IDC_TEXT4, 1); }
-    // Text2 says mpv is in `state` (播放, 暂停, 停止).
+    std::optional<int> ShownMs() { return HalfMs(App(), IDC_MARK_LINE, 1); }
+    // state_line says mpv is in `state` (播放, 暂停, 停止).
     bool Shows(const QString& state);
     // Until the window shows where mpv stands, as a user waits to see it. mpv
     // lands a few tens of ms off a seek's target, so steps start from there.

@@ -36,8 +36,9 @@ public:
     QStringList commands;
     QList<std::int32_t> jumps;
 
+    void Refresh() override {}
     std::uintptr_t Find_Player() override { return 1; }
-    std::int32_t Get_Play_State() override { return ++ticks, 1; }
+    morvane::PlayState Get_Play_State() override { return ++ticks, morvane::PlayState::Playing; }
     std::int32_t Get_Position_Ms() override { return position_ms; }
     std::int32_t Get_Length_Sec() override { return length_sec; }
     void Jump_To_Ms(std::int32_t ms) override { jumps << ms; }
@@ -65,14 +66,14 @@ class WindowTest : public QObject {
     {
         return *qobject_cast<Widget*>(app_->Control(id));
     }
-    morvane::qt::MarkList& List() { return Get<morvane::qt::MarkList>(IDC_LIST1); }
+    morvane::qt::MarkList& List() { return Get<morvane::qt::MarkList>(IDC_MARK_LIST); }
     QPoint Row(int row) { return List().visualItemRect(List().item(row)).center(); }
     QString Text(int id) { return Get<QLabel>(id).text(); }
     void Click(int id) { Get<QPushButton>(id).click(); }
     void Record(std::int32_t ms)
     {
         player_.position_ms = ms;
-        Click(IDC_COMMAND7);
+        Click(IDC_RECORD);
     }
     void SendMouse(QEvent::Type type, QPoint at)
     {
@@ -100,16 +101,16 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Morvane"));
         QCOMPARE(window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
         // Inside a frame, a control stands relative to the frame.
-        QCOMPARE(Get<QPushButton>(IDC_C_PLAY).parentWidget(), app_->Control(IDC_FRAME2));
-        QCOMPARE(Get<QPushButton>(IDC_C_PLAY).geometry(), QRect(48, 16, 37, 17));
-        QCOMPARE(Get<QLabel>(IDC_TEXT3).geometry(), QRect(168, 144, 233, 17));
-        QCOMPARE(Get<QGroupBox>(IDC_FRAME2).title(), QString("播放器控制区"));
-        QVERIFY(Get<QPushButton>(IDC_C_STOP).isFlat() && !Get<QPushButton>(IDC_C_SORT).isFlat());
-        QCOMPARE(Get<QLabel>(IDC_TEXT4).palette().color(QPalette::Window), QColor(192, 255, 255));
+        QCOMPARE(Get<QPushButton>(IDC_PLAY).parentWidget(), app_->Control(IDC_PLAYER_FRAME));
+        QCOMPARE(Get<QPushButton>(IDC_PLAY).geometry(), QRect(48, 16, 37, 17));
+        QCOMPARE(Get<QLabel>(IDC_TIME_LINE).geometry(), QRect(168, 144, 233, 17));
+        QCOMPARE(Get<QGroupBox>(IDC_PLAYER_FRAME).title(), QString("播放器控制区"));
+        QVERIFY(Get<QPushButton>(IDC_STOP).isFlat() && !Get<QPushButton>(IDC_SORT).isFlat());
+        QCOMPARE(Get<QLabel>(IDC_MARK_LINE).palette().color(QPalette::Window), QColor(192, 255, 255));
 
-        const std::pair<int, QString> longest[] = {{IDC_TEXT2, "mpv处于播放状态......"},
-                                                   {IDC_TEXT3, "总时间:[004:05]<==>当前时间:[001:23]"},
-                                                   {IDC_TEXT4, "[000:12:300]<==>[001:23:400]"}};
+        const std::pair<int, QString> longest[] = {{IDC_STATE_LINE, "mpv处于播放状态......"},
+                                                   {IDC_TIME_LINE, "总时间:[004:05]<==>当前时间:[001:23]"},
+                                                   {IDC_MARK_LINE, "[000:12:300]<==>[001:23:400]"}};
         for (const auto& [id, text] : longest) {
             const QLabel& box = Get<QLabel>(id);
             QVERIFY2(box.fontMetrics().horizontalAdvance(text) <= box.contentsRect().width(), qPrintable(text));
@@ -119,7 +120,7 @@ private slots:
         QCOMPARE(list.horizontalAdvance("iiii1111"), list.horizontalAdvance("WWWW::::"));
 
         // Tab goes through the focusable controls in the table's order.
-        QWidget* stop = app_->Control(IDC_C_CLEAR);
+        QWidget* stop = app_->Control(IDC_CLEAR);
         for (const morvane::layout::Row* row : morvane::layout::Controls_In_Tab_Order()) {
             if (row->kind == morvane::layout::Kind::Frame || row->kind == morvane::layout::Kind::ReadOut) continue;
             QCOMPARE(stop, app_->Control(row->id));
@@ -134,12 +135,12 @@ private slots:
         QCOMPARE(player_.ticks, 0);
         QVERIFY(app_->Start());
         QVERIFY(app_->Window().isVisible());
-        QCOMPARE(app_->Window().focusWidget(), app_->Control(IDC_C_CLEAR));
-        QTRY_COMPARE(Text(IDC_TEXT2), QString("mpv处于播放状态......"));
-        QCOMPARE(Text(IDC_TEXT4), QString("[000:00:000]<==>[000:12:300]"));
+        QCOMPARE(app_->Window().focusWidget(), app_->Control(IDC_CLEAR));
+        QTRY_COMPARE(Text(IDC_STATE_LINE), QString("mpv处于播放状态......"));
+        QCOMPARE(Text(IDC_MARK_LINE), QString("[000:00:000]<==>[000:12:300]"));
         QCOMPARE(app_->Window().windowTitle(), QString("第一课 - mpv"));
 
-        Click(IDC_C_END);
+        Click(IDC_END);
         QVERIFY(!app_->Window().isVisible());
         const int ticks = player_.ticks;
         QTest::qWait(50);
@@ -149,11 +150,11 @@ private slots:
     void buttonsAndEnterReachForm1()
     {
         QVERIFY(app_->Start());
-        for (int id : {IDC_C_PLAY, IDC_C_PAUSE, IDC_C_STOP, IDC_C_PRE, IDC_C_NEXT}) Click(id);
+        for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_PREVIOUS, IDC_NEXT}) Click(id);
         QCOMPARE(player_.commands, (QStringList{"play", "pause", "stop", "prev", "next"}));
-        Click(IDC_COMMAND2);  // 快进
+        Click(IDC_FORWARD);  // 快进
         QCOMPARE(player_.jumps, QList<std::int32_t>{14300});
-        QPushButton& stop = Get<QPushButton>(IDC_C_STOP);
+        QPushButton& stop = Get<QPushButton>(IDC_STOP);
         stop.setFocus();
         QTest::keyClick(&stop, Qt::Key_Return);
         QCOMPARE(player_.commands.back(), QString("stop"));
@@ -166,7 +167,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&app_->Window()));
         Record(83400);
         Record(12300);
-        QCOMPARE(Text(IDC_TEXT1), QString("2"));
+        QCOMPARE(Text(IDC_COUNT_LINE), QString("2"));
         QCOMPARE(List().currentRow(), 1);
 
         QTest::keyClick(&List(), 'P');
@@ -175,7 +176,7 @@ private slots:
         QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, Row(0));
         SendMouse(QEvent::MouseButtonDblClick, Row(0));
         QCOMPARE(player_.jumps, (QList<std::int32_t>{12300, 83400}));
-        Click(IDC_COMMAND3);  // 删除 takes the entry the user selected
+        Click(IDC_DELETE);  // 删除 takes the entry the user selected
         QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
         Record(83400);
 
@@ -195,25 +196,25 @@ private slots:
     void theScrollBarScrollsAndChanges()
     {
         QVERIFY(app_->Start());
-        QScrollBar& bar = Get<QScrollBar>(IDC_H1);
+        QScrollBar& bar = Get<QScrollBar>(IDC_SEEK_BAR);
         QTRY_COMPARE(bar.maximum(), 245);
         bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(Text(IDC_TEXT5), QString("[000:01]"));
+        QCOMPARE(Text(IDC_SEEK_TIME), QString("[000:01]"));
         bar.setSliderDown(true);
         bar.setSliderPosition(67);
-        QCOMPARE(Text(IDC_TEXT5), QString("[001:07]"));
+        QCOMPARE(Text(IDC_SEEK_TIME), QString("[001:07]"));
         bar.setSliderDown(false);
-        Click(IDC_COMMAND6);  // Jump
+        Click(IDC_JUMP);  // Jump
         QCOMPARE(player_.jumps, QList<std::int32_t>{67000});
         // A shorter track clamps the bar, and Form1 hears of it.
         player_.length_sec = 30;
-        QTRY_COMPARE(Text(IDC_TEXT5), QString("[000:30]"));
+        QTRY_COMPARE(Text(IDC_SEEK_TIME), QString("[000:30]"));
     }
 
     void notesAreAskedForAndHeldToTheEntryLength()
     {
         QVERIFY(app_->Start());
-        Get<QCheckBox>(IDC_C1).setChecked(true);
+        Get<QCheckBox>(IDC_ASK_NOTE).setChecked(true);
         int limit = 0;
         OnNextModal<QInputDialog>([&limit](QInputDialog& input) {
             limit = input.findChild<QLineEdit*>()->maxLength();
@@ -246,16 +247,16 @@ private slots:
             });
         };
         choose("课文");
-        Click(IDC_C_SAVE);
+        Click(IDC_SAVE);
         QCOMPARE(asked, "保存记录文件|文本文件(*.txt);Audacity 标签(*.txt);SRT 字幕(*.srt);WebVTT 字幕(*.vtt)|" +
                             QDir::homePath());
         QFile saved(dir.filePath("课文.txt"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("\xEF\xBB\xBF[000:12:300]\r\n"));
 
-        Click(IDC_C_CLEAR);
+        Click(IDC_CLEAR);
         choose("课文.txt");
-        Click(IDC_C_LOAD);
+        Click(IDC_LOAD);
         QVERIFY(asked.startsWith("打开记录文件|文本文件(*.txt);"));
         QVERIFY(asked.endsWith(";所有文件(*.*)|" + dir.path()));  // where the last one ended
         QCOMPARE(List().count(), 1);
@@ -268,13 +269,13 @@ private slots:
         for (int type = 1; type <= 3; ++type) {
             const QString name = QString::fromUtf8(others[type - 1].first);
             choose(name.section('.', 0, 0), type);
-            Click(IDC_C_SAVE);
+            Click(IDC_SAVE);
             QFile file(dir.filePath(name));
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
             QVERIFY2(file.readAll().contains(others[type - 1].second), qPrintable(name));
-            Click(IDC_C_CLEAR);
+            Click(IDC_CLEAR);
             choose(name);
-            Click(IDC_C_LOAD);
+            Click(IDC_LOAD);
             QCOMPARE(List().count(), 1);
             QCOMPARE(List().item(0)->text(), QString("[000:12:300]"));
         }

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -17,11 +18,12 @@
 
 namespace morvane::test {
 
+// What the list shows; `room` stands for the platform running out of room.
 class FakeListBox final : public ListBox {
 public:
     std::vector<std::u16string> items;
     int selected = -1;
-    int bound = 32767;
+    std::size_t room = 100000;
     std::u16string tooltip;
     int extent = -1;
     int extent_sets = 0;
@@ -29,34 +31,30 @@ public:
     int redraws = 0;
     int item_height = 10;  // pixels per entry for ItemFromPoint
 
-    int Count() const override { return static_cast<int>(items.size()); }
-    std::u16string Text(int i) const override
+    int Count() const { return static_cast<int>(items.size()); }
+    std::size_t Show(const std::vector<std::u16string>& entries) override
     {
-        return i >= 0 && i < Count() ? items[static_cast<std::size_t>(i)] : std::u16string();
+        items.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(std::min(room, entries.size())));
+        selected = -1;
+        return items.size();
     }
-    std::vector<std::u16string> Entries() const override { return items; }
     int Selected() const override { return selected; }
-    bool Add(const std::u16string& text) override { return Insert(Count(), text); }
     bool Insert(int i, const std::u16string& text) override
     {
-        if (i < 0 || i > Count() || Count() >= bound) return false;
+        if (items.size() >= room) return false;
         items.insert(items.begin() + i, text);
         if (selected >= i) ++selected;
         return true;
     }
     bool Remove(int i) override
     {
-        if (i < 0 || i >= Count()) return false;
         items.erase(items.begin() + i);
         if (selected == i) selected = -1;
         else if (selected > i) --selected;
         return true;
     }
-    void Clear() override { items.clear(); selected = -1; }
-    void Assign(std::vector<std::u16string> entries) override { items = std::move(entries); selected = -1; }
     bool Select(int i) override
     {
-        if (i < 0 || i >= Count()) return false;
         selected = i;
         return true;
     }
@@ -106,8 +104,8 @@ public:
 
 class FakeTimer final : public Timer {
 public:
-    bool running = true;
-    void Start() override { running = true; }
+    bool running = false;
+    bool Start() override { running = true; return true; }
     void Stop() override { running = false; }
 };
 
@@ -115,7 +113,9 @@ public:
 class FakePlayer final : public Player {
 public:
     bool running = true;
-    std::int32_t state = 1, position = 0, length = 245;
+    PlayState state = PlayState::Playing;
+    std::int32_t position = 0, length = 245;
+    int refreshes = 0;
     std::u16string title = u"1. Track - Winamp";
     std::u16string name = u"Winamp";
     std::vector<std::string> log;
@@ -123,8 +123,9 @@ public:
     // Called on every query, so a test can move the clock between queries.
     std::function<void()> on_query;
 
+    void Refresh() override { ++refreshes; }
     std::uintptr_t Find_Player() override { return running ? 0x1234 : 0; }
-    std::int32_t Get_Play_State() override { return Query("state", state); }
+    PlayState Get_Play_State() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
     std::int32_t Get_Position_Ms() override { return Query("position", position); }
     std::int32_t Get_Length_Sec() override { return Query("length", length); }
     void Jump_To_Ms(std::int32_t ms) override
@@ -174,31 +175,24 @@ private:
     }
 };
 
-// Keys held down and keys pressed since the last query, per virtual key.
-class FakeKeyboard final : public Keyboard {
+// Actions held down and pressed since the last ask.
+class FakeHotKeys final : public HotKeys {
 public:
-    std::map<int, bool> down;
-    std::map<int, bool> pressed;
-    std::vector<int> queries;
+    std::map<HotKey, bool> down;
+    std::map<HotKey, bool> pressed;
 
-    void Press(int vk) { down[vk] = true; pressed[vk] = true; }
-    void Release(int vk) { down[vk] = false; }
+    void Press(HotKey action) { down[action] = true; pressed[action] = true; }
+    void Release(HotKey action) { down[action] = false; }
 
-    std::int16_t Get_Async_Key_State(int vk) override
-    {
-        queries.push_back(vk);
-        int result = 0;
-        if (down[vk]) result |= 0x8000;
-        if (pressed[vk]) result |= 0x0001;
-        pressed[vk] = false;
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(result));
-    }
+    bool Pressed(HotKey action) override { return std::exchange(pressed[action], false); }
+    bool Down(HotKey action) override { return down[action]; }
 };
 
 class FakeWindow final : public Window {
 public:
     struct PromptCall {
         std::u16string message, title, default_text;
+        int max_length;
     };
     std::u16string caption;
     int caption_sets = 0;
@@ -214,9 +208,9 @@ public:
 
     void SetCaption(const std::u16string& text) override { caption = text; ++caption_sets; }
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
-                          const std::u16string& default_text) override
+                          const std::u16string& default_text, int max_length) override
     {
-        prompts.push_back({message, title, default_text});
+        prompts.push_back({message, title, default_text, max_length});
         if (during_prompt) during_prompt();
         if (answers.empty()) return {};
         std::u16string answer = answers.front();
@@ -248,9 +242,12 @@ public:
     std::map<std::u16string, std::string> files;
     std::map<std::u16string, std::u16string> unreadable;  // path -> reason
     std::map<std::u16string, std::u16string> unwritable;
+    std::vector<std::u16string> read_only;
+    std::size_t largest_read = 0;  // the largest size a read was allowed
 
-    ReadResult ReadAll(const std::u16string& path) override
+    ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override
     {
+        largest_read = max_bytes;
         ReadResult result;
         if (auto bad = unreadable.find(path); bad != unreadable.end()) {
             result.error = bad->second;
@@ -261,11 +258,16 @@ public:
             result.error = u"文件不存在";
             return result;
         }
+        if (file->second.size() > max_bytes) {
+            result.too_large = true;
+            return result;
+        }
         result.ok = true;
         result.bytes = file->second;
         return result;
     }
     bool Exists(const std::u16string& path) override { return files.count(path) != 0; }
+    bool Read_Only(const std::u16string& path) override { return std::ranges::count(read_only, path) != 0; }
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override
     {
         if (auto bad = unwritable.find(path); bad != unwritable.end()) return bad->second;
@@ -277,17 +279,22 @@ public:
 // A Form1 wired to a full set of fakes.
 struct Rig {
     FakeWindow window;
-    FakeListBox List1;
-    FakeTextBox Text1, Text2, Text3, Text4, Text5;
-    FakeScrollBar h1;
-    FakeCheckBox c1, c2;
-    FakeTimer Timer1;
+    FakeListBox list_box;
+    FakeTextBox count_line, state_line, time_line, mark_line, seek_time;
+    FakeScrollBar seek_bar;
+    FakeCheckBox ask_note, pause_for_note;
+    FakeTimer poll_clock;
     FakePlayer player;
-    FakeKeyboard keyboard;
+    FakeHotKeys hot_keys;
     TestCodePage code_page;
     FakeFiles files;
-    Form1 form{Form1Parts{window, List1, Text1, Text2, Text3, Text4, Text5, h1, c1, c2, Timer1,
-                          player, keyboard, code_page, files}};
+    Form1 form{Form1Parts{window, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar, ask_note,
+                          pause_for_note, poll_clock, player, hot_keys, code_page, files}};
+
+    Rig() { form.Window_Shown(); }
+
+    // Entries in the list before the test acts, as a loaded file puts them.
+    void Show(std::vector<std::u16string> entries) { form.mark_list().Assign(std::move(entries)); }
 };
 
 } // namespace morvane::test

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,9 @@ bool Mentions(const std::u16string& text, const std::u16string& part)
 // A rig holding two entries, the second clicked, about to load `bytes`.
 void Prepare(Rig& r, const std::string& bytes)
 {
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:中文"};
-    r.List1.selected = 1;
-    r.form.List1_Click();
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
+    r.list_box.selected = 1;
+    r.form.Mark_List_Click();
     r.files.files[u"C:\\m\\bad.txt"] = bytes;
     r.window.open_path = u"C:\\m\\bad.txt";
 }
@@ -28,10 +29,10 @@ void Prepare(Rig& r, const std::string& bytes)
 // The load was refused: the list is as it was and one message says why.
 void Expect_Refused(const Rig& r, const Items& before, const std::u16string& reason)
 {
-    EXPECT_EQ(r.List1.items, before);
-    EXPECT_EQ(r.List1.selected, 1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
-    EXPECT_EQ(r.Text1.sets, 0);
+    EXPECT_EQ(r.list_box.items, before);
+    EXPECT_EQ(r.list_box.selected, 1);
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
+    EXPECT_EQ(r.count_line.sets, 0);
     ASSERT_EQ(r.window.messages.size(), 1u);
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"C:\\m\\bad.txt"));
     EXPECT_TRUE(Mentions(r.window.messages[0].first, reason)) << "no " << reason.size() << "-unit reason";
@@ -48,8 +49,8 @@ TEST(Form1LoadRefuses, FilesThatAreNotText)
     for (const std::string& bytes : cases) {
         Rig r;
         Prepare(r, bytes);
-        const Items before = r.List1.items;
-        r.form.C_Load_Click();
+        const Items before = r.list_box.items;
+        r.form.Load_Click();
         Expect_Refused(r, before, u"不是文本文件");
     }
 
@@ -62,8 +63,8 @@ TEST(Form1LoadRefuses, FilesThatAreNotText)
     for (const std::string& bytes : utf16) {
         Rig r;
         Prepare(r, bytes);
-        const Items before = r.List1.items;
-        r.form.C_Load_Click();
+        const Items before = r.list_box.items;
+        r.form.Load_Click();
         Expect_Refused(r, before, u"UTF-16");
     }
 }
@@ -74,16 +75,16 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
     {
         Rig r;
         Prepare(r, std::string(10 * 1024 * 1024, 'x'));
-        const Items before = r.List1.items;
-        r.form.C_Load_Click();
+        const Items before = r.list_box.items;
+        r.form.Load_Click();
         Expect_Refused(r, before, u"第 1 行超过 32767 个字符");
     }
     // Empty lines and a CR alone count as lines; an LF alone does not.
     {
         Rig r;
         Prepare(r, "[000:01:000]\r\n\r\na\nb\r" + std::string(32768, 'x') + "\r\n[000:02:000]\r\n");
-        const Items before = r.List1.items;
-        r.form.C_Load_Click();
+        const Items before = r.list_box.items;
+        r.form.Load_Click();
         Expect_Refused(r, before, u"第 4 行");
     }
     // Characters are counted, not bytes: 32768 Chinese characters in UTF-8.
@@ -92,8 +93,8 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
         for (int i = 0; i < 32768; ++i) line += "\xE4\xB8\xAD";
         Rig r;
         Prepare(r, line);
-        const Items before = r.List1.items;
-        r.form.C_Load_Click();
+        const Items before = r.list_box.items;
+        r.form.Load_Click();
         Expect_Refused(r, before, u"第 1 行");
     }
 }
@@ -123,8 +124,8 @@ TEST(Form1LoadRefuses, ValidFilesStillLoad)
     for (const auto& c : cases) {
         Rig r;
         Prepare(r, c.bytes);
-        r.form.C_Load_Click();
-        EXPECT_EQ(r.List1.items, c.loaded);
+        r.form.Load_Click();
+        EXPECT_EQ(r.list_box.items, c.loaded);
         EXPECT_TRUE(r.window.messages.empty());
     }
 }

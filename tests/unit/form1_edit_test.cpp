@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,9 @@ using Items = std::vector<std::u16string>;
 // The list holds `items` and the user has clicked entry `index` (-1: none).
 void Fill(Rig& r, const Items& items, int index)
 {
-    r.List1.items = items;
-    r.List1.selected = index;
-    if (index >= 0) r.form.List1_Click();
+    r.Show(items);
+    r.list_box.selected = index;
+    if (index >= 0) r.form.Mark_List_Click();
 }
 
 int Full_Extent(const FakeListBox& list)
@@ -41,17 +42,18 @@ TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
         Rig r;
         Fill(r, {u"[000:01:000]", c.entry, u"[000:20:000]"}, 1);
         r.window.answers = {c.answer};
-        r.form.Command9_Click();
+        r.form.Edit_Note_Click();
 
         ASSERT_EQ(r.window.prompts.size(), 1u);
         EXPECT_EQ(r.window.prompts[0].message, u"添加或修改注释");
         EXPECT_EQ(r.window.prompts[0].title, u"添加或修改注释");
         EXPECT_EQ(r.window.prompts[0].default_text, c.default_text);
-        EXPECT_EQ(r.List1.items, (Items{u"[000:01:000]", c.result, u"[000:20:000]"}));
-        EXPECT_EQ(r.List1.selected, 1);
-        EXPECT_EQ(r.form.sel_Index(), u"1");
-        EXPECT_EQ(r.List1.extent, Full_Extent(r.List1));
-        EXPECT_EQ(r.Text1.sets, 0);
+        EXPECT_EQ(r.window.prompts[0].max_length, 32767 - 16);
+        EXPECT_EQ(r.list_box.items, (Items{u"[000:01:000]", c.result, u"[000:20:000]"}));
+        EXPECT_EQ(r.list_box.selected, 1);
+        EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
+        EXPECT_EQ(r.list_box.extent, Full_Extent(r.list_box));
+        EXPECT_EQ(r.count_line.sets, 0);
     }
 }
 
@@ -64,32 +66,32 @@ TEST(Form1NoteEdit, LeavesWhatItCannotEditAlone)
         Rig r;
         const Items items{u"[000:01:000]", full.substr(0, length)};
         Fill(r, items, 1);
-        r.List1.selected = 0;
-        r.form.Command9_Click();
+        r.list_box.selected = 0;
+        r.form.Edit_Note_Click();
         EXPECT_TRUE(r.window.prompts.empty()) << length;
-        EXPECT_EQ(r.List1.items, items);
-        EXPECT_EQ(r.List1.selected, 0);
+        EXPECT_EQ(r.list_box.items, items);
+        EXPECT_EQ(r.list_box.selected, 0);
     }
 
     // An empty entry is only selected.
     Rig r;
     Fill(r, {u"[000:01:000]", u""}, 1);
-    r.List1.selected = -1;
-    r.form.Command9_Click();
+    r.list_box.selected = -1;
+    r.form.Edit_Note_Click();
     EXPECT_TRUE(r.window.prompts.empty());
-    EXPECT_EQ(r.List1.selected, 1);
+    EXPECT_EQ(r.list_box.selected, 1);
 
-    // sel_Index never set, or naming no entry any more.
+    // No selection recorded, or one naming no entry any more.
     Rig none;
     Fill(none, {u"[000:01:000]"}, -1);
-    none.form.Command9_Click();
+    none.form.Edit_Note_Click();
     Fill(none, {u"[000:01:000]", u"[000:02:000]"}, 1);
-    none.List1.items.pop_back();
-    none.form.Command9_Click();
-    none.form.C_up_Click();
-    none.form.C_down_Click();
+    none.Show({u"[000:01:000]"});
+    none.form.Edit_Note_Click();
+    none.form.Move_Up_Click();
+    none.form.Move_Down_Click();
     EXPECT_TRUE(none.window.prompts.empty());
-    EXPECT_EQ(none.List1.items, Items{u"[000:01:000]"});
+    EXPECT_EQ(none.list_box.items, Items{u"[000:01:000]"});
 }
 
 TEST(Form1NoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
@@ -98,12 +100,12 @@ TEST(Form1NoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
     Fill(r, {u"[000:01:000]", u"[000:02:000]"}, 0);
     r.player.position = 5000;
     r.window.answers = {u"note"};
-    r.window.during_prompt = [&] { r.form.Command7_Click(); };
-    r.form.Command9_Click();
+    r.window.during_prompt = [&] { r.form.Record_Click(); };
+    r.form.Edit_Note_Click();
 
-    EXPECT_EQ(r.List1.items, (Items{u"[000:01:000] 注释:note", u"[000:02:000]", u"[000:05:000]"}));
-    EXPECT_EQ(r.List1.selected, 0);
-    EXPECT_EQ(r.form.sel_Index(), u"0");
+    EXPECT_EQ(r.list_box.items, (Items{u"[000:01:000] 注释:note", u"[000:02:000]", u"[000:05:000]"}));
+    EXPECT_EQ(r.list_box.selected, 0);
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(0));
 }
 
 TEST(Form1Delete, SelectsTheNeighbourAndCounts)
@@ -111,37 +113,37 @@ TEST(Form1Delete, SelectsTheNeighbourAndCounts)
     const Items abc{u"A", u"B", u"C"};
     Rig middle;
     Fill(middle, abc, 1);
-    middle.form.Command3_Click();
-    EXPECT_EQ(middle.List1.items, (Items{u"A", u"C"}));
-    EXPECT_EQ(middle.List1.selected, 1);
-    EXPECT_EQ(middle.Text1.text, u"2");
-    EXPECT_EQ(middle.List1.redraws, 1);
+    middle.form.Delete_Click();
+    EXPECT_EQ(middle.list_box.items, (Items{u"A", u"C"}));
+    EXPECT_EQ(middle.list_box.selected, 1);
+    EXPECT_EQ(middle.count_line.text, u"2");
+    EXPECT_EQ(middle.list_box.redraws, 1);
 
     Rig last;
     Fill(last, abc, 2);
-    last.form.Command3_Click();
-    EXPECT_EQ(last.List1.items, (Items{u"A", u"B"}));
-    EXPECT_EQ(last.List1.selected, 1);
-    EXPECT_EQ(last.form.sel_Index(), u"1");
-    EXPECT_EQ(last.Text1.text, u"2");
+    last.form.Delete_Click();
+    EXPECT_EQ(last.list_box.items, (Items{u"A", u"B"}));
+    EXPECT_EQ(last.list_box.selected, 1);
+    EXPECT_EQ(last.form.mark_list().Selection(), std::optional<int>(1));
+    EXPECT_EQ(last.count_line.text, u"2");
 
     // The only entry: the list empties and the extent stays as it was.
     Rig only;
     Fill(only, {u"[000:01:000] 注释:long note"}, 0);
     only.form.Update_Extent();
-    const int extent = only.List1.extent;
-    only.form.Command3_Click();
-    EXPECT_TRUE(only.List1.items.empty());
-    EXPECT_EQ(only.Text1.text, u"0");
-    EXPECT_EQ(only.List1.extent, extent);
-    EXPECT_EQ(only.List1.extent_sets, 1);
+    const int extent = only.list_box.extent;
+    only.form.Delete_Click();
+    EXPECT_TRUE(only.list_box.items.empty());
+    EXPECT_EQ(only.count_line.text, u"0");
+    EXPECT_EQ(only.list_box.extent, extent);
+    EXPECT_EQ(only.list_box.extent_sets, 1);
 
     Rig none;
     Fill(none, abc, -1);
-    none.form.Command3_Click();
-    EXPECT_EQ(none.List1.items, abc);
-    EXPECT_EQ(none.Text1.sets, 0);
-    EXPECT_EQ(none.List1.redraws, 0);
+    none.form.Delete_Click();
+    EXPECT_EQ(none.list_box.items, abc);
+    EXPECT_EQ(none.count_line.sets, 0);
+    EXPECT_EQ(none.list_box.redraws, 0);
 }
 
 TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
@@ -149,32 +151,32 @@ TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
     const Items abc{u"A", u"B", u"C"};
     Rig up;
     Fill(up, abc, 1);
-    up.form.C_up_Click();
-    EXPECT_EQ(up.List1.items, (Items{u"B", u"A", u"C"}));
-    EXPECT_EQ(up.List1.selected, 0);
-    EXPECT_EQ(up.form.sel_Index(), u"0");
-    EXPECT_EQ(up.Text1.text, u"3");  // a move up rewrites the count
-    up.form.C_up_Click();  // already first
-    EXPECT_EQ(up.List1.items, (Items{u"B", u"A", u"C"}));
+    up.form.Move_Up_Click();
+    EXPECT_EQ(up.list_box.items, (Items{u"B", u"A", u"C"}));
+    EXPECT_EQ(up.list_box.selected, 0);
+    EXPECT_EQ(up.form.mark_list().Selection(), std::optional<int>(0));
+    EXPECT_EQ(up.count_line.text, u"3");  // a move up rewrites the count
+    up.form.Move_Up_Click();  // already first
+    EXPECT_EQ(up.list_box.items, (Items{u"B", u"A", u"C"}));
 
     Rig down;
     Fill(down, abc, 1);
-    down.form.C_down_Click();
-    EXPECT_EQ(down.List1.items, (Items{u"A", u"C", u"B"}));
-    EXPECT_EQ(down.List1.selected, 2);
-    EXPECT_EQ(down.form.sel_Index(), u"2");
-    EXPECT_EQ(down.Text1.sets, 0);  // a move down does not
-    down.form.C_down_Click();  // already last
-    EXPECT_EQ(down.List1.items, (Items{u"A", u"C", u"B"}));
-    EXPECT_EQ(down.List1.redraws, 1);
+    down.form.Move_Down_Click();
+    EXPECT_EQ(down.list_box.items, (Items{u"A", u"C", u"B"}));
+    EXPECT_EQ(down.list_box.selected, 2);
+    EXPECT_EQ(down.form.mark_list().Selection(), std::optional<int>(2));
+    EXPECT_EQ(down.count_line.sets, 0);  // a move down does not
+    down.form.Move_Down_Click();  // already last
+    EXPECT_EQ(down.list_box.items, (Items{u"A", u"C", u"B"}));
+    EXPECT_EQ(down.list_box.redraws, 1);
 
     // A full list still moves.
     Rig full;
-    full.List1.bound = 3;
+    full.list_box.room = 3;
     Fill(full, abc, 2);
-    full.form.C_up_Click();
-    full.form.C_up_Click();
-    EXPECT_EQ(full.List1.items, (Items{u"C", u"A", u"B"}));
+    full.form.Move_Up_Click();
+    full.form.Move_Up_Click();
+    EXPECT_EQ(full.list_box.items, (Items{u"C", u"A", u"B"}));
 }
 
 TEST(Form1Clear, EmptiesAndKeepsSelIndex)
@@ -182,23 +184,25 @@ TEST(Form1Clear, EmptiesAndKeepsSelIndex)
     Rig r;
     Fill(r, {u"[000:01:000] 注释:abc", u"[000:02:000]"}, 1);
     r.form.Update_Extent();
-    r.form.C_clear_Click();
-    EXPECT_TRUE(r.List1.items.empty());
-    EXPECT_EQ(r.Text1.text, u"0");
-    EXPECT_EQ(r.List1.extent, 10);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    r.form.Clear_Click();
+    EXPECT_TRUE(r.list_box.items.empty());
+    EXPECT_EQ(r.count_line.text, u"0");
+    EXPECT_EQ(r.list_box.extent, 10);
+    // The selection is kept: a list loaded later has it again.
+    r.Show({u"A", u"B"});
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
 }
 
 TEST(Form1Tooltip, ShowsTheEntryUnderThePointer)
 {
     Rig r;
     Fill(r, {u"[000:01:000]", u"[000:02:000] 注释:a long note"}, -1);
-    r.form.List1_MouseMove(false, 5, 15);  // entries are 10 pixels high
-    EXPECT_EQ(r.List1.tooltip, u"[000:02:000] 注释:a long note");
-    r.form.List1_MouseMove(true, 5, 5);  // a button down keeps it
-    EXPECT_EQ(r.List1.tooltip, u"[000:02:000] 注释:a long note");
-    r.form.List1_MouseMove(false, 5, 25);  // below the last entry
-    EXPECT_EQ(r.List1.tooltip, u"");
+    r.form.Mark_List_MouseMove(false, 5, 15);  // entries are 10 pixels high
+    EXPECT_EQ(r.list_box.tooltip, u"[000:02:000] 注释:a long note");
+    r.form.Mark_List_MouseMove(true, 5, 5);  // a button down keeps it
+    EXPECT_EQ(r.list_box.tooltip, u"[000:02:000] 注释:a long note");
+    r.form.Mark_List_MouseMove(false, 5, 25);  // below the last entry
+    EXPECT_EQ(r.list_box.tooltip, u"");
 }
 
 TEST(Form1Extent, WidestEntryPlusTen)
@@ -207,14 +211,14 @@ TEST(Form1Extent, WidestEntryPlusTen)
     // 16 narrow code units at 6 pixels and 注释 at 12 each: 120 pixels.
     Fill(r, {u"[000:01:000]", u"[000:02:000] 注释:ab", u""}, -1);
     r.form.Update_Extent();
-    EXPECT_EQ(r.List1.extent, 130);
+    EXPECT_EQ(r.list_box.extent, 130);
     // A larger font, as at a higher DPI: measured again.
-    r.List1.scale = 2;
-    r.form.List1_FontChanged();
-    EXPECT_EQ(r.List1.extent, 250);
+    r.list_box.scale = 2;
+    r.form.Mark_List_FontChanged();
+    EXPECT_EQ(r.list_box.extent, 250);
     Fill(r, {}, -1);
     r.form.Update_Extent();
-    EXPECT_EQ(r.List1.extent, 10);
+    EXPECT_EQ(r.list_box.extent, 10);
 }
 
 // The extent is kept up to date entry by entry; whatever happens to the
@@ -226,33 +230,33 @@ TEST(Form1Extent, StaysEqualToAFullMeasure)
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     auto note = [&] { return std::u16string(static_cast<std::size_t>(pick(4)), pick(2) ? u'x' : u'注'); };
     auto select_some = [&] {
-        r.List1.selected = r.List1.items.empty() ? -1 : pick(r.List1.Count());
-        r.form.List1_Click();
+        r.list_box.selected = r.list_box.items.empty() ? -1 : pick(r.list_box.Count());
+        r.form.Mark_List_Click();
     };
     r.files.files[u"f.txt"] = "[000:01:000]\r\n[000:02:000] \xd7\xa2\xca\xcd:xxxxxx\r\n";
     r.window.open_path = u"f.txt";
 
     for (int step = 0; step < 3000; ++step) {
-        const int sets = r.List1.extent_sets;
+        const int sets = r.list_box.extent_sets;
         r.player.position = pick(100000);
-        r.c1.checked = pick(2) != 0;
+        r.ask_note.checked = pick(2) != 0;
         r.window.answers = {note()};
         switch (pick(20)) {
-        case 0: r.form.C_clear_Click(); break;
-        case 1: r.form.C_Load_Click(); break;
-        case 2: r.form.C_sort_Click(); break;
-        case 3: case 4: select_some(); r.form.C_up_Click(); break;
-        case 5: case 6: select_some(); r.form.C_down_Click(); break;
-        case 7: case 8: case 9: select_some(); r.form.Command9_Click(); break;
-        case 10: case 11: case 12: case 13: select_some(); r.form.Command3_Click(); break;
-        default: r.form.Command7_Click(); break;
+        case 0: r.form.Clear_Click(); break;
+        case 1: r.form.Load_Click(); break;
+        case 2: r.form.Sort_Click(); break;
+        case 3: case 4: select_some(); r.form.Move_Up_Click(); break;
+        case 5: case 6: select_some(); r.form.Move_Down_Click(); break;
+        case 7: case 8: case 9: select_some(); r.form.Edit_Note_Click(); break;
+        case 10: case 11: case 12: case 13: select_some(); r.form.Delete_Click(); break;
+        default: r.form.Record_Click(); break;
         }
-        if (r.List1.extent_sets != sets) {
-            ASSERT_EQ(r.List1.extent, Full_Extent(r.List1)) << "step " << step;
+        if (r.list_box.extent_sets != sets) {
+            ASSERT_EQ(r.list_box.extent, Full_Extent(r.list_box)) << "step " << step;
         }
     }
     r.form.Update_Extent();
-    EXPECT_EQ(r.List1.extent, Full_Extent(r.List1));
+    EXPECT_EQ(r.list_box.extent, Full_Extent(r.list_box));
 }
 
 } // namespace

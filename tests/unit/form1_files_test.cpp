@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,30 +20,30 @@ bool Mentions(const std::u16string& text, const std::u16string& part)
 // A rig with two entries, the second clicked.
 void Prepare(Rig& r)
 {
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:中文"};
-    r.List1.selected = 1;
-    r.form.List1_Click();
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
+    r.list_box.selected = 1;
+    r.form.Mark_List_Click();
 }
 
 TEST(Form1Save, WritesTheListToTheTargetName)
 {
     Rig r;
     Prepare(r);
-    const Items before = r.List1.items;
-    const std::string bytes = Get_Content_M::Encode_Lines(before, r.code_page);
+    const Items before = r.list_box.items;
+    const std::string bytes = mark_file::Encode_Lines(before, r.code_page);
     r.window.save_path = u"C:\\m\\marks";
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     r.window.save_path = u"C:\\m\\other.TXT";
-    r.form.C_Save_Click();
+    r.form.Save_Click();
 
     EXPECT_EQ(r.files.files.size(), 2u);
     EXPECT_EQ(r.files.files[u"C:\\m\\marks.txt"], bytes);
     EXPECT_EQ(r.files.files[u"C:\\m\\other.TXT"], bytes);
     EXPECT_TRUE(r.window.messages.empty());
-    EXPECT_EQ(r.List1.items, before);
-    EXPECT_EQ(r.List1.selected, 1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
-    EXPECT_EQ(r.Text1.sets, 0);
+    EXPECT_EQ(r.list_box.items, before);
+    EXPECT_EQ(r.list_box.selected, 1);
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
+    EXPECT_EQ(r.count_line.sets, 0);
 }
 
 TEST(Form1Save, AsksBeforeReplacingAnotherName)
@@ -52,20 +53,20 @@ TEST(Form1Save, AsksBeforeReplacingAnotherName)
     r.files.files[u"abc.txt"] = "old";
     r.window.save_path = u"abc";
     r.window.yes = false;
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     EXPECT_EQ(r.files.files[u"abc.txt"], "old");
     ASSERT_EQ(r.window.messages.size(), 1u);
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"abc.txt"));
     EXPECT_EQ(r.window.messages[0].second, u"提示");
 
     r.window.yes = true;
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     EXPECT_NE(r.files.files[u"abc.txt"], "old");
 
     // The dialog has already asked about a chosen name ending in .txt.
     r.window.messages.clear();
     r.window.save_path = u"abc.txt";
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     EXPECT_TRUE(r.window.messages.empty());
 }
 
@@ -75,17 +76,26 @@ TEST(Form1Save, FailureIsReportedAndCancelDoesNothing)
     Prepare(r);
     r.files.unwritable[u"ro.txt"] = u"拒绝访问。";
     r.window.save_path = u"ro.txt";
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     ASSERT_EQ(r.window.messages.size(), 1u);
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"ro.txt"));
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"拒绝访问。"));
     EXPECT_EQ(r.window.messages[0].second, u"提示");
-    EXPECT_EQ(r.List1.items.size(), 2u);
+    EXPECT_EQ(r.list_box.items.size(), 2u);
 
     r.window.save_path.reset();
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     EXPECT_TRUE(r.files.files.empty());
     EXPECT_EQ(r.window.messages.size(), 1u);
+
+    // A read-only file is not replaced, whatever the system would allow.
+    r.files.files[u"kept.txt"] = "old";
+    r.files.read_only = {u"kept.txt"};
+    r.window.save_path = u"kept.txt";
+    r.form.Save_Click();
+    EXPECT_EQ(r.files.files[u"kept.txt"], "old");
+    ASSERT_EQ(r.window.messages.size(), 2u);
+    EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件是只读的"));
 }
 
 TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
@@ -94,55 +104,72 @@ TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
     Prepare(r);
     r.files.files[u"l.txt"] = "[000:03:000]\r\n[000:04:000] \xd7\xa2\xca\xcd:longer note\r\n\r\n\r\n";
     r.window.open_path = u"l.txt";
-    r.form.C_Load_Click();
+    r.form.Load_Click();
 
     const Items loaded{u"[000:03:000]", u"[000:04:000] 注释:longer note"};
-    EXPECT_EQ(r.List1.items, loaded);
-    EXPECT_EQ(r.Text1.text, u"2");
-    EXPECT_EQ(r.List1.extent, r.List1.TextWidth(loaded[1]) + 10);
-    EXPECT_EQ(r.List1.selected, -1);
-    EXPECT_EQ(r.form.sel_Index(), u"1");
+    EXPECT_EQ(r.list_box.items, loaded);
+    EXPECT_EQ(r.count_line.text, u"2");
+    EXPECT_EQ(r.list_box.extent, r.list_box.TextWidth(loaded[1]) + 10);
+    EXPECT_EQ(r.list_box.selected, -1);
+    EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_TRUE(r.window.messages.empty());
 
     // Cancel changes nothing.
     r.window.open_path.reset();
-    r.form.C_Load_Click();
-    EXPECT_EQ(r.List1.items, loaded);
+    r.form.Load_Click();
+    EXPECT_EQ(r.list_box.items, loaded);
 }
 
 TEST(Form1Load, FailureKeepsTheList)
 {
     Rig r;
     Prepare(r);
-    const Items before = r.List1.items;
+    const Items before = r.list_box.items;
     r.files.unreadable[u"bad.txt"] = u"文件被占用。";
     r.window.open_path = u"bad.txt";
-    r.form.C_Load_Click();
+    r.form.Load_Click();
 
-    EXPECT_EQ(r.List1.items, before);
-    EXPECT_EQ(r.List1.selected, 1);
-    EXPECT_EQ(r.Text1.sets, 0);
+    EXPECT_EQ(r.list_box.items, before);
+    EXPECT_EQ(r.list_box.selected, 1);
+    EXPECT_EQ(r.count_line.sets, 0);
     ASSERT_EQ(r.window.messages.size(), 1u);
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"bad.txt"));
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"文件被占用。"));
     EXPECT_EQ(r.window.messages[0].second, u"提示");
+
+    // Mark files are small: one over 256 MiB is refused, not read.
+    r.files.files[u"huge.txt"] = "[000:01:000]";
+    r.window.open_path = u"huge.txt";
+    r.form.Load_Click();
+    EXPECT_EQ(r.files.largest_read, 256u << 20);
+    r.files.files[u"huge.txt"] = std::string(r.files.largest_read + 1, 'a');
+    r.form.Load_Click();
+    EXPECT_EQ(r.list_box.items.size(), 1u);
+    ASSERT_EQ(r.window.messages.size(), 2u);
+    EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件太大"));
 }
 
-TEST(Form1Load, MoreLinesThanTheListHolds)
+TEST(Form1Load, AsManyLinesAsTheListHoldsAndMore)
 {
-    Rig r;
-    std::string bytes;
-    for (int i = 0; i < 32770; ++i) bytes += "[000:00:" + std::to_string(100 + i % 900) + "]\r\n";
-    r.files.files[u"big.txt"] = bytes;
-    r.window.open_path = u"big.txt";
-    r.form.C_Load_Click();
+    for (const int lines : {32767, 32770}) {
+        Rig r;
+        std::string bytes;
+        for (int i = 0; i < lines; ++i) bytes += "[000:00:" + std::to_string(100 + i % 900) + "]\r\n";
+        r.files.files[u"big.txt"] = bytes;
+        r.window.open_path = u"big.txt";
+        r.form.Load_Click();
 
-    EXPECT_EQ(r.List1.items.size(), 32767u);
-    EXPECT_EQ(r.List1.items.back(), u"[000:00:466]");  // line 32767
-    EXPECT_EQ(r.Text1.text, u"32767");
-    ASSERT_EQ(r.window.messages.size(), 1u);
-    EXPECT_TRUE(Mentions(r.window.messages[0].first, u"32770"));
-    EXPECT_TRUE(Mentions(r.window.messages[0].first, u"32767"));
+        EXPECT_EQ(r.list_box.items.size(), 32767u);
+        EXPECT_EQ(r.list_box.items.back(), u"[000:00:466]");  // line 32767
+        EXPECT_EQ(r.count_line.text, u"32767");
+        if (lines == 32767) {
+            EXPECT_TRUE(r.window.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(r.window.messages.size(), 1u);
+        EXPECT_TRUE(Mentions(r.window.messages[0].first, u"32770"));
+        EXPECT_TRUE(Mentions(r.window.messages[0].first, u"32767"));
+    }
 }
 
 // Subtitles and labels: the chosen type decides format and extension, the
@@ -151,11 +178,11 @@ TEST(Form1Load, MoreLinesThanTheListHolds)
 TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
 {
     Rig r;
-    r.List1.items = {u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"};
+    r.Show({u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"});
     r.player.length = 4;
     r.window.save_path = u"/m/lesson";
     r.window.save_type = File_Type::Srt;
-    r.form.C_Save_Click();
+    r.form.Save_Click();
     EXPECT_EQ(r.files.files[u"/m/lesson.srt"],
               "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\n[000:01:000]\n\n"
               "2\n00:00:02,000 --> 00:00:04,000\n第二句\n\n");
@@ -163,14 +190,14 @@ TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
     EXPECT_TRUE(Mentions(r.window.messages[0].first, u"有 1 条记录不以时间开头"));
 
     r.window.open_path = u"/m/lesson.srt";
-    r.form.C_Load_Click();
-    EXPECT_EQ(r.List1.items, (Items{u"[000:01:000]", u"[000:02:000] 注释:第二句"}));
-    EXPECT_EQ(r.Text1.text, u"2");
+    r.form.Load_Click();
+    EXPECT_EQ(r.list_box.items, (Items{u"[000:01:000]", u"[000:02:000] 注释:第二句"}));
+    EXPECT_EQ(r.count_line.text, u"2");
 
     r.files.files[u"/m/broken.vtt"] = "WEBVTT\n\n00:00:01.000 --> soon\nx\n";
     r.window.open_path = u"/m/broken.vtt";
-    r.form.C_Load_Click();
-    EXPECT_EQ(r.List1.items.size(), 2u);
+    r.form.Load_Click();
+    EXPECT_EQ(r.list_box.items.size(), 2u);
     EXPECT_TRUE(Mentions(r.window.messages.back().first, u"第 3 行"));
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,31 +16,31 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
 {
     for (const bool note : {false, true}) {
         for (const bool pause : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "c1 " << note << ", c2 " << pause);
+            SCOPED_TRACE(testing::Message() << "ask_note " << note << ", pause_for_note " << pause);
             Rig r;
-            r.List1.items = {u"[000:00:001]"};
-            r.c1.checked = note;
-            r.c2.checked = pause;
+            r.Show({u"[000:00:001]"});
+            r.ask_note.checked = note;
+            r.pause_for_note.checked = pause;
             r.player.position = 62345;
             r.window.answers = {u"abc"};
             bool timer_during_prompt = true;
             Log sent_before_prompt;
             r.window.during_prompt = [&] {
-                timer_during_prompt = r.Timer1.running;
+                timer_during_prompt = r.poll_clock.running;
                 sent_before_prompt = r.player.Commands();
                 r.player.position = 99999;  // the clock runs on meanwhile
             };
 
-            r.form.Command7_Click();
+            r.form.Record_Click();
 
             const std::u16string want = note ? u"[001:02:345] 注释:abc" : u"[001:02:345]";
-            EXPECT_EQ(r.List1.items, (Items{u"[000:00:001]", want}));
-            EXPECT_EQ(r.List1.selected, 1);
-            EXPECT_EQ(r.form.sel_Index(), u"1");
-            EXPECT_EQ(r.Text1.text, u"2");
-            EXPECT_TRUE(r.List1.focused);
-            EXPECT_TRUE(r.Timer1.running);
-            EXPECT_EQ(r.List1.extent, r.List1.TextWidth(want) + 10);
+            EXPECT_EQ(r.list_box.items, (Items{u"[000:00:001]", want}));
+            EXPECT_EQ(r.list_box.selected, 1);
+            EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
+            EXPECT_EQ(r.count_line.text, u"2");
+            EXPECT_TRUE(r.list_box.focused);
+            EXPECT_TRUE(r.poll_clock.running);
+            EXPECT_EQ(r.list_box.extent, r.list_box.TextWidth(want) + 10);
             EXPECT_EQ(r.player.log.front(), "position");
             EXPECT_EQ(r.player.Commands(), (note && pause ? Log{"pause", "play"} : Log{}));
             ASSERT_EQ(r.window.prompts.size(), note ? 1u : 0u);
@@ -49,44 +50,66 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
                 EXPECT_EQ(r.window.prompts[0].message, u"请输入注释");
                 EXPECT_EQ(r.window.prompts[0].title, u"");
                 EXPECT_EQ(r.window.prompts[0].default_text, u"");
+                // The longest note that a mark file still reads back as one entry.
+                EXPECT_EQ(r.window.prompts[0].max_length, 32767 - 16);
             }
         }
     }
 }
 
+TEST(Form1Record, TicksDuringTheNoteKeepThePausedPlayer)
+{
+    // Another player may start while the note is typed: ticks that run
+    // meanwhile must not choose it, or the resume would reach it.
+    Rig r;
+    r.ask_note.checked = r.pause_for_note.checked = true;
+    r.form.Poll_Tick();
+    const int refreshes = r.player.refreshes;
+    r.window.during_prompt = [&] {
+        r.form.Poll_Tick();
+        r.form.Poll_Tick();
+    };
+    r.form.Record_Click();
+    EXPECT_EQ(r.player.refreshes, refreshes);
+    EXPECT_EQ(r.player.Commands(), (Log{"pause", "play"}));
+
+    r.form.Poll_Tick();
+    EXPECT_EQ(r.player.refreshes, refreshes + 1);
+}
+
 TEST(Form1Record, CancelledPromptAndDeadPlayer)
 {
     Rig r;
-    r.c1.checked = true;
+    r.ask_note.checked = true;
     r.player.position = 1600;
-    r.form.Command7_Click();  // no answer queued: Cancel
-    EXPECT_EQ(r.List1.items, Items{u"[000:01:600] 注释:"});
+    r.form.Record_Click();  // no answer queued: Cancel
+    EXPECT_EQ(r.list_box.items, Items{u"[000:01:600] 注释:"});
 
     // Without a player the position reads 0 and the entry is still taken.
-    r.c1.checked = false;
+    r.ask_note.checked = false;
     r.player.running = false;
-    r.form.Command7_Click();
-    EXPECT_EQ(r.List1.items.back(), u"[000:00:000]");
-    EXPECT_EQ(r.Text1.text, u"2");
+    r.form.Record_Click();
+    EXPECT_EQ(r.list_box.items.back(), u"[000:00:000]");
+    EXPECT_EQ(r.count_line.text, u"2");
 }
 
 TEST(Form1Record, AtTheBoundEndsQuietlyWithTheTimerRunning)
 {
     for (const bool note : {false, true}) {
         Rig r;
-        r.List1.bound = 3;
-        r.List1.items = {u"[000:00:001]", u"[000:00:002]", u"[000:00:003]"};
-        r.List1.selected = 0;
-        r.c1.checked = note;
-        r.c2.checked = true;
-        r.form.Command7_Click();
+        r.list_box.room = 3;
+        r.Show({u"[000:00:001]", u"[000:00:002]", u"[000:00:003]"});
+        r.list_box.selected = 0;
+        r.ask_note.checked = note;
+        r.pause_for_note.checked = true;
+        r.form.Record_Click();
 
-        EXPECT_EQ(r.List1.items.size(), 3u);
-        EXPECT_EQ(r.List1.selected, 0);
-        EXPECT_TRUE(r.Timer1.running);
+        EXPECT_EQ(r.list_box.items.size(), 3u);
+        EXPECT_EQ(r.list_box.selected, 0);
+        EXPECT_TRUE(r.poll_clock.running);
         EXPECT_EQ(r.player.Commands(), (note ? Log{"pause", "play"} : Log{}));
-        EXPECT_EQ(r.Text1.sets, 0);
-        EXPECT_FALSE(r.List1.focused);
+        EXPECT_EQ(r.count_line.sets, 0);
+        EXPECT_FALSE(r.list_box.focused);
     }
 }
 

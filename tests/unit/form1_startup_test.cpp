@@ -9,10 +9,10 @@ TEST(Form1Startup, WithPlayerStartsFromInitialValues)
 {
     Rig r;
     EXPECT_TRUE(r.form.Form_Load());
-    EXPECT_EQ(r.form.mark_Text(), u"[000:00:000]");
-    EXPECT_EQ(r.form.mark_Ms(), 0);
-    EXPECT_EQ(r.form.sel_Index(), u"");
-    EXPECT_EQ(r.Text1.text, u"0");
+    EXPECT_EQ(r.form.mark_text(), u"[000:00:000]");
+    EXPECT_EQ(r.form.mark_ms(), 0);
+    EXPECT_EQ(r.form.mark_list().Selection(), std::nullopt);
+    EXPECT_EQ(r.count_line.text, u"0");
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_FALSE(r.window.quit);
     EXPECT_TRUE(r.player.Commands().empty());
@@ -29,12 +29,23 @@ TEST(Form1Startup, WithoutPlayerShowsTheMessageOnceAndFails)
     EXPECT_EQ(r.window.messages[0].second, u"提示");
 }
 
+// The poll ticks only while the window is up, whatever a recording asks.
+TEST(Form1Startup, ThePollRunsOnlyWhileTheWindowIsUp)
+{
+    Rig r;
+    r.form.Window_Gone();
+    r.form.Record_Click();
+    EXPECT_FALSE(r.poll_clock.running);
+    EXPECT_TRUE(r.form.Window_Shown());
+    EXPECT_TRUE(r.poll_clock.running);
+}
+
 TEST(Form1Startup, EndAsksNothingAndSavesNothing)
 {
     Rig r;
     ASSERT_TRUE(r.form.Form_Load());
-    r.List1.items = {u"[000:01:000]", u"[000:02:000] 注释:x"};
-    r.form.C_end_Click();
+    r.Show({u"[000:01:000]", u"[000:02:000] 注释:x"});
+    r.form.End_Click();
     EXPECT_TRUE(r.window.quit);
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_EQ(r.window.save_dialogs, 0);

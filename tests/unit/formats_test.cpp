@@ -4,7 +4,7 @@
 #include "marks/mark_file.h"
 #include "test_code_page.h"
 
-namespace morvane::Mark_Formats {
+namespace morvane::mark_formats {
 namespace {
 
 using Entries = std::vector<std::u16string>;
@@ -78,6 +78,10 @@ TEST(MarkFormats, ReadsFilesFromOtherPrograms)
                                 "&#x1F600;&lt;&bogus;\r\n",
                                 kCp936);
     EXPECT_EQ(vtt.entries, Entries{u"[001:02:500] 注释:Hi & 😀<&bogus;"});
+    // A '<' no '>' closes is text; a long run of them is read in linear time.
+    const std::string cue = "WEBVTT\n\n00:01.000 --> 00:02.000\n";
+    EXPECT_EQ(Read_Marks(cue + "<i>a</i> < b &amp; c\n", kCp936).entries, Entries{u"[000:01:000] 注释:a < b & c"});
+    EXPECT_EQ(Read_Marks(cue + std::string(1'000'000, '<') + "\n", kCp936).error, u"第 3 行的文字超过 32751 个字符");
 
     // GBK text, CR line ends, coordinates, a cue without its number, '.' for ','.
     EXPECT_EQ(Read_Marks("\r1\r01:00:00,000 --> 01:00:01,000 X1:10\r\xD6\xD0\xCE\xC4\r\r"
@@ -113,12 +117,12 @@ TEST(MarkFormats, RefusesBadFilesNamingTheLine)
 TEST(MarkFormats, ReadsTheFirstEntriesTheListHolds)
 {
     std::string bytes;
-    for (std::size_t i = 0; i <= Get_Content_M::kMaxEntries; ++i) bytes += std::to_string(i) + "\t0\t\n";
+    for (std::size_t i = 0; i <= mark_file::kMaxEntries; ++i) bytes += std::to_string(i) + "\t0\t\n";
     const Read read = Read_Marks(bytes, kCp936);
-    EXPECT_EQ(read.in_file, Get_Content_M::kMaxEntries + 1);
-    ASSERT_EQ(read.entries.size(), Get_Content_M::kMaxEntries);
+    EXPECT_EQ(read.in_file, mark_file::kMaxEntries + 1);
+    ASSERT_EQ(read.entries.size(), mark_file::kMaxEntries);
     EXPECT_EQ(read.entries.back(), u"[546:06:000]");
 }
 
 } // namespace
-} // namespace morvane::Mark_Formats
+} // namespace morvane::mark_formats

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "marks/mark_file.h"
-#include "marks/utf8.h"
+#include "text/utf8.h"
 #include "test_code_page.h"
 
-namespace morvane::Get_Content_M {
+namespace morvane::mark_file {
 namespace {
 
 using Lines = std::vector<std::u16string>;
@@ -78,7 +78,7 @@ TEST(Utf8, SurrogatesAndMalformedInput)
 
 TEST(TargetName, AddsTxtOnlyWhenMissing)
 {
-    using Save_Name_M::Target_Name;
+    using save_name::Target_Name;
     EXPECT_EQ(Target_Name(u"C:\\m\\abc"), u"C:\\m\\abc.txt");
     EXPECT_EQ(Target_Name(u"C:\\m\\abc.txt"), u"C:\\m\\abc.txt");
     EXPECT_EQ(Target_Name(u"ABC.TXT"), u"ABC.TXT");
@@ -90,9 +90,9 @@ TEST(TargetName, AddsTxtOnlyWhenMissing)
 }
 
 } // namespace
-} // namespace morvane::Get_Content_M
+} // namespace morvane::mark_file
 
-namespace morvane::Get_Content_M {
+namespace morvane::mark_file {
 namespace {
 
 // Files that travel between the Windows build (ANSI, code page 936) and the
@@ -116,4 +116,4 @@ TEST(MarkFileEncoding, Utf8PlatformReadsEveryFormAndWritesUtf8)
 }
 
 } // namespace
-} // namespace morvane::Get_Content_M
+} // namespace morvane::mark_file

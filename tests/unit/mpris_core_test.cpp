@@ -91,5 +91,12 @@ TEST(PropertyValues, LengthAndJumpTargetAtTheirEdges)
     EXPECT_EQ(Jump_Target_Us(999'000'000, 0), 999'000'000);
 }
 
+TEST(PropertyValues, ShortNameLeavesRoomForTheState)
+{
+    EXPECT_EQ(Short_Name(u"Parole Media Player"), u"Parole");
+    EXPECT_EQ(Short_Name(u"Strawberry Music Player"), u"Strawberr…");
+    EXPECT_EQ(Short_Name(u"ABCDEFGH😀x"), u"ABCDEFGH…");
+}
+
 } // namespace
 } // namespace morvane::mpris

@@ -13,10 +13,12 @@
 #include <QProcess>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "player/mpris/mpris_link.h"
 
@@ -37,21 +39,35 @@ bool Wait_Until(const std::function<bool()>& done, int ms = 2000)
 
 void Pump(int ms) { Wait_Until([] { return false; }, ms); }
 
-QVariantMap Track(const QString& url, bool with_id = true)
+QVariantMap Track(const QString& url, bool with_id = true, qlonglong length_us = 120'500'000)
 {
-    QVariantMap track{{"mpris:length", qlonglong{120'500'000}}, {"xesam:url", url}};
+    QVariantMap track{{"mpris:length", length_us}, {"xesam:url", url}};
     if (with_id) track.insert("mpris:trackid", QVariant::fromValue(QDBusObjectPath("/track/1")));
     return track;
 }
+
+// How a real player differs: what it calls itself, where a seek lands,
+// whether it signals a seek while paused, and how long it goes on answering
+// the place it left.
+struct Behaviour {
+    QString identity;
+    std::chrono::milliseconds lands_off{0};
+    bool seeked_while_paused = true;
+    std::chrono::milliseconds answers_stale{0};
+    friend void PrintTo(const Behaviour& behaviour, std::ostream* out) { *out << behaviour.identity.toStdString(); }
+};
 
 // An MPRIS player scripted by the test, its position running on from 10 s.
 // It answers on a thread of its own: the link's start-up calls block this one.
 class FakePlayer final : public QDBusVirtualObject {
 public:
-    FakePlayer(const QString& address, const QString& name, const QString& status)
-        : name_(name), properties_{{"PlaybackStatus", status}, {"Rate", 1.0}, {"CanSeek", true},
-                                   {"Metadata", Track("file:///m/lesson%201.mp3")}}
+    FakePlayer(const QString& address, const QString& name, const QString& status, Behaviour behaviour = {})
+        : name_(name), behaviour_(std::move(behaviour)),
+          properties_{{"PlaybackStatus", status}, {"Rate", 1.0}, {"CanSeek", true},
+                      {"Metadata", Track("file:///m/lesson%201.mp3")}},
+          playing_(status == "Playing")
     {
+        if (behaviour_.identity.isEmpty()) behaviour_.identity = name;
         moveToThread(&thread_);
         thread_.start();
         bus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, name));
@@ -66,12 +82,25 @@ public:
         thread_.wait();
     }
 
+    // A new Metadata starts its track at 0, with no Seeked.
     void Change(const QVariantMap& changed)
     {
         QMutexLocker lock(&mutex_);
+        if (changed.contains("PlaybackStatus")) {
+            base_us_ = Position_Us();
+            base_at_ = Clock::now();
+            playing_ = changed["PlaybackStatus"] == "Playing";
+        }
+        if (changed.contains("Metadata")) Move_To(0, false);
         properties_.insert(changed);
         auto signal = QDBusMessage::createSignal(kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
         bus_->send(signal << kPlayer << changed << QStringList());
+    }
+    // A seek from the player's own window or another program.
+    void Seek_Elsewhere(qlonglong ms)
+    {
+        QMutexLocker lock(&mutex_);
+        Move_To(ms * 1000, true);
     }
     // The commands since the last look, "Member last-argument" each, and the
     // number of property queries.
@@ -80,7 +109,11 @@ public:
         QMutexLocker lock(&mutex_);
         return {std::exchange(commands_, {}).join(", "), std::exchange(queries_, 0)};
     }
-    qlonglong Position_Ms() const { return Position_Us() / 1000; }
+    qlonglong Position_Ms()
+    {
+        QMutexLocker lock(&mutex_);
+        return Position_Us() / 1000;
+    }
     void Set_Answering(bool answering) { answering_ = answering; }
 
     QString introspect(const QString&) const override { return {}; }
@@ -92,29 +125,53 @@ public:
             commands_ << (message.member() + ' ' + args.value(args.size() - 1).toString()).trimmed();
         else
             ++queries_;
+        if (message.member() == "SetPosition") Move_To(args.value(1).toLongLong(), true);
+        if (message.member() == "Seek") Move_To(Position_Us() + args.value(0).toLongLong(), true);
         if (!answering_) return true;  // hung: the caller times out
-        QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", name_}};
-        all.insert("Position", Position_Us());
+        QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", behaviour_.identity}};
+        all.insert("Position", Answer_Us());
         const QVariant answer = message.member() == "GetAll" ? QVariant(all)
-                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(Position_Us()))
+                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(Answer_Us()))
                                                             : QVariant();
         connection.send(answer.isValid() ? message.createReply(answer) : message.createReply());
         return true;
     }
 
 private:
-    qlonglong Position_Us() const
+    static qlonglong Since_Us(Clock::time_point then)
     {
-        return 10'000'000 + std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_).count();
+        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - then).count();
+    }
+    qlonglong Position_Us() const { return base_us_ + (playing_ ? Since_Us(base_at_) : 0); }
+    qlonglong Answer_Us() const
+    {
+        if (Clock::now() >= stale_until_) return Position_Us();
+        return left_us_ + (playing_ ? Since_Us(left_at_) : 0);
+    }
+    void Move_To(qlonglong us, bool signal)
+    {
+        left_us_ = Position_Us();
+        left_at_ = Clock::now();
+        stale_until_ = left_at_ + behaviour_.answers_stale;
+        base_us_ = std::max<qlonglong>(0, us + (signal ? behaviour_.lands_off.count() * 1000 : 0));
+        base_at_ = left_at_;
+        if (signal && (playing_ || behaviour_.seeked_while_paused))
+            bus_->send(QDBusMessage::createSignal(kPath, kPlayer, "Seeked") << base_us_);
     }
 
     QString name_;
+    Behaviour behaviour_;
     QMutex mutex_;
     QVariantMap properties_;
     QStringList commands_;
     int queries_ = 0;
     std::atomic<bool> answering_{true};
-    const Clock::time_point start_ = Clock::now();
+    bool playing_;
+    qlonglong base_us_ = 10'000'000;
+    Clock::time_point base_at_ = Clock::now();
+    qlonglong left_us_ = 0;
+    Clock::time_point left_at_{};
+    Clock::time_point stale_until_{};
     QThread thread_;
     std::unique_ptr<QDBusConnection> bus_;
 };
@@ -143,9 +200,30 @@ protected:
         static int links = 0;
         return QDBusConnection::connectToBus(address_, QStringLiteral("link%1").arg(++links));
     }
-    static auto Start(const QString& name, const QString& status)
+    static auto Start(const QString& name, const QString& status, const Behaviour& behaviour = {})
     {
-        return std::make_unique<FakePlayer>(address_, name, status);
+        return std::make_unique<FakePlayer>(address_, name, status, behaviour);
+    }
+
+    // Within 0.5 s the read-outs, asked every 10 ms as the tick does, come
+    // within 200 ms of the player (slack for a loaded machine; the faults
+    // this catches are seconds off) and stay there for `ms`: a mark recorded
+    // then is where the player is.
+    static ::testing::AssertionResult Follows(MprisLink& link, FakePlayer& player, int ms)
+    {
+        // Refreshed as the window's tick does.
+        const auto off = [&] {
+            link.Refresh();
+            return std::abs(link.Get_Position_Ms() - player.Position_Ms());
+        };
+        if (!Wait_Until([&] { return off() <= 200; }, 500))
+            return ::testing::AssertionFailure() << "not shown within 0.5 s, off by " << off() << " ms";
+        QElapsedTimer timer;
+        timer.start();
+        qlonglong worst = 0;
+        for (; timer.elapsed() < ms; Pump(10)) worst = std::max(worst, off());
+        if (worst <= 200) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "then off by up to " << worst << " ms";
     }
 
     static inline QProcess* daemon_ = nullptr;
@@ -162,11 +240,11 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
     EXPECT_EQ(link.Name(), u"busy");
 
     busy.reset();
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"idle"; }));
-    EXPECT_EQ(link.Get_Play_State(), 0);
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"idle"; }));
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Stopped);
     // A stopped player gives way to one that plays.
     auto next = Start("next", "Playing");
-    ASSERT_TRUE(Wait_Until([&] { return link.Name() == u"next"; }));
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"next"; }));
     EXPECT_NE(link.Find_Player(), busy_handle);
 
     MprisLink named(Link_Bus(), "NEX");
@@ -190,6 +268,7 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     second.start();
     qlonglong worst_ms = 0;
     while (second.elapsed() < 1000) {
+        link.Refresh();
         link.Get_Play_State();
         link.Read_Title(title);
         worst_ms = std::max(worst_ms, std::abs(link.Get_Position_Ms() - player->Position_Ms()));
@@ -199,10 +278,10 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     EXPECT_LE(worst_ms, 20);
 
     player->Set_Answering(false);
-    EXPECT_TRUE(Wait_Until([&] { return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
     EXPECT_FALSE(link.Read_Title(title));
     player->Set_Answering(true);
-    EXPECT_TRUE(Wait_Until([&] { return link.Find_Player() != 0; }, 3000));
+    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }, 3000));
 }
 
 TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
@@ -214,12 +293,12 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
         return Wait_Until(seen);
     };
     link.Cmd_Pause();
-    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == 3; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == PlayState::Paused; }));
     link.Cmd_Pause();
     link.Jump_To_Ms(-5000);
     link.Jump_To_Ms(999'000);
     EXPECT_EQ(link.Get_Position_Ms(), 119'500);  // before the player has moved
-    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == 0; }));
+    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == PlayState::Stopped; }));
     link.Cmd_Pause();
     link.Cmd_Next();
     Pump(200);
@@ -237,6 +316,76 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
     link.Jump_To_Ms(6000);
     Pump(100);
     EXPECT_EQ(player->Calls().first.toStdString(), "");
+}
+
+TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt)
+{
+    auto first = Start("first", "Playing");
+    MprisLink link(Link_Bus(), {});
+    auto second = Start("second", "Stopped");
+    first->Change({{"PlaybackStatus", "Paused"}});
+    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
+    const std::uintptr_t handle = link.Find_Player();
+
+    second->Change({{"PlaybackStatus", "Playing"}});
+    second->Seek_Elsewhere(90'000);
+    second->Change({{"Metadata", Track("file:///m/other.mp3", true, 5'000'000)}});
+    EXPECT_TRUE(Follows(link, *first, 500));
+    EXPECT_EQ(link.Find_Player(), handle);
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Paused);
+    EXPECT_EQ(link.Get_Length_Sec(), 120);
+
+    first.reset();
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"second"; }));
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Playing);
+}
+
+// One scenario against what sets common players apart; each is named by
+// the first word of its identity, as the state line shows it.
+class EveryPlayer : public MprisLinkTest, public ::testing::WithParamInterface<Behaviour> {};
+INSTANTIATE_TEST_SUITE_P(Players, EveryPlayer,
+                         ::testing::Values(Behaviour{"mpv", std::chrono::milliseconds(40)},
+                                           Behaviour{"VLC media player", {}, false},
+                                           Behaviour{"Audacious", {}, true, std::chrono::milliseconds(300)}),
+                         [](const auto& info) { return info.param.identity.section(' ', 0, 0).toStdString(); });
+
+TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)
+{
+    const QString name = GetParam().identity.section(' ', 0, 0);
+    auto player = Start(name.toLower(), "Playing", GetParam());
+    MprisLink link(Link_Bus(), {});
+    EXPECT_EQ(link.Name(), name.toStdU16String());
+    const auto jump_lands = [&](std::int32_t ms) {
+        link.Jump_To_Ms(ms);
+        QElapsedTimer since;
+        since.start();
+        EXPECT_TRUE(Follows(link, *player, 600)) << ms;
+        const qint64 played = link.Get_Play_State() == PlayState::Playing ? since.elapsed() : 0;
+        EXPECT_NEAR(player->Position_Ms() - played, ms, 200);
+    };
+    jump_lands(50'000);
+    player->Seek_Elsewhere(80'000);
+    EXPECT_TRUE(Follows(link, *player, 600));
+
+    player->Change({{"PlaybackStatus", "Paused"}});
+    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
+    player->Calls();
+    QElapsedTimer paused;
+    paused.start();
+    player->Seek_Elsewhere(30'000);
+    EXPECT_TRUE(Follows(link, *player, 600));
+    jump_lands(20'000);
+    EXPECT_LE(player->Calls().second, 4 * paused.elapsed() / 1000 + 1);
+
+    // A new track starts at 0, whatever the old one still answers; 40:00 is past 2^31 us.
+    player->Change({{"PlaybackStatus", "Playing"}, {"Metadata", Track("file:///m/hour.mp3", true, 3'600'000'000)}});
+    EXPECT_TRUE(Follows(link, *player, 600));
+    jump_lands(2'400'000);
+    // Without a track id each jump is a Seek by the distance, either way.
+    player->Change({{"Metadata", Track("file:///m/hour2.mp3", false, 3'600'000'000)}});
+    EXPECT_TRUE(Follows(link, *player, 600));
+    jump_lands(2'400'000);
+    jump_lands(600'000);
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 #include <random>
 #include <string>
 
-#include "marks/bas_sort.h"
+#include "marks/entry_sort.h"
 
-namespace morvane::basSort {
+namespace morvane::entry_sort {
 namespace {
 
 // Texts that make the sort's life hard: duplicates, empty texts, equal
@@ -90,4 +90,4 @@ TEST(SortedEntries, FullListOfEqualOrOrderedEntries)
 }
 
 } // namespace
-} // namespace morvane::basSort
+} // namespace morvane::entry_sort

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
 namespace morvane::test {
 

@@ -27,6 +27,9 @@ struct Row {
     int left, top, width, height;  // twips; left and top from the container
     int tab_index;
     Face face;
+    // The control's name on the form this window was drawn from, so that a
+    // reader holding that form finds the control in one step.
+    const char* designer_name;
 };
 
 // Edges in twips from the client area's top-left corner.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,31 +11,24 @@ namespace morvane {
 // wherever entries are counted, cut or compared. Positions in the list are
 // counted from 0; -1 stands for "no entry".
 
+// A view of the core's mark list (app/mark_list.h): it shows what it is
+// told and keeps no entries of its own.
 class ListBox {
 public:
     virtual ~ListBox() = default;
 
-    virtual int Count() const = 0;
-    // Text of entry `index`; Count() and any other position give empty text.
-    virtual std::u16string Text(int index) const = 0;
-    // Every entry in list order.
-    virtual std::vector<std::u16string> Entries() const = 0;
+    // Shows `entries` in place of the whole content (sort, load, clear) and
+    // returns how many it took, from the first: all unless the platform
+    // ran out of room.
+    virtual std::size_t Show(const std::vector<std::u16string>& entries) = 0;
+    // false when the platform refuses.
+    virtual bool Insert(int index, const std::u16string& text) = 0;
+    virtual bool Remove(int index) = 0;
+
     // Highlighted position, -1 when nothing is highlighted.
     virtual int Selected() const = 0;
-
-    // false at the entry bound (or when the platform refuses).
-    virtual bool Add(const std::u16string& text) = 0;
-    // false when `index` is outside 0..Count() or at the bound.
-    virtual bool Insert(int index, const std::u16string& text) = 0;
-    // false when `index` names no entry.
-    virtual bool Remove(int index) = 0;
-    virtual void Clear() = 0;
-    // Replaces the whole content at once (sort, load). The caller keeps
-    // `entries` within the bound.
-    virtual void Assign(std::vector<std::u16string> entries) = 0;
-
     // Highlights entry `index` without raising any event of its own (Form1
-    // runs its selection handler itself); false when `index` names no entry.
+    // runs its selection handler itself); false when the platform refuses.
     virtual bool Select(int index) = 0;
     virtual void Redraw() = 0;
     virtual void Focus() = 0;
@@ -69,10 +63,12 @@ public:
     virtual bool Checked() const = 0;
 };
 
+// The platform's clock under the poll timer (app/gated_timer.h).
 class Timer {
 public:
     virtual ~Timer() = default;
-    virtual void Start() = 0;
+    // false when the system has no timer to give.
+    virtual bool Start() = 0;
     virtual void Stop() = 0;
 };
 

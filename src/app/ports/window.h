@@ -15,11 +15,13 @@ public:
 
     virtual void SetCaption(const std::u16string& text) = 0;
 
-    // One-line text prompt. Returns the field's text on OK, empty text on
-    // Cancel or close. An empty title shows the application's name.
+    // One-line text prompt whose field takes at most `max_length`
+    // characters. Returns the field's text on OK, empty text on Cancel or
+    // close. An empty title shows the application's name.
     virtual std::u16string Prompt(const std::u16string& message,
                                   const std::u16string& title,
-                                  const std::u16string& default_text) = 0;
+                                  const std::u16string& default_text,
+                                  int max_length) = 0;
 
     // Information message with a single OK button.
     virtual void ShowInfo(const std::u16string& text, const std::u16string& title) = 0;

@@ -17,7 +17,7 @@ namespace morvane::qt {
 class App {
 public:
     // Needs a QApplication. The window stays hidden until Start.
-    App(Player& player, Keyboard& keyboard);
+    App(Player& player, HotKeys& keyboard);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -41,11 +41,8 @@ private:
     Gb18030CodePage code_page_;
     DiskFiles files_;
     WindowAdapter window_port_;
-    ListAdapter list_;
-    TextAdapter text1_, text2_, text3_, text4_, text5_;
-    ScrollAdapter h1_;
-    CheckAdapter c1_, c2_;
-    PollTimer timer1_;
+    WidgetControls controls_;
+    PollTimer poll_timer_;
     Form1 form_;
 };
 

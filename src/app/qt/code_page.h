@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 
 namespace morvane::qt {
 

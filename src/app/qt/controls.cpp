@@ -9,65 +9,13 @@
 
 #include <algorithm>
 
+#include "app/qt/main_window.h"
 #include "app/qt/mark_list.h"
 #include "app/qt/text.h"
-#include "marks/mark_file.h"
 
 namespace morvane::qt {
-namespace {
 
-constexpr int kEntryBound = static_cast<int>(Get_Content_M::kMaxEntries);
-
-} // namespace
-
-int ListAdapter::Count() const { return static_cast<int>(entries_.size()); }
-
-std::u16string ListAdapter::Text(int index) const
-{
-    if (index < 0 || index >= Count()) return {};
-    return entries_[static_cast<std::size_t>(index)];
-}
-
-std::vector<std::u16string> ListAdapter::Entries() const { return entries_; }
-
-int ListAdapter::Selected() const
-{
-    const QModelIndexList selected = list_.selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.front().row();
-}
-
-bool ListAdapter::Add(const std::u16string& text) { return Insert(Count(), text); }
-
-bool ListAdapter::Insert(int index, const std::u16string& text)
-{
-    const int count = Count();
-    if (index < 0 || index > count || count >= kEntryBound) return false;
-    const QSignalBlocker quiet(list_);
-    list_.insertItem(index, ToQString(text));
-    entries_.insert(entries_.begin() + index, text);
-    return true;
-}
-
-bool ListAdapter::Remove(int index)
-{
-    if (index < 0 || index >= Count()) return false;
-    const QSignalBlocker quiet(list_);
-    // Qt would hand the highlight to a neighbour; a removed entry takes it
-    // along, as Form1 expects.
-    if (list_.currentRow() == index) list_.setCurrentRow(-1);
-    delete list_.takeItem(index);
-    entries_.erase(entries_.begin() + index);
-    return true;
-}
-
-void ListAdapter::Clear()
-{
-    const QSignalBlocker quiet(list_);
-    list_.clear();
-    entries_.clear();
-}
-
-void ListAdapter::Assign(std::vector<std::u16string> entries)
+std::size_t ListAdapter::Show(const std::vector<std::u16string>& entries)
 {
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(entries.size()));
@@ -75,13 +23,36 @@ void ListAdapter::Assign(std::vector<std::u16string> entries)
     const QSignalBlocker quiet(list_);
     list_.clear();
     list_.addItems(texts);  // one insertion for the whole content
-    entries_ = std::move(entries);
+    return entries.size();
+}
+
+bool ListAdapter::Insert(int index, const std::u16string& text)
+{
+    const QSignalBlocker quiet(list_);
+    list_.insertItem(index, ToQString(text));
+    return true;
+}
+
+bool ListAdapter::Remove(int index)
+{
+    const QSignalBlocker quiet(list_);
+    // Qt would hand the highlight to a neighbour; a removed entry takes it
+    // along, as Form1 expects.
+    if (list_.currentRow() == index) list_.setCurrentRow(-1);
+    delete list_.takeItem(index);
+    return true;
+}
+
+int ListAdapter::Selected() const
+{
+    const QModelIndexList selected = list_.selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
 }
 
 bool ListAdapter::Select(int index)
 {
-    if (index < 0 || index >= Count()) return false;
-    const QSignalBlocker quiet(list_);  // Form1 runs List1_Click itself
+    if (index < 0 || index >= list_.count()) return false;
+    const QSignalBlocker quiet(list_);  // Form1 runs Mark_List_Click itself
     list_.setCurrentRow(index);
     return true;
 }
@@ -120,7 +91,14 @@ int ListAdapter::TextWidth(const std::u16string& text) const
     return width;
 }
 
-void TextAdapter::SetText(const std::u16string& text) { box_.setText(ToQString(text)); }
+void TextAdapter::SetText(const std::u16string& text)
+{
+    // A centred text wider than its box would lose both ends; the state
+    // line keeps its end, the player's state, and loses the start.
+    const int room = box_.contentsRect().width() - 2 * box_.margin();
+    const QString shown = ToQString(text);
+    box_.setText(room > 0 ? box_.fontMetrics().elidedText(shown, Qt::ElideLeft, room) : shown);
+}
 
 std::int16_t ScrollAdapter::Value() const { return static_cast<std::int16_t>(bar_.value()); }
 
@@ -147,28 +125,21 @@ PollTimer::PollTimer()
     clock_.setInterval(10);
 }
 
-void PollTimer::Start()
+bool PollTimer::Start()
 {
-    enabled_ = true;
-    if (live_) clock_.start();
+    clock_.start();
+    return true;
 }
 
-void PollTimer::Stop()
-{
-    enabled_ = false;
-    clock_.stop();
-}
+void PollTimer::Stop() { clock_.stop(); }
 
-void PollTimer::GoLive()
-{
-    live_ = true;
-    if (enabled_) clock_.start();
-}
+// The layout fixes each control's kind, so the casts cannot miss.
+ListBox& WidgetControls::List(int id) { return Adapt(lists_, id, window_.List()); }
 
-void PollTimer::End()
-{
-    live_ = false;
-    clock_.stop();
-}
+TextBox& WidgetControls::Text(int id) { return Adapt(texts_, id, *static_cast<QLabel*>(window_.Control(id))); }
+
+ScrollBar& WidgetControls::Bar(int id) { return Adapt(bars_, id, window_.Bar()); }
+
+CheckBox& WidgetControls::Check(int id) { return Adapt(checks_, id, *static_cast<QCheckBox*>(window_.Control(id))); }
 
 } // namespace morvane::qt

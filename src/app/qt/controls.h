@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QTimer>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/form1_parts.h"
 #include "app/ports/controls.h"
 
 class QCheckBox;
@@ -14,6 +16,7 @@ class QScrollBar;
 
 namespace morvane::qt {
 
+class MainWindow;
 class MarkList;
 
 // Adapters from the control ports to the widgets. Each carries out what
@@ -23,17 +26,11 @@ class ListAdapter final : public ListBox {
 public:
     explicit ListAdapter(MarkList& list) : list_(list) {}
 
-    int Count() const override;
-    std::u16string Text(int index) const override;
-    std::vector<std::u16string> Entries() const override;
-    int Selected() const override;
-
-    bool Add(const std::u16string& text) override;
+    std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
-    void Clear() override;
-    void Assign(std::vector<std::u16string> entries) override;
 
+    int Selected() const override;
     bool Select(int index) override;
     void Redraw() override;
     void Focus() override;
@@ -44,9 +41,6 @@ public:
 
 private:
     MarkList& list_;
-    // What the list holds, in its order. Only this adapter changes the
-    // list, so the copy stays exact; saving and sorting read it whole.
-    std::vector<std::u16string> entries_;
     // The width of each character measured so far (-1: not yet) in
     // widths_font_: measuring 32 767 entries one string at a time cost more
     // than the rest of a load together.
@@ -84,23 +78,40 @@ private:
     QCheckBox& box_;
 };
 
-// Timer1: enabled from the start, but ticking only while the window is up.
+// The clock under the poll timer.
 class PollTimer final : public Timer {
 public:
     PollTimer();
-    void Start() override;
+    bool Start() override;
     void Stop() override;
-    // The window shows: an enabled timer starts ticking.
-    void GoLive();
-    // The window has gone: no more ticks, whatever Form1 asks.
-    void End();
 
     QTimer& Clock() { return clock_; }
 
 private:
     QTimer clock_;
-    bool enabled_ = true;
-    bool live_ = false;
+};
+
+// The adapters of the window's controls, made at the first ask for each.
+class WidgetControls final : public Controls {
+public:
+    explicit WidgetControls(MainWindow& window) : window_(window) {}
+    ListBox& List(int id) override;
+    TextBox& Text(int id) override;
+    ScrollBar& Bar(int id) override;
+    CheckBox& Check(int id) override;
+
+private:
+    template <typename Adapter, typename Widget>
+    Adapter& Adapt(std::map<int, Adapter>& made, int id, Widget& widget)
+    {
+        return made.try_emplace(id, widget).first->second;
+    }
+
+    MainWindow& window_;
+    std::map<int, ListAdapter> lists_;
+    std::map<int, TextAdapter> texts_;
+    std::map<int, ScrollAdapter> bars_;
+    std::map<int, CheckAdapter> checks_;
 };
 
 } // namespace morvane::qt

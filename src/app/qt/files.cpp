@@ -16,11 +16,8 @@
 namespace morvane::qt {
 namespace {
 
-// Mark files are small; anything this large is not one.
-constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
 constexpr std::size_t kChunk = 1 << 20;
 
-const std::u16string kTooLarge = u"文件太大";
 const std::u16string kFolder = u"这是一个文件夹";
 
 class Descriptor {
@@ -71,7 +68,7 @@ std::u16string WriteReason(const QSaveFile& file)
 
 } // namespace
 
-Files::ReadResult DiskFiles::ReadAll(const std::u16string& path)
+Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max_bytes)
 {
     ReadResult result;
     // Non-blocking, so that a FIFO chosen by mistake cannot hang the window.
@@ -93,8 +90,8 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path)
         result.error = u"不是普通文件";
         return result;
     }
-    if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes) {
-        result.error = kTooLarge;
+    if (static_cast<std::size_t>(info.st_size) > max_bytes) {
+        result.too_large = true;
         return result;
     }
     std::string bytes;
@@ -109,8 +106,8 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path)
             return result;
         }
         if (got == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
-            result.error = kTooLarge;
+        if (bytes.size() + static_cast<std::size_t>(got) > max_bytes) {
+            result.too_large = true;
             return result;
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
@@ -122,14 +119,17 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path)
 
 bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }
 
+bool DiskFiles::Read_Only(const std::u16string& path)
+{
+    // Not writable by us, or by nobody at all: root may write anything.
+    const QFileInfo target(ToQString(path));
+    constexpr QFileDevice::Permissions kWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return target.exists() && !target.isDir() && (!target.isWritable() || (target.permissions() & kWrite) == 0);
+}
+
 std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
 {
     const QFileInfo target(ToQString(path));
-    // Renaming over a read-only file works here but not on Windows; both
-    // refuse it the same way, even to root.
-    constexpr QFileDevice::Permissions kWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (target.exists() && !target.isDir() && (!target.isWritable() || (target.permissions() & kWrite) == 0))
-        return u"文件是只读的";
     // QSaveFile writes beside the target and renames only after every byte
     // is on disk, so a failure leaves any old file as it was.
     QSaveFile file(target.filePath());

@@ -4,12 +4,13 @@
 
 namespace morvane::qt {
 
-// Files on disk. Reads refuse anything but a regular file of at most
-// 256 MiB; writes replace the target atomically.
+// Files on disk. Reads refuse anything but a regular file; writes replace
+// the target atomically.
 class DiskFiles final : public Files {
 public:
-    ReadResult ReadAll(const std::u16string& path) override;
+    ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
+    bool Read_Only(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 

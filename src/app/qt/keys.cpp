@@ -3,9 +3,6 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#include <limits>
-#include <optional>
-
 #include "app/portal/portal_keys.h"
 #include "app/x11/global_keyboard.h"
 
@@ -14,45 +11,11 @@ namespace {
 
 constexpr qint64 kLargestKeysFile = 64 * 1024;
 
-// The portal's actions answered under the key codes the window asks for,
-// until it asks for actions itself.
-class ActionKeyboard final : public Keyboard {
-public:
-    explicit ActionKeyboard(HotKeys& actions) : actions_(actions) {}
-
-    std::int16_t Get_Async_Key_State(int virtual_key) override
-    {
-        const auto action = ActionOf(virtual_key);
-        if (!action) return 0;
-        if (actions_.Pressed(*action)) return std::numeric_limits<std::int16_t>::min() | 1;
-        return actions_.Down(*action) ? std::numeric_limits<std::int16_t>::min() : 0;
-    }
-
-private:
-    static std::optional<HotKey> ActionOf(int virtual_key)
-    {
-        switch (virtual_key) {
-        case 'P': return HotKey::Play;
-        case 'S': return HotKey::Stop;
-        case 'H': return HotKey::Pause;
-        case 'U': return HotKey::Previous;
-        case 'N': return HotKey::Next;
-        case 16: return HotKey::Repeat;  // Shift: only the generic code, so one press acts once
-        case 17: return HotKey::Mark;    // Ctrl
-        case 188: return HotKey::Back;
-        case 190: return HotKey::Forward;
-        case 96: return HotKey::Record;
-        default: return std::nullopt;
-        }
-    }
-
-    HotKeys& actions_;
-};
-
 Keys PortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
 {
-    Keys keys{std::make_unique<portal::PortalKeys>(bus, map), nullptr};
-    keys.keyboard = std::make_unique<ActionKeyboard>(*keys.portal);
+    auto portal = std::make_unique<portal::PortalKeys>(bus, map);
+    Keys keys{nullptr, portal.get()};
+    keys.keyboard = std::move(portal);
     return keys;
 }
 
@@ -61,8 +24,8 @@ Keys PortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
 Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map)
 {
     if (portal_chosen || platform_name != QStringLiteral("xcb")) return PortalKeys(bus, map);
-    x11::GlobalKeyboard global = x11::OpenGlobalKeyboard();
-    if (global.keyboard) return {nullptr, std::move(global.keyboard)};
+    x11::GlobalKeyboard global = x11::OpenGlobalKeyboard(map);
+    if (global.keyboard) return {std::move(global.keyboard), nullptr};
     return PortalKeys(bus, map);
 }
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/keys/keys_file.h"
-#include "app/ports/keyboard.h"
+#include "app/ports/hot_keys.h"
 
 class QDBusConnection;
 namespace morvane::portal {
@@ -18,8 +18,8 @@ namespace morvane::qt {
 // desktop's portal, `portal` is set: once started, it says why there are
 // none, if there are none (Failed).
 struct Keys {
-    std::unique_ptr<portal::PortalKeys> portal;
-    std::unique_ptr<Keyboard> keyboard;
+    std::unique_ptr<HotKeys> keyboard;
+    portal::PortalKeys* portal = nullptr;  // the keyboard, when it is the portal
 };
 
 // XInput2 on the xcb platform; the desktop's GlobalShortcuts portal on
@@ -36,9 +36,10 @@ struct UserKeys {
 UserKeys ReadUserKeys();
 
 // A keyboard on which no key is ever down.
-class SilentKeyboard final : public Keyboard {
+class SilentKeyboard final : public HotKeys {
 public:
-    std::int16_t Get_Async_Key_State(int) override { return 0; }
+    bool Pressed(HotKey) override { return false; }
+    bool Down(HotKey) override { return false; }
 };
 
 } // namespace morvane::qt

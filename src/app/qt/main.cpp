@@ -91,7 +91,7 @@ int main(int argc, char* argv[])
     if (!app.Start()) return 0;  // no player: the message has been shown
     if (!user_keys.file.problems.empty()) app.ShowNotice(QString::fromStdString(user_keys.file.problems));
     if (keys.portal) {
-        QObject::connect(keys.portal.get(), &morvane::portal::PortalKeys::Failed, keys.portal.get(),
+        QObject::connect(keys.portal, &morvane::portal::PortalKeys::Failed, keys.portal,
                          [&app](const QString& reason) { app.ShowNotice(reason); });
         keys.portal->Start();
     }

@@ -37,7 +37,7 @@ MainWindow::MainWindow() : QWidget(nullptr, kWindowFlags)
     setFixedSize(size());
     CreateControls();
     ConnectEvents();
-    Control(IDC_C_CLEAR)->setFocus(Qt::OtherFocusReason);
+    Control(IDC_CLEAR)->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* MainWindow::Control(int id) const
@@ -46,9 +46,9 @@ QWidget* MainWindow::Control(int id) const
     return control != controls_.end() ? control->second : nullptr;
 }
 
-MarkList& MainWindow::List() const { return *static_cast<MarkList*>(Control(IDC_LIST1)); }
+MarkList& MainWindow::List() const { return *static_cast<MarkList*>(Control(IDC_MARK_LIST)); }
 
-QScrollBar& MainWindow::Bar() const { return *static_cast<QScrollBar*>(Control(IDC_H1)); }
+QScrollBar& MainWindow::Bar() const { return *static_cast<QScrollBar*>(Control(IDC_SEEK_BAR)); }
 
 void MainWindow::CreateControls()
 {
@@ -73,7 +73,7 @@ void MainWindow::ConnectEvents()
     }
     MarkList& list = List();
     connect(&list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (form_ != nullptr) form_->List1_Click();
+        if (form_ != nullptr) form_->Mark_List_Click();
     });
     list.installEventFilter(this);
     list.viewport()->installEventFilter(this);
@@ -81,7 +81,7 @@ void MainWindow::ConnectEvents()
     QScrollBar& bar = Bar();
     connect(&bar, &QScrollBar::valueChanged, this, &MainWindow::OnBarValue);
     connect(&bar, &QScrollBar::sliderReleased, this, [this] {
-        if (form_ != nullptr) form_->h1_Change();
+        if (form_ != nullptr) form_->Seek_Bar_Change();
     });
 }
 
@@ -90,8 +90,8 @@ void MainWindow::OnBarValue()
     // The range clamps raise no signal, so every value change is the user's:
     // a drag scrolls, anything else (arrows, trough, keys, wheel) changes.
     if (form_ == nullptr) return;
-    if (Bar().isSliderDown()) form_->h1_Scroll();
-    else form_->h1_Change();
+    if (Bar().isSliderDown()) form_->Seek_Bar_Scroll();
+    else form_->Seek_Bar_Change();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -105,10 +105,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         // text set for that very move.
         const auto& mouse = static_cast<QMouseEvent&>(*event);
         const QPoint at = mouse.position().toPoint();
-        form_->List1_MouseMove(mouse.buttons() != Qt::NoButton, at.x(), at.y());
+        form_->Mark_List_MouseMove(mouse.buttons() != Qt::NoButton, at.x(), at.y());
     } else if (event->type() == QEvent::MouseButtonDblClick &&
                static_cast<QMouseEvent&>(*event).button() == Qt::LeftButton) {
-        form_->List1_DblClick();
+        form_->Mark_List_DblClick();
     }
     return false;
 }
@@ -117,9 +117,9 @@ bool MainWindow::OnListKey(const QKeyEvent& key)
 {
     // Alt combinations are shortcuts, not typed characters.
     if ((key.modifiers() & Qt::AltModifier) != 0) return false;
-    if (IsEnter(key)) return form_->List1_KeyPress(13);
+    if (IsEnter(key)) return form_->Mark_List_KeyPress(13);
     if (key.text().isEmpty()) return false;
-    return form_->List1_KeyPress(key.text().front().unicode());
+    return form_->Mark_List_KeyPress(key.text().front().unicode());
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -10,7 +10,6 @@
 #include <QMessageBox>
 
 #include "app/qt/text.h"
-#include "stamps/entry.h"
 
 namespace morvane::qt {
 namespace {
@@ -49,7 +48,7 @@ QWidget* WindowAdapter::Owner() const
 }
 
 std::u16string WindowAdapter::Prompt(const std::u16string& message, const std::u16string& title,
-                                     const std::u16string& default_text)
+                                     const std::u16string& default_text, int max_length)
 {
     QInputDialog dialog(Owner());
     dialog.setWindowTitle(title.empty() ? kAppName : ToQString(title));
@@ -57,9 +56,7 @@ std::u16string WindowAdapter::Prompt(const std::u16string& message, const std::u
     dialog.setTextValue(ToQString(default_text));
     dialog.setOkButtonText(kOk);
     dialog.setCancelButtonText(kCancel);
-    // A longer note would make an entry that a mark file cannot bring back.
-    if (auto* field = dialog.findChild<QLineEdit*>())
-        field->setMaxLength(static_cast<int>(kMaxEntryLength - kNoteStart));
+    if (auto* field = dialog.findChild<QLineEdit*>()) field->setMaxLength(max_length);
     if (dialog.exec() != QDialog::Accepted) return {};
     return ToText(dialog.textValue());
 }

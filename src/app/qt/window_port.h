@@ -17,7 +17,7 @@ public:
 
     void SetCaption(const std::u16string& text) override;
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
-                          const std::u16string& default_text) override;
+                          const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
     std::optional<Chosen_File> ChooseSavePath() override;

@@ -11,8 +11,6 @@
 namespace morvane::win32 {
 namespace {
 
-constexpr int kEntryBound = 32767;
-
 // Characters drawn as one glyph each, side by side, with no shaping: a text
 // made of these alone is as wide as its characters together. Others
 // (controls, combining marks, complex scripts, surrogate halves) are
@@ -35,54 +33,11 @@ List_Box::~List_Box()
     if (measure_dc_ != nullptr) DeleteDC(measure_dc_);
 }
 
-int List_Box::Count() const { return static_cast<int>(entries_.size()); }
-
-std::u16string List_Box::Text(int index) const
-{
-    if (index < 0 || index >= Count()) return {};
-    return entries_[static_cast<std::size_t>(index)];
-}
-
-std::vector<std::u16string> List_Box::Entries() const { return entries_; }
-
-int List_Box::Selected() const
-{
-    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
-bool List_Box::Add(const std::u16string& text) { return Insert(Count(), text); }
-
-bool List_Box::Insert(int index, const std::u16string& text)
-{
-    const int count = Count();
-    if (index < 0 || index > count || count >= kEntryBound) return false;
-    const LRESULT at = SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                    reinterpret_cast<LPARAM>(Wide(text)));
-    if (at == LB_ERR || at == LB_ERRSPACE) return false;
-    entries_.insert(entries_.begin() + index, text);
-    return true;
-}
-
-bool List_Box::Remove(int index)
-{
-    if (index < 0 || index >= Count()) return false;
-    if (SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR) return false;
-    entries_.erase(entries_.begin() + index);
-    return true;
-}
-
-void List_Box::Clear()
-{
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    entries_.clear();
-}
-
-void List_Box::Assign(std::vector<std::u16string> entries)
+std::size_t List_Box::Show(const std::vector<std::u16string>& entries)
 {
     // One repaint for the whole content instead of one per entry.
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    Clear();
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     std::size_t chars = 0;
     for (const auto& entry : entries) chars += entry.size() + 1;
     SendMessageW(list_, LB_INITSTORAGE, entries.size(), static_cast<LPARAM>(chars * sizeof(wchar_t)));
@@ -91,15 +46,32 @@ void List_Box::Assign(std::vector<std::u16string> entries)
         const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entries[added])));
         if (at == LB_ERR || at == LB_ERRSPACE) break;
     }
-    entries.resize(added);
-    entries_ = std::move(entries);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
+    return added;
+}
+
+bool List_Box::Insert(int index, const std::u16string& text)
+{
+    const LRESULT at = SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                    reinterpret_cast<LPARAM>(Wide(text)));
+    return at != LB_ERR && at != LB_ERRSPACE;
+}
+
+bool List_Box::Remove(int index)
+{
+    return SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
+}
+
+int List_Box::Selected() const
+{
+    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
 bool List_Box::Select(int index)
 {
-    if (index < 0 || index >= Count()) return false;
+    if (index < 0) return false;
     // LB_SETCURSEL raises no LBN_SELCHANGE: Form1 runs its own handler.
     return SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
@@ -131,7 +103,7 @@ int List_Box::ItemFromPoint(int x, int y) const
                                      MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
     if (HIWORD(hit) != 0) return -1;  // outside every entry
     const int index = LOWORD(hit);
-    return index < Count() ? index : -1;
+    return index < SendMessageW(list_, LB_GETCOUNT, 0, 0) ? index : -1;
 }
 
 int List_Box::TextWidth(const std::u16string& text) const
@@ -222,22 +194,19 @@ void Scroll_Bar::Set_Range(int min, int max)
 
 bool Check_Box::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void Window_Timer::Start()
+bool Window_Timer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
+
+void Window_Timer::Stop() { KillTimer(window_, id_); }
+
+ListBox& Window_Controls::List(int id)
 {
-    enabled_ = true;
-    if (live_) SetTimer(window_, id_, 1, nullptr);
+    return lists_.try_emplace(id, window_, window_.Control(id), window_.Tooltip()).first->second;
 }
 
-void Window_Timer::Stop()
-{
-    enabled_ = false;
-    KillTimer(window_, id_);
-}
+TextBox& Window_Controls::Text(int id) { return texts_.try_emplace(id, window_.Control(id)).first->second; }
 
-bool Window_Timer::Go_Live()
-{
-    live_ = true;
-    return !enabled_ || SetTimer(window_, id_, 1, nullptr) != 0;
-}
+ScrollBar& Window_Controls::Bar(int id) { return bars_.try_emplace(id, window_.Control(id)).first->second; }
+
+CheckBox& Window_Controls::Check(int id) { return checks_.try_emplace(id, window_.Control(id)).first->second; }
 
 } // namespace morvane::win32

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/form1_parts.h"
 #include "app/ports/controls.h"
 
 namespace morvane::win32 {
@@ -13,8 +15,7 @@ namespace morvane::win32 {
 class Main_Window;
 
 // Adapters from the control ports to the Win32 controls. They translate
-// calls into messages and keep no state of their own beyond the handles,
-// except the list's copy of its entries.
+// calls into messages and keep no state of their own beyond the handles.
 
 class List_Box final : public ListBox {
 public:
@@ -23,17 +24,11 @@ public:
     List_Box(const List_Box&) = delete;
     List_Box& operator=(const List_Box&) = delete;
 
-    int Count() const override;
-    std::u16string Text(int index) const override;
-    std::vector<std::u16string> Entries() const override;
-    int Selected() const override;
-
-    bool Add(const std::u16string& text) override;
+    std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
-    void Clear() override;
-    void Assign(std::vector<std::u16string> entries) override;
 
+    int Selected() const override;
     bool Select(int index) override;
     void Redraw() override;
     void Focus() override;
@@ -46,10 +41,6 @@ private:
     Main_Window& window_;
     HWND list_;
     HWND tooltip_;
-    // What the list holds, in its order. Only this adapter changes the list,
-    // so the copy stays exact; reading 32 767 entries back from the control
-    // would cost two messages each on every save and sort.
-    std::vector<std::u16string> entries_;
     // `text` measured in the list's font; nullopt when it cannot be.
     std::optional<int> Measure(const wchar_t* text, int length) const;
 
@@ -92,21 +83,33 @@ private:
     HWND box_;
 };
 
-// Timer1 is enabled from the start but ticks only once the window shows.
+// The clock under the poll timer: the window's timer `id`.
 class Window_Timer final : public Timer {
 public:
     Window_Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
-    void Start() override;
+    bool Start() override;
     void Stop() override;
-    // The window is up: an enabled timer starts ticking. false when the
-    // system has no timer to give.
-    bool Go_Live();
 
 private:
     HWND window_;
     UINT_PTR id_;
-    bool enabled_ = true;
-    bool live_ = false;
+};
+
+// The adapters of the window's controls, made at the first ask for each.
+class Window_Controls final : public Controls {
+public:
+    explicit Window_Controls(Main_Window& window) : window_(window) {}
+    ListBox& List(int id) override;
+    TextBox& Text(int id) override;
+    ScrollBar& Bar(int id) override;
+    CheckBox& Check(int id) override;
+
+private:
+    Main_Window& window_;
+    std::map<int, List_Box> lists_;
+    std::map<int, Text_Box> texts_;
+    std::map<int, Scroll_Bar> bars_;
+    std::map<int, Check_Box> checks_;
 };
 
 } // namespace morvane::win32

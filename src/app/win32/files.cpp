@@ -10,8 +10,6 @@
 namespace morvane::win32 {
 namespace {
 
-// Mark files are small; anything this large is not one.
-constexpr LONGLONG kMaxFileBytes = 256LL * 1024 * 1024;
 constexpr DWORD kChunk = 1 << 20;
 
 class File_Handle {
@@ -94,7 +92,7 @@ std::u16string Write_All(HANDLE file, const std::string& bytes)
 
 } // namespace
 
-Files::ReadResult Disk_Files::ReadAll(const std::u16string& path)
+Files::ReadResult Disk_Files::ReadAll(const std::u16string& path, std::size_t max_bytes)
 {
     ReadResult result;
     File_Handle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -108,8 +106,8 @@ Files::ReadResult Disk_Files::ReadAll(const std::u16string& path)
         result.error = Reason(GetLastError(), false);
         return result;
     }
-    if (size.QuadPart > kMaxFileBytes) {
-        result.error = u"文件太大";
+    if (static_cast<unsigned long long>(size.QuadPart) > max_bytes) {
+        result.too_large = true;
         return result;
     }
     std::string bytes;
@@ -123,8 +121,8 @@ Files::ReadResult Disk_Files::ReadAll(const std::u16string& path)
             return result;
         }
         if (got == 0) break;
-        if (static_cast<LONGLONG>(bytes.size() + got) > kMaxFileBytes) {
-            result.error = u"文件太大";
+        if (bytes.size() + got > max_bytes) {
+            result.too_large = true;
             return result;
         }
         bytes.append(chunk.data(), got);
@@ -136,13 +134,15 @@ Files::ReadResult Disk_Files::ReadAll(const std::u16string& path)
 
 bool Disk_Files::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
 
+bool Disk_Files::Read_Only(const std::u16string& path)
+{
+    const DWORD attributes = GetFileAttributesW(Wide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 std::u16string Disk_Files::WriteReplacing(const std::u16string& path, const std::string& bytes)
 {
     const std::wstring target(Wide(path));
-    // Windows refuses to rename over a read-only file, but not every
-    // system that runs this program does; ask first, the same everywhere.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return u"文件是只读的";
     // The new text goes to a file of its own beside the target first, so
     // the target changes only by the final rename, whole or not at all.
     wchar_t temp[MAX_PATH] = {};

@@ -1,12 +1,62 @@
 #include <windows.h>
 
 #include "app/win32/system_ports.h"
+#include "app/win32/virtual_keys.h"
 
 namespace morvane::win32 {
 
-std::int16_t Async_Keyboard::Get_Async_Key_State(int virtual_key)
+Async_Keyboard::Async_Keyboard(const keys::KeyMap& map) : map_(map)
 {
-    return static_cast<std::int16_t>(GetAsyncKeyState(virtual_key));
+    // Shift and Ctrl have a generic code and one per side; the generic codes
+    // never report "pressed since" under Wine, so each side is asked too.
+    for (HotKey action : kAllHotKeys)
+        if (const auto& chord = map[action].chord) codes_[static_cast<std::size_t>(action)] = VirtualKeys(chord->key);
+}
+
+bool Async_Keyboard::Pressed(HotKey action)
+{
+    // Every code is queried, so each has its "pressed since" bit consumed and
+    // one press never acts twice.
+    bool pressed = false;
+    for (int code : Codes(action)) {
+        const bool down = (Sample(code) & 0x8000) != 0;
+        if (down && pressed_unasked_.test(static_cast<std::size_t>(code))) pressed = true;
+        pressed_unasked_.reset(static_cast<std::size_t>(code));
+    }
+    return pressed && keys::Acts(map_[action], Held(action));
+}
+
+bool Async_Keyboard::Down(HotKey action)
+{
+    for (int code : Codes(action)) {
+        if ((Sample(code) & 0x8000) != 0) return keys::Acts(map_[action], Held(action));
+    }
+    return false;
+}
+
+const std::vector<int>& Async_Keyboard::Codes(HotKey action) const
+{
+    return codes_[static_cast<std::size_t>(action)];
+}
+
+short Async_Keyboard::Sample(int code)
+{
+    // The low bit ("pressed since the previous ask") is consumed by any ask,
+    // so it is kept until the action that has this key asks for it.
+    const SHORT state = GetAsyncKeyState(code);
+    if ((state & 1) != 0) pressed_unasked_.set(static_cast<std::size_t>(code));
+    return state;
+}
+
+keys::Modifiers Async_Keyboard::Held(HotKey action)
+{
+    // Built-in keys ignore modifiers: they are not even sampled, as before.
+    if (!map_[action].written) return 0;
+    keys::Modifiers held = 0;
+    for (const keys::Modifiers bit : {keys::kCtrl, keys::kAlt, keys::kShift, keys::kSuper})
+        for (int code : ModifierVirtualKeys(bit))
+            if ((Sample(code) & 0x8000) != 0) held |= bit;
+    return held;
 }
 
 } // namespace morvane::win32

@@ -9,8 +9,9 @@
 #include "app/win32/controls.h"
 #include "app/win32/main_window.h"
 #include "app/win32/system_ports.h"
+#include "app/win32/user_keys.h"
 #include "app/win32/window_port.h"
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 
 namespace {
 
@@ -45,27 +46,22 @@ int Run(HINSTANCE instance)
 
     Ansi_Code_Page code_page;
     Window_Adapter window_port(window, code_page);
-    List_Box list(window, window.Control(IDC_LIST1), window.Tooltip());
-    Text_Box text1(window.Control(IDC_TEXT1));
-    Text_Box text2(window.Control(IDC_TEXT2));
-    Text_Box text3(window.Control(IDC_TEXT3));
-    Text_Box text4(window.Control(IDC_TEXT4));
-    Text_Box text5(window.Control(IDC_TEXT5));
-    Scroll_Bar h1(window.Control(IDC_H1));
-    Check_Box c1(window.Control(IDC_C1));
-    Check_Box c2(window.Control(IDC_C2));
-    Window_Timer timer1(window.Handle(), kTimer1Id);
-    Winamp_Code::Winamp_Link player(code_page);
-    Async_Keyboard keyboard;
+    Window_Controls controls(window);
+    Window_Timer poll_clock(window.Handle(), kTimer1Id);
+    morvane::winamp::Winamp_Link player(code_page);
+    const keys::KeysFile user_keys = ReadUserKeys();
+    Async_Keyboard hot_keys(user_keys.map);
     Disk_Files files;
 
-    Form1 form(Form1Parts{window_port, list, text1, text2, text3, text4, text5, h1, c1, c2, timer1, player,
-                          keyboard, code_page, files});
+    Form1 form(Form1_Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
+                                              mark_file::Encoding::Ansi}));
     Attachment attachment(window, form);
     if (!form.Form_Load()) return 0;  // no player: the message has been shown
 
     window.Show();
-    if (!timer1.Go_Live()) return Fail(L"无法启动定时器");
+    if (!user_keys.problems.empty())
+        MessageBoxW(window.Handle(), WideFromUtf8(user_keys.problems).c_str(), L"Morvane", MB_ICONWARNING | MB_OK);
+    if (!form.Window_Shown()) return Fail(L"无法启动定时器");
 
     MSG msg{};
     for (;;) {

@@ -51,7 +51,7 @@ Window_Class Class_Of(Kind kind)
 
 bool Is_Text_Box(int id)
 {
-    return id == IDC_TEXT1 || id == IDC_TEXT2 || id == IDC_TEXT3 || id == IDC_TEXT4 || id == IDC_TEXT5;
+    return id == IDC_COUNT_LINE || id == IDC_STATE_LINE || id == IDC_TIME_LINE || id == IDC_MARK_LINE || id == IDC_SEEK_TIME;
 }
 
 // A set-up step that failed, with the system's error code.
@@ -121,7 +121,7 @@ std::wstring Main_Window::Create_Controls()
     range.nMin = 0;
     range.nMax = 32767;
     range.nPos = 0;
-    SetScrollInfo(Control(IDC_H1), SB_CTL, &range, TRUE);
+    SetScrollInfo(Control(IDC_SEEK_BAR), SB_CTL, &range, TRUE);
     return {};
 }
 
@@ -131,7 +131,7 @@ std::wstring Main_Window::Create_Tooltip()
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                instance_, nullptr);
     if (tooltip_ == nullptr) return Failure(L"无法创建提示窗口");
-    HWND list = Control(IDC_LIST1);
+    HWND list = Control(IDC_MARK_LIST);
     wchar_t empty[] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
@@ -177,7 +177,7 @@ void Main_Window::Show()
 {
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
-    Focus_Control(Control(IDC_C_CLEAR));
+    Focus_Control(Control(IDC_CLEAR));
 }
 
 void Main_Window::Focus_Control(HWND control)
@@ -216,10 +216,10 @@ LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
         On_Command(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_CMD(wparam, lparam));
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lparam) == Control(IDC_H1)) On_Scroll(LOWORD(wparam));
+        if (reinterpret_cast<HWND>(lparam) == Control(IDC_SEEK_BAR)) On_Scroll(LOWORD(wparam));
         return 0;
     case WM_TIMER:
-        if (wparam == kTimer1Id && form_ != nullptr) form_->Timer1_Timer();
+        if (wparam == kTimer1Id && form_ != nullptr) form_->Poll_Tick();
         return 0;
     case WM_CTLCOLORSTATIC:
         return On_Color_Static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -254,9 +254,9 @@ LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
 void Main_Window::On_Command(int id, UINT code)
 {
     if (form_ == nullptr) return;
-    if (id == IDC_LIST1) {
-        if (code == LBN_SELCHANGE) form_->List1_Click();
-        else if (code == LBN_DBLCLK) form_->List1_DblClick();
+    if (id == IDC_MARK_LIST) {
+        if (code == LBN_SELCHANGE) form_->Mark_List_Click();
+        else if (code == LBN_DBLCLK) form_->Mark_List_DblClick();
         return;
     }
     if (id == IDOK) {
@@ -274,7 +274,7 @@ void Main_Window::On_Command(int id, UINT code)
 void Main_Window::On_Scroll(UINT code)
 {
     if (form_ == nullptr) return;
-    HWND bar = Control(IDC_H1);
+    HWND bar = Control(IDC_SEEK_BAR);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
@@ -304,8 +304,8 @@ void Main_Window::On_Scroll(UINT code)
         return;  // SB_ENDSCROLL
     }
     SetScrollPos(bar, SB_CTL, std::clamp(value, info.nMin, info.nMax), TRUE);
-    if (code == SB_THUMBTRACK) form_->h1_Scroll();
-    else form_->h1_Change();
+    if (code == SB_THUMBTRACK) form_->Seek_Bar_Scroll();
+    else form_->Seek_Bar_Change();
 }
 
 LRESULT Main_Window::On_Color_Static(HDC dc, HWND control)
@@ -331,7 +331,7 @@ void Main_Window::On_Dpi_Changed(UINT dpi, const RECT& suggested)
     }
     std::swap(fonts_, fonts);
     Apply_Fonts();
-    if (form_ != nullptr) form_->List1_FontChanged();
+    if (form_ != nullptr) form_->Mark_List_FontChanged();
 }
 
 bool Main_Window::On_Activate(UINT state)
@@ -366,13 +366,13 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
         return code;
     }
     case WM_CHAR:
-        if (form_ != nullptr && form_->List1_KeyPress(static_cast<int>(wparam))) return 0;
+        if (form_ != nullptr && form_->Mark_List_KeyPress(static_cast<int>(wparam))) return 0;
         break;
     case WM_MOUSEMOVE:
         // Form1 sees each move first, so the tooltip shows the text set for
         // that very move.
         if (form_ != nullptr)
-            form_->List1_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),
+            form_->Mark_List_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),
                                    GET_Y_LPARAM(lparam));
         Relay_To_Tooltip(list, msg, wparam, lparam);
         break;

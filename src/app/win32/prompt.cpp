@@ -3,7 +3,6 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/text.h"
 #include "app/win32/window_port.h"
-#include "stamps/entry.h"
 
 namespace morvane::win32 {
 namespace {
@@ -12,6 +11,7 @@ struct Prompt_State {
     const std::u16string& message;
     const std::u16string& title;
     const std::u16string& default_text;
+    int max_length;
     std::u16string answer;
 };
 
@@ -44,8 +44,7 @@ INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam
         SetWindowTextW(dialog, state->title.empty() ? L"Morvane" : Wide(state->title));
         SetDlgItemTextW(dialog, IDC_PROMPT_MESSAGE, Wide(state->message));
         HWND edit = GetDlgItem(dialog, IDC_PROMPT_EDIT);
-        // A longer note would make an entry that a mark file cannot bring back.
-        SendMessageW(edit, EM_SETLIMITTEXT, kMaxEntryLength - kNoteStart, 0);
+        SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(state->max_length), 0);
         SetWindowTextW(edit, Wide(state->default_text));
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
@@ -71,9 +70,9 @@ INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam
 } // namespace
 
 std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
-                          const std::u16string& title, const std::u16string& default_text)
+                          const std::u16string& title, const std::u16string& default_text, int max_length)
 {
-    Prompt_State state{message, title, default_text, {}};
+    Prompt_State state{message, title, default_text, max_length, {}};
     const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROMPT), owner, Prompt_Proc,
                                            reinterpret_cast<LPARAM>(&state));
     return result == IDOK ? state.answer : std::u16string();

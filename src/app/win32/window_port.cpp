@@ -8,9 +8,9 @@ namespace morvane::win32 {
 void Window_Adapter::SetCaption(const std::u16string& text) { SetWindowTextW(window_.Handle(), Wide(text)); }
 
 std::u16string Window_Adapter::Prompt(const std::u16string& message, const std::u16string& title,
-                                      const std::u16string& default_text)
+                                      const std::u16string& default_text, int max_length)
 {
-    return Run_Prompt(window_.Instance(), window_.Dialog_Owner(), message, title, default_text);
+    return Run_Prompt(window_.Instance(), window_.Dialog_Owner(), message, title, default_text, max_length);
 }
 
 void Window_Adapter::ShowInfo(const std::u16string& text, const std::u16string& title)

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "app/ports/window.h"
 
 namespace morvane::win32 {
@@ -16,7 +16,7 @@ public:
 
     void SetCaption(const std::u16string& text) override;
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
-                          const std::u16string& default_text) override;
+                          const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
     std::optional<Chosen_File> ChooseSavePath() override;
@@ -31,7 +31,7 @@ private:
 // The note prompt (IDD_PROMPT). The field's text on OK, empty text on
 // Cancel, on close or when the dialog cannot be shown.
 std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
-                          const std::u16string& title, const std::u16string& default_text);
+                          const std::u16string& title, const std::u16string& default_text, int max_length);
 
 enum class File_Dialog { Save, Open };
 // The system's ANSI save or open dialog for mark files, with the file type

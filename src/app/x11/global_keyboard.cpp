@@ -2,57 +2,78 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
-#include <X11/keysym.h>
 
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "app/x11/key_states.h"
+#include "app/x11/keysyms.h"
 
 namespace morvane::x11 {
 
 namespace {
-
-struct KeyName {
-    int virtual_key;
-    KeySym keysym;
-};
-
-// The keys the program asks about. Keypad 0 is KP_Insert while NumLock is
-// off; both usually sit on the same keycode.
-constexpr KeyName kKeyNames[] = {
-    {80, XK_p},          {83, XK_s},          {72, XK_h},           {85, XK_u},
-    {78, XK_n},          {16, XK_Shift_L},    {16, XK_Shift_R},     {160, XK_Shift_L},
-    {161, XK_Shift_R},   {17, XK_Control_L},  {17, XK_Control_R},   {162, XK_Control_L},
-    {163, XK_Control_R}, {188, XK_comma},     {190, XK_period},     {96, XK_KP_0},
-    {96, XK_KP_Insert},
-};
 
 struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-KeyTable ReadKeyTable(Display* display)
+KeyCodes Keycodes(Display* display, std::span<const unsigned long> keysyms)
+{
+    KeyCodes keycodes;
+    for (const unsigned long keysym : keysyms) {
+        const KeyCode keycode = XKeysymToKeycode(display, keysym);
+        if (keycode != 0) keycodes.push_back(keycode);  // 0: not on this keyboard
+    }
+    return keycodes;
+}
+
+// Each action's key by the keycodes of its keysyms. Shift and Ctrl answer as
+// either side and as each side, as on Windows; keypad 0 is KP_Insert while
+// Num Lock is off, usually on the same keycode.
+KeyTable ReadKeyTable(Display* display, const keys::KeyMap& map)
 {
     KeyTable table;
-    for (const KeyName& name : kKeyNames) {
-        const KeyCode keycode = XKeysymToKeycode(display, name.keysym);
-        if (keycode != 0) table[name.virtual_key].push_back(keycode);  // 0: not on this keyboard
+    for (HotKey action : kAllHotKeys) {
+        const auto& chord = map[action].chord;
+        if (!chord) continue;
+        const std::vector<unsigned long> keysyms = Keysyms(chord->key);
+        table[action].push_back(Keycodes(display, keysyms));
+        if (keys::OwnModifier(chord->key) != 0)
+            for (const unsigned long side : keysyms) table[action].push_back(Keycodes(display, std::span(&side, 1)));
     }
     return table;
 }
 
-class RawKeyboard final : public Keyboard {
+ModifierCodes ReadModifierCodes(Display* display)
+{
+    ModifierCodes codes;
+    for (const keys::Modifiers bit : {keys::kCtrl, keys::kAlt, keys::kShift, keys::kSuper})
+        codes[bit] = Keycodes(display, ModifierKeysyms(bit));
+    return codes;
+}
+
+class RawKeyboard final : public HotKeys {
 public:
-    RawKeyboard(DisplayPtr display, int xi_opcode)
-        : display_(std::move(display)), xi_opcode_(xi_opcode), states_(ReadKeyTable(display_.get()))
+    RawKeyboard(DisplayPtr display, int xi_opcode, const keys::KeyMap& map)
+        : display_(std::move(display)),
+          xi_opcode_(xi_opcode),
+          map_(map),
+          states_(ReadKeyTable(display_.get(), map), map, ReadModifierCodes(display_.get()))
     {
     }
 
-    std::int16_t Get_Async_Key_State(int virtual_key) override
+    bool Pressed(HotKey action) override
     {
         Drain();
-        return states_.Query(virtual_key);
+        return states_.Pressed(action);
+    }
+
+    bool Down(HotKey action) override
+    {
+        Drain();
+        return states_.Down(action);
     }
 
 private:
@@ -66,7 +87,7 @@ private:
             XNextEvent(display, &event);
             if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
-                if (event.xmapping.request == MappingKeyboard) states_.SetTable(ReadKeyTable(display));
+                if (event.xmapping.request == MappingKeyboard) states_.SetTable(ReadKeyTable(display, map_), ReadModifierCodes(display));
                 continue;
             }
             XGenericEventCookie& cookie = event.xcookie;
@@ -81,12 +102,13 @@ private:
 
     DisplayPtr display_;
     int xi_opcode_;
+    keys::KeyMap map_;
     KeyStates states_;
 };
 
 } // namespace
 
-GlobalKeyboard OpenGlobalKeyboard()
+GlobalKeyboard OpenGlobalKeyboard(const keys::KeyMap& map)
 {
     DisplayPtr display(XOpenDisplay(nullptr));
     if (!display) return {nullptr, "no X display to read the keys from"};
@@ -114,7 +136,7 @@ GlobalKeyboard OpenGlobalKeyboard()
     }
     // Keys pressed from here on are seen, even before the first query.
     XSync(display.get(), False);
-    return {std::make_unique<RawKeyboard>(std::move(display), xi_opcode), {}};
+    return {std::make_unique<RawKeyboard>(std::move(display), xi_opcode, map), {}};
 }
 
 } // namespace morvane::x11

@@ -3,7 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ports/keyboard.h"
+#include "app/keys/key_map.h"
+#include "app/ports/hot_keys.h"
 
 namespace morvane::x11 {
 
@@ -11,12 +12,12 @@ namespace morvane::x11 {
 // events on a connection of its own. No grab: every key still reaches the
 // focused window.
 struct GlobalKeyboard {
-    std::unique_ptr<Keyboard> keyboard;
+    std::unique_ptr<HotKeys> keyboard;
     std::string reason;  // why keyboard is null
 };
 
-// Null keyboard and a reason when there is no X display or no XInput2; the
-// program then runs without global keys.
-GlobalKeyboard OpenGlobalKeyboard();
+// The keys of `map`. Null keyboard and a reason when there is no X display
+// or no XInput2; the program then runs without global keys.
+GlobalKeyboard OpenGlobalKeyboard(const keys::KeyMap& map = {});
 
 } // namespace morvane::x11

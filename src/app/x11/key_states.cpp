@@ -1,33 +1,31 @@
 #include "app/x11/key_states.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <utility>
 
 namespace morvane::x11 {
 
-namespace {
+KeyStates::KeyStates(KeyTable table, keys::KeyMap map, ModifierCodes modifiers)
+    : table_(std::move(table)), map_(std::move(map)), modifiers_(std::move(modifiers))
+{
+}
 
-constexpr std::uint16_t kDownNow = 0x8000;
-constexpr std::uint16_t kPressedSince = 0x0001;
-
-} // namespace
-
-KeyStates::KeyStates(KeyTable table) : table_(std::move(table)) {}
-
-void KeyStates::SetTable(KeyTable table)
+void KeyStates::SetTable(KeyTable table, ModifierCodes modifiers)
 {
     table_ = std::move(table);
+    modifiers_ = std::move(modifiers);
 }
 
 void KeyStates::Press(int keycode)
 {
     if (!IsKeycode(keycode)) return;
-    for (const auto& [virtual_key, keycodes] : table_) {
-        // Only a code going from up to down is pressed: not by auto-repeat
-        // of a held key, nor generic Shift by the second Shift.
-        if (std::ranges::find(keycodes, keycode) != keycodes.end() && !IsDown(virtual_key)) {
-            pressed_since_.insert(virtual_key);
+    const keys::Modifiers held = Held();
+    for (const auto& [action, keys] : table_) {
+        if (!keys::Acts(map_[action], held)) continue;
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            // Only a key going from up to down is pressed: not by auto-repeat
+            // of a held key, nor generic Shift by the second Shift.
+            if (std::ranges::find(keys[k], keycode) != keys[k].end() && !IsDown(keys[k]))
+                pressed_since_.insert({action, k});
         }
     }
     down_.set(keycode);
@@ -38,25 +36,36 @@ void KeyStates::Release(int keycode)
     if (IsKeycode(keycode)) down_.reset(keycode);
 }
 
-std::int16_t KeyStates::Query(int virtual_key)
+bool KeyStates::Pressed(HotKey action)
 {
-    std::uint16_t answer = 0;
-    // A tap shorter than the poll is released before anyone asks; it still
-    // reads as down at its first query, or the caller, who acts on "down
-    // and pressed since" only, would lose it.
-    const bool pressed = pressed_since_.erase(virtual_key) > 0;
-    if (pressed) answer |= kPressedSince;
-    if (pressed || IsDown(virtual_key)) answer |= kDownNow;
-    return static_cast<std::int16_t>(answer);
+    // Every key of the action is asked, so one press seen on two of them
+    // (generic and left Shift) acts once.
+    const auto first = pressed_since_.lower_bound({action, 0});
+    auto last = first;
+    while (last != pressed_since_.end() && last->first == action) ++last;
+    const bool pressed = first != last;
+    pressed_since_.erase(first, last);
+    return pressed;
 }
 
-bool KeyStates::IsDown(int virtual_key) const
+bool KeyStates::Down(HotKey action) const
 {
-    const auto found = table_.find(virtual_key);
-    if (found == table_.end()) return false;
-    return std::ranges::any_of(found->second, [this](int keycode) {
-        return IsKeycode(keycode) && down_.test(keycode);
-    });
+    const auto found = table_.find(action);
+    if (found == table_.end() || !keys::Acts(map_[action], Held())) return false;
+    return std::ranges::any_of(found->second, [this](const KeyCodes& key) { return IsDown(key); });
+}
+
+bool KeyStates::IsDown(const KeyCodes& key) const
+{
+    return std::ranges::any_of(key, [this](int keycode) { return IsKeycode(keycode) && down_.test(keycode); });
+}
+
+keys::Modifiers KeyStates::Held() const
+{
+    keys::Modifiers held = 0;
+    for (const auto& [bit, keycodes] : modifiers_)
+        if (IsDown(keycodes)) held |= bit;
+    return held;
 }
 
 bool KeyStates::IsKeycode(int keycode) const

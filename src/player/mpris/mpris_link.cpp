@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 
 // As long as the Windows link waits for a hung player.
 constexpr int kTimeoutMs = 300;
-// Position queries while playing: at most four a second.
+// Position queries while playing or paused: at most four a second.
 constexpr auto kQueryGap = 250ms;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
@@ -48,6 +48,7 @@ MprisLink::MprisLink(QDBusConnection bus, QString wanted, QObject* parent)
         bus_.connect(QString(), kObjectPath, kPlayerInterface, QStringLiteral("Seeked"), this,
                      SLOT(On_Seeked(qlonglong, QDBusMessage)));
     if (listening) List_Players();
+    Refresh();
 }
 
 void MprisLink::List_Players()
@@ -114,13 +115,16 @@ void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, cons
     }
     const Time received = Clock::now();
     const QVariantMap properties = As_Map(reply.arguments().value(0));
+    const std::uint64_t before = player->clock.Ticket();
     player->Apply(interface, properties, received);
     if (!is_player) return;
     player->ready = true;
-    if (const auto position = Microseconds(properties.value(QStringLiteral("Position"))))
-        player->clock.Answer(ticket, *position, sent, received);
-    else
-        Query_Position(name, *player);
+    const auto position = Microseconds(properties.value(QStringLiteral("Position")));
+    if (!position) Query_Position(name, *player);
+    // A new track in this reply moved the clock to 0; the position beside it is of that track.
+    else if (ticket == before && player->clock.Ticket() != before)
+        player->clock.Set(*position, sent + (received - sent) / 2);
+    else player->clock.Answer(ticket, *position, sent, received);
 }
 
 void MprisLink::Query_Position(const QString& name, RemotePlayer& player)
@@ -174,7 +178,7 @@ bool MprisLink::Wanted(const QString& name) const
            QStringView(name).sliced(kBusPrefix.size()).startsWith(wanted_, Qt::CaseInsensitive);
 }
 
-RemotePlayer* MprisLink::Current()
+void MprisLink::Refresh()
 {
     const Time now = Clock::now();
     for (auto& [name, player] : players_)
@@ -184,26 +188,31 @@ RemotePlayer* MprisLink::Current()
     if (chosen != nullptr && !chosen->ready) chosen = nullptr;
     // The player in use stays while it plays or is paused; a stopped one
     // gives way to one that plays. Otherwise the first one found.
-    if (chosen == nullptr || chosen->state == 0) {
+    if (chosen == nullptr || chosen->state == PlayState::Stopped) {
         const QString* best_name = nullptr;
         RemotePlayer* best = nullptr;
         for (auto& [name, player] : players_) {
             if (!player.ready) continue;
             if (best == nullptr ||
-                std::pair(player.state != 1, player.handle) < std::pair(best->state != 1, best->handle)) {
+                std::pair(player.state != PlayState::Playing, player.handle) <
+                    std::pair(best->state != PlayState::Playing, best->handle)) {
                 best_name = &name;
                 best = &player;
             }
         }
-        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == 1)) {
-            chosen = best;
+        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == PlayState::Playing)) {
             current_name_ = *best_name;
             current_handle_ = best->handle;
             last_identity_ = best->identity.toStdU16String();
             Query_Position(current_name_, *best);
         }
     }
-    return chosen;
+}
+
+RemotePlayer* MprisLink::Current()
+{
+    RemotePlayer* chosen = Lookup(current_name_, current_handle_);
+    return chosen != nullptr && chosen->ready ? chosen : nullptr;
 }
 
 std::uintptr_t MprisLink::Find_Player()
@@ -212,10 +221,10 @@ std::uintptr_t MprisLink::Find_Player()
     return player != nullptr ? player->handle : 0;
 }
 
-std::int32_t MprisLink::Get_Play_State()
+PlayState MprisLink::Get_Play_State()
 {
     const RemotePlayer* player = Current();
-    return player != nullptr ? player->state : 0;
+    return player != nullptr ? player->state : PlayState::Stopped;
 }
 
 std::int32_t MprisLink::Get_Position_Ms()
@@ -223,8 +232,9 @@ std::int32_t MprisLink::Get_Position_Ms()
     RemotePlayer* player = Current();
     if (player == nullptr) return 0;
     const Time now = Clock::now();
-    // A few real answers a second keep the carried-forward position honest.
-    if (player->state == 1 && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
+    // A few real answers a second keep the carried-forward position honest,
+    // and show a seek made while paused, which VLC does not signal.
+    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
         Query_Position(current_name_, *player);
     return Position_Ms(player->clock.Position_Us(now));
 }
@@ -260,8 +270,8 @@ void MprisLink::Cmd_Pause()
     // The same toggle as the Windows player's pause; a stopped player stays stopped.
     const RemotePlayer* player = Current();
     if (player == nullptr) return;
-    if (player->state == 1) Send(*player, QStringLiteral("Pause"));
-    else if (player->state == 3) Send(*player, QStringLiteral("Play"));
+    if (player->state == PlayState::Playing) Send(*player, QStringLiteral("Pause"));
+    else if (player->state == PlayState::Paused) Send(*player, QStringLiteral("Play"));
 }
 
 bool MprisLink::Read_Title(std::u16string& title)
@@ -275,7 +285,7 @@ bool MprisLink::Read_Title(std::u16string& title)
 std::u16string MprisLink::Name()
 {
     if (const RemotePlayer* player = Current()) last_identity_ = player->identity.toStdU16String();
-    return last_identity_.empty() ? u"播放器" : last_identity_;
+    return last_identity_.empty() ? u"播放器" : Short_Name(last_identity_);
 }
 
 std::u16string MprisLink::Not_Found_Message()

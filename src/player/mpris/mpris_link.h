@@ -26,12 +26,15 @@ class MprisLink final : public QObject, public morvane::Player {
 public:
     // `wanted` is matched against the start of the name after
     // "org.mpris.MediaPlayer2." ("vlc" finds "vlc.instance1234"); empty
-    // takes any player. Lists the players already running before it returns.
+    // takes any player. Lists the players already running and chooses one
+    // before it returns.
     MprisLink(QDBusConnection bus, QString wanted, QObject* parent = nullptr);
 
+    // Loads players that have not answered yet and chooses the one in use.
+    void Refresh() override;
     std::uintptr_t Find_Player() override;
 
-    std::int32_t Get_Play_State() override;
+    PlayState Get_Play_State() override;
     std::int32_t Get_Position_Ms() override;
     std::int32_t Get_Length_Sec() override;
     void Jump_To_Ms(std::int32_t ms) override;
@@ -67,7 +70,8 @@ private:
 
     RemotePlayer* Lookup(const QString& name, std::uintptr_t handle);
     bool Wanted(const QString& name) const;
-    // The player in use, chosen again when it has gone; nullptr when none.
+    // The player chosen at the last refresh; nullptr when none, or when it
+    // has gone or hung since.
     RemotePlayer* Current();
 
     QDBusConnection bus_;

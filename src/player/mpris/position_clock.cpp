@@ -14,18 +14,28 @@ constexpr std::int64_t kMovedUs = 200'000;
 constexpr auto kSettle = std::chrono::milliseconds(500);
 // Two seconds of answers at four a second.
 constexpr std::size_t kRecentAnswers = 8;
+// How long a player may still answer the place it left: Audacious takes
+// about 0.1 s; a player that refused the jump is believed after this.
+constexpr auto kLeftBehind = std::chrono::seconds(1);
 
 } // namespace
 
 void PositionClock::Set(std::int64_t position_us, Time at)
 {
+    left_.clear();
     Place(position_us, at);
     Moved(at);
 }
 
 void PositionClock::Jump(std::int64_t position_us, Time at)
 {
-    Set(position_us, at);
+    if (at - jump_at_ >= kLeftBehind) left_.clear();
+    // Jumps made faster than answers come keep only the latest places.
+    if (left_.size() >= kRecentAnswers) left_.erase(left_.begin());
+    left_.push_back({Position_Us(at), at});
+    Place(position_us, at);
+    Moved(at);
+    jump_at_ = at;
     ++jumps_;
 }
 
@@ -52,6 +62,7 @@ void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time 
     if (ticket != jumps_) return;
     // mpv answers a little below 0 just after it loops; kept, not rounded up.
     const Fix answer{std::clamp<std::int64_t>(position_us, -kNoEndUs, kNoEndUs), sent + (received - sent) / 2};
+    if (Left_Behind(answer)) return;
     if (std::abs(answer.position_us - Position_Us(answer.at)) > kMovedUs) Moved(answer.at);
     if (!playing_ || answer.at - moved_at_ < kSettle) answers_.clear();
     answers_.push_back(answer);
@@ -59,6 +70,19 @@ void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time 
     std::int64_t freshest = 0;
     for (const Fix& earlier : answers_) freshest = std::max(freshest, Carried(earlier, answer.at));
     Place(freshest, answer.at);
+}
+
+bool PositionClock::Left_Behind(Fix answer)
+{
+    if (left_.empty()) return false;
+    const std::int64_t off_us = std::abs(answer.position_us - Position_Us(answer.at));
+    if (answer.at - jump_at_ >= kLeftBehind || off_us <= kMovedUs) {
+        left_.clear();
+        return false;
+    }
+    return std::ranges::any_of(left_, [&](Fix place) {
+        return std::abs(answer.position_us - Carried(place, answer.at)) < off_us;
+    });
 }
 
 std::int64_t PositionClock::Position_Us(Time now) const { return Carried({base_us_, base_at_}, now); }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace morvane::mpris {
 
@@ -13,12 +14,16 @@ class PositionClock {
 public:
     using Time = std::chrono::steady_clock::time_point;
 
-    // What the player said at `at`: a new track. Queries in flight stay
-    // good; the caller asks again, so a late one is soon put right.
+    // What a reply that also named the track said at `at`: taken whole,
+    // whatever jump came before.
     void Set(std::int64_t position_us, Time at);
     // A position no earlier query may undo, so their answers are dropped:
-    // our own jump, known before the player has moved, or a Seeked signal,
-    // which Qt can deliver ahead of the answer to a query sent before it.
+    // our own jump, known before the player has moved, a Seeked signal,
+    // which Qt can deliver ahead of the answer to a query sent before it, or
+    // the start of a new track. Some players (Audacious) go on answering the
+    // place they left for a moment after it, so for a while an answer nearer
+    // that place than the new one is dropped too; one near the new place
+    // ends that.
     void Jump(std::int64_t position_us, Time at);
     // A rate that is not a finite number >= 0 is ignored.
     void Set_Rate(double rate, Time at);
@@ -44,6 +49,7 @@ private:
     };
 
     std::int64_t Carried(Fix from, Time to) const;
+    bool Left_Behind(Fix answer);
     void Place(std::int64_t position_us, Time at);
     void Rebase(Time at);
     void Moved(Time at);
@@ -55,7 +61,9 @@ private:
     std::int64_t length_us_ = 0;
     std::uint64_t jumps_ = 0;
     Time moved_at_{};
+    Time jump_at_{};
     std::deque<Fix> answers_;  // since the player settled
+    std::vector<Fix> left_;    // places left by jumps not yet confirmed
 };
 
 } // namespace morvane::mpris

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "player/player.h"
 
 namespace morvane::mpris {
 
-// PlaybackStatus as the port answers it: 1 playing, 3 paused, 0 otherwise.
-std::int32_t Play_State(std::string_view playback_status);
+// PlaybackStatus as the port answers it; anything but Playing and Paused is Stopped.
+PlayState Play_State(std::string_view playback_status);
 
 // mpris:length in whole seconds, rounded down; 0 for an unknown length.
 std::int32_t Length_Sec(std::int64_t length_us);
@@ -18,5 +21,10 @@ std::int32_t Position_Ms(std::int64_t position_us);
 // the end goes to the last second so the track does not run out. An unknown
 // length (0) sets no upper bound.
 std::int64_t Jump_Target_Us(std::int64_t target_us, std::int64_t length_us);
+
+// The player's Identity as the state line names it, short enough to leave
+// the state beside it in view: "VLC media player" is "VLC", and a long
+// name is cut with "…".
+std::u16string Short_Name(std::u16string_view identity);
 
 } // namespace morvane::mpris

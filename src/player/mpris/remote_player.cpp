@@ -76,10 +76,10 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
 
     bool moved = false;
     if (auto it = properties.find(QStringLiteral("PlaybackStatus")); it != properties.end()) {
-        const std::int32_t next = Play_State(View(it->toString().toUtf8()));
+        const PlayState next = Play_State(View(it->toString().toUtf8()));
         moved = next != state;
         state = next;
-        clock.Set_Playing(state == 1, now);
+        clock.Set_Playing(state == PlayState::Playing, now);
     }
     if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) clock.Set_Rate(it->toDouble(), now);
     if (auto it = properties.find(QStringLiteral("CanSeek")); it != properties.end()) can_seek = it->toBool();
@@ -98,8 +98,9 @@ bool RemotePlayer::Apply_Metadata(const QVariantMap& metadata, Time now)
     title = metadata.value(QStringLiteral("xesam:title")).toString();
     length_us = std::max<std::int64_t>(Microseconds(metadata.value(QStringLiteral("mpris:length"))).value_or(0), 0);
     clock.Set_Length(length_us);
-    // Not every player sends Seeked when a new track starts.
-    if (new_track) clock.Set(0, now);
+    // Not every player sends Seeked when a new track starts, and an answer
+    // from the old track may still be on its way.
+    if (new_track) clock.Jump(0, now);
     Update_Caption();
     return new_track;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "player/mpris/position_clock.h"
+#include "player/player.h"
 
 namespace morvane::mpris {
 
@@ -30,7 +31,7 @@ struct RemotePlayer {
     Time last_query{};
 
     QString identity;
-    std::int32_t state = 0;
+    PlayState state = PlayState::Stopped;
     std::int64_t length_us = 0;
     QString track_id;  // empty when SetPosition cannot name the track
     QString url;

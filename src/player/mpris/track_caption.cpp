@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
 namespace morvane::mpris {
 namespace {

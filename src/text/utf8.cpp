@@ -1,4 +1,4 @@
-#include "marks/utf8.h"
+#include "text/utf8.h"
 
 namespace morvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace morvane::basSort {
+namespace morvane::entry_sort {
 
 // Ordinal order of UTF-16 code units: case-sensitive, locale-free, a text
 // before every longer text that begins with it, the empty text first.
@@ -18,4 +18,4 @@ void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32
 // smallest element dropped, so the result has as many entries as given.
 std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries);
 
-} // namespace morvane::basSort
+} // namespace morvane::entry_sort

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/code_page.h"
+#include "text/code_page.h"
 #include "player/player.h"
 
-namespace Winamp_Code {
+namespace morvane::winamp {
 
 // The player port over Winamp's window messages. Every operation looks the
 // window up again and gives a hung player a short time limit, so a missing,
@@ -17,9 +17,11 @@ public:
     // The title arrives in the ANSI code page and is read through `code_page`.
     explicit Winamp_Link(const morvane::CodePage& code_page);
 
+    // Nothing to choose: every message finds the one player window again.
+    void Refresh() override {}
     std::uintptr_t Find_Player() override;
 
-    std::int32_t Get_Play_State() override;
+    morvane::PlayState Get_Play_State() override;
     std::int32_t Get_Position_Ms() override;
     std::int32_t Get_Length_Sec() override;
     void Jump_To_Ms(std::int32_t ms) override;
@@ -39,4 +41,4 @@ private:
     std::vector<char> title_buf_;  // reused by every title read
 };
 
-} // namespace Winamp_Code
+} // namespace morvane::winamp

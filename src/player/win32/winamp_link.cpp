@@ -1,4 +1,4 @@
-#include "player/win32/winamp_code.h"
+#include "player/win32/winamp_link.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace Winamp_Code {
+namespace morvane::winamp {
 namespace {
 
 constexpr UINT kTimeoutMs = 300;
@@ -48,7 +48,15 @@ Winamp_Link::Winamp_Link(const morvane::CodePage& code_page) : code_page_(code_p
 
 std::uintptr_t Winamp_Link::Find_Player() { return reinterpret_cast<std::uintptr_t>(Find()); }
 
-std::int32_t Winamp_Link::Get_Play_State() { return Query(0, kIpcGetStatus); }
+morvane::PlayState Winamp_Link::Get_Play_State()
+{
+    switch (Query(0, kIpcGetStatus)) {
+    case 0: return morvane::PlayState::Stopped;
+    case 1: return morvane::PlayState::Playing;
+    case 3: return morvane::PlayState::Paused;
+    default: return morvane::PlayState::Unknown;
+    }
+}
 std::int32_t Winamp_Link::Get_Position_Ms() { return Query(0, kIpcGetOutputTime); }
 std::int32_t Winamp_Link::Get_Length_Sec() { return Query(1, kIpcGetOutputTime); }
 
@@ -82,4 +90,4 @@ std::u16string Winamp_Link::Not_Found_Message()
     return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
 }
 
-} // namespace Winamp_Code
+} // namespace morvane::winamp

@@ -1,8 +1,8 @@
-#include "marks/bas_sort.h"
+#include "marks/entry_sort.h"
 
 #include <utility>
 
-namespace morvane::basSort {
+namespace morvane::entry_sort {
 
 bool Text_Less(const std::u16string& a, const std::u16string& b)
 {
@@ -64,4 +64,4 @@ std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries)
     return entries;
 }
 
-} // namespace morvane::basSort
+} // namespace morvane::entry_sort

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ports/controls.h"
+
+namespace morvane {
+
+// The mark list: its entries, the selection Form1 last recorded, the entry
+// bound and the width of every entry, for the horizontal extent. The list
+// box only shows it and keeps no copy.
+class MarkList {
+public:
+    MarkList(ListBox& view, int bound);
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    int Bound() const { return bound_; }
+    // Text of entry `index`; any other position gives empty text.
+    std::u16string Text(int index) const;
+    const std::vector<std::u16string>& Entries() const { return entries_; }
+
+    // false at the bound, outside 0..Count(), or when the view refuses.
+    bool Insert(int index, const std::u16string& text);
+    // false when `index` names no entry, or the view refuses.
+    bool Remove(int index);
+    // Replaces the whole content, cut to the bound and to what the view took.
+    void Assign(std::vector<std::u16string> entries);
+    // The same entries in another order: the widths stay as they are.
+    void Reorder(std::vector<std::u16string> entries);
+
+    // The position last recorded as selected (-1 for none); a position that
+    // names no entry reads as nullopt.
+    void Record_Selection(int index) { selection_ = index; }
+    std::optional<int> Selection() const;
+
+    // The widest entry plus a margin, for the view's horizontal extent.
+    int Extent();
+    // The view's font has changed: every width is measured again.
+    void Forget_Widths() { widths_.reset(); }
+
+private:
+    void Count_Width(const std::u16string& entry);
+    void Uncount_Width(const std::u16string& entry);
+
+    ListBox& view_;
+    int bound_;
+    std::vector<std::u16string> entries_;
+    int selection_ = -1;
+    // How many entries have each width in the view's font; nullopt until
+    // measured, so only a list that shows its extent is measured.
+    std::optional<std::map<int, int>> widths_;
+};
+
+} // namespace morvane
