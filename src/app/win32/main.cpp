@@ -60,7 +60,7 @@ int Run(HINSTANCE instance)
 
     window.Show();
     if (!user_keys.problems.empty())
-        MessageBoxW(window.Handle(), WideFromUtf8(user_keys.problems).c_str(), L"Morvane", MB_ICONWARNING | MB_OK);
+        MessageBoxW(window.Handle(), WideFromUtf8(user_keys.problems).c_str(), L"提示", MB_ICONINFORMATION | MB_OK);
     if (!form.Window_Shown()) return Fail(L"无法启动定时器");
 
     MSG msg{};
