@@ -5,7 +5,7 @@
 # sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here.
 
 MORVANE_PACKAGES=(
-  cmake ninja-build g++ libgtest-dev
+  cmake ninja-build g++ libgtest-dev googletest
   clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine

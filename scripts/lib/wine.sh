@@ -4,7 +4,7 @@
 WINE_PREFIX_DIR="$BUILD_WIN/wineprefix"
 WINE_LOCALE_DIR="$BUILD_WIN/locale"
 # Bump when the prefix settings below change, so existing prefixes are remade.
-WINE_PREFIX_VERSION=4
+WINE_PREFIX_VERSION=5
 # The virtual desktop of headless runs.
 WINE_DESKTOP=morvane
 WINE_DESKTOP_SIZE=1280x800
@@ -73,8 +73,11 @@ write_prefix_reg() {
     printf '"ShowCrashDialog"=dword:00000000\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n'
     printf '"%s"="%s"\r\n\r\n' "$WINE_DESKTOP" "$WINE_DESKTOP_SIZE"
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\morvane-e2e.exe\\Explorer]\r\n'
-    printf '"Desktop"="%s"\r\n\r\n' "$WINE_DESKTOP"
+    local exe
+    for exe in morvane-e2e.exe morvane-window-tests.exe; do
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\Explorer]\r\n' "$exe"
+      printf '"Desktop"="%s"\r\n\r\n' "$WINE_DESKTOP"
+    done
   } | iconv -f UTF-8 -t UTF-16LE >"$reg"
 }
 

@@ -21,7 +21,6 @@ class Checks {
 public:
     // Prints "ok - name" or "FAIL - name: detail" and counts the result.
     bool check(std::string_view name, bool passed, std::string_view detail = {});
-    bool fail(std::string_view name, std::string_view detail) { return check(name, false, detail); }
 
     int passed() const { return passed_; }
     int failed() const { return failed_; }

@@ -63,18 +63,14 @@ public:
         });
     }
 
-    // 定位: two position queries in one tick, no command, the mark in mark_line.
+    // 定位: no command, the mark in mark_line.
     void marks(const std::string& name, WORD key, int at_ms)
     {
         const std::size_t mark = player_.log.mark();
-        std::string detail;
         std::vector<std::string> seen;
         std::wstring shown;
         const bool pressed = press(key);
-        t_.check(name + ": two position queries",
-                 pressed && e2e::one_tick_with_extra_queries(player_.log, mark, 2, detail),
-                 [&] { return detail; });
-        t_.check(name + ": no command", e2e::sent_nothing(player_.log, mark, seen),
+        t_.check(name + ": no command", pressed && e2e::sent_nothing(player_.log, mark, seen),
                  [&] { return "the player received " + e2e::joined(seen); });
         t_.check(
             name + ": mark_line shows the mark",
@@ -163,16 +159,16 @@ E2E_TEST(hot_keys)
     const HWND list = morvane.control(IDC_MARK_LIST);
     const std::size_t mark = player.log.mark();
     std::vector<std::string> sent;
-    std::string detail;
     const bool recorded =
         e2e::tap_key(VK_NUMPAD0) && e2e::poll_until([&] { return e2e::list_count(list) == 1; });
+    // One press records once: still one entry a few ticks later.
+    Sleep(300);
     t.check("keypad 0 records one entry [000:10:000]",
-            recorded && e2e::one_tick_with_extra_queries(player.log, mark, 1, detail)
-                && e2e::list_count(list) == 1
+            recorded && e2e::list_count(list) == 1
                 && e2e::list_text(list, 0) == std::optional<std::wstring>(e2e::stamp(10000)),
             [&] {
                 return "entries " + std::to_string(e2e::list_count(list).value_or(-1)) + ", first "
-                       + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)")) + "; " + detail;
+                       + e2e::quoted(e2e::list_text(list, 0).value_or(L"(none)"));
             });
     t.check("keypad 0: count_line shows 1", e2e::shows(morvane.control(IDC_COUNT_LINE), L"1", seen),
             [&] { return "count_line shows " + e2e::quoted(seen); });

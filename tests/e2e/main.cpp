@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "demo.h"
-#include "environment_check.h"
 #include "harness.h"
 
 namespace {
@@ -114,8 +113,6 @@ int main()
     }
 
     e2e::Checks checks;
-    std::printf("# environment\n");
-    e2e::check_environment(checks);
     for (const e2e::Test& test : e2e::registered_tests()) {
         if (!selected(test.name, filters))
             continue;

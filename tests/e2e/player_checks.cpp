@@ -14,13 +14,6 @@ namespace {
 // Long enough for a second message to follow the first on a loaded machine.
 constexpr DWORD settle_ms = 300;
 constexpr DWORD arrive_ms = 5000;
-constexpr int plain_tick_queries = 2;
-
-bool is_title_read(const std::string& line)
-{
-    return line.rfind("13 64000 ", 0) == 0;
-}
-
 std::optional<int> ask(HWND player, UINT msg)
 {
     const auto answer = send(player, msg);
@@ -57,67 +50,9 @@ bool sent_nothing(const Player_log& log, std::size_t mark, std::vector<std::stri
     return seen.empty();
 }
 
-std::vector<int> position_queries_per_tick(const std::vector<std::string>& lines)
-{
-    std::vector<int> ticks;
-    bool in_tick = false;
-    int queries = 0;
-    for (const std::string& line : lines) {
-        if (is_title_read(line)) {
-            if (in_tick)
-                ticks.push_back(queries);
-            in_tick = true;
-            queries = 0;
-        } else if (line == "1024 0 105") {
-            ++queries;
-        }
-    }
-    return ticks;
-}
-
-bool one_tick_with_extra_queries(const Player_log& log, std::size_t mark, int extra, std::string& detail)
-{
-    const auto seen = [&] {
-        // From the title read before the mark, so the tick under way at the
-        // mark, where a click lands, counts too.
-        std::vector<std::string> lines = log.lines();
-        std::size_t from = std::min(mark, lines.size());
-        while (from > 0 && !is_title_read(lines[from - 1]))
-            --from;
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(from == 0 ? 0 : from - 1));
-        const std::vector<int> ticks = position_queries_per_tick(lines);
-        const auto marked = std::find(ticks.begin(), ticks.end(), plain_tick_queries + extra);
-        // A plain tick after it shows the extra queries did not spill over.
-        const bool found = marked != ticks.end() && marked + 1 != ticks.end();
-        const auto odd = std::count_if(ticks.begin(), ticks.end(),
-                                       [](int queries) { return queries != plain_tick_queries; });
-        detail = std::to_string(ticks.size()) + " ticks; position queries of those that were not plain:";
-        for (const int queries : ticks)
-            if (queries != plain_tick_queries) {
-                detail += ' ';
-                detail += std::to_string(queries);
-            }
-        return found && odd == 1;
-    };
-    if (!poll_until(seen, arrive_ms))
-        return false;
-    Sleep(settle_ms);
-    return seen();
-}
-
 std::optional<int> standin_position_ms(HWND player)
 {
     return ask(player, STANDIN_GET_POSITION_MS);
-}
-
-std::optional<int> standin_state(HWND player)
-{
-    return ask(player, STANDIN_GET_STATE);
-}
-
-std::optional<int> standin_track(HWND player)
-{
-    return ask(player, STANDIN_GET_TRACK);
 }
 
 bool standin_reaches(HWND player, int position_ms)

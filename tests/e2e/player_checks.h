@@ -27,21 +27,10 @@ bool sent_exactly(const Player_log& log, std::size_t mark, const std::string& ex
 // True when, a little while after the mark, no command has arrived.
 bool sent_nothing(const Player_log& log, std::size_t mark, std::vector<std::string>& seen);
 
-// The position queries ("1024 0 105") of each complete poll tick among the
-// lines. A tick ends with its title read, so the lines after one title read
-// up to and including the next make one tick; lines before the first title
-// read belong to a tick already under way and are left out.
-std::vector<int> position_queries_per_tick(const std::vector<std::string>& lines);
 
-// Waits until one complete tick, from the one under way at the mark on, has
-// made `extra` more position queries than a plain tick's two, with a plain
-// tick after it, and no other tick differs. `detail` tells what was seen.
-bool one_tick_with_extra_queries(const Player_log& log, std::size_t mark, int extra, std::string& detail);
 
 // The stand-in's state through its private messages; nullopt if it did not answer.
 std::optional<int> standin_position_ms(HWND player);
-std::optional<int> standin_state(HWND player);
-std::optional<int> standin_track(HWND player);
 
 // Waits until the stand-in reports that position.
 bool standin_reaches(HWND player, int position_ms);

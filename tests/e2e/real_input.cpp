@@ -107,13 +107,6 @@ bool left_click(POINT screen)
            && send_inputs({mouse_input(MOUSEEVENTF_LEFTDOWN, screen), mouse_input(MOUSEEVENTF_LEFTUP, screen)});
 }
 
-bool left_double_click(POINT screen)
-{
-    return move_mouse(screen)
-           && send_inputs({mouse_input(MOUSEEVENTF_LEFTDOWN, screen), mouse_input(MOUSEEVENTF_LEFTUP, screen),
-                           mouse_input(MOUSEEVENTF_LEFTDOWN, screen), mouse_input(MOUSEEVENTF_LEFTUP, screen)});
-}
-
 Drag::Drag(POINT from) : at_(from)
 {
     down_ = move_mouse(from) && send_inputs({mouse_input(MOUSEEVENTF_LEFTDOWN, from)});

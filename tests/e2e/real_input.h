@@ -28,7 +28,6 @@ bool move_mouse(POINT screen);
 // Left button down and up at the point, in one input batch so no other input
 // and no repeat timer of the control can come between them.
 bool left_click(POINT screen);
-bool left_double_click(POINT screen);
 
 // A left-button drag: press at one point, move in steps of a few pixels,
 // release. Checks can run while the button is still down.

@@ -14,7 +14,6 @@ namespace e2e {
 
 // The state line for each player state.
 inline constexpr wchar_t playing_line[] = L"Winamp处于播放状态......";
-inline constexpr wchar_t paused_line[] = L"Winamp处于暂停状态......";
 inline constexpr wchar_t stopped_line[] = L"Winamp处于停止状态......";
 
 // Polls the control's text until accept(text) holds; `seen` keeps the last
@@ -35,29 +34,6 @@ inline bool shows(HWND control, const std::wstring& want, std::wstring& seen, DW
 {
     return text_until(
         control, [&](const std::wstring& text) { return text == want; }, seen, timeout_ms);
-}
-
-// The whole seconds of the short time text "[mmm:ss]" that starts at `at`;
-// nullopt when no such text starts there.
-inline std::optional<int> seconds_in(const std::wstring& text, std::size_t at)
-{
-    int minutes = 0;
-    int seconds = 0;
-    int* field = &minutes;
-    if (at >= text.size() || text[at] != L'[')
-        return std::nullopt;
-    for (std::size_t i = at + 1; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c >= L'0' && c <= L'9')
-            *field = *field * 10 + (c - L'0');
-        else if (c == L':' && field == &minutes && i > at + 1)
-            field = &seconds;
-        else if (c == L']' && field == &seconds)
-            return minutes * 60 + seconds;
-        else
-            return std::nullopt;
-    }
-    return std::nullopt;
 }
 
 }  // namespace e2e

@@ -74,14 +74,6 @@ std::vector<HWND> children_of(HWND window)
     return children;
 }
 
-RECT rect_in_client(HWND window, HWND reference)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 SIZE client_size(HWND window)
 {
     RECT rect{};

@@ -22,8 +22,6 @@ std::wstring class_of(HWND window);
 std::optional<std::wstring> text_of(HWND window);
 std::vector<HWND> children_of(HWND window);
 
-// The window's rectangle in the client coordinates of another window.
-RECT rect_in_client(HWND window, HWND reference);
 SIZE client_size(HWND window);
 
 // Sends a message with the driver's time limit; nullopt when it timed out.

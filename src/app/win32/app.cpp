@@ -1,0 +1,81 @@
+#include "app/win32/app.h"
+
+#include <commctrl.h>
+
+#include "app/form1_parts.h"
+#include "app/win32/control_ids.h"
+#include "app/win32/controls.h"
+#include "app/win32/system_ports.h"
+#include "app/win32/window_port.h"
+
+namespace morvane::win32 {
+
+struct App::Parts {
+    Parts(Main_Window& window, Player& player, HotKeys& hot_keys)
+        : window_port(window, code_page),
+          controls(window),
+          poll_clock(window.Handle(), kTimer1Id),
+          form(Form1_Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
+                                              mark_file::Encoding::Ansi}))
+    {
+    }
+
+    Ansi_Code_Page code_page;
+    Disk_Files files;
+    Window_Adapter window_port;
+    Window_Controls controls;
+    Window_Timer poll_clock;
+    Form1 form;
+};
+
+App::App(Player& player, HotKeys& hot_keys) : player_(player), hot_keys_(hot_keys) {}
+
+// Keeps the window's events away from Form1 once Form1 is gone.
+App::~App() { window_.Attach(nullptr); }
+
+std::wstring App::Create(HINSTANCE instance)
+{
+    INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    if (InitCommonControlsEx(&common) == FALSE) return L"无法初始化公共控件";
+    registration_.instance = instance;
+    if (std::wstring failure = window_.Create(instance); !failure.empty()) return failure;
+    parts_ = std::make_unique<Parts>(window_, player_, hot_keys_);
+    window_.Attach(&parts_->form);
+    return {};
+}
+
+bool App::Start(std::wstring& failure)
+{
+    failure.clear();
+    if (!parts_->form.Form_Load()) return false;
+    window_.Show();
+    if (!parts_->form.Window_Shown()) {
+        failure = L"无法启动定时器";
+        return false;
+    }
+    return true;
+}
+
+int App::Run()
+{
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) break;
+        if (got == -1) return 1;
+        if (!IsDialogMessageW(window_.Handle(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+App::Class_Registration::~Class_Registration()
+{
+    if (instance != nullptr) UnregisterClassW(MORVANE_MAIN_CLASS, instance);
+}
+
+Form1& App::Form() { return parts_->form; }
+
+} // namespace morvane::win32

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/form1.h"
+#include "app/win32/main_window.h"
+
+namespace morvane::win32 {
+
+// The whole program but its entry point: the window, an adapter for every
+// port and Form1 over them. Tests build one in-process with their own
+// player and hot keys and reach each control by its layout id.
+class App {
+public:
+    App(Player& player, HotKeys& hot_keys);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Registers the common controls and makes the hidden window with its
+    // parts. Returns the empty text on success, the reason otherwise.
+    std::wstring Create(HINSTANCE instance);
+    // Runs Form_Load, then shows the window and starts the poll. false with
+    // an empty reason when no player runs (the message has been shown and
+    // the window never shows), false with the reason when the poll cannot run.
+    bool Start(std::wstring& failure);
+    // Serves the window's messages until it quits; the exit code.
+    int Run();
+
+    Main_Window& Window() { return window_; }
+    HWND Control(int id) const { return window_.Control(id); }
+    // Valid once Create has succeeded.
+    Form1& Form();
+
+private:
+    struct Parts;
+    // Unregisters the window's class once the window is gone (it is declared
+    // before it), so another App in the same process can register it again.
+    struct Class_Registration {
+        HINSTANCE instance = nullptr;
+        ~Class_Registration();
+    };
+    Player& player_;
+    HotKeys& hot_keys_;
+    Class_Registration registration_;
+    Main_Window window_;
+    std::unique_ptr<Parts> parts_;
+};
+
+} // namespace morvane::win32

@@ -1,0 +1,79 @@
+#pragma once
+
+// The real Windows window in this process, over the unit tests' fake player
+// and keyboard: clicks go to the real buttons, texts are read from the real
+// controls, and the real timer drives the poll while the rig pumps messages.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/win32/app.h"
+#include "fakes.h"
+
+namespace morvane::test {
+
+class Window_Rig : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Set before SetUp to start against another player.
+    void Start();
+
+    HWND Main() { return app.Window().Handle(); }
+    HWND Control(int id) { return app.Control(id); }
+    // Clicks the button as the mouse would and serves what follows.
+    void Click(int id);
+    void Set_Check(int id, bool checked);
+    std::wstring Text(HWND window);
+    std::wstring Text(int id) { return Text(Control(id)); }
+    std::vector<std::wstring> Entries();
+    int Selection();
+    void Select(int index);
+
+    // Serves the window's messages (so the poll ticks) until `ready` holds
+    // or timeout_ms have passed; the last value of `ready`.
+    bool Pump_Until(const std::function<bool()>& ready, DWORD timeout_ms = 3000);
+    void Pump(DWORD ms) { Pump_Until([] { return false; }, ms); }
+    // Waits until the control shows `want`; on failure the test reports what it showed.
+    void Expect_Shows(HWND window, const std::wstring& want);
+    void Expect_Shows(int id, const std::wstring& want) { Expect_Shows(Control(id), want); }
+
+    // The next modal dialog of this thread (a message box, the note prompt,
+    // a file dialog) is handed to `answer` while it is open, again and again
+    // until `answer` returns true: it has closed it.
+    void Answer_Next_Dialog(std::function<bool(HWND dialog)> answer);
+    // Clicks the button and answers the note prompt it opens with `note`
+    // (IDOK) or cancels it (nullopt); what the prompt showed.
+    struct Prompt_Seen {
+        std::wstring title, message, text;
+    };
+    Prompt_Seen Click_And_Answer_Prompt(int id, std::optional<std::wstring> note);
+
+    FakePlayer player;
+    FakeHotKeys hot_keys;
+    win32::App app{player, hot_keys};
+    bool auto_start = true;
+};
+
+// The paths the tests write to: the screenshot goes to E2E_OUT (default
+// out\e2e beside the current folder).
+std::wstring Out_Path(const std::wstring& file);
+
+// The text's width in the face at 9 pt and 96 DPI, as the window's controls
+// draw it, and whether the face has the Chinese character set.
+struct Measured {
+    int width = 0;
+    bool chinese = false;
+};
+Measured Text_Width(const wchar_t* face, const std::wstring& text);
+
+std::wstring Stamp(int ms);
+std::wstring Mark_Line(int mark_ms, int position_ms);
+std::wstring Short_Time(int seconds);
+
+} // namespace morvane::test
