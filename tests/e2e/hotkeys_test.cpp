@@ -98,21 +98,6 @@ std::optional<e2e::Session> ticking_session(e2e::Context& t)
     return session;
 }
 
-// A keys file beside morvane.exe, for one test.
-class Keys_file {
-public:
-    Keys_file(std::wstring path, const std::string& text) : path_(std::move(path)), ok_(e2e::write_bytes(path_, text)) {}
-    ~Keys_file() { DeleteFileW(path_.c_str()); }
-    Keys_file(const Keys_file&) = delete;
-    Keys_file& operator=(const Keys_file&) = delete;
-
-    bool ok() const { return ok_; }
-
-private:
-    std::wstring path_;
-    bool ok_;
-};
-
 // Types the text as a person would, Shift held for capitals and '?'.
 bool type_text(const std::string& text)
 {
@@ -237,12 +222,15 @@ E2E_TEST(list_key_and_hot_key)
 // each chosen key acts once.
 E2E_TEST(keys_from_the_keys_file)
 {
-    const Keys_file file(t.bin(L"keys.ini"),
-                         "; for transcribers: nothing on plain letters\r\n"
-                         "previous = Ctrl+Alt+U\r\nplay = Ctrl+Alt+P\r\nstop = Ctrl+Alt+S\r\nnext = Ctrl+Alt+N\r\n"
-                         "back = Ctrl+Alt+Comma\r\nforward = Ctrl+Alt+Period\r\nmark = Ctrl+Alt+M\r\n"
-                         "record = Ctrl+Alt+0\r\npause = F8\r\nrepeat = none\r\nshuffle = Z\r\n");
-    if (!t.check("keys.ini is written beside morvane.exe", file.ok(), "it cannot be written"))
+    const std::wstring keys_ini = t.bin(L"keys.ini");
+    const std::unique_ptr<const std::wstring, void (*)(const std::wstring*)> remove_after(
+        &keys_ini, [](const std::wstring* path) { DeleteFileW(path->c_str()); });
+    const bool written = e2e::write_bytes(
+        keys_ini, "; for transcribers: nothing on plain letters\r\n"
+                  "previous = Ctrl+Alt+U\r\nplay = Ctrl+Alt+P\r\nstop = Ctrl+Alt+S\r\nnext = Ctrl+Alt+N\r\n"
+                  "back = Ctrl+Alt+Comma\r\nforward = Ctrl+Alt+Period\r\nmark = Ctrl+Alt+M\r\n"
+                  "record = Ctrl+Alt+0\r\npause = F8\r\nrepeat = none\r\nshuffle = Z\r\n");
+    if (!t.check("keys.ini is written beside morvane.exe", written, "it cannot be written"))
         return;
     auto session = e2e::start_session(t, L"--state pause --position " + std::to_wstring(start_ms));
     if (!session)
