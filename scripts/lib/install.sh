@@ -16,7 +16,7 @@ MORVANE_PACKAGES=(
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
   qt6-translations-l10n debootstrap
-  vlc-bin vlc-plugin-base audacious
+  vlc-bin vlc-plugin-base audacious xdg-desktop-portal
 )
 
 package_installed() {
