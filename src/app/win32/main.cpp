@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "app/win32/app.h"
@@ -15,10 +17,27 @@ int Fail(const std::wstring& reason)
     return 1;
 }
 
+// True when the program was started with `--keys`.
+bool Asked_For_Keys()
+{
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr) return false;
+    bool asked = false;
+    for (int i = 1; i < count; ++i) asked = asked || std::wstring(arguments[i]) == L"--keys";
+    LocalFree(arguments);
+    return asked;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // A windowed program has no console to print to: the keys show in a box.
+    if (Asked_For_Keys()) {
+        MessageBoxW(nullptr, morvane::win32::KeysReport().c_str(), L"Morvane 按键", MB_ICONINFORMATION | MB_OK);
+        return 0;
+    }
     morvane::win32::Ansi_Code_Page code_page;
     morvane::winamp::Winamp_Link player(code_page);
     const morvane::keys::KeysFile user_keys = morvane::win32::ReadUserKeys();

@@ -89,6 +89,25 @@ keys::KeysFile ReadUserKeys()
     return keys::ParseKeysFile(text);
 }
 
+std::wstring KeysReport()
+{
+    const std::wstring path = KeysFilePath();
+    const bool found = !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::string path_text;
+    if (const int length = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0,
+                                               nullptr, nullptr);
+        length > 0) {
+        path_text.resize(static_cast<std::size_t>(length));
+        if (WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), path_text.data(), length,
+                                nullptr, nullptr) != length)
+            path_text.clear();
+    }
+    const keys::KeysFile file = ReadUserKeys();
+    std::string text = keys::KeyMapText(file.map, path_text, found);
+    if (!file.problems.empty()) text += "\n" + file.problems;
+    return WideFromUtf8(text);
+}
+
 std::wstring WideFromUtf8(const std::string& text)
 {
     if (text.empty()) return {};

@@ -16,6 +16,10 @@ std::wstring KeysFilePath();
 // be read, for one message at start-up.
 keys::KeysFile ReadUserKeys();
 
+// What `morvane --keys` shows: the keys in use, the file they came from and
+// any line of it that could not be used.
+std::wstring KeysReport();
+
 // UTF-8 text (the keys file's messages) for the W functions.
 std::wstring WideFromUtf8(const std::string& text);
 
