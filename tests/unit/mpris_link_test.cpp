@@ -54,6 +54,9 @@ struct Behaviour {
     std::chrono::milliseconds lands_off{0};
     bool seeked_while_paused = true;
     std::chrono::milliseconds answers_stale{0};
+    // Signalled while the first GetAll is answered, so the answer, true when
+    // asked, reaches the link after the signal, as Qt can hand them over.
+    QVariantMap changes_while_first_answered;
     friend void PrintTo(const Behaviour& behaviour, std::ostream* out) { *out << behaviour.identity.toStdString(); }
 };
 
@@ -86,15 +89,7 @@ public:
     void Change(const QVariantMap& changed)
     {
         QMutexLocker lock(&mutex_);
-        if (changed.contains("PlaybackStatus")) {
-            base_us_ = Position_Us();
-            base_at_ = Clock::now();
-            playing_ = changed["PlaybackStatus"] == "Playing";
-        }
-        if (changed.contains("Metadata")) Move_To(0, false);
-        properties_.insert(changed);
-        auto signal = QDBusMessage::createSignal(kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
-        bus_->send(signal << kPlayer << changed << QStringList());
+        Change_Locked(changed);
     }
     // A seek from the player's own window or another program.
     void Seek_Elsewhere(qlonglong ms)
@@ -133,11 +128,25 @@ public:
         const QVariant answer = message.member() == "GetAll" ? QVariant(all)
                                 : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(Answer_Us()))
                                                             : QVariant();
+        if (message.member() == "GetAll" && args.value(0) == kPlayer && !behaviour_.changes_while_first_answered.isEmpty())
+            Change_Locked(std::exchange(behaviour_.changes_while_first_answered, {}));
         connection.send(answer.isValid() ? message.createReply(answer) : message.createReply());
         return true;
     }
 
 private:
+    void Change_Locked(const QVariantMap& changed)
+    {
+        if (changed.contains("PlaybackStatus")) {
+            base_us_ = Position_Us();
+            base_at_ = Clock::now();
+            playing_ = changed["PlaybackStatus"] == "Playing";
+        }
+        if (changed.contains("Metadata")) Move_To(0, false);
+        properties_.insert(changed);
+        auto signal = QDBusMessage::createSignal(kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+        bus_->send(signal << kPlayer << changed << QStringList());
+    }
     static qlonglong Since_Us(Clock::time_point then)
     {
         return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - then).count();
@@ -338,6 +347,17 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
     first.reset();
     ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"second"; }));
     EXPECT_EQ(link.Get_Play_State(), PlayState::Playing);
+}
+
+TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)
+{
+    MprisLink link(Link_Bus(), {});
+    Behaviour pausing;
+    pausing.changes_while_first_answered = {{"PlaybackStatus", "Paused"}};
+    auto player = Start("pausing", "Playing", pausing);
+    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }));
+    Pump(300);
+    EXPECT_EQ(link.Get_Play_State(), PlayState::Paused);
 }
 
 // One scenario against what sets common players apart; each is named by

@@ -88,23 +88,26 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
         call << QString(interface);
         const std::uint64_t ticket = player.clock.Ticket();
         const Time sent = Clock::now();
+        const std::uint64_t signals_seen = player.signals_seen;
         if (wait) {
-            Take_Properties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent);
+            Take_Properties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
+                            signals_seen);
             if (!player.ready) return;  // hung or no player: do not wait for it twice
             continue;
         }
         auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
         connect(pending, &QDBusPendingCallWatcher::finished, this,
-                [this, name, handle = player.handle, interface = QString(interface), ticket,
-                 sent](QDBusPendingCallWatcher* done) {
+                [this, name, handle = player.handle, interface = QString(interface), ticket, sent,
+                 signals_seen](QDBusPendingCallWatcher* done) {
                     done->deleteLater();
-                    Take_Properties(name, handle, interface, done->reply(), ticket, sent);
+                    Take_Properties(name, handle, interface, done->reply(), ticket, sent, signals_seen);
                 });
     }
 }
 
 void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
-                                const QDBusMessage& reply, std::uint64_t ticket, Time sent)
+                                const QDBusMessage& reply, std::uint64_t ticket, Time sent,
+                                std::uint64_t signals_seen)
 {
     RemotePlayer* player = Lookup(name, handle);
     if (player == nullptr) return;
@@ -114,7 +117,7 @@ void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, cons
         return;
     }
     const Time received = Clock::now();
-    const QVariantMap properties = As_Map(reply.arguments().value(0));
+    const QVariantMap properties = player->Newer_Than_Signals(As_Map(reply.arguments().value(0)), signals_seen);
     const std::uint64_t before = player->clock.Ticket();
     player->Apply(interface, properties, received);
     if (!is_player) return;
@@ -310,6 +313,7 @@ void MprisLink::On_Properties_Changed(const QString& interface, const QVariantMa
     const Time now = Clock::now();
     for (auto& [name, player] : players_) {
         if (player.owner != message.service()) continue;
+        player.Signalled(changed);
         const bool moved = player.Apply(interface, changed, now);
         // Some players only say that a value changed; it has to be fetched.
         if (!invalidated.isEmpty()) Load(name, player, false);

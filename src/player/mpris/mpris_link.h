@@ -63,7 +63,7 @@ private:
     void Add(const QString& name, const QString& owner, bool wait);
     void Load(const QString& name, RemotePlayer& player, bool wait);
     void Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
-                         const QDBusMessage& reply, std::uint64_t ticket, Time sent);
+                         const QDBusMessage& reply, std::uint64_t ticket, Time sent, std::uint64_t signals_seen);
     void Query_Position(const QString& name, RemotePlayer& player);
     bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);

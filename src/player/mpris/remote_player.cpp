@@ -88,6 +88,19 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
     return moved;
 }
 
+void RemotePlayer::Signalled(const QVariantMap& changed)
+{
+    ++signals_seen;
+    for (auto it = changed.keyBegin(); it != changed.keyEnd(); ++it) signalled[*it] = signals_seen;
+}
+
+QVariantMap RemotePlayer::Newer_Than_Signals(QVariantMap properties, std::uint64_t since) const
+{
+    for (const auto& [property, at] : signalled)
+        if (at > since) properties.remove(property);
+    return properties;
+}
+
 bool RemotePlayer::Apply_Metadata(const QVariantMap& metadata, Time now)
 {
     const QString next_id = Track_Id(metadata.value(QStringLiteral("mpris:trackid")));

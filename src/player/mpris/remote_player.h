@@ -4,6 +4,7 @@
 #include <QVariantMap>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -39,6 +40,15 @@ struct RemotePlayer {
     bool can_seek = false;
     PositionClock clock;
     std::u16string caption;
+
+    // Which property each PropertiesChanged named, by signal count: Qt can
+    // hand over a GetAll answer after a signal the player sent later, and
+    // the signal's value must win.
+    std::uint64_t signals_seen = 0;
+    std::map<QString, std::uint64_t> signalled;
+    void Signalled(const QVariantMap& changed);
+    // `properties` without those a signal named after `since` signals.
+    QVariantMap Newer_Than_Signals(QVariantMap properties, std::uint64_t since) const;
 
     // Properties of `interface` from GetAll or PropertiesChanged (Position
     // is left to the caller, who knows when it was true). true when the
