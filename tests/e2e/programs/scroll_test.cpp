@@ -29,7 +29,7 @@ protected:
         const bool settled = Poll_Until([&] {
             const int now = Value();
             if (now != value) {
-                history += " " + std::to_string(now);
+                history.append(" ").append(std::to_string(now));
                 since = GetTickCount64();
             }
             value = now;
