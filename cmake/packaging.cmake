@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The libraries it links are found by dpkg-shlibdeps; Qt's X11 platform
-# plugin and the Chinese font are loaded at run time, so they are named.
+# plugin, Qt's Chinese words and the Chinese font are loaded at run time, so
+# they are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mpv, mpv-mpris, vlc, audacious")
 include(CPack)

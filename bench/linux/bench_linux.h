@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "report.h"
 
@@ -92,8 +93,12 @@ private:
     int next_id_ = 1;
 };
 
+class Outside_Player;
+
 // In this process, through the App and MprisLink the program is made of:
-// the position shown against mpv's own, then the list operations.
-void run_in_process(Mpv_Ipc& mpv, const QString& out_dir, int sample_seconds, int rounds, Report& report);
+// the position shown against the player's own, and seeks made elsewhere.
+void run_player_figures(Outside_Player& player, const std::string& who, int sample_seconds, Report& report);
+// The list operations at the list's bound, with mpv playing.
+void run_list_operations(const QString& out_dir, int rounds, Report& report);
 
 } // namespace bench

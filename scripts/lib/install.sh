@@ -2,7 +2,9 @@
 # One list for both distributions: Debian 12 and Ubuntu 24.04 both have
 # these names (on Ubuntu, wine, wine64 and fonts-wine come from "universe").
 # Recommends are skipped, so Wine's own fonts (fonts-wine) and clang's
-# sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here.
+# sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here. VLC
+# (with its D-Bus control in vlc-plugin-base) and Audacious are the players
+# the Linux tests drive beside mpv.
 
 MORVANE_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest
@@ -13,6 +15,8 @@ MORVANE_PACKAGES=(
   fonts-arphic-uming locales
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
+  qt6-translations-l10n debootstrap
+  vlc-bin vlc-plugin-base audacious xdg-desktop-portal
 )
 
 package_installed() {

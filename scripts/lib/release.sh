@@ -3,6 +3,8 @@
 
 DIST_DIR="${MORVANE_DIST:-$REPO_ROOT/dist}"
 BUILD_RELEASE="${MORVANE_BUILD_RELEASE:-$REPO_ROOT/build-release}"
+# The clean Debian 13 that the .deb is installed into, and its copies.
+DEBIAN13_DIR="${MORVANE_DEBIAN13:-$OUT_DIR/debian13}"
 # What the zip holds, each under this name.
 ZIP_FILES=(morvane.exe 使用说明.md LICENSE NOTICE)
 
@@ -60,6 +62,8 @@ check_release() {
   check test -s "$scratch/deb/usr/share/doc/morvane/使用说明.md"
   CHECK="Depends covers every Qt library the program links"
   check depends_cover_qt "$deb" "$scratch/deb/usr/bin/morvane"
+  CHECK="apt installs the .deb on a clean Debian 13, and the program there prints its version"
+  check installs_on_debian13 "$deb" "$version"
   rm -rf "$scratch"
   return "$failures"
 }
@@ -76,4 +80,33 @@ depends_cover_qt() {
     local named="(^|[ ,])$package([ ,(]|\$)"
     [[ -n $package && $depends =~ $named ]] || return 1
   done
+}
+
+# A minimal Debian 13 made by debootstrap, kept between runs and made
+# again after a month; the installs go into copies, so it stays clean.
+debian13_base() {
+  local base="$DEBIAN13_DIR/base" made="$DEBIAN13_DIR/base.made"
+  [[ -d $base && -f $made && -z $(find "$made" -mtime +30) ]] && return 0
+  mkdir -p "$DEBIAN13_DIR" || return 1
+  as_root rm -rf "$base" "$base.new" "$made"
+  as_root debootstrap --variant=minbase trixie "$base.new" http://deb.debian.org/debian \
+    >"$DEBIAN13_DIR/debootstrap.log" 2>&1 || return 1
+  as_root mv "$base.new" "$base" && touch "$made"
+}
+
+# apt installs the .deb, with what it depends on, into a fresh copy of the
+# clean Debian 13, and the installed program answers --version there.
+installs_on_debian13() {
+  local deb=$1 version=$2 root="$DEBIAN13_DIR/try" log="$DEBIAN13_DIR/install.log" rc=0
+  debian13_base || return 1
+  # Never remove a copy with the running system's /proc still mounted in it.
+  if mountpoint -q "$root/proc"; then as_root umount "$root/proc" || return 1; fi
+  as_root rm -rf "$root" && as_root cp -a "$DEBIAN13_DIR/base" "$root" || return 1
+  as_root cp "$deb" "$root/tmp/morvane.deb" || return 1
+  as_root mount -t proc proc "$root/proc" || return 1
+  as_root chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
+    /bin/sh -c 'apt-get update -q && apt-get install -y -q --no-install-recommends /tmp/morvane.deb && morvane --version' \
+    >"$log" 2>&1 || rc=1
+  as_root umount "$root/proc" || rc=1
+  ((rc == 0)) && [[ $(tail -n1 "$log") == "Morvane $version" ]] && as_root rm -rf "$root"
 }

@@ -34,7 +34,7 @@ TEST(Subtitles, MpvShowsEachNoteAtItsMark)
         Mpv mpv(Recordings());
         mpv.Command({QStringLiteral("sub-add"), file.fileName()});
         for (const auto& [ms, text] : shown) {
-            mpv.Seek(ms / 1000.0);
+            mpv.Seek(ms);
             EXPECT_TRUE(Eventually([&] { return mpv.Get(QStringLiteral("sub-text")).toString() == text; }))
                 << name << " at " << ms << " ms shows \"" << mpv.Get(QStringLiteral("sub-text")).toString().toStdString()
                 << "\"";

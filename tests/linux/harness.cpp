@@ -14,9 +14,11 @@
 #include <stdexcept>
 
 namespace morvane::e2e {
-namespace {
 
 [[noreturn]] void Fail(const QString& why) { throw std::runtime_error(why.toStdString()); }
+
+namespace {
+
 
 QString Tone(const QString& name, int seconds, int hertz)
 {
@@ -63,16 +65,7 @@ Mpv::Mpv(const QStringList& files)
     }, 10000);
     if (socket_.state() != QLocalSocket::ConnectedState) Fail(QStringLiteral("mpv's IPC socket did not answer"));
 
-    // This very mpv's name: one that is going away may still be listed.
-    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    const auto pid = static_cast<uint>(process_.processId());
-    const bool named = bus != nullptr && Eventually([&] {
-        for (const QString& name : bus->registeredServiceNames().value())
-            if (name.startsWith(QStringLiteral("org.mpris.MediaPlayer2.mpv")) && bus->servicePid(name).value() == pid)
-                return true;
-        return false;
-    }, 10000);
-    if (!named) Fail(QStringLiteral("mpv took no MPRIS name on the session bus (is mpv-mpris installed?)"));
+    WaitForBusName(QStringLiteral("mpv"), process_, QStringLiteral(" (is mpv-mpris installed?)"));
     if (!Eventually([&] { return Get(QStringLiteral("duration")).toDouble() > 0; }))
         Fail("mpv did not load " + files.join(' '));
 }
@@ -110,7 +103,30 @@ QJsonValue Mpv::Get(const QString& property) { return Request({"get_property", p
 
 void Mpv::Set(const QString& property, const QJsonValue& value) { Request({"set_property", property, value}, true); }
 
-void Mpv::Seek(double seconds) { Request({"seek", seconds, "absolute+exact"}, true); }
+void Mpv::Seek(int ms) { Request({"seek", ms / 1000.0, "absolute+exact"}, true); }
+
+QString Mpv::Status()
+{
+    if (Get(QStringLiteral("idle-active")).toBool()) return QStringLiteral("Stopped");
+    return Get(QStringLiteral("pause")).toBool() ? QStringLiteral("Paused") : QStringLiteral("Playing");
+}
+
+QString WaitForBusName(const QString& player, const QProcess& process, const QString& hint)
+{
+    // This very player's name: one that is going away may still be listed.
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    const auto pid = static_cast<uint>(process.processId());
+    QString found;
+    Eventually([&] {
+        if (bus == nullptr || process.state() == QProcess::NotRunning) return true;
+        for (const QString& name : bus->registeredServiceNames().value())
+            if (name.startsWith("org.mpris.MediaPlayer2." + player) && bus->servicePid(name).value() == pid)
+                found = name;
+        return !found.isEmpty();
+    }, 10000);
+    if (found.isEmpty()) Fail(player + " took no MPRIS name on the session bus" + hint);
+    return found;
+}
 
 void Mpv::Kill()
 {
@@ -145,40 +161,52 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half)
     return StampMs(halves[half].mid(halves[half].indexOf('[')));
 }
 
-Session::Session(std::unique_ptr<HotKeys> keyboard)
-    : mpv(std::make_unique<Mpv>(Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
+Session::Session(const std::string& player, std::unique_ptr<HotKeys> keyboard)
+    : player(StartPlayer(player, Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
 {
 }
 
 bool Session::Shows(const QString& state)
 {
-    return Eventually([&] { return Text(App(), IDC_STATE_LINE) == "mpv处于" + state + "状态......"; });
+    return Eventually([&] { return Text(App(), IDC_STATE_LINE).endsWith("处于" + state + "状态......"); });
 }
 
 bool Session::Settled()
 {
-    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - mpv->PositionMs()) <= 20; });
+    return Eventually([&] { return std::abs(ShownMs().value_or(-1000) - player->PositionMs()) <= 20; });
+}
+
+bool Session::Follows(int shown_ms, int player_ms)
+{
+    return shown_ms - player_ms >= -150 && shown_ms - player_ms <= 150 + player->StepMs();
 }
 
 bool Session::SeekTo(int ms)
 {
-    mpv->Seek(ms / 1000.0);
-    return MpvAt(ms, 60) && Settled();
+    player->Seek(ms);
+    return PlayerAt(ms, 60) && Settled();
 }
 
-bool Session::MpvAt(int ms, int slack)
+bool Session::PlayerAt(int ms, int slack)
 {
-    return Eventually([&] { return std::abs(mpv->PositionMs() - ms) <= slack; });
+    return Eventually([&] { return std::abs(player->PositionMs() - ms) <= slack; });
 }
 
-bool Session::MpvPaused(bool paused)
+bool Session::PlayerIn(const QString& status)
 {
-    return Eventually([&] { return mpv->Get(QStringLiteral("pause")).toBool() == paused; });
+    return Eventually([&] { return player->Status() == status; });
 }
 
-bool Session::MpvOnTrack(int index)
+bool Session::PlayerOnTrack(int index)
 {
-    return Eventually([&] { return mpv->Get(QStringLiteral("playlist-pos")).toInt(-1) == index; });
+    return Eventually([&] { return player->Track() == index; });
+}
+
+std::string Session::At()
+{
+    return player->Identity().toStdString() + " " + player->Status().toStdString() + " at " +
+           std::to_string(player->PositionMs()) + " on track " + std::to_string(player->Track()) + ", shown " +
+           Shown(IDC_MARK_LINE);
 }
 
 } // namespace morvane::e2e

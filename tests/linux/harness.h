@@ -1,9 +1,8 @@
 #pragma once
 
-// What the end-to-end tests and the demo share: a real mpv read back over its
-// own IPC socket (never through the link under test), the program assembled
-// as main.cpp does it, and waits with a time limit. Setup failures throw
-// std::runtime_error with the reason.
+// What the end-to-end tests and the demo share: real players read back by
+// their own means, the program assembled as main.cpp does it, and waits with
+// a time limit. Setup failures throw std::runtime_error with the reason.
 
 #include <QApplication>
 #include <QJsonArray>
@@ -15,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/layout/control_ids.h"
 #include "app/qt/app.h"
@@ -28,21 +29,56 @@ namespace morvane::e2e {
 // made once into the build folder.
 QStringList Recordings();
 
+// A player the tests drive and read back by its own means, never through the
+// link under test: mpv over its IPC socket, VLC and Audacious over a D-Bus
+// connection of their own.
+class Player {
+public:
+    virtual ~Player() = default;
+    virtual QString Identity() = 0;
+    virtual int PositionMs() = 0;        // -1 when it has no position
+    virtual QString Status() = 0;        // "Playing", "Paused" or "Stopped"
+    virtual int Track() = 0;             // index into its files, -1 for none
+    virtual void SetPaused(bool paused) = 0;
+    virtual void Seek(int ms) = 0;       // behind the program's back
+    virtual void Kill() = 0;             // as a crash: no goodbye on the bus
+    // How far its own position may trail while playing: VLC moves it in
+    // steps of about 0.3 s, the others within the tests' usual slack.
+    virtual int StepMs() { return 0; }
+};
+
+// For the players' start: throws `why`; the MPRIS name `process` took, one
+// beginning org.mpris.MediaPlayer2.`player`, or throws with `hint` added.
+[[noreturn]] void Fail(const QString& why);
+QString WaitForBusName(const QString& player, const QProcess& process, const QString& hint = {});
+
+// The players every end-to-end scenario runs against.
+inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious"};
+
+// `name` (one of kPlayers) paused at the start of `files`, ready once its
+// MPRIS name is on the session bus; throws when it does not start.
+std::unique_ptr<Player> StartPlayer(const std::string& name, const QStringList& files);
+
 // mpv paused on `files`, each looping; idle rather than gone once stopped, so
-// a stop can be seen. Ready once its MPRIS name is on the session bus.
-class Mpv {
+// a stop can be seen.
+class Mpv : public Player {
 public:
     explicit Mpv(const QStringList& files);
-    ~Mpv();
+    ~Mpv() override;
 
     // Undefined when mpv has no such value now (time-pos while idle).
     QJsonValue Get(const QString& property);
-    int PositionMs() { return qRound(Get(QStringLiteral("time-pos")).toDouble(-1) * 1000); }
     void Set(const QString& property, const QJsonValue& value);
-    void Seek(double seconds);  // exact, behind the program's back
-    void Kill();                // as a crash: no goodbye on the bus
     // Any other command of mpv's ("sub-add" …); throws when it fails.
     QJsonValue Command(const QJsonArray& command) { return Request(command, true); }
+
+    QString Identity() override { return QStringLiteral("mpv"); }
+    int PositionMs() override { return qRound(Get(QStringLiteral("time-pos")).toDouble(-1) * 1000); }
+    QString Status() override;
+    int Track() override { return Get(QStringLiteral("playlist-pos")).toInt(-1); }
+    void SetPaused(bool paused) override { Set(QStringLiteral("pause"), paused); }
+    void Seek(int ms) override;  // exact
+    void Kill() override;
 
 private:
     QJsonValue Request(const QJsonArray& command, bool must_succeed);
@@ -76,29 +112,36 @@ std::optional<int> StampMs(const QString& stamp);
 // One half of a "<==>" read-out (time_line, mark_line) in ms, its label dropped.
 std::optional<int> HalfMs(const qt::App& app, int id, int half);
 
-// mpv on the three recordings and the program over it, with the waits the
-// tests share. The window is not started.
+// A player on the three recordings and the program over it, with the waits
+// the tests share. The window is not started.
 class Session {
 public:
-    explicit Session(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Session(const std::string& player,
+                     std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
 
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }
     std::optional<int> ShownMs() { return HalfMs(App(), IDC_MARK_LINE, 1); }
-    // state_line says mpv is in `state` (播放, 暂停, 停止).
+    // state_line says the player is in `state` (播放, 暂停, 停止).
     bool Shows(const QString& state);
-    // Until the window shows where mpv stands, as a user waits to see it. mpv
-    // lands a few tens of ms off a seek's target, so steps start from there.
+    // Until the window shows where the player stands, as a user waits to see
+    // it. Players land a few tens of ms off a seek's target, so steps start
+    // from there.
     bool Settled();
+    // While it plays: mark_line at most 150 ms off the player's own position, or
+    // ahead by up to its step, since the read-outs run on between its steps.
+    bool Follows(int shown_ms, int player_ms);
     bool SeekTo(int ms);
-    bool MpvAt(int ms, int slack = 100);
-    bool MpvPaused(bool paused);
-    bool MpvOnTrack(int index);
+    bool PlayerAt(int ms, int slack = 100);
+    bool PlayerIn(const QString& status);
+    bool PlayerOnTrack(int index);
+    // Where the player stands and what the window shows, for messages.
+    std::string At();
 
-    std::unique_ptr<Mpv> mpv;
+    std::unique_ptr<Player> player;
 
 private:
-    std::unique_ptr<Program> program_;  // gone before mpv
+    std::unique_ptr<Program> program_;  // gone before the player
 };
 
 using test::OnNextModal;

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QTreeView>
 
 #include <functional>
 
@@ -90,6 +91,20 @@ private slots:
     }
 
     void cleanup() { app_.reset(); }
+
+    // Qt's translations are loaded whatever the locale, so the program
+    // never mixes English into its Chinese face.
+    void qtsOwnWordsAreChinese()
+    {
+        QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+        QCOMPARE(question.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
+        QFileDialog files(&app_->Window());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        const auto* view = files.findChild<QTreeView*>();
+        QVERIFY(view != nullptr);
+        QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("名称"));
+    }
 
     void theWindowFollowsTheTable()
     {

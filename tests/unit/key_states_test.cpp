@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/keys/keys_file.h"
 #include "app/x11/key_states.h"
 
 namespace morvane::x11 {
@@ -78,6 +79,33 @@ TEST(KeyStates, NewMappingAndStrayKeycodes)
     EXPECT_TRUE(keys.Pressed(HotKey::Record));
     EXPECT_FALSE(keys.Pressed(HotKey::Forward));
     EXPECT_FALSE(keys.Down(HotKey::Forward));
+}
+
+TEST(KeyStates, WrittenKeysCountTheModifiersHeldAsTheyGoDown)
+{
+    constexpr int kCtrlL = 37, kAltL = 64, k0 = 19, kF8 = 74;
+    KeyStates keys({{HotKey::Record, {{k0}}}, {HotKey::Pause, {{kF8}}}},
+                   keys::ParseKeysFile("record = Ctrl+Alt+0\npause = F8").map,
+                   {{keys::kCtrl, {kCtrlL}}, {keys::kAlt, {kAltL}}});
+
+    keys.Press(k0);
+    keys.Release(k0);
+    keys.Press(kF8);
+    EXPECT_FALSE(keys.Pressed(HotKey::Record));  // a plain 0
+    EXPECT_TRUE(keys.Pressed(HotKey::Pause));
+    keys.Release(kF8);
+
+    // Ctrl+Alt+0 typed quickly, all up before the ask: one press.
+    keys.Press(kCtrlL);
+    keys.Press(kAltL);
+    keys.Press(k0);
+    EXPECT_TRUE(keys.Down(HotKey::Record));
+    keys.Press(kF8);  // Ctrl+Alt+F8 is someone else's shortcut
+    EXPECT_FALSE(keys.Down(HotKey::Pause));
+    for (int key : {kF8, k0, kAltL, kCtrlL}) keys.Release(key);
+    EXPECT_TRUE(keys.Pressed(HotKey::Record));
+    EXPECT_FALSE(keys.Pressed(HotKey::Record));
+    EXPECT_FALSE(keys.Pressed(HotKey::Pause));
 }
 
 } // namespace

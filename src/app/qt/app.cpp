@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
-
 
 // The icon lives in this library; a static library's resources are linked
 // in only when something names them.
@@ -17,6 +18,12 @@ App::App(Player& player, HotKeys& keyboard)
       form_(Form1_Parts(controls_, Services{window_port_, poll_timer_, player, keyboard, code_page_, files_,
                                             mark_file::Encoding::Utf8}))
 {
+    // Qt's own words (the file dialog, the replace question's buttons) in
+    // Chinese whatever the locale. Without the translation file they stay
+    // English; the program works all the same.
+    if (qt_words_.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt_words_);
     // The window and every dialog show the program's icon.
     InitResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
@@ -27,6 +34,7 @@ App::App(Player& player, HotKeys& keyboard)
 
 App::~App()
 {
+    QCoreApplication::removeTranslator(&qt_words_);
     form_.Window_Gone();
     window_.Attach(nullptr);
 }

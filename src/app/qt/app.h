@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTranslator>
 
 #include "app/form1.h"
 #include "app/qt/code_page.h"
@@ -37,6 +38,7 @@ public:
     Form1& Form() { return form_; }
 
 private:
+    QTranslator qt_words_;
     MainWindow window_;
     Gb18030CodePage code_page_;
     DiskFiles files_;

@@ -1,24 +1,55 @@
 #include "app/qt/keys.h"
 
+#include <QFile>
+#include <QStandardPaths>
+
+#include "app/portal/portal_keys.h"
 #include "app/x11/global_keyboard.h"
 
 namespace morvane::qt {
+namespace {
 
-Keys OpenKeys(const QString& platform_name)
+constexpr qint64 kLargestKeysFile = 64 * 1024;
+
+Keys PortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
 {
-    if (platform_name.startsWith(QStringLiteral("wayland"))) {
-        return {std::make_unique<SilentKeyboard>(),
-                QStringLiteral("当前是 Wayland 会话，无法读取全局快捷键；请用窗口中的按钮，或在 X11 会话中运行 Morvane。")};
+    auto portal = std::make_unique<portal::PortalKeys>(bus, map);
+    Keys keys{nullptr, portal.get()};
+    keys.keyboard = std::move(portal);
+    return keys;
+}
+
+} // namespace
+
+Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map)
+{
+    if (portal_chosen || platform_name != QStringLiteral("xcb")) return PortalKeys(bus, map);
+    x11::GlobalKeyboard global = x11::OpenGlobalKeyboard(map);
+    if (global.keyboard) return {std::move(global.keyboard), nullptr};
+    return PortalKeys(bus, map);
+}
+
+UserKeys ReadUserKeys()
+{
+    UserKeys keys;
+    keys.path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                QStringLiteral("/morvane/keys.ini");
+    QFile file(keys.path);
+    keys.found = file.exists();
+    if (!keys.found) return keys;
+    if (!file.open(QIODevice::ReadOnly)) {
+        keys.file.problems = QStringLiteral("无法读取按键设置文件 %1：%2；使用内置按键。")
+                                 .arg(keys.path, file.errorString())
+                                 .toStdString();
+        return keys;
     }
-    if (platform_name != QStringLiteral("xcb")) {
-        return {std::make_unique<SilentKeyboard>(),
-                QStringLiteral("图形平台 %1 上无法读取全局快捷键；请用窗口中的按钮，或在 X11 会话中运行 Morvane。")
-                    .arg(platform_name)};
+    if (file.size() > kLargestKeysFile) {
+        keys.file.problems =
+            QStringLiteral("按键设置文件 %1 过大（超过 64 KiB）；使用内置按键。").arg(keys.path).toStdString();
+        return keys;
     }
-    x11::GlobalKeyboard global = x11::OpenGlobalKeyboard();
-    if (global.keyboard) return {std::move(global.keyboard), {}};
-    return {std::make_unique<SilentKeyboard>(),
-            QStringLiteral("无法读取全局快捷键（%1）；请用窗口中的按钮。").arg(QString::fromStdString(global.reason))};
+    keys.file = keys::ParseKeysFile(file.readAll().toStdString());
+    return keys;
 }
 
 } // namespace morvane::qt

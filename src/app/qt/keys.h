@@ -4,20 +4,36 @@
 
 #include <memory>
 
+#include "app/keys/keys_file.h"
 #include "app/ports/hot_keys.h"
+
+class QDBusConnection;
+namespace morvane::portal {
+class PortalKeys;
+}
 
 namespace morvane::qt {
 
-// The keyboard the hot keys are read from. Without global keys (Wayland,
-// no XInput2) it is a keyboard on which no key is ever pressed, and
-// `notice` tells the user why, once.
+// The keyboard the hot keys are read from. When they come from the
+// desktop's portal, `portal` is set: once started, it says why there are
+// none, if there are none (Failed).
 struct Keys {
     std::unique_ptr<HotKeys> keyboard;
-    QString notice;
+    portal::PortalKeys* portal = nullptr;  // the keyboard, when it is the portal
 };
 
-// Global keys need X11: only the xcb platform gets them.
-Keys OpenKeys(const QString& platform_name);
+// XInput2 on the xcb platform; the desktop's GlobalShortcuts portal on
+// Wayland, where XInput2 is missing, or when `portal_chosen`.
+Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map);
+
+// The user's keys file ($XDG_CONFIG_HOME/morvane/keys.ini): where it is,
+// whether it is there, and what it says (or why it could not be read).
+struct UserKeys {
+    QString path;
+    bool found = false;
+    keys::KeysFile file;
+};
+UserKeys ReadUserKeys();
 
 // A keyboard on which no key is ever down.
 class SilentKeyboard final : public HotKeys {

@@ -2,15 +2,14 @@
 #include <QCommandLineParser>
 #include <QDBusConnection>
 #include <QDBusError>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <span>
 
+#include "app/portal/portal_keys.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
 #include "morvane_version.h"
@@ -18,12 +17,12 @@
 
 namespace {
 
-// Whether the command line only asks for help or the version, which must
+// Whether the command line only asks for help, the version or the keys, which must
 // answer without a display (in a terminal over ssh, in a package build).
 bool OnlyAsks(std::span<char*> arguments)
 {
     return std::ranges::any_of(arguments.subspan(1), [](const char* argument) {
-        for (const char* asked : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+        for (const char* asked : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--keys"})
             if (std::strcmp(argument, asked) == 0) return true;
         return false;
     });
@@ -45,20 +44,23 @@ int main(int argc, char* argv[])
         QStringLiteral("只控制 MPRIS 名称（org.mpris.MediaPlayer2. 之后的部分）以 NAME 开头的播放器，如 mpv、vlc。"),
         QStringLiteral("NAME"));
     options.addOption(player_option);
+    const QCommandLineOption keys_option(QStringLiteral("keys"), QStringLiteral("列出各动作的全局快捷键及其设置文件。"));
+    options.addOption(keys_option);
+    const QCommandLineOption keys_from_option(
+        QStringLiteral("keys-from"), QStringLiteral("全局快捷键的来源：portal 表示桌面的全局快捷键门户（X11 下默认用 XInput2）。"),
+        QStringLiteral("portal"));
+    options.addOption(keys_from_option);
     if (OnlyAsks(std::span(argv, static_cast<std::size_t>(argc)))) {
         QCoreApplication terminal(argc, argv);
-        options.process(terminal);  // answers and exits
+        options.process(terminal);  // answers help and the version, and exits
+        const morvane::qt::UserKeys keys = morvane::qt::ReadUserKeys();
+        std::fputs(morvane::keys::KeyMapText(keys.file.map, keys.path.toStdString(), keys.found).c_str(), stdout);
+        if (!keys.file.problems.empty()) std::fprintf(stderr, "%s\n", keys.file.problems.c_str());
+        return keys.file.problems.empty() ? 0 : 1;
     }
 
     QApplication application(argc, argv);
     options.process(application);
-    // Qt's own words (inside the file dialog, its replace question) in
-    // Chinese too, where the system has Qt's translations.
-    QTranslator qt_words;
-    if (qt_words.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_words);
-
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         QMessageBox::critical(nullptr, QStringLiteral("Morvane"),
@@ -66,10 +68,22 @@ int main(int argc, char* argv[])
         return 1;
     }
     morvane::mpris::MprisLink player(bus, options.value(player_option));
-    const morvane::qt::Keys keys = morvane::qt::OpenKeys(QGuiApplication::platformName());
+    if (options.isSet(keys_from_option) && options.value(keys_from_option) != QStringLiteral("portal")) {
+        QMessageBox::critical(nullptr, QStringLiteral("Morvane"),
+                              QStringLiteral("--keys-from 只接受 portal，而不是“%1”。").arg(options.value(keys_from_option)));
+        return 1;
+    }
+    const morvane::qt::UserKeys user_keys = morvane::qt::ReadUserKeys();
+    const morvane::qt::Keys keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), options.isSet(keys_from_option),
+                                                         bus, user_keys.file.map);
 
     morvane::qt::App app(player, *keys.keyboard);
     if (!app.Start()) return 0;  // no player: the message has been shown
-    if (!keys.notice.isEmpty()) app.ShowNotice(keys.notice);
+    if (!user_keys.file.problems.empty()) app.ShowNotice(QString::fromStdString(user_keys.file.problems));
+    if (keys.portal) {
+        QObject::connect(keys.portal, &morvane::portal::PortalKeys::Failed, keys.portal,
+                         [&app](const QString& reason) { app.ShowNotice(reason); });
+        keys.portal->Start();
+    }
     return QApplication::exec();
 }

@@ -1,35 +1,17 @@
 #include <windows.h>
 
-#include <array>
-
 #include "app/win32/system_ports.h"
+#include "app/win32/virtual_keys.h"
 
 namespace morvane::win32 {
-namespace {
 
-// The virtual-key codes of each action, in HotKey's order (0: an unused
-// slot). Shift and Ctrl have a generic code and one per side; the generic
-// codes never report "pressed since" under Wine.
-constexpr std::array<std::array<int, 3>, kAllHotKeys.size()> kActionKeys{{
-    {'U', 0, 0},                                       // Previous
-    {'P', 0, 0},                                       // Play
-    {'H', 0, 0},                                       // Pause
-    {'S', 0, 0},                                       // Stop
-    {'N', 0, 0},                                       // Next
-    {VK_OEM_COMMA, 0, 0},                              // Back
-    {VK_OEM_PERIOD, 0, 0},                             // Forward
-    {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},            // Mark
-    {VK_SHIFT, VK_LSHIFT, VK_RSHIFT},                  // Repeat
-    {VK_NUMPAD0, 0, 0},                                // Record
-}};
-
-// GetAsyncKeyState's answer for a key that is down now and was pressed since
-// the previous query of its code.
-constexpr SHORT kPressedNow = -32767;
-
-const std::array<int, 3>& Codes(HotKey action) { return kActionKeys[static_cast<std::size_t>(action)]; }
-
-} // namespace
+Async_Keyboard::Async_Keyboard(const keys::KeyMap& map) : map_(map)
+{
+    // Shift and Ctrl have a generic code and one per side; the generic codes
+    // never report "pressed since" under Wine, so each side is asked too.
+    for (HotKey action : kAllHotKeys)
+        if (const auto& chord = map[action].chord) codes_[static_cast<std::size_t>(action)] = VirtualKeys(chord->key);
+}
 
 bool Async_Keyboard::Pressed(HotKey action)
 {
@@ -37,17 +19,44 @@ bool Async_Keyboard::Pressed(HotKey action)
     // one press never acts twice.
     bool pressed = false;
     for (int code : Codes(action)) {
-        if (code != 0 && GetAsyncKeyState(code) == kPressedNow) pressed = true;
+        const bool down = (Sample(code) & 0x8000) != 0;
+        if (down && pressed_unasked_.test(static_cast<std::size_t>(code))) pressed = true;
+        pressed_unasked_.reset(static_cast<std::size_t>(code));
     }
-    return pressed;
+    return pressed && keys::Acts(map_[action], Held(action));
 }
 
 bool Async_Keyboard::Down(HotKey action)
 {
     for (int code : Codes(action)) {
-        if (code != 0 && (static_cast<unsigned short>(GetAsyncKeyState(code)) & 0x8000) != 0) return true;
+        if ((Sample(code) & 0x8000) != 0) return keys::Acts(map_[action], Held(action));
     }
     return false;
+}
+
+const std::vector<int>& Async_Keyboard::Codes(HotKey action) const
+{
+    return codes_[static_cast<std::size_t>(action)];
+}
+
+short Async_Keyboard::Sample(int code)
+{
+    // The low bit ("pressed since the previous ask") is consumed by any ask,
+    // so it is kept until the action that has this key asks for it.
+    const SHORT state = GetAsyncKeyState(code);
+    if ((state & 1) != 0) pressed_unasked_.set(static_cast<std::size_t>(code));
+    return state;
+}
+
+keys::Modifiers Async_Keyboard::Held(HotKey action)
+{
+    // Built-in keys ignore modifiers: they are not even sampled, as before.
+    if (!map_[action].written) return 0;
+    keys::Modifiers held = 0;
+    for (const keys::Modifiers bit : {keys::kCtrl, keys::kAlt, keys::kShift, keys::kSuper})
+        for (int code : ModifierVirtualKeys(bit))
+            if ((Sample(code) & 0x8000) != 0) held |= bit;
+    return held;
 }
 
 } // namespace morvane::win32

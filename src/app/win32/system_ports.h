@@ -1,16 +1,33 @@
 #pragma once
 
+#include <array>
+#include <bitset>
+#include <vector>
+
 #include "text/code_page.h"
+#include "app/keys/key_map.h"
 #include "app/ports/files.h"
 #include "app/ports/hot_keys.h"
 
 namespace morvane::win32 {
 
-// The hot keys, sampled system-wide through GetAsyncKeyState.
+// The hot keys of `map`, sampled system-wide through GetAsyncKeyState: a key
+// acts when it is down at the tick and went down since the previous one.
+// Written keys also want their modifiers (keys::Acts) at that moment.
 class Async_Keyboard final : public HotKeys {
 public:
+    explicit Async_Keyboard(const keys::KeyMap& map = {});
     bool Pressed(HotKey action) override;
     bool Down(HotKey action) override;
+
+private:
+    const std::vector<int>& Codes(HotKey action) const;
+    short Sample(int code);
+    keys::Modifiers Held(HotKey action);
+
+    keys::KeyMap map_;
+    std::array<std::vector<int>, kAllHotKeys.size()> codes_;
+    std::bitset<256> pressed_unasked_;  // virtual-key codes fit in a byte
 };
 
 // The system's ANSI code page (CP_ACP).

@@ -2,64 +2,65 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
-#include <X11/keysym.h>
 
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "app/x11/key_states.h"
+#include "app/x11/keysyms.h"
 
 namespace morvane::x11 {
 
 namespace {
-
-// The keys of each action, each key by the keysyms that stand for it.
-// Shift and Ctrl answer as either side and as each side, as on Windows.
-// Keypad 0 is KP_Insert while NumLock is off; both usually sit on the same
-// keycode.
-struct ActionKeys {
-    HotKey action;
-    std::vector<std::vector<KeySym>> keys;
-};
-
-const ActionKeys kActionKeys[] = {
-    {HotKey::Previous, {{XK_u}}},
-    {HotKey::Play, {{XK_p}}},
-    {HotKey::Pause, {{XK_h}}},
-    {HotKey::Stop, {{XK_s}}},
-    {HotKey::Next, {{XK_n}}},
-    {HotKey::Back, {{XK_comma}}},
-    {HotKey::Forward, {{XK_period}}},
-    {HotKey::Mark, {{XK_Control_L, XK_Control_R}, {XK_Control_L}, {XK_Control_R}}},
-    {HotKey::Repeat, {{XK_Shift_L, XK_Shift_R}, {XK_Shift_L}, {XK_Shift_R}}},
-    {HotKey::Record, {{XK_KP_0, XK_KP_Insert}}},
-};
 
 struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-KeyTable ReadKeyTable(Display* display)
+KeyCodes Keycodes(Display* display, std::span<const unsigned long> keysyms)
+{
+    KeyCodes keycodes;
+    for (const unsigned long keysym : keysyms) {
+        const KeyCode keycode = XKeysymToKeycode(display, keysym);
+        if (keycode != 0) keycodes.push_back(keycode);  // 0: not on this keyboard
+    }
+    return keycodes;
+}
+
+// Each action's key by the keycodes of its keysyms. Shift and Ctrl answer as
+// either side and as each side, as on Windows; keypad 0 is KP_Insert while
+// Num Lock is off, usually on the same keycode.
+KeyTable ReadKeyTable(Display* display, const keys::KeyMap& map)
 {
     KeyTable table;
-    for (const ActionKeys& action : kActionKeys) {
-        for (const auto& keysyms : action.keys) {
-            KeyCodes keycodes;
-            for (const KeySym keysym : keysyms) {
-                const KeyCode keycode = XKeysymToKeycode(display, keysym);
-                if (keycode != 0) keycodes.push_back(keycode);  // 0: not on this keyboard
-            }
-            table[action.action].push_back(std::move(keycodes));
-        }
+    for (HotKey action : kAllHotKeys) {
+        const auto& chord = map[action].chord;
+        if (!chord) continue;
+        const std::vector<unsigned long> keysyms = Keysyms(chord->key);
+        table[action].push_back(Keycodes(display, keysyms));
+        if (keys::OwnModifier(chord->key) != 0)
+            for (const unsigned long side : keysyms) table[action].push_back(Keycodes(display, std::span(&side, 1)));
     }
     return table;
 }
 
+ModifierCodes ReadModifierCodes(Display* display)
+{
+    ModifierCodes codes;
+    for (const keys::Modifiers bit : {keys::kCtrl, keys::kAlt, keys::kShift, keys::kSuper})
+        codes[bit] = Keycodes(display, ModifierKeysyms(bit));
+    return codes;
+}
+
 class RawKeyboard final : public HotKeys {
 public:
-    RawKeyboard(DisplayPtr display, int xi_opcode)
-        : display_(std::move(display)), xi_opcode_(xi_opcode), states_(ReadKeyTable(display_.get()))
+    RawKeyboard(DisplayPtr display, int xi_opcode, const keys::KeyMap& map)
+        : display_(std::move(display)),
+          xi_opcode_(xi_opcode),
+          map_(map),
+          states_(ReadKeyTable(display_.get(), map), map, ReadModifierCodes(display_.get()))
     {
     }
 
@@ -86,7 +87,7 @@ private:
             XNextEvent(display, &event);
             if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
-                if (event.xmapping.request == MappingKeyboard) states_.SetTable(ReadKeyTable(display));
+                if (event.xmapping.request == MappingKeyboard) states_.SetTable(ReadKeyTable(display, map_), ReadModifierCodes(display));
                 continue;
             }
             XGenericEventCookie& cookie = event.xcookie;
@@ -101,12 +102,13 @@ private:
 
     DisplayPtr display_;
     int xi_opcode_;
+    keys::KeyMap map_;
     KeyStates states_;
 };
 
 } // namespace
 
-GlobalKeyboard OpenGlobalKeyboard()
+GlobalKeyboard OpenGlobalKeyboard(const keys::KeyMap& map)
 {
     DisplayPtr display(XOpenDisplay(nullptr));
     if (!display) return {nullptr, "no X display to read the keys from"};
@@ -134,7 +136,7 @@ GlobalKeyboard OpenGlobalKeyboard()
     }
     // Keys pressed from here on are seen, even before the first query.
     XSync(display.get(), False);
-    return {std::make_unique<RawKeyboard>(std::move(display), xi_opcode), {}};
+    return {std::make_unique<RawKeyboard>(std::move(display), xi_opcode, map), {}};
 }
 
 } // namespace morvane::x11

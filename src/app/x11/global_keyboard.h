@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/keys/key_map.h"
 #include "app/ports/hot_keys.h"
 
 namespace morvane::x11 {
@@ -15,8 +16,8 @@ struct GlobalKeyboard {
     std::string reason;  // why keyboard is null
 };
 
-// Null keyboard and a reason when there is no X display or no XInput2; the
-// program then runs without global keys.
-GlobalKeyboard OpenGlobalKeyboard();
+// The keys of `map`. Null keyboard and a reason when there is no X display
+// or no XInput2; the program then runs without global keys.
+GlobalKeyboard OpenGlobalKeyboard(const keys::KeyMap& map = {});
 
 } // namespace morvane::x11

@@ -4,17 +4,23 @@
 
 namespace morvane::x11 {
 
-KeyStates::KeyStates(KeyTable table) : table_(std::move(table)) {}
+KeyStates::KeyStates(KeyTable table, keys::KeyMap map, ModifierCodes modifiers)
+    : table_(std::move(table)), map_(std::move(map)), modifiers_(std::move(modifiers))
+{
+}
 
-void KeyStates::SetTable(KeyTable table)
+void KeyStates::SetTable(KeyTable table, ModifierCodes modifiers)
 {
     table_ = std::move(table);
+    modifiers_ = std::move(modifiers);
 }
 
 void KeyStates::Press(int keycode)
 {
     if (!IsKeycode(keycode)) return;
+    const keys::Modifiers held = Held();
     for (const auto& [action, keys] : table_) {
+        if (!keys::Acts(map_[action], held)) continue;
         for (std::size_t k = 0; k < keys.size(); ++k) {
             // Only a key going from up to down is pressed: not by auto-repeat
             // of a held key, nor generic Shift by the second Shift.
@@ -45,13 +51,21 @@ bool KeyStates::Pressed(HotKey action)
 bool KeyStates::Down(HotKey action) const
 {
     const auto found = table_.find(action);
-    if (found == table_.end()) return false;
+    if (found == table_.end() || !keys::Acts(map_[action], Held())) return false;
     return std::ranges::any_of(found->second, [this](const KeyCodes& key) { return IsDown(key); });
 }
 
 bool KeyStates::IsDown(const KeyCodes& key) const
 {
     return std::ranges::any_of(key, [this](int keycode) { return IsKeycode(keycode) && down_.test(keycode); });
+}
+
+keys::Modifiers KeyStates::Held() const
+{
+    keys::Modifiers held = 0;
+    for (const auto& [bit, keycodes] : modifiers_)
+        if (IsDown(keycodes)) held |= bit;
+    return held;
 }
 
 bool KeyStates::IsKeycode(int keycode) const

@@ -1,0 +1,83 @@
+#include "outside_player.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
+namespace bench {
+namespace {
+
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+} // namespace
+
+Outside_Player::Outside_Player(const QString& name)
+    : name_(name), bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("bench-outside")))
+{
+}
+
+QString Outside_Player::service() const
+{
+    const QString prefix = QStringLiteral("org.mpris.MediaPlayer2.") + name_;
+    for (const QString& service : bus_.interface()->registeredServiceNames().value())
+        if (service.startsWith(prefix)) return service;
+    return {};
+}
+
+QString Outside_Player::owner() const
+{
+    const QString found = service();
+    return found.isEmpty() ? QString() : bus_.interface()->serviceOwner(found).value();
+}
+
+std::optional<QVariant> Outside_Player::property(const QString& name) const
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(service(), kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << kPlayer << name;
+    const QDBusMessage answer = bus_.call(get, QDBus::Block, 1000);
+    if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty()) return std::nullopt;
+    return answer.arguments().first().value<QDBusVariant>().variant();
+}
+
+bool Outside_Player::call(const QString& method, const QVariantList& arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service(), kPath, kPlayer, method);
+    message.setArguments(arguments);
+    return bus_.call(message, QDBus::Block, 1000).type() == QDBusMessage::ReplyMessage;
+}
+
+bool Outside_Player::play() { return call(QStringLiteral("Play")); }
+bool Outside_Player::pause() { return call(QStringLiteral("Pause")); }
+
+std::optional<double> Outside_Player::position_ms() const
+{
+    const auto value = property(QStringLiteral("Position"));
+    return value ? std::optional(value->toLongLong() / 1000.0) : std::nullopt;
+}
+
+std::optional<double> Outside_Player::length_ms() const
+{
+    const auto metadata = property(QStringLiteral("Metadata"));
+    if (!metadata) return std::nullopt;
+    const QVariantMap map = qdbus_cast<QVariantMap>(*metadata);
+    if (!map.contains(QStringLiteral("mpris:length"))) return std::nullopt;
+    return map.value(QStringLiteral("mpris:length")).toLongLong() / 1000.0;
+}
+
+bool Outside_Player::seek_to_ms(double ms)
+{
+    const auto metadata = property(QStringLiteral("Metadata"));
+    if (!metadata) return false;
+    const QVariant track = qdbus_cast<QVariantMap>(*metadata).value(QStringLiteral("mpris:trackid"));
+    const QString track_path =
+        track.canConvert<QDBusObjectPath>() ? track.value<QDBusObjectPath>().path() : track.toString();
+    if (track_path.isEmpty()) return false;
+    return call(QStringLiteral("SetPosition"),
+                {QVariant::fromValue(QDBusObjectPath(track_path)), QVariant::fromValue(static_cast<qint64>(ms * 1000))});
+}
+
+} // namespace bench

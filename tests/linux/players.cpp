@@ -1,0 +1,201 @@
+// VLC and Audacious for the end-to-end tests, each read back over a D-Bus
+// connection of the tests' own: the same MPRIS calls any other program
+// makes, never the link under test.
+
+#include "harness.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace morvane::e2e {
+namespace {
+
+const QString kObject = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+// VLC will not run as root; there it runs as a plain user made on first use.
+std::optional<passwd> PlainUser()
+{
+    if (geteuid() != 0) return std::nullopt;
+    const char* name = "morvane-player";
+    if (getpwnam(name) == nullptr &&
+        QProcess::execute(QStringLiteral("useradd"), {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                                                      name}) != 0)
+        Fail(QStringLiteral("could not make the plain user morvane-player for VLC"));
+    const passwd* user = getpwnam(name);
+    if (user == nullptr) Fail(QStringLiteral("the user morvane-player is missing"));
+    return *user;
+}
+
+// Audacious' SDL output plug-in, in whichever architecture's folder it is.
+QString AudaciousSdlOutput()
+{
+    const QDir lib(QStringLiteral("/usr/lib"));
+    for (const QString& arch : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString path = lib.filePath(arch + QStringLiteral("/audacious/Output/sdlout.so"));
+        if (QFile::exists(path)) return path;
+    }
+    Fail(QStringLiteral("Audacious' SDL output is missing (the package audacious-plugins)"));
+}
+
+class MprisPlayer : public Player {
+public:
+    MprisPlayer(const std::string& name, const QStringList& files)
+        : files_(files), bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, BusName()))
+    {
+        if (!home_.isValid() || !bus_.isConnected()) Fail(QStringLiteral("no home or no bus for the player"));
+        // A fresh home each time: no settings or playlist from an earlier run.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("HOME"), home_.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home_.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home_.filePath(QStringLiteral("cache")));
+        if (name == "vlc") {
+            identity_ = QStringLiteral("vlc");
+            QStringList args{"--aout=dummy", "--intf=dummy", "--control=dbus", "--no-video", "--loop"};
+            if (const std::optional<passwd> user = PlainUser()) {
+                if (::chown(QFile::encodeName(home_.path()).constData(), user->pw_uid, user->pw_gid) != 0)
+                    Fail("could not give " + home_.path() + " to morvane-player");
+                // setpriv becomes VLC itself, so a kill reaches VLC.
+                args = QStringList{"--reuid=" + QString::number(user->pw_uid),
+                                   "--regid=" + QString::number(user->pw_gid), "--clear-groups", "cvlc"} +
+                       args;
+                process_.setProgram(QStringLiteral("setpriv"));
+            } else {
+                process_.setProgram(QStringLiteral("cvlc"));
+            }
+            process_.setArguments(args + files);
+        } else {
+            identity_ = QStringLiteral("audacious");
+            // The SDL output on SDL's dummy driver plays without a sound card;
+            // the others fail or hang on a machine without one.
+            const QString sdl = AudaciousSdlOutput();
+            const QString config = home_.filePath(QStringLiteral("config/audacious"));
+            QFile registry(config + QStringLiteral("/plugin-registry"));
+            if (!QDir().mkpath(config) || !registry.open(QIODevice::WriteOnly) ||
+                registry.write(QStringLiteral("format 11\noutput %1\nstamp %2\nversion 48\nflags 0\nname SDL "
+                                              "Output\ndomain audacious-plugins\npriority 9\nabout 1\nconfig 0\n"
+                                              "enabled 1\n")
+                                   .arg(sdl)
+                                   .arg(QFileInfo(sdl).lastModified().toSecsSinceEpoch())
+                                   .toUtf8()) < 0)
+                Fail("could not set Audacious' output in " + config);
+            registry.close();
+            env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+            process_.setProgram(QStringLiteral("audacious"));
+            process_.setArguments(QStringList{"-H"} + files);
+        }
+        home_.setAutoRemove(false);  // its log stays when it does not start
+        process_.setProcessEnvironment(env);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.setStandardErrorFile(home_.filePath(QStringLiteral("log")));
+        process_.start();
+        if (!process_.waitForStarted(5000)) Fail(identity_ + " did not start: " + process_.errorString());
+        service_ = WaitForBusName(identity_, process_, " (see " + home_.filePath(QStringLiteral("log")) + ")");
+        if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, 10000))
+            Fail(identity_ + " did not load " + files.join(' '));
+        // Both play at once (VLC's --start-paused would hold every later track
+        // too); they start from 0, paused.
+        SetPaused(true);
+        if (!Eventually([&] { return Status() == QStringLiteral("Paused"); })) Fail(identity_ + " did not pause");
+        Seek(0);
+        if (!Eventually([&] { return PositionMs() < 50; })) Fail(identity_ + " did not go to the start");
+        home_.setAutoRemove(true);
+    }
+
+    ~MprisPlayer() override
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(3000)) Kill();
+        }
+        QDBusConnection::disconnectFromBus(bus_.name());
+    }
+
+    QString Identity() override
+    {
+        return Get(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Identity")).toString();
+    }
+    int PositionMs() override
+    {
+        const QVariant position = Get(kPlayer, QStringLiteral("Position"));
+        return position.isValid() ? static_cast<int>(position.toLongLong() / 1000) : -1;
+    }
+    QString Status() override { return Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(); }
+    int Track() override
+    {
+        const QString file = QUrl(Metadata().value(QStringLiteral("xesam:url")).toString()).toLocalFile();
+        for (int i = 0; i < files_.size(); ++i)
+            if (!file.isEmpty() && QFileInfo(files_[i]) == QFileInfo(file)) return i;
+        return -1;
+    }
+    void SetPaused(bool paused) override { Call(paused ? QStringLiteral("Pause") : QStringLiteral("Play"), {}); }
+    void Seek(int ms) override
+    {
+        const auto track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+        Call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong{ms} * 1000});
+    }
+    int StepMs() override { return identity_ == QStringLiteral("vlc") ? 300 : 0; }
+    void Kill() override
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+private:
+    static QString BusName()
+    {
+        static int made = 0;
+        return QStringLiteral("morvane-e2e-witness-%1").arg(++made);
+    }
+
+    QVariant Get(const QString& interface, const QString& property)
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, kObject, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        call << interface << property;
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
+        if (reply.type() != QDBusMessage::ReplyMessage) return {};
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+
+    QVariantMap Metadata() { return qdbus_cast<QVariantMap>(Get(kPlayer, QStringLiteral("Metadata"))); }
+
+    void Call(const QString& method, const QVariantList& args)
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(service_, kObject, kPlayer, method);
+        call.setArguments(args);
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            Fail(identity_ + " refused " + method + ": " + reply.errorMessage());
+    }
+
+    QStringList files_;
+    QTemporaryDir home_;
+    QProcess process_;
+    QDBusConnection bus_;
+    QString identity_;  // the start of its bus name, for messages
+    QString service_;
+};
+
+} // namespace
+
+std::unique_ptr<Player> StartPlayer(const std::string& name, const QStringList& files)
+{
+    if (name == "mpv") return std::make_unique<Mpv>(files);
+    if (name == "vlc" || name == "audacious") return std::make_unique<MprisPlayer>(name, files);
+    Fail("no such player: " + QString::fromStdString(name));
+}
+
+} // namespace morvane::e2e
