@@ -45,7 +45,8 @@ std::optional<Reference> start_reference(Run& t, const std::wstring& options)
     HWND window = nullptr;
     e2e::Poll_Until(
         [&] {
-            window = e2e::Find_Top_Window(process->Id(), BENCH_REFERENCE_CLASS);
+            const auto found = e2e::Top_Windows(process->Id(), BENCH_REFERENCE_CLASS);
+            window = found.empty() ? nullptr : found.front();
             return window != nullptr || !process->Running();
         },
         20000);

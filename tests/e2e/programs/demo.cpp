@@ -49,12 +49,6 @@ bool Played_To(HWND player, int ms)
     return Poll_Until([&] { return Position_Of(player) >= ms; }, static_cast<DWORD>(ms) + 10000, 50);
 }
 
-bool Set_Check(HWND box, bool ticked)
-{
-    if ((Send(box, BM_GETCHECK) == BST_CHECKED) != ticked) Click(box);
-    return Send(box, BM_GETCHECK) == (ticked ? BST_CHECKED : BST_UNCHECKED);
-}
-
 // 记录; with a note, ask_note is ticked and the note is typed into the prompt.
 bool Record(HWND main, const std::optional<std::wstring>& note)
 {
@@ -88,11 +82,10 @@ int Run_Demo(const std::wstring& out_dir)
     // A bare mark, one with a note while the player waits, and one from a
     // few seconds back, so that sorting has something to do.
     if (!Played_To(player, 3000) || !Record(main, std::nullopt)) return 1;
-    if (!Played_To(player, 6500) || !Set_Check(control(IDC_ASK_NOTE), true) || !Set_Check(control(IDC_PAUSE_FOR_NOTE), true))
-        return Failed("ask_note and pause_for_note could not be ticked");
-    if (!Record(main, L"第一句 注意连读")) return 1;
-    if (!Set_Check(control(IDC_ASK_NOTE), false) || !Set_Check(control(IDC_PAUSE_FOR_NOTE), false))
-        return Failed("ask_note and pause_for_note could not be unticked");
+    // A click ticks ask_note and pause_for_note, another unticks them.
+    const auto toggle_note_boxes = [&] { return Click(control(IDC_ASK_NOTE)) && Click(control(IDC_PAUSE_FOR_NOTE)); };
+    if (!Played_To(player, 6500) || !toggle_note_boxes() || !Record(main, L"第一句 注意连读") || !toggle_note_boxes())
+        return Failed("a note could not be recorded");
     for (int step = 0; step < 3; ++step) {
         const int before = Position_Of(player);
         if (!Click(control(IDC_BACK)) || !Poll_Until([&] { return Position_Of(player) < before - 1000; }))

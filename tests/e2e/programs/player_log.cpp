@@ -2,22 +2,15 @@
 
 #include <windows.h>
 
+#include "disk_files.h"
 #include "process.h"
 
 namespace morvane::e2e {
 
 std::vector<std::string> Player_Log::Lines() const
 {
+    const std::string bytes = Read_Bytes(path_).value_or("");
     std::vector<std::string> result;
-    // The player keeps the file open for writing while we read.
-    const HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return result;
-    std::string bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
     std::size_t start = 0;
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
         result.push_back(bytes.substr(start, end - start - (end > start && bytes[end - 1] == '\r')));

@@ -76,12 +76,6 @@ std::vector<HWND> Top_Windows(DWORD process_id, const wchar_t* class_name)
     });
 }
 
-HWND Find_Top_Window(DWORD process_id, const wchar_t* class_name)
-{
-    const auto found = Top_Windows(process_id, class_name);
-    return found.empty() ? nullptr : found.front();
-}
-
 HWND Focus_In_Thread_Of(HWND window)
 {
     GUITHREADINFO info{};

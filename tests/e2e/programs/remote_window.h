@@ -22,7 +22,6 @@ bool Post_Click(HWND button);
 
 // The visible top-level windows of the process with that class (any when null).
 std::vector<HWND> Top_Windows(DWORD process_id, const wchar_t* class_name);
-HWND Find_Top_Window(DWORD process_id, const wchar_t* class_name);
 // The window with the keyboard focus in the thread that owns `window`.
 HWND Focus_In_Thread_Of(HWND window);
 

@@ -16,7 +16,8 @@ HWND Wait_For_Window(const Process& process, const wchar_t* class_name)
     HWND window = nullptr;
     Poll_Until(
         [&] {
-            window = Find_Top_Window(process.Id(), class_name);
+            const auto found = Top_Windows(process.Id(), class_name);
+            window = found.empty() ? nullptr : found.front();
             return window != nullptr || !process.Running();
         },
         kStartTimeoutMs);
@@ -30,16 +31,10 @@ std::optional<Standin> Start_Standin(const std::wstring& log_path, const std::ws
     DeleteFileW(log_path.c_str());
     auto process = Process::Start(Beside_This_Program(L"standin-player.exe"),
                                   L"--log " + Quoted(log_path) + (options.empty() ? L"" : L" " + options));
-    if (!process) {
-        failure = "the stand-in player does not start, error " + std::to_string(GetLastError());
-        return std::nullopt;
-    }
-    const HWND window = Wait_For_Window(*process, kPlayerClass);
-    if (window == nullptr) {
-        failure = "the stand-in player's window does not show";
-        return std::nullopt;
-    }
-    return Standin{std::move(*process), window, Player_Log(log_path)};
+    const HWND window = process ? Wait_For_Window(*process, kPlayerClass) : nullptr;
+    if (window != nullptr) return Standin{std::move(*process), window, Player_Log(log_path)};
+    failure = process ? "the stand-in player's window does not show" : "the stand-in player does not start";
+    return std::nullopt;
 }
 
 std::optional<Process> Launch_Morvane(std::string& failure)
@@ -52,13 +47,10 @@ std::optional<Process> Launch_Morvane(std::string& failure)
 std::optional<Morvane> Start_Morvane(std::string& failure)
 {
     auto process = Launch_Morvane(failure);
-    if (!process) return std::nullopt;
-    const HWND window = Wait_For_Window(*process, MORVANE_MAIN_CLASS);
-    if (window == nullptr) {
-        failure = process->Running() ? "Morvane's window does not show" : "Morvane ended";
-        return std::nullopt;
-    }
-    return Morvane{std::move(*process), window};
+    const HWND window = process ? Wait_For_Window(*process, MORVANE_MAIN_CLASS) : nullptr;
+    if (window != nullptr) return Morvane{std::move(*process), window};
+    if (process) failure = process->Running() ? "Morvane's window does not show" : "Morvane ended";
+    return std::nullopt;
 }
 
 bool No_Player_Running() { return FindWindowW(kPlayerClass, nullptr) == nullptr; }

@@ -19,7 +19,7 @@ TEST_F(Startup, WithoutAPlayerOneMessageThenTheEndAndNoWindow)
     bool main_window_seen = false;
     std::vector<HWND> boxes;
     const auto watch = [&] {
-        main_window_seen |= Find_Top_Window(morvane->Id(), MORVANE_MAIN_CLASS) != nullptr;
+        main_window_seen |= !Top_Windows(morvane->Id(), MORVANE_MAIN_CLASS).empty();
         boxes = Top_Windows(morvane->Id(), L"#32770");
     };
     Poll_Until([&] { return watch(), !boxes.empty() || !morvane->Running(); }, 20000);

@@ -80,6 +80,9 @@ struct Measured {
 };
 Measured Text_Width(const wchar_t* face, const std::wstring& text);
 
+// Saves the window's area of the screen as a 24-bit BMP file, for people to look at.
+bool Save_Window_Bmp(HWND window, const std::wstring& path);
+
 using e2e::kPaused;
 using e2e::kPlaying;
 using e2e::kStopped;
