@@ -274,8 +274,8 @@ void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
 
 void run_front_bench(Bench_Env& env, Report& report, int ticks, int rounds)
 {
-    e2e::Context t = env.context("front");
-    auto player = e2e::start_standin(t, L"--state play");
+    Run t = env.context("front");
+    auto player = start_standin(t, L"--state play");
     Front front;
     if (!player || !t.check("the front end builds in this process", front.build(), "window or Form_Load failed")) {
         report.add({"One poll tick", "-", "-", "-", Verdict::Failed});

@@ -8,7 +8,7 @@
 #include "real_input.h"
 #include "standin_protocol.h"
 #include "stats.h"
-#include "window_access.h"
+#include "remote_window.h"
 
 namespace bench {
 namespace {
@@ -19,17 +19,17 @@ namespace {
 std::optional<double> press_until(HWND player, WORD key, LRESULT state)
 {
     const double start = now_seconds();
-    if (!e2e::send_key(key, false)) return std::nullopt;
+    if (!e2e::Send_Key(key, false)) return std::nullopt;
     std::optional<double> latency;
     while (now_seconds() - start < 2.0) {
-        const auto now = e2e::send(player, STANDIN_GET_STATE, 0, 0, 1000);
+        const auto now = e2e::Send(player, STANDIN_GET_STATE, 0, 0, 1000);
         if (now && *now == state) {
             latency = now_seconds() - start;
             break;
         }
         Sleep(1);
     }
-    e2e::send_key(key, true);
+    e2e::Send_Key(key, true);
     return latency;
 }
 
@@ -74,26 +74,26 @@ void run_hotkey_bench(Bench_Env& env, Report& report, int presses, const Poll_Fi
     double period_ms = poll.morvane_period_ms;
     Presses morvane_presses;
     {
-        e2e::Context t = env.context("hotkey-morvane");
-        auto player = e2e::start_standin(t, L"--state stop");
-        auto morvane = player ? e2e::start_morvane(t) : std::nullopt;
+        Run t = env.context("hotkey-morvane");
+        auto player = start_standin(t, L"--state stop");
+        auto morvane = player ? start_morvane(t) : std::nullopt;
         if (!morvane) {
             report.add({figure, "-", "-", goal, Verdict::Failed});
             return;
         }
         Sleep(1000);
-        const std::size_t mark = player->log.mark();
+        const std::size_t mark = player->log.Mark();
         morvane_presses = press_keys(player->window, presses);
         double ticks = 0;
-        for (const std::string& line : player->log.lines_since(mark))
+        for (const std::string& line : player->log.Lines_Since(mark))
             if (line == "1024 0 104") ++ticks;
         if (ticks > 0) period_ms = morvane_presses.seconds * 1000 / ticks;
     }
     // The same presses against a program that only samples the two keys.
     Presses reference_presses;
     {
-        e2e::Context t = env.context("hotkey-reference");
-        auto player = e2e::start_standin(t, L"--state stop");
+        Run t = env.context("hotkey-reference");
+        auto player = start_standin(t, L"--state stop");
         auto reference = player ? start_reference(t, L"--hotkeys") : std::nullopt;
         if (reference) {
             Sleep(1000);

@@ -110,5 +110,5 @@ int main()
     }
     std::fwrite(table.data(), 1, table.size(), file);
     std::fclose(file);
-    return report.any_failed() || env.checks.failed() > 0 ? 1 : 0;
+    return report.any_failed() || env.checks.failed > 0 ? 1 : 0;
 }

@@ -10,7 +10,7 @@
 #include "reference_protocol.h"
 #include "stats.h"
 #include "unix_cpu.h"
-#include "window_access.h"
+#include "remote_window.h"
 
 namespace bench {
 namespace {
@@ -42,30 +42,30 @@ struct Log_Count {
     double messages = 0;
 };
 
-Log_Count count_log(const e2e::Player_log& log, std::size_t mark)
+Log_Count count_log(const e2e::Player_Log& log, std::size_t mark)
 {
     Log_Count count;
-    for (const std::string& line : log.lines_since(mark)) {
+    for (const std::string& line : log.Lines_Since(mark)) {
         ++count.messages;
         if (line == "1024 0 104") ++count.ticks;
     }
     return count;
 }
 
-std::optional<LRESULT> reference_ticks(HWND window) { return e2e::send(window, BENCH_GET_TICKS, 0, 0, 2000); }
+std::optional<LRESULT> reference_ticks(HWND window) { return e2e::Send(window, BENCH_GET_TICKS, 0, 0, 2000); }
 
 std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int seconds, bool playing = true)
 {
-    e2e::Context t = env.context(std::string("poll-") + name_of(program) + (playing ? "-" : "-paused-") +
+    Run t = env.context(std::string("poll-") + name_of(program) + (playing ? "-" : "-paused-") +
                                  std::to_string(run));
-    auto player = e2e::start_standin(t, playing ? L"--state play" : L"--state pause");
+    auto player = start_standin(t, playing ? L"--state play" : L"--state pause");
     if (!player) return std::nullopt;
 
     std::optional<e2e::Process> process;
     HWND window = nullptr;
     std::wstring exe;
     if (program == Program::Morvane) {
-        auto morvane = e2e::start_morvane(t);
+        auto morvane = start_morvane(t);
         if (!morvane) return std::nullopt;
         window = morvane->window;
         process = std::move(morvane->process);
@@ -82,7 +82,7 @@ std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int se
         return std::nullopt;
 
     Sleep(kWarmUpMs);
-    const std::size_t mark = player->log.mark();
+    const std::size_t mark = player->log.Mark();
     const auto ticks_before = program == Program::Morvane ? std::optional<LRESULT>(0) : reference_ticks(window);
     const auto cpu_before = clock->seconds();
     const double wall_before = now_seconds();
@@ -102,7 +102,7 @@ std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int se
     sample.wall_s = wall_after - wall_before;
     sample.messages = logged.messages;
     sample.ticks = program == Program::Morvane ? logged.ticks : static_cast<double>(*ticks_after - *ticks_before);
-    sample.peak_bytes = peak_working_set(process->id());
+    sample.peak_bytes = peak_working_set(process->Id());
     std::fprintf(stderr, "  %-12s %s run %d: CPU %.3f s in %.1f s, %.0f ticks, %.0f messages\n", name_of(program),
                  playing ? "playing" : "paused", run, sample.cpu_s, sample.wall_s, sample.ticks, sample.messages);
     return sample;

@@ -2,23 +2,52 @@
 
 #include <psapi.h>
 
+#include <cstdio>
+
 #include "reference_protocol.h"
-#include "window_access.h"
+#include "remote_window.h"
 
 namespace bench {
 
-std::optional<Reference> start_reference(e2e::Context& t, const std::wstring& options)
+bool Checks::check(const std::string& name, bool passed, const std::string& detail)
 {
-    auto process = e2e::Process::start(t.bin(L"bench-reference.exe"), options);
+    const std::string line = (passed ? "ok - " : "FAIL - ") + name + (passed || detail.empty() ? "" : ": " + detail) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+    failed += !passed;
+    return passed;
+}
+
+std::optional<e2e::Standin> start_standin(Run& t, const std::wstring& options)
+{
+    std::string failure;
+    auto player = e2e::Start_Standin(t.out_dir + L"\\" + std::wstring(t.test_name.begin(), t.test_name.end()) + L"-player.log",
+                                     options, failure);
+    t.check(t.test_name + ": the stand-in player starts", player.has_value(), failure);
+    return player;
+}
+
+std::optional<e2e::Morvane> start_morvane(Run& t)
+{
+    std::string failure;
+    auto morvane = e2e::Start_Morvane(failure);
+    t.check(t.test_name + ": Morvane starts", morvane.has_value(), failure);
+    return morvane;
+}
+
+std::optional<Reference> start_reference(Run& t, const std::wstring& options)
+{
+    auto process = e2e::Process::Start(t.bin(L"bench-reference.exe"), options);
     if (!process) {
         t.check("the reference program starts", false, "CreateProcess failed");
         return std::nullopt;
     }
     HWND window = nullptr;
-    e2e::poll_until(
+    e2e::Poll_Until(
         [&] {
-            window = e2e::find_top_window(process->id(), BENCH_REFERENCE_CLASS);
-            return window != nullptr || !process->running();
+            const auto found = e2e::Top_Windows(process->Id(), BENCH_REFERENCE_CLASS);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr || !process->Running();
         },
         20000);
     if (window == nullptr) {

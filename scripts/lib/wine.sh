@@ -4,7 +4,7 @@
 WINE_PREFIX_DIR="$BUILD_WIN/wineprefix"
 WINE_LOCALE_DIR="$BUILD_WIN/locale"
 # Bump when the prefix settings below change, so existing prefixes are remade.
-WINE_PREFIX_VERSION=5
+WINE_PREFIX_VERSION=6
 # The virtual desktop of headless runs.
 WINE_DESKTOP=morvane
 WINE_DESKTOP_SIZE=1280x800
@@ -74,7 +74,7 @@ write_prefix_reg() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n'
     printf '"%s"="%s"\r\n\r\n' "$WINE_DESKTOP" "$WINE_DESKTOP_SIZE"
     local exe
-    for exe in morvane-e2e.exe morvane-window-tests.exe; do
+    for exe in morvane-e2e.exe morvane-window-tests.exe morvane-demo.exe; do
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\Explorer]\r\n' "$exe"
       printf '"Desktop"="%s"\r\n\r\n' "$WINE_DESKTOP"
     done

@@ -7,7 +7,6 @@
 #include "app/layout/layout.h"
 #include "app/win32/control_ids.h"
 #include "rig.h"
-#include "screenshot.h"
 
 namespace morvane::test {
 namespace {
@@ -92,7 +91,7 @@ TEST_F(Face, EveryControlOfTheLayoutTableIsDrawnInItsPlace)
     // A few ticks fill the read-outs from the playing player; then a picture.
     Expect_Shows(Main(), L"1. 英语听力 第一课 - Winamp");
     Pump(300);
-    EXPECT_TRUE(e2e::save_window_bmp(Main(), Out_Path(L"morvane.bmp")));
+    EXPECT_TRUE(Save_Window_Bmp(Main(), Out_Path(L"morvane.bmp")));
 }
 
 } // namespace

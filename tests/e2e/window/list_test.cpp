@@ -4,27 +4,15 @@
 
 #include <windows.h>
 
-#include <dlgs.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/win32/control_ids.h"
-#include "disk_files.h"
 #include "rig.h"
 
 namespace morvane::test {
 namespace {
-
-BOOL CALLBACK Find_Edit(HWND child, LPARAM found)
-{
-    wchar_t name[8]{};
-    GetClassNameW(child, name, 8);
-    if (std::wstring(name) != L"Edit") return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
 
 class List : public Window_Rig {
 protected:
@@ -48,22 +36,6 @@ protected:
         Click(IDC_FORWARD);
         ASSERT_EQ(player.jumps.back(), 12000);
         player.position = 12000;
-    }
-    // Loads the file through 读取 and the open dialog.
-    void Load(const std::wstring& path)
-    {
-        Answer_Next_Dialog([&](HWND dialog) {
-            HWND field = GetDlgItem(dialog, cmb13);
-            // The file name's combo box holds its edit field some levels down.
-            if (field != nullptr) EnumChildWindows(field, Find_Edit, reinterpret_cast<LPARAM>(&field));
-            else field = GetDlgItem(dialog, edt1);
-            const HWND ok = GetDlgItem(dialog, IDOK);
-            if (field == nullptr || ok == nullptr) return false;
-            SetWindowTextW(field, path.c_str());
-            PostMessageW(ok, BM_CLICK, 0, 0);
-            return true;
-        });
-        Click(IDC_LOAD);
     }
 };
 
@@ -104,7 +76,7 @@ TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
 {
     constexpr int kMargin = 10;
     const std::wstring folder = Out_Path(L"extent");
-    ASSERT_TRUE(e2e::fresh_folder(folder));
+    ASSERT_TRUE(e2e::Fresh_Folder(folder));
     const std::wstring stamp = L"[000:01:000]";
     const std::vector<std::vector<std::wstring>> lists{
         {stamp, stamp + L" 注释:第一句，注意连读——“引号”……（完）", stamp + L" 注释:abc"},
@@ -118,9 +90,10 @@ TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
     for (const auto& entries : lists) {
         SCOPED_TRACE("list " + std::to_string(++n));
         const std::wstring path = folder + L"\\list" + std::to_wstring(n) + L".txt";
-        const auto bytes = e2e::mark_file_bytes(entries, true);
-        ASSERT_TRUE(bytes && e2e::write_bytes(path, *bytes));
-        Load(path);
+        const auto bytes = e2e::Mark_File_Bytes(entries, true);
+        ASSERT_TRUE(bytes && e2e::Write_Bytes(path, *bytes));
+        Answer_File_Dialog(path);
+        Click(IDC_LOAD);
         ASSERT_EQ(Entries(), entries);
         EXPECT_EQ(extent(), Widest(entries) + kMargin);
     }

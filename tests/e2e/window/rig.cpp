@@ -1,48 +1,73 @@
 #include "rig.h"
 
+#include <dlgs.h>
+
 #include <cwchar>
+#include <deque>
+#include <filesystem>
+#include <fstream>
 
 #include "app/win32/control_ids.h"
 
 namespace morvane::test {
 namespace {
 
-std::function<bool(HWND)> pending_answer;
+std::deque<std::function<bool(HWND)>> pending_answers;
+HWND last_answered = nullptr;
+bool answering = false;
 UINT_PTR answer_timer = 0;
 
+BOOL CALLBACK Find_Edit(HWND child, LPARAM found)
+{
+    wchar_t name[8]{};
+    GetClassNameW(child, name, 8);
+    if (std::wcscmp(name, L"Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// The dialog whose modal loop runs: the one visible and enabled (a dialog
+// is disabled while a box of its own is open), and not answered already.
 BOOL CALLBACK Find_Dialog(HWND window, LPARAM found)
 {
     wchar_t cls[16]{};
     GetClassNameW(window, cls, 16);
-    if (IsWindowVisible(window) && std::wcscmp(cls, L"#32770") == 0) {
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && window != last_answered && std::wcscmp(cls, L"#32770") == 0) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
     return TRUE;
 }
 
-// Runs inside the dialog's own modal loop.
+// Runs inside the dialog's own modal loop. An answer that serves messages
+// itself is not called again, nor the next one, from within.
 void CALLBACK Answer_When_Open(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), Find_Dialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr || !pending_answer) return;
-    // Held apart while it runs: an answer that serves messages itself must
-    // not be called again from within.
-    auto answer = std::move(pending_answer);
-    pending_answer = nullptr;
-    if (!answer(dialog)) {
-        pending_answer = std::move(answer);
-        return;
+    if (dialog == nullptr || pending_answers.empty() || answering) return;
+    answering = true;
+    const bool done = pending_answers.front()(dialog);
+    answering = false;
+    if (!done) return;
+    last_answered = dialog;
+    pending_answers.pop_front();
+    if (pending_answers.empty()) {
+        KillTimer(nullptr, answer_timer);
+        answer_timer = 0;
     }
-    KillTimer(nullptr, answer_timer);
-    answer_timer = 0;
 }
 
 } // namespace
 
 void Window_Rig::SetUp()
 {
+    // Answers a failed test left unused would serve the next test's dialogs.
+    pending_answers.clear();
+    last_answered = nullptr;
+    // The window of the test before posted WM_QUIT as it went; a modal loop would end on it.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     ASSERT_EQ(app.Create(GetModuleHandleW(nullptr)), L"");
     if (auto_start) Start();
 }
@@ -122,9 +147,43 @@ void Window_Rig::Expect_Shows(HWND window, const std::wstring& want)
 
 void Window_Rig::Answer_Next_Dialog(std::function<bool(HWND dialog)> answer)
 {
-    pending_answer = std::move(answer);
-    answer_timer = SetTimer(nullptr, 0, 30, Answer_When_Open);
+    pending_answers.push_back(std::move(answer));
+    if (answer_timer == 0) answer_timer = SetTimer(nullptr, 0, 30, Answer_When_Open);
     ASSERT_NE(answer_timer, 0u);
+}
+
+void Window_Rig::Answer_File_Dialog(const std::wstring& path)
+{
+    Answer_Next_Dialog([path](HWND dialog) {
+        // The file name's field: a combo box under Wine, its edit some levels down; an edit in Windows' own dialog.
+        HWND field = GetDlgItem(dialog, cmb13);
+        if (field != nullptr) EnumChildWindows(field, Find_Edit, reinterpret_cast<LPARAM>(&field));
+        else field = GetDlgItem(dialog, edt1);
+        const HWND ok = GetDlgItem(dialog, IDOK);
+        if (field == nullptr || ok == nullptr) return false;
+        SetWindowTextW(field, path.c_str());
+        PostMessageW(ok, BM_CLICK, 0, 0);
+        return true;
+    });
+}
+
+void Window_Rig::Answer_Box(int button, Box_Seen* seen)
+{
+    Answer_Next_Dialog([this, button, seen](HWND box) {
+        if (seen != nullptr) {
+            *seen = {Text(box), Text(GetDlgItem(box, 0xFFFF))};
+            for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t cls[16]{};
+                GetClassNameW(child, cls, 16);
+                const LONG style = GetWindowLongW(child, GWL_STYLE);
+                if (std::wcscmp(cls, L"Button") == 0 && IsWindowVisible(child)) ++seen->buttons;
+                if (std::wcscmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
+                    seen->icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+            }
+        }
+        PostMessageW(box, WM_COMMAND, button, 0);
+        return true;
+    });
 }
 
 Window_Rig::Prompt_Seen Window_Rig::Click_And_Answer_Prompt(int id, std::optional<std::wstring> note)
@@ -143,15 +202,6 @@ Window_Rig::Prompt_Seen Window_Rig::Click_And_Answer_Prompt(int id, std::optiona
     return seen;
 }
 
-std::wstring Out_Path(const std::wstring& file)
-{
-    wchar_t dir[MAX_PATH];
-    const DWORD n = GetEnvironmentVariableW(L"E2E_OUT", dir, MAX_PATH);
-    const std::wstring folder = n > 0 && n < MAX_PATH ? std::wstring(dir, n) : L"out\\e2e";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\" + file;
-}
-
 Measured Text_Width(const wchar_t* face, const std::wstring& text)
 {
     const HDC dc = CreateCompatibleDC(nullptr);
@@ -167,20 +217,35 @@ Measured Text_Width(const wchar_t* face, const std::wstring& text)
     return measured;
 }
 
-std::wstring Short_Time(int seconds)
+bool Save_Window_Bmp(HWND window, const std::wstring& path)
 {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"[%03d:%02d]", seconds / 60, seconds % 60);
-    return text;
-}
+    RECT area{};
+    if (!GetWindowRect(window, &area)) return false;
+    // 24-bit, top-down, rows padded to 4 bytes.
+    BITMAPINFOHEADER header{sizeof header, area.right - area.left, area.top - area.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    header.biSizeImage = ((static_cast<DWORD>(header.biWidth) * 3 + 3) & ~3u) * static_cast<DWORD>(-header.biHeight);
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+    const BITMAPFILEHEADER file_header{0x4D42, offset + header.biSizeImage, 0, 0, offset};  // "BM"
 
-std::wstring Stamp(int ms)
-{
-    wchar_t text[32];
-    std::swprintf(text, 32, L"[%03d:%02d:%03d]", ms / 60000, ms / 1000 % 60, ms % 1000);
-    return text;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    bool saved = bitmap != nullptr &&
+                 BitBlt(memory, 0, 0, header.biWidth, -header.biHeight, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
+    if (saved && GdiFlush()) {
+        std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(&file_header), sizeof file_header);
+        file.write(reinterpret_cast<const char*>(&header), sizeof header);
+        file.write(static_cast<const char*>(bits), header.biSizeImage);
+        file.close();
+        saved = !file.fail();
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
 }
-
-std::wstring Mark_Line(int mark_ms, int position_ms) { return Stamp(mark_ms) + L"<==>" + Stamp(position_ms); }
 
 } // namespace morvane::test

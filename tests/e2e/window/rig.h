@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/app.h"
+#include "disk_files.h"
+#include "readouts.h"
 #include "fakes.h"
 
 namespace morvane::test {
@@ -45,8 +47,18 @@ protected:
 
     // The next modal dialog of this thread (a message box, the note prompt,
     // a file dialog) is handed to `answer` while it is open, again and again
-    // until `answer` returns true: it has closed it.
+    // until `answer` returns true: it has closed it. Answers given one after
+    // another serve the dialogs that open one after another.
     void Answer_Next_Dialog(std::function<bool(HWND dialog)> answer);
+    // Types the path into the next file dialog and presses OK.
+    void Answer_File_Dialog(const std::wstring& path);
+    // Presses the next message box's button; what it showed goes to `seen`.
+    struct Box_Seen {
+        std::wstring title, text;
+        int buttons = 0;
+        HICON icon = nullptr;
+    };
+    void Answer_Box(int button, Box_Seen* seen = nullptr);
     // Clicks the button and answers the note prompt it opens with `note`
     // (IDOK) or cancels it (nullopt); what the prompt showed.
     struct Prompt_Seen {
@@ -60,10 +72,6 @@ protected:
     bool auto_start = true;
 };
 
-// The paths the tests write to: the screenshot goes to E2E_OUT (default
-// out\e2e beside the current folder).
-std::wstring Out_Path(const std::wstring& file);
-
 // The text's width in the face at 9 pt and 96 DPI, as the window's controls
 // draw it, and whether the face has the Chinese character set.
 struct Measured {
@@ -72,8 +80,15 @@ struct Measured {
 };
 Measured Text_Width(const wchar_t* face, const std::wstring& text);
 
-std::wstring Stamp(int ms);
-std::wstring Mark_Line(int mark_ms, int position_ms);
-std::wstring Short_Time(int seconds);
+// Saves the window's area of the screen as a 24-bit BMP file, for people to look at.
+bool Save_Window_Bmp(HWND window, const std::wstring& path);
+
+using e2e::kPaused;
+using e2e::kPlaying;
+using e2e::kStopped;
+using e2e::Mark_Line;
+using e2e::Out_Path;
+using e2e::Short_Time;
+using e2e::Stamp;
 
 } // namespace morvane::test

@@ -10,9 +10,6 @@
 namespace morvane::test {
 namespace {
 
-constexpr wchar_t kPlaying[] = L"Winamp处于播放状态......";
-constexpr wchar_t kPaused[] = L"Winamp处于暂停状态......";
-constexpr wchar_t kStopped[] = L"Winamp处于停止状态......";
 constexpr char16_t kLongTitle[] = u"2. 英语听力 全集朗读 - Winamp";
 constexpr int kLongLengthSec = 40000;
 
