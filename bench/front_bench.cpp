@@ -25,9 +25,9 @@ constexpr int kBound = 32767;
 
 // The window port with the file dialogs answered by fixed paths and the
 // messages kept instead of shown; the caption goes to the real window.
-class Bench_Window final : public morvane::Window {
+class BenchWindow final : public morvane::Window {
 public:
-    explicit Bench_Window(morvane::Window& real) : real_(real) {}
+    explicit BenchWindow(morvane::Window& real) : real_(real) {}
 
     void SetCaption(const std::u16string& text) override { real_.SetCaption(text); }
     std::u16string Prompt(const std::u16string&, const std::u16string&, const std::u16string&, int) override
@@ -36,10 +36,10 @@ public:
     }
     void ShowInfo(const std::u16string& text, const std::u16string&) override { messages.push_back(text); }
     bool AskYesNo(const std::u16string&, const std::u16string&) override { return true; }
-    std::optional<Chosen_File> ChooseSavePath() override
+    std::optional<ChosenFile> ChooseSavePath() override
     {
         if (!save_path) return std::nullopt;
-        return Chosen_File{*save_path};
+        return ChosenFile{*save_path};
     }
     std::optional<std::u16string> ChooseOpenPath() override { return open_path; }
     void Quit() override {}
@@ -85,7 +85,7 @@ std::vector<std::u16string> sample_entries(int count)
     std::vector<std::u16string> entries;
     entries.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        std::u16string entry = morvane::Format_Ms(static_cast<std::int32_t>(random() % 59'940'000));
+        std::u16string entry = morvane::FormatMs(static_cast<std::int32_t>(random() % 59'940'000));
         if (random() % 2 == 0) {
             entry += u" 注释:";
             const int parts = static_cast<int>(random() % 8);
@@ -107,15 +107,15 @@ bool write_file(const std::wstring& path, const std::string& bytes)
 }
 
 struct Front {
-    morvane::win32::Main_Window window;
-    morvane::win32::Ansi_Code_Page code_page;
-    std::optional<morvane::win32::Window_Adapter> real_port;
-    std::optional<Bench_Window> port;
-    std::optional<morvane::win32::Window_Controls> controls;
-    std::optional<morvane::win32::Window_Timer> timer1;
-    morvane::winamp::Winamp_Link player{code_page};
-    morvane::win32::Async_Keyboard keyboard;
-    morvane::win32::Disk_Files files;
+    morvane::win32::MainWindow window;
+    morvane::win32::AnsiCodePage code_page;
+    std::optional<morvane::win32::WindowAdapter> real_port;
+    std::optional<BenchWindow> port;
+    std::optional<morvane::win32::WindowControls> controls;
+    std::optional<morvane::win32::PollTimer> timer1;
+    morvane::winamp::WinampLink player{code_page};
+    morvane::win32::AsyncKeyboard keyboard;
+    morvane::win32::DiskFiles files;
     std::optional<Form1> form;
 
     ~Front() { window.Attach(nullptr); }
@@ -132,7 +132,7 @@ struct Front {
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::Form1_Parts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
+        form.emplace(morvane::MakeForm1Parts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
                                                                        morvane::mark_file::Encoding::Ansi}));
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
@@ -160,17 +160,17 @@ void tick_bench(Front& front, Report& report, int ticks)
         if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
     }
     // The messages of a tick alone, through the same player link.
-    morvane::win32::Ansi_Code_Page code_page;
-    morvane::winamp::Winamp_Link player(code_page);
+    morvane::win32::AnsiCodePage code_page;
+    morvane::winamp::WinampLink player(code_page);
     std::u16string title;
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
         const double start = now_seconds();
-        if (player.Get_Play_State() == morvane::PlayState::Playing) player.Get_Length_Sec();
-        player.Get_Length_Sec();
-        player.Get_Position_Ms();
-        player.Get_Position_Ms();
-        player.Read_Title(title);
+        if (player.GetPlayState() == morvane::PlayState::Playing) player.GetLengthSec();
+        player.GetLengthSec();
+        player.GetPositionMs();
+        player.GetPositionMs();
+        player.ReadTitle(title);
         if (i >= 50) query_us.push_back((now_seconds() - start) * 1e6);
     }
     std::fprintf(stderr, "  tick: median %.1f us (90th %.1f us); its queries alone: median %.1f us\n", median(tick_us),
@@ -186,14 +186,14 @@ bool failed(std::string& why, const char* reason)
     return false;
 }
 
-struct Op_Times {
+struct OpTimes {
     std::vector<double> record, remove, clear, sort, save, load, copy;
 };
 
 // One round at the bound; false (with a reason) when an operation did not
 // do what it must.
-bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const std::wstring& saved,
-               const std::wstring& copied, Op_Times& times, std::string& why)
+bool ops_round(Front& front, BenchWindow& port, const std::wstring& base, const std::wstring& saved,
+               const std::wstring& copied, OpTimes& times, std::string& why)
 {
     Form1& form = *front.form;
     port.open_path = to_u16(base);
@@ -226,18 +226,18 @@ bool ops_round(Front& front, Bench_Window& port, const std::wstring& base, const
     return true;
 }
 
-void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
+void ops_bench(Front& front, BenchEnv& env, Report& report, int rounds)
 {
     const std::wstring base = env.out_dir + L"\\bench-base.txt";
     const std::wstring saved = env.out_dir + L"\\bench-saved.txt";
     const std::wstring copied = env.out_dir + L"\\bench-copied.txt";
-    const std::string bytes = morvane::mark_file::Encode_Lines(sample_entries(kBound - 1), front.code_page);
+    const std::string bytes = morvane::mark_file::EncodeLines(sample_entries(kBound - 1), front.code_page);
     if (!write_file(base, bytes)) {
         report.add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
         return;
     }
 
-    Op_Times times;
+    OpTimes times;
     std::string why;
     for (int round = 0; round < rounds; ++round) {
         if (!ops_round(front, *front.port, base, saved, copied, times, why)) {
@@ -272,7 +272,7 @@ void ops_bench(Front& front, Bench_Env& env, Report& report, int rounds)
 
 } // namespace
 
-void run_front_bench(Bench_Env& env, Report& report, int ticks, int rounds)
+void run_front_bench(BenchEnv& env, Report& report, int ticks, int rounds)
 {
     Run t = env.context("front");
     auto player = start_standin(t, L"--state play");

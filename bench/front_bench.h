@@ -10,6 +10,6 @@
 
 namespace bench {
 
-void run_front_bench(Bench_Env& env, Report& report, int ticks, int rounds);
+void run_front_bench(BenchEnv& env, Report& report, int ticks, int rounds);
 
 } // namespace bench

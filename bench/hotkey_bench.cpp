@@ -19,7 +19,7 @@ namespace {
 std::optional<double> press_until(HWND player, WORD key, LRESULT state)
 {
     const double start = now_seconds();
-    if (!e2e::Send_Key(key, false)) return std::nullopt;
+    if (!e2e::SendKey(key, false)) return std::nullopt;
     std::optional<double> latency;
     while (now_seconds() - start < 2.0) {
         const auto now = e2e::Send(player, STANDIN_GET_STATE, 0, 0, 1000);
@@ -29,7 +29,7 @@ std::optional<double> press_until(HWND player, WORD key, LRESULT state)
         }
         Sleep(1);
     }
-    e2e::Send_Key(key, true);
+    e2e::SendKey(key, true);
     return latency;
 }
 
@@ -64,7 +64,7 @@ std::string spread(const std::vector<double>& ms)
 
 } // namespace
 
-void run_hotkey_bench(Bench_Env& env, Report& report, int presses, const Poll_Figures& poll)
+void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigures& poll)
 {
     const std::string figure =
         "Hot-key latency, SendInput key-down to the player acting (" + std::to_string(presses) + " presses)";
@@ -85,7 +85,7 @@ void run_hotkey_bench(Bench_Env& env, Report& report, int presses, const Poll_Fi
         const std::size_t mark = player->log.Mark();
         morvane_presses = press_keys(player->window, presses);
         double ticks = 0;
-        for (const std::string& line : player->log.Lines_Since(mark))
+        for (const std::string& line : player->log.LinesSince(mark))
             if (line == "1024 0 104") ++ticks;
         if (ticks > 0) period_ms = morvane_presses.seconds * 1000 / ticks;
     }

@@ -9,6 +9,6 @@
 
 namespace bench {
 
-void run_hotkey_bench(Bench_Env& env, Report& report, int presses, const Poll_Figures& poll);
+void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigures& poll);
 
 } // namespace bench

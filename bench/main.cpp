@@ -89,13 +89,13 @@ int main()
     }
     CreateDirectoryW(options.out_dir.c_str(), nullptr);
 
-    bench::Bench_Env env;
+    bench::BenchEnv env;
     env.bin_dir = folder_of_this_program();
     env.out_dir = options.out_dir;
     bench::Report report;
 
     std::fprintf(stderr, "polling: %d runs of %d s for Morvane and each reference\n", options.runs, options.seconds);
-    const bench::Poll_Figures poll = bench::run_poll_bench(env, report, options.runs, options.seconds);
+    const bench::PollFigures poll = bench::run_poll_bench(env, report, options.runs, options.seconds);
     std::fprintf(stderr, "hot keys: %d presses\n", options.presses);
     bench::run_hotkey_bench(env, report, options.presses, poll);
     std::fprintf(stderr, "one tick and the list operations, in this process\n");

@@ -15,16 +15,16 @@
 namespace bench {
 namespace {
 
-enum class Program { Morvane, Reference_A, Reference_B };
-constexpr std::array<Program, 3> kOrder{Program::Morvane, Program::Reference_A, Program::Reference_B};
+enum class Program { Morvane, ReferenceA, ReferenceB };
+constexpr std::array<Program, 3> kOrder{Program::Morvane, Program::ReferenceA, Program::ReferenceB};
 constexpr DWORD kWarmUpMs = 2000;
 
 const char* name_of(Program program)
 {
     switch (program) {
     case Program::Morvane: return "morvane";
-    case Program::Reference_A: return "reference-a";
-    case Program::Reference_B: break;
+    case Program::ReferenceA: return "reference-a";
+    case Program::ReferenceB: break;
     }
     return "reference-b";
 }
@@ -37,15 +37,15 @@ struct Sample {
     std::optional<double> peak_bytes;
 };
 
-struct Log_Count {
+struct LogCount {
     double ticks = 0;  // one state query starts every tick
     double messages = 0;
 };
 
-Log_Count count_log(const e2e::Player_Log& log, std::size_t mark)
+LogCount count_log(const e2e::PlayerLog& log, std::size_t mark)
 {
-    Log_Count count;
-    for (const std::string& line : log.Lines_Since(mark)) {
+    LogCount count;
+    for (const std::string& line : log.LinesSince(mark)) {
         ++count.messages;
         if (line == "1024 0 104") ++count.ticks;
     }
@@ -54,7 +54,7 @@ Log_Count count_log(const e2e::Player_Log& log, std::size_t mark)
 
 std::optional<LRESULT> reference_ticks(HWND window) { return e2e::Send(window, BENCH_GET_TICKS, 0, 0, 2000); }
 
-std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int seconds, bool playing = true)
+std::optional<Sample> poll_once(BenchEnv& env, Program program, int run, int seconds, bool playing = true)
 {
     Run t = env.context(std::string("poll-") + name_of(program) + (playing ? "-" : "-paused-") +
                                  std::to_string(run));
@@ -71,13 +71,13 @@ std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int se
         process = std::move(morvane->process);
         exe = t.bin(L"morvane.exe");
     } else {
-        auto reference = start_reference(t, program == Program::Reference_A ? L"--queries" : L"");
+        auto reference = start_reference(t, program == Program::ReferenceA ? L"--queries" : L"");
         if (!reference) return std::nullopt;
         window = reference->window;
         process = std::move(reference->process);
         exe = t.bin(L"bench-reference.exe");
     }
-    const auto clock = Unix_Cpu_Clock::find(exe);
+    const auto clock = UnixCpuClock::find(exe);
     if (!t.check(t.test_name + ": its CPU time can be read", clock.has_value(), "no single Unix process runs it"))
         return std::nullopt;
 
@@ -92,7 +92,7 @@ std::optional<Sample> poll_once(Bench_Env& env, Program program, int run, int se
     const auto cpu_after = clock->seconds();
     const double wall_after = now_seconds();
     const auto ticks_after = program == Program::Morvane ? std::optional<LRESULT>(0) : reference_ticks(window);
-    const Log_Count logged = count_log(player->log, mark);
+    const LogCount logged = count_log(player->log, mark);
     if (!t.check(t.test_name + ": measured", cpu_before && cpu_after && ticks_before && ticks_after,
                  "a figure could not be read"))
         return std::nullopt;
@@ -120,7 +120,7 @@ std::string mebibytes(double bytes) { return fixed(bytes / (1024 * 1024), 1) + "
 
 } // namespace
 
-Poll_Figures run_poll_bench(Bench_Env& env, Report& report, int runs, int seconds)
+PollFigures run_poll_bench(BenchEnv& env, Report& report, int runs, int seconds)
 {
     std::array<Series, 3> series;
     for (int run = 1; run <= runs; ++run) {
@@ -137,7 +137,7 @@ Poll_Figures run_poll_bench(Bench_Env& env, Report& report, int runs, int second
     const Series& morvane = series[0];
     const Series& a = series[1];
     const Series& b = series[2];
-    Poll_Figures figures;
+    PollFigures figures;
     const std::string runs_text = std::to_string(runs) + " runs of " + std::to_string(seconds) + " s";
 
     if (morvane.cpu_share.empty() || a.cpu_share.empty() || b.cpu_share.empty()) {
@@ -158,7 +158,7 @@ Poll_Figures run_poll_bench(Bench_Env& env, Report& report, int runs, int second
     // While the player is paused no read-out changes, so this isolates the
     // polling itself from the updating of the read-outs.
     const auto paused = poll_once(env, Program::Morvane, 1, seconds, false);
-    const auto paused_a = poll_once(env, Program::Reference_A, 1, seconds, false);
+    const auto paused_a = poll_once(env, Program::ReferenceA, 1, seconds, false);
     if (paused && paused_a && paused_a->cpu_s > 0)
         report.note("With the player paused (no read-out changes; one run of " + std::to_string(seconds) +
                     " s each) Morvane used " + percent(paused->cpu_s / paused->wall_s) + " and A " +

@@ -8,11 +8,11 @@
 
 namespace bench {
 
-struct Poll_Figures {
+struct PollFigures {
     double morvane_period_ms = 0;  // Morvane's timer period as measured
     double reference_period_ms = 0;  // the bare 1 ms timer's period
 };
 
-Poll_Figures run_poll_bench(Bench_Env& env, Report& report, int runs, int seconds);
+PollFigures run_poll_bench(BenchEnv& env, Report& report, int runs, int seconds);
 
 } // namespace bench

@@ -21,7 +21,7 @@ bool Checks::check(const std::string& name, bool passed, const std::string& deta
 std::optional<e2e::Standin> start_standin(Run& t, const std::wstring& options)
 {
     std::string failure;
-    auto player = e2e::Start_Standin(t.out_dir + L"\\" + std::wstring(t.test_name.begin(), t.test_name.end()) + L"-player.log",
+    auto player = e2e::StartStandin(t.out_dir + L"\\" + std::wstring(t.test_name.begin(), t.test_name.end()) + L"-player.log",
                                      options, failure);
     t.check(t.test_name + ": the stand-in player starts", player.has_value(), failure);
     return player;
@@ -30,7 +30,7 @@ std::optional<e2e::Standin> start_standin(Run& t, const std::wstring& options)
 std::optional<e2e::Morvane> start_morvane(Run& t)
 {
     std::string failure;
-    auto morvane = e2e::Start_Morvane(failure);
+    auto morvane = e2e::StartMorvane(failure);
     t.check(t.test_name + ": Morvane starts", morvane.has_value(), failure);
     return morvane;
 }
@@ -43,9 +43,9 @@ std::optional<Reference> start_reference(Run& t, const std::wstring& options)
         return std::nullopt;
     }
     HWND window = nullptr;
-    e2e::Poll_Until(
+    e2e::PollUntil(
         [&] {
-            const auto found = e2e::Top_Windows(process->Id(), BENCH_REFERENCE_CLASS);
+            const auto found = e2e::TopWindows(process->Id(), BENCH_REFERENCE_CLASS);
             window = found.empty() ? nullptr : found.front();
             return window != nullptr || !process->Running();
         },

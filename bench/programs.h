@@ -39,7 +39,7 @@ struct Run {
 
 // What every part of the benchmark gets: the checks (a failure to start
 // something is reported there) and where things are.
-struct Bench_Env {
+struct BenchEnv {
     Checks checks;
     std::wstring bin_dir;
     std::wstring out_dir;

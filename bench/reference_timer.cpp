@@ -36,7 +36,7 @@ LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
 }
 
 // State, the length again while playing, length, position twice, title.
-void Query_Like_A_Tick(Reference& reference)
+void QueryLikeATick(Reference& reference)
 {
     if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
     Ask(WM_USER, 1, 105);
@@ -48,13 +48,13 @@ void Query_Like_A_Tick(Reference& reference)
 // Pressed since the previous query and down now.
 bool Pressed(int key) { return GetAsyncKeyState(key) == -32767; }
 
-void Sample_Keys()
+void SampleKeys()
 {
     if (Pressed('P')) Ask(WM_COMMAND, 40045, 0);
     else if (Pressed('S')) Ask(WM_COMMAND, 40047, 0);
 }
 
-LRESULT CALLBACK Window_Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (msg) {
@@ -65,8 +65,8 @@ LRESULT CALLBACK Window_Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam
     case WM_TIMER:
         if (reference != nullptr && wparam == kTimerId) {
             ++reference->ticks;
-            if (reference->hotkeys) Sample_Keys();
-            if (reference->queries) Query_Like_A_Tick(*reference);
+            if (reference->hotkeys) SampleKeys();
+            if (reference->queries) QueryLikeATick(*reference);
         }
         return 0;
     case BENCH_GET_TICKS:
@@ -89,7 +89,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     reference.hotkeys = std::wcsstr(GetCommandLineW(), L"--hotkeys") != nullptr;
 
     WNDCLASSW window_class{};
-    window_class.lpfnWndProc = Window_Proc;
+    window_class.lpfnWndProc = WindowProc;
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

@@ -63,7 +63,7 @@ std::wstring environment(const wchar_t* name)
 
 } // namespace
 
-std::optional<Unix_Cpu_Clock> Unix_Cpu_Clock::find(const std::wstring& exe)
+std::optional<UnixCpuClock> UnixCpuClock::find(const std::wstring& exe)
 {
     const std::string wanted = lower_ascii(narrow(exe));
     const std::wstring prefix = environment(L"WINEPREFIX");
@@ -83,10 +83,10 @@ std::optional<Unix_Cpu_Clock> Unix_Cpu_Clock::find(const std::wstring& exe)
         match = std::wcstoul(pid.c_str(), nullptr, 10);
     }
     if (!match) return std::nullopt;
-    return Unix_Cpu_Clock(*match);
+    return UnixCpuClock(*match);
 }
 
-std::optional<double> Unix_Cpu_Clock::seconds() const
+std::optional<double> UnixCpuClock::seconds() const
 {
     // The first field of each thread's schedstat is its time on a CPU in ns.
     const std::wstring tasks = L"Z:\\proc\\" + std::to_wstring(pid_) + L"\\task";

@@ -12,12 +12,12 @@
 
 namespace bench {
 
-class Unix_Cpu_Clock {
+class UnixCpuClock {
 public:
     // The Unix process whose command line holds `exe` (its full Windows
     // path, as started) and that runs in this driver's Wine prefix. nullopt
     // unless exactly one such process runs.
-    static std::optional<Unix_Cpu_Clock> find(const std::wstring& exe);
+    static std::optional<UnixCpuClock> find(const std::wstring& exe);
 
     // CPU time used so far by all its threads, in seconds.
     std::optional<double> seconds() const;
@@ -25,7 +25,7 @@ public:
     unsigned long pid() const { return pid_; }
 
 private:
-    explicit Unix_Cpu_Clock(unsigned long pid) : pid_(pid) {}
+    explicit UnixCpuClock(unsigned long pid) : pid_(pid) {}
     unsigned long pid_;
 };
 

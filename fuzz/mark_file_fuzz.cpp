@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const morvane::test::TestCodePage code_page;
     namespace file = morvane::mark_file;
 
-    const auto lines = file::Decode_Lines(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
+    const auto lines = file::DecodeLines(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
     for (const auto& line : lines)
         if (line.empty()) std::abort();
 
-    const auto again = file::Decode_Lines(file::Encode_Lines(lines, code_page), code_page);
+    const auto again = file::DecodeLines(file::EncodeLines(lines, code_page), code_page);
     if (again != lines) std::abort();
     return 0;
 }

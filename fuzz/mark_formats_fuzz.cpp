@@ -16,13 +16,13 @@
 
 namespace {
 
-std::vector<std::u16string_view> Sorted_Stamps(const std::vector<std::u16string>& entries)
+std::vector<std::u16string_view> SortedStamps(const std::vector<std::u16string>& entries)
 {
     std::vector<std::u16string_view> stamps;
     for (const auto& entry : entries) {
-        const std::u16string_view stamp = morvane::Entry_Stamp(entry);
-        const auto ms = morvane::Parse_Stamp(stamp);
-        if (!ms || morvane::Format_Ms(*ms.value) != stamp || entry.size() > morvane::kMaxEntryLength) std::abort();
+        const std::u16string_view stamp = morvane::EntryStamp(entry);
+        const auto ms = morvane::ParseStamp(stamp);
+        if (!ms || morvane::FormatMs(*ms.value) != stamp || entry.size() > morvane::kMaxEntryLength) std::abort();
         stamps.push_back(stamp);
     }
     // Three-digit minutes: text order is time order.
@@ -38,16 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     namespace formats = morvane::mark_formats;
 
     const formats::Read read =
-        formats::Read_Marks(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
+        formats::ReadMarks(std::string_view(reinterpret_cast<const char*>(data), size), code_page);
     if (!read.format && (!read.entries.empty() || !read.error.empty())) std::abort();
     if (!read.format || !read.error.empty()) return 0;
     if (read.entries.size() > morvane::mark_file::kMaxEntries || read.in_file < read.entries.size()) std::abort();
-    const auto stamps = Sorted_Stamps(read.entries);
+    const auto stamps = SortedStamps(read.entries);
     if (read.entries.empty()) return 0;
 
-    const formats::Written written = formats::Write_Marks(*read.format, read.entries);
-    const formats::Read again = formats::Read_Marks(written.bytes, code_page);
+    const formats::Written written = formats::WriteMarks(*read.format, read.entries);
+    const formats::Read again = formats::ReadMarks(written.bytes, code_page);
     if (written.left_out != 0 || again.format != read.format || !again.error.empty()) std::abort();
-    if (Sorted_Stamps(again.entries) != stamps) std::abort();
+    if (SortedStamps(again.entries) != stamps) std::abort();
     return 0;
 }

@@ -35,7 +35,7 @@ inline void wait_ms(int ms)
 }
 
 // mpv's --input-ipc-server socket, used synchronously.
-class Mpv_Ipc {
+class MpvIpc {
 public:
     bool open(const QString& path)
     {
@@ -93,11 +93,11 @@ private:
     int next_id_ = 1;
 };
 
-class Outside_Player;
+class OutsidePlayer;
 
 // In this process, through the App and MprisLink the program is made of:
 // the position shown against the player's own, and seeks made elsewhere.
-void run_player_figures(Outside_Player& player, const std::string& who, int sample_seconds, Report& report);
+void run_player_figures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report);
 // The list operations at the list's bound, with mpv playing.
 void run_list_operations(const QString& out_dir, int rounds, Report& report);
 

@@ -38,7 +38,7 @@ constexpr int kBound = 32767;
 // mark_line's position, as the user reads it.
 std::optional<double> shown_ms(const QLabel& text4)
 {
-    const auto shown = morvane::Parse_Stamp(text4.text().right(12).toStdU16String());
+    const auto shown = morvane::ParseStamp(text4.text().right(12).toStdU16String());
     return shown ? std::optional<double>(*shown.value) : std::nullopt;
 }
 
@@ -47,7 +47,7 @@ std::optional<double> shown_ms(const QLabel& text4)
 // against the top of the steps (the freshest Position within half a
 // second, carried forward to the sample's time); the note gives the plain
 // difference too.
-void position_bench(const QLabel& text4, Outside_Player& player, const std::string& who, int seconds, Report& report)
+void position_bench(const QLabel& text4, OutsidePlayer& player, const std::string& who, int seconds, Report& report)
 {
     std::vector<double> steps;  // read back to back for a second
     auto last = player.position_ms();
@@ -97,7 +97,7 @@ void position_bench(const QLabel& text4, Outside_Player& player, const std::stri
 
 // A seek made by another program, from the call until mark_line shows the new
 // time (allowing for the time played since), playing and paused.
-void seek_bench(const QLabel& text4, Outside_Player& player, const std::string& who, Report& report)
+void seek_bench(const QLabel& text4, OutsidePlayer& player, const std::string& who, Report& report)
 {
     constexpr int kSeeks = 10, kGiveUpMs = 2000, kNearMs = 250;
     const double length = player.length_ms().value_or(20000);
@@ -200,9 +200,9 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
     // Stamps in no order, every other one with a note of Chinese and Latin.
     std::vector<std::u16string> entries;
     for (int i = 0; i < kBound - 1; ++i)
-        entries.push_back(morvane::Format_Ms(static_cast<std::int32_t>(std::int64_t{i} * 104729 % 59'940'000)) +
+        entries.push_back(morvane::FormatMs(static_cast<std::int32_t>(std::int64_t{i} * 104729 % 59'940'000)) +
                           (i % 2 ? u" 注释:" + std::u16string(u"复读phrase这一句again").substr(0, i % 17) : u""));
-    const std::string bytes = morvane::mark_file::Encode_Lines(entries, morvane::qt::Gb18030CodePage(),
+    const std::string bytes = morvane::mark_file::EncodeLines(entries, morvane::qt::Gb18030CodePage(),
                                                                   morvane::mark_file::Encoding::Utf8);
     std::ofstream(dir / "bench-base.txt", std::ios::binary) << bytes;
     static_cast<QCheckBox*>(app.Control(IDC_ASK_NOTE))->setChecked(false);  // record a bare stamp: no prompt
@@ -235,7 +235,7 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
 
 } // namespace
 
-void run_player_figures(Outside_Player& player, const std::string& who, int sample_seconds, Report& report)
+void run_player_figures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report)
 {
     player.play();
     player.seek_to_ms(0);  // no loop back to the start among the samples

@@ -101,7 +101,7 @@ std::string times(double value, double reference)
 // Run by run, in each state: the player beside the two reference programs,
 // then the player with Morvane attached and dbus-monitor counting the calls
 // to the player, the same seconds each. Nothing else calls the player then.
-void cpu_bench(const Options& options, Outside_Player& player, Report& report)
+void cpu_bench(const Options& options, OutsidePlayer& player, Report& report)
 {
     const std::string who = options.player;
     for (const bool playing : {true, false}) {
@@ -190,7 +190,7 @@ void cpu_bench(const Options& options, Outside_Player& player, Report& report)
 
 // XTest key to mpv acting, with Morvane and the listener both running: the
 // same presses time both. P plays the paused mpv, H pauses it again.
-void hotkey_bench(const Options& options, Mpv_Ipc& mpv, Report& report)
+void hotkey_bench(const Options& options, MpvIpc& mpv, Report& report)
 {
     const auto fail = [&](const std::string& why) {
         report.add({"Hot key, XTest to mpv acting", why, "-", "≤ reference + 10 ms", Verdict::Failed});
@@ -281,7 +281,7 @@ int main(int argc, char* argv[])
                              "[--runs N] [--seconds S] [--presses N] [--rounds N]\n");
         return 2;
     }
-    Outside_Player player(QString::fromStdString(options.player));
+    OutsidePlayer player(QString::fromStdString(options.player));
     if (player.owner().isEmpty()) {
         std::fprintf(stderr, "%s is not on the session bus\n", options.player.c_str());
         return 1;
@@ -294,7 +294,7 @@ int main(int argc, char* argv[])
     // The hot keys and the list operations hardly involve the player: with
     // mpv only, through its IPC socket.
     if (!options.socket.isEmpty()) {
-        Mpv_Ipc mpv;
+        MpvIpc mpv;
         if (!mpv.open(options.socket)) {
             std::fprintf(stderr, "mpv's IPC socket %s does not answer\n", qPrintable(options.socket));
             return 1;

@@ -14,12 +14,12 @@ const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
 } // namespace
 
-Outside_Player::Outside_Player(const QString& name)
+OutsidePlayer::OutsidePlayer(const QString& name)
     : name_(name), bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("bench-outside")))
 {
 }
 
-QString Outside_Player::service() const
+QString OutsidePlayer::service() const
 {
     const QString prefix = QStringLiteral("org.mpris.MediaPlayer2.") + name_;
     for (const QString& service : bus_.interface()->registeredServiceNames().value())
@@ -27,13 +27,13 @@ QString Outside_Player::service() const
     return {};
 }
 
-QString Outside_Player::owner() const
+QString OutsidePlayer::owner() const
 {
     const QString found = service();
     return found.isEmpty() ? QString() : bus_.interface()->serviceOwner(found).value();
 }
 
-std::optional<QVariant> Outside_Player::property(const QString& name) const
+std::optional<QVariant> OutsidePlayer::property(const QString& name) const
 {
     QDBusMessage get = QDBusMessage::createMethodCall(service(), kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                       QStringLiteral("Get"));
@@ -43,23 +43,23 @@ std::optional<QVariant> Outside_Player::property(const QString& name) const
     return answer.arguments().first().value<QDBusVariant>().variant();
 }
 
-bool Outside_Player::call(const QString& method, const QVariantList& arguments)
+bool OutsidePlayer::call(const QString& method, const QVariantList& arguments)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(service(), kPath, kPlayer, method);
     message.setArguments(arguments);
     return bus_.call(message, QDBus::Block, 1000).type() == QDBusMessage::ReplyMessage;
 }
 
-bool Outside_Player::play() { return call(QStringLiteral("Play")); }
-bool Outside_Player::pause() { return call(QStringLiteral("Pause")); }
+bool OutsidePlayer::play() { return call(QStringLiteral("Play")); }
+bool OutsidePlayer::pause() { return call(QStringLiteral("Pause")); }
 
-std::optional<double> Outside_Player::position_ms() const
+std::optional<double> OutsidePlayer::position_ms() const
 {
     const auto value = property(QStringLiteral("Position"));
     return value ? std::optional(value->toLongLong() / 1000.0) : std::nullopt;
 }
 
-std::optional<double> Outside_Player::length_ms() const
+std::optional<double> OutsidePlayer::length_ms() const
 {
     const auto metadata = property(QStringLiteral("Metadata"));
     if (!metadata) return std::nullopt;
@@ -68,7 +68,7 @@ std::optional<double> Outside_Player::length_ms() const
     return map.value(QStringLiteral("mpris:length")).toLongLong() / 1000.0;
 }
 
-bool Outside_Player::seek_to_ms(double ms)
+bool OutsidePlayer::seek_to_ms(double ms)
 {
     const auto metadata = property(QStringLiteral("Metadata"));
     if (!metadata) return false;

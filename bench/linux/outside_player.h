@@ -11,10 +11,10 @@
 
 namespace bench {
 
-class Outside_Player {
+class OutsidePlayer {
 public:
     // `name` is the start of the player's MPRIS name: mpv, vlc, audacious.
-    explicit Outside_Player(const QString& name);
+    explicit OutsidePlayer(const QString& name);
 
     // The unique bus name the player answers on; empty while it is not there.
     QString owner() const;

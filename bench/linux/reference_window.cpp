@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(10);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        const auto now = morvane::Format_Ms(static_cast<std::int32_t>(clock.elapsed()));
+        const auto now = morvane::FormatMs(static_cast<std::int32_t>(clock.elapsed()));
         total->setText(QStringLiteral("总时间:00:01:00.000<==>当前时间:") + QString::fromStdU16String(now));
         position->setText(QStringLiteral("00:00:00.000<==>") + QString::fromStdU16String(now));
     });

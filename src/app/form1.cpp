@@ -17,11 +17,11 @@ Form1::Form1(const Form1Parts& parts)
 bool Form1::Form_Load()
 {
     mark_text_ = u"[000:00:000]";
-    Show_Count();
+    ShowCount();
     ui_.player.Refresh();
-    player_handle_ = ui_.player.Find_Player();
+    player_handle_ = ui_.player.FindPlayer();
     if (player_handle_ == 0) {
-        ui_.window.ShowInfo(ui_.player.Not_Found_Message(), u"提示");
+        ui_.window.ShowInfo(ui_.player.NotFoundMessage(), u"提示");
         return false;
     }
     return true;

@@ -52,7 +52,7 @@ public:
     // message has been shown and the window must end without ever showing.
     bool Form_Load();
     // The window shows: the poll starts. false when there is no timer.
-    bool Window_Shown() { return poll_timer_.Go_Live(); }
+    bool Window_Shown() { return poll_timer_.GoLive(); }
     // The window has gone: no tick runs any more.
     void Window_Gone() { poll_timer_.End(); }
     void End_Click();
@@ -87,7 +87,7 @@ public:
     void Clear_Click();
     void Mark_List_Click();
     void Mark_List_MouseMove(bool button_down, int x, int y);
-    void Update_Extent();
+    void UpdateExtent();
     // The list's font has changed (a new DPI): every width is measured again.
     void Mark_List_FontChanged();
     void Sort_Click();
@@ -104,26 +104,26 @@ private:
     // Selects through the list and runs Mark_List_Click, as a user's selection
     // does, so the recorded selection follows every selection. false when
     // no such entry.
-    bool Select_Entry(int index);
-    void Show_Count();
+    bool SelectEntry(int index);
+    void ShowCount();
 
-    void Hot_Key_Step();
+    void HotKeyStep();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
-    void Forget_Hot_Keys();
+    void ForgetHotKeys();
     // false when a step failed; the tick then restarts it once.
-    bool Display_Step();
+    bool DisplayStep();
     // Sets seek_bar's range; a range that moves the value raises Seek_Bar_Change.
-    void Set_Seek_Range(std::int16_t min, std::int16_t max);
+    void SetSeekRange(std::int16_t min, std::int16_t max);
 
-    void Jump_To_Entry();
+    void JumpToEntry();
 
     // Marks a handler that may wait in a modal window while the timer ticks.
-    class Waiting_Handler {
+    class WaitingHandler {
     public:
-        explicit Waiting_Handler(Form1& form) : count_(++form.handlers_waiting_) {}
-        ~Waiting_Handler() { --count_; }
-        Waiting_Handler(const Waiting_Handler&) = delete;
-        Waiting_Handler& operator=(const Waiting_Handler&) = delete;
+        explicit WaitingHandler(Form1& form) : count_(++form.handlers_waiting_) {}
+        ~WaitingHandler() { --count_; }
+        WaitingHandler(const WaitingHandler&) = delete;
+        WaitingHandler& operator=(const WaitingHandler&) = delete;
 
     private:
         int& count_;

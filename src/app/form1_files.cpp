@@ -25,7 +25,7 @@ std::u16string Quoted(const std::u16string& path)
     return u"“" + path + u"”";
 }
 
-std::u16string Count_Text(std::size_t count)
+std::u16string CountText(std::size_t count)
 {
     const std::string digits = std::to_string(count);
     return std::u16string(digits.begin(), digits.end());
@@ -34,7 +34,7 @@ std::u16string Count_Text(std::size_t count)
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Why the bytes are clearly not a mark file; nullopt when they may be one.
-std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const CodePage& code_page,
+std::optional<std::u16string> NotAMarkFile(std::string_view bytes, const CodePage& code_page,
                                              mark_file::Encoding encoding)
 {
     // What Notepad saves as "Unicode"; no ANSI or UTF-8 text starts so.
@@ -43,7 +43,7 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     // Neither the ANSI code page nor UTF-8 ever puts a NUL into text.
     if (bytes.find('\0') != std::string_view::npos) return u"不是文本文件（含有二进制数据）";
 
-    const bool utf8 = mark_file::Reads_As_Utf8(bytes, encoding);
+    const bool utf8 = mark_file::ReadsAsUtf8(bytes, encoding);
     if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     // Lines by the reader's rule (CR LF or a CR alone ends one, an LF alone
     // does not), numbered with the empty ones, as a user counts them.
@@ -56,9 +56,9 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
         // bytes than the cap needs decoding to be measured.
         if (line.size() > kMaxEntryLength) {
             const std::string alone = (utf8 ? std::string(kUtf8Bom) : std::string()) + std::string(line);
-            const std::vector<std::u16string> decoded = mark_file::Decode_Lines(alone, code_page);
+            const std::vector<std::u16string> decoded = mark_file::DecodeLines(alone, code_page);
             if (!decoded.empty() && decoded.front().size() > kMaxEntryLength)
-                return u"第 " + Count_Text(number) + u" 行超过 " + Count_Text(kMaxEntryLength) + u" 个字符，不是记录";
+                return u"第 " + CountText(number) + u" 行超过 " + CountText(kMaxEntryLength) + u" 个字符，不是记录";
         }
         if (end == std::string_view::npos) break;
         std::size_t next = end + 1;
@@ -68,20 +68,20 @@ std::optional<std::u16string> Not_A_Mark_File(std::string_view bytes, const Code
     return std::nullopt;
 }
 
-mark_formats::Format Format_Of(File_Type type)
+mark_formats::Format FormatOf(FileType type)
 {
     switch (type) {
-    case File_Type::Audacity_Labels: return mark_formats::Format::Audacity_Labels;
-    case File_Type::Srt: return mark_formats::Format::Srt;
+    case FileType::AudacityLabels: return mark_formats::Format::AudacityLabels;
+    case FileType::Srt: return mark_formats::Format::Srt;
     default: return mark_formats::Format::WebVtt;
     }
 }
 
 // The track's length for the last cue's end; 0 when unknown.
-std::int32_t Track_Ms(Player& player)
+std::int32_t TrackMs(Player& player)
 {
     constexpr std::int32_t kLongestMs = 2147483647;
-    const std::int32_t seconds = player.Get_Length_Sec();
+    const std::int32_t seconds = player.GetLengthSec();
     if (seconds <= 0 || seconds > kLongestMs / 1000) return 0;
     return seconds * 1000;
 }
@@ -90,39 +90,39 @@ std::int32_t Track_Ms(Player& player)
 
 void Form1::Save_Click()
 {
-    const Waiting_Handler waiting(*this);
-    const std::optional<Window::Chosen_File> chosen = ui_.window.ChooseSavePath();
+    const WaitingHandler waiting(*this);
+    const std::optional<Window::ChosenFile> chosen = ui_.window.ChooseSavePath();
     if (!chosen) return;
 
     // The dialog has asked about the chosen name only; a different target
     // that exists is not replaced without asking about it too.
-    const std::u16string target = save_name::Target_Name(chosen->path, Filter_Of(chosen->type).extension);
+    const std::u16string target = save_name::TargetName(chosen->path, FilterOf(chosen->type).extension);
     if (target != chosen->path && ui_.files.Exists(target) &&
         !ui_.window.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
         return;
 
     mark_formats::Written written;
-    if (chosen->type == File_Type::Marks)
-        written.bytes = mark_file::Encode_Lines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
+    if (chosen->type == FileType::Marks)
+        written.bytes = mark_file::EncodeLines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
     else
-        written = mark_formats::Write_Marks(Format_Of(chosen->type), mark_list_.Entries(), Track_Ms(ui_.player));
+        written = mark_formats::WriteMarks(FormatOf(chosen->type), mark_list_.Entries(), TrackMs(ui_.player));
     // Not every system refuses to replace a read-only file; this program
     // does, the same everywhere.
     const std::u16string error =
-        ui_.files.Read_Only(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
+        ui_.files.ReadOnly(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
     if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
     }
     if (written.left_out > 0)
-        ui_.window.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + Count_Text(written.left_out) +
+        ui_.window.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + CountText(written.left_out) +
                                 u" 条记录不以时间开头，无法放到时间轴上，没有写入。",
                             kTitle);
 }
 
 void Form1::Load_Click()
 {
-    const Waiting_Handler waiting(*this);
+    const WaitingHandler waiting(*this);
     const std::optional<std::u16string> path = ui_.window.ChooseOpenPath();
     if (!path) return;
 
@@ -133,9 +133,9 @@ void Form1::Load_Click()
     mark_formats::Read other;
     std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
     if (read.ok) {
-        other = mark_formats::Read_Marks(read.bytes, ui_.code_page);
+        other = mark_formats::ReadMarks(read.bytes, ui_.code_page);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
-        else refusal = Not_A_Mark_File(read.bytes, ui_.code_page, ui_.mark_files);
+        else refusal = NotAMarkFile(read.bytes, ui_.code_page, ui_.mark_files);
     }
     if (refusal) {
         ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
@@ -148,19 +148,19 @@ void Form1::Load_Click()
         lines = std::move(other.entries);
         in_file = other.in_file;
     } else {
-        lines = mark_file::Decode_Lines(read.bytes, ui_.code_page, ui_.mark_files);
+        lines = mark_file::DecodeLines(read.bytes, ui_.code_page, ui_.mark_files);
         in_file = lines.size();
     }
     // The recorded selection stays as it was; nothing is selected until the
     // next click.
     mark_list_.Assign(std::move(lines));
-    Show_Count();
-    Update_Extent();
+    ShowCount();
+    UpdateExtent();
 
     const auto bound = static_cast<std::size_t>(mark_list_.Bound());
     if (in_file > bound) {
-        const std::u16string limit = Count_Text(bound);
-        ui_.window.ShowInfo(Quoted(*path) + u"有 " + Count_Text(in_file) +
+        const std::u16string limit = CountText(bound);
+        ui_.window.ShowInfo(Quoted(*path) + u"有 " + CountText(in_file) +
                                 u" 条记录，列表最多容纳 " + limit + u" 条，只读取了前 " + limit + u" 条。",
                             kTitle);
     }

@@ -19,21 +19,21 @@ constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
-bool Form1::Select_Entry(int index)
+bool Form1::SelectEntry(int index)
 {
     if (index < 0 || index >= mark_list_.Count() || !ui_.list_box.Select(index)) return false;
     Mark_List_Click();
     return true;
 }
 
-void Form1::Show_Count()
+void Form1::ShowCount()
 {
-    count_line_.Set(Decimal_Text(mark_list_.Count()));
+    count_line_.Set(DecimalText(mark_list_.Count()));
 }
 
 void Form1::Mark_List_Click()
 {
-    mark_list_.Record_Selection(ui_.list_box.Selected());
+    mark_list_.RecordSelection(ui_.list_box.Selected());
 }
 
 void Form1::Record_Click()
@@ -41,36 +41,36 @@ void Form1::Record_Click()
     // No tick and no hot key may run until the entry is in, the prompt
     // included, so typing the note drives nothing.
     poll_timer_.Disable();
-    const Waiting_Handler waiting(*this);
+    const WaitingHandler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
-    const std::u16string stamp = Format_Ms(ui_.player.Get_Position_Ms());
+    const std::u16string stamp = FormatMs(ui_.player.GetPositionMs());
 
     std::u16string entry = stamp;
     if (ui_.ask_note.Checked()) {
         const bool pause = ui_.pause_for_note.Checked();
-        if (pause) ui_.player.Cmd_Pause();
-        entry = Make_Entry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
+        if (pause) ui_.player.CmdPause();
+        entry = MakeEntry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
         // Keys typed into the note were pressed since the last sample; they
         // are the note's, not commands for the player.
-        Forget_Hot_Keys();
-        if (pause) ui_.player.Cmd_Play();
+        ForgetHotKeys();
+        if (pause) ui_.player.CmdPlay();
     }
     // At the bound the entry is not taken and the recording ends quietly;
     // the player has been set playing again above either way.
     const bool added = mark_list_.Insert(mark_list_.Count(), entry);
     if (added) {
-        Show_Count();
-        Select_Entry(mark_list_.Count() - 1);
+        ShowCount();
+        SelectEntry(mark_list_.Count() - 1);
     }
     poll_timer_.Enable();
     if (!added) return;
-    Update_Extent();
+    UpdateExtent();
     ui_.list_box.Focus();
 }
 
 void Form1::Edit_Note_Click()
 {
-    const Waiting_Handler waiting(*this);
+    const WaitingHandler waiting(*this);
     // The position is read once: a keypad-0 recording while the prompt is
     // open moves the selection, but the answer belongs to the entry read here.
     const std::optional<int> p = mark_list_.Selection();
@@ -83,19 +83,19 @@ void Form1::Edit_Note_Click()
             // Neither a bare stamp nor stamp + separator: not an entry this
             // edit understands.
             if (old_entry.size() < kNoteStart) return;
-            old_note = Entry_Note(old_entry);
+            old_note = EntryNote(old_entry);
         }
         const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
         if (mark_list_.Text(*p) != old_entry) return;
 
-        const std::u16string new_entry = Make_Entry(Entry_Stamp(old_entry), answer);
+        const std::u16string new_entry = MakeEntry(EntryStamp(old_entry), answer);
         if (!mark_list_.Remove(*p)) return;
         if (!mark_list_.Insert(*p, new_entry)) return;
     }
-    Select_Entry(*p);
-    Update_Extent();
+    SelectEntry(*p);
+    UpdateExtent();
 }
 
 void Form1::Delete_Click()
@@ -107,12 +107,12 @@ void Form1::Delete_Click()
     const int count = mark_list_.Count();
     if (count == 0) {
         // The extent keeps its value when the list becomes empty.
-        Show_Count();
+        ShowCount();
         return;
     }
-    Select_Entry(index == count ? index - 1 : index);
-    Update_Extent();
-    Show_Count();
+    SelectEntry(index == count ? index - 1 : index);
+    UpdateExtent();
+    ShowCount();
 }
 
 // Both moves take the entry out before putting it back one place further,
@@ -127,9 +127,9 @@ void Form1::Move_Up_Click()
     const std::u16string entry = mark_list_.Text(*s);
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s - 1, entry)) return;
-    Select_Entry(*s - 1);
+    SelectEntry(*s - 1);
     ui_.list_box.Redraw();
-    Show_Count();
+    ShowCount();
 }
 
 void Form1::Move_Down_Click()
@@ -141,7 +141,7 @@ void Form1::Move_Down_Click()
     const std::u16string entry = mark_list_.Text(*s);
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s + 1, entry)) return;
-    Select_Entry(*s + 1);
+    SelectEntry(*s + 1);
     ui_.list_box.Redraw();
 }
 
@@ -149,8 +149,8 @@ void Form1::Clear_Click()
 {
     // The recorded selection keeps its value: only a selection writes it.
     mark_list_.Assign({});
-    Show_Count();
-    Update_Extent();
+    ShowCount();
+    UpdateExtent();
 }
 
 void Form1::Mark_List_MouseMove(bool button_down, int x, int y)
@@ -160,15 +160,15 @@ void Form1::Mark_List_MouseMove(bool button_down, int x, int y)
     ui_.list_box.SetTooltip(mark_list_.Text(ui_.list_box.ItemFromPoint(x, y)));
 }
 
-void Form1::Update_Extent()
+void Form1::UpdateExtent()
 {
     ui_.list_box.SetHorizontalExtent(mark_list_.Extent());
 }
 
 void Form1::Mark_List_FontChanged()
 {
-    mark_list_.Forget_Widths();
-    Update_Extent();
+    mark_list_.ForgetWidths();
+    UpdateExtent();
 }
 
 } // namespace morvane

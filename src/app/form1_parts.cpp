@@ -4,7 +4,7 @@
 
 namespace morvane {
 
-Form1Parts Form1_Parts(Controls& controls, const Services& services)
+Form1Parts MakeForm1Parts(Controls& controls, const Services& services)
 {
     return Form1Parts{services.window,
                       controls.List(IDC_MARK_LIST),

@@ -27,6 +27,6 @@ struct Services {
 };
 
 // Form1's parts, the same for every front end: which control plays which part.
-Form1Parts Form1_Parts(Controls& controls, const Services& services);
+Form1Parts MakeForm1Parts(Controls& controls, const Services& services);
 
 } // namespace morvane

@@ -32,7 +32,7 @@ constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
 
 constexpr std::int16_t kLongestRange = 32767;
 
-std::int16_t Range_Max(std::int32_t length_sec)
+std::int16_t RangeMax(std::int32_t length_sec)
 {
     // The scroll bar cannot reach past 32767 s; longer tracks still show
     // their times, only the bar stops at its end.
@@ -47,13 +47,13 @@ void Form1::Poll_Tick()
 {
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ui_.player.Refresh();
-    Hot_Key_Step();
+    HotKeyStep();
     // A failing display step is restarted once; a second failure ends the
     // tick quietly.
-    if (!Display_Step()) Display_Step();
+    if (!DisplayStep()) DisplayStep();
 }
 
-void Form1::Hot_Key_Step()
+void Form1::HotKeyStep()
 {
     for (const HotKeyHandler& key : kHotKeyHandlers) {
         if (ui_.hot_keys.Pressed(key.action)) {
@@ -63,22 +63,22 @@ void Form1::Hot_Key_Step()
     }
 }
 
-void Form1::Forget_Hot_Keys()
+void Form1::ForgetHotKeys()
 {
     for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
 }
 
-bool Form1::Display_Step()
+bool Form1::DisplayStep()
 {
     Player& player = ui_.player;
 
-    switch (player.Get_Play_State()) {
+    switch (player.GetPlayState()) {
     case PlayState::Stopped:
         state_line_.Set(player.Name() + u"处于停止状态......");
         break;
     case PlayState::Playing:
         state_line_.Set(player.Name() + u"处于播放状态......");
-        Set_Seek_Range(0, Range_Max(player.Get_Length_Sec()));
+        SetSeekRange(0, RangeMax(player.GetLengthSec()));
         break;
     case PlayState::Paused:
         state_line_.Set(player.Name() + u"处于暂停状态......");
@@ -87,21 +87,21 @@ bool Form1::Display_Step()
         break;
     }
 
-    const std::int32_t length_sec = player.Get_Length_Sec();
-    const std::int32_t position_ms = player.Get_Position_Ms();
-    auto total = Format_Sec(Decimal_Text(length_sec));
+    const std::int32_t length_sec = player.GetLengthSec();
+    const std::int32_t position_ms = player.GetPositionMs();
+    auto total = FormatSec(DecimalText(length_sec));
     if (!total) return false;
-    auto now = Format_Sec(Seconds_Text(position_ms));
+    auto now = FormatSec(SecondsText(position_ms));
     if (!now) return false;
     time_line_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
 
-    mark_line_.Set(mark_text_ + u"<==>" + Format_Ms(player.Get_Position_Ms()));
+    mark_line_.Set(mark_text_ + u"<==>" + FormatMs(player.GetPositionMs()));
 
     // The title is read from the player found now, not the one found at
     // start-up, so a restarted player is followed. With no player the
     // caption keeps the last title.
     std::u16string title;
-    if (player.Read_Title(title) && (!caption_set_ || title != title_)) {
+    if (player.ReadTitle(title) && (!caption_set_ || title != title_)) {
         ui_.window.SetCaption(title);
         title_ = std::move(title);
         caption_set_ = true;
@@ -109,7 +109,7 @@ bool Form1::Display_Step()
     return true;
 }
 
-void Form1::Set_Seek_Range(std::int16_t min, std::int16_t max)
+void Form1::SetSeekRange(std::int16_t min, std::int16_t max)
 {
     // The control clamps its value silently; a value moved by the new range
     // is a change like any other.

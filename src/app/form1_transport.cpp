@@ -14,7 +14,7 @@ constexpr std::int32_t kStepMs = 2000;
 // position + delta without overflow. A real player never reports a position
 // near the ends of the 32-bit range; if one did, the target stops at the end
 // rather than wrapping round to the other side of the track.
-std::int32_t Step_From(std::int32_t position_ms, std::int32_t delta_ms)
+std::int32_t StepFrom(std::int32_t position_ms, std::int32_t delta_ms)
 {
     const std::int64_t target = static_cast<std::int64_t>(position_ms) + delta_ms;
     if (target > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -24,50 +24,50 @@ std::int32_t Step_From(std::int32_t position_ms, std::int32_t delta_ms)
 
 } // namespace
 
-void Form1::Play_Click() { ui_.player.Cmd_Play(); }
-void Form1::Pause_Click() { ui_.player.Cmd_Pause(); }
-void Form1::Stop_Click() { ui_.player.Cmd_Stop(); }
-void Form1::Previous_Click() { ui_.player.Cmd_Prev(); }
-void Form1::Next_Click() { ui_.player.Cmd_Next(); }
+void Form1::Play_Click() { ui_.player.CmdPlay(); }
+void Form1::Pause_Click() { ui_.player.CmdPause(); }
+void Form1::Stop_Click() { ui_.player.CmdStop(); }
+void Form1::Previous_Click() { ui_.player.CmdPrev(); }
+void Form1::Next_Click() { ui_.player.CmdNext(); }
 
 // The steps go to the player unbounded: near the start the target is
 // negative, and the player decides what that means.
 void Form1::Back_Click()
 {
-    ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), -kStepMs));
+    ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), -kStepMs));
 }
 
 void Form1::Forward_Click()
 {
-    ui_.player.Jump_To_Ms(Step_From(ui_.player.Get_Position_Ms(), kStepMs));
+    ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), kStepMs));
 }
 
 void Form1::Mark_Click()
 {
     // Two queries: the shown stamp comes from the first, the repeat target
     // from the second.
-    const std::int32_t shown_ms = ui_.player.Get_Position_Ms();
-    const std::int32_t target_ms = ui_.player.Get_Position_Ms();
+    const std::int32_t shown_ms = ui_.player.GetPositionMs();
+    const std::int32_t target_ms = ui_.player.GetPositionMs();
     mark_ms_ = target_ms;
-    mark_text_ = Format_Ms(shown_ms);
+    mark_text_ = FormatMs(shown_ms);
 }
 
-void Form1::Repeat_Click() { ui_.player.Jump_To_Ms(mark_ms_); }
+void Form1::Repeat_Click() { ui_.player.JumpToMs(mark_ms_); }
 
 void Form1::Jump_Click()
 {
     // A 16-bit value times 1000 always fits 32 bits.
-    ui_.player.Jump_To_Ms(static_cast<std::int32_t>(ui_.seek_bar.Value()) * 1000);
+    ui_.player.JumpToMs(static_cast<std::int32_t>(ui_.seek_bar.Value()) * 1000);
 }
 
 void Form1::Seek_Bar_Change()
 {
-    if (auto shown = Format_Sec(Decimal_Text(ui_.seek_bar.Value()))) seek_time_.Set(*shown.value);
+    if (auto shown = FormatSec(DecimalText(ui_.seek_bar.Value()))) seek_time_.Set(*shown.value);
 }
 
 void Form1::Seek_Bar_Scroll() { Seek_Bar_Change(); }
 
-void Form1::Mark_List_DblClick() { Jump_To_Entry(); }
+void Form1::Mark_List_DblClick() { JumpToEntry(); }
 
 bool Form1::Mark_List_KeyPress(int char_code)
 {
@@ -84,12 +84,12 @@ bool Form1::Mark_List_KeyPress(int char_code)
     }
 }
 
-void Form1::Jump_To_Entry()
+void Form1::JumpToEntry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
     const std::u16string entry = mark_list_.Text(ui_.list_box.Selected());
-    if (auto ms = Parse_Stamp(Entry_Stamp(entry))) ui_.player.Jump_To_Ms(*ms.value);
+    if (auto ms = ParseStamp(EntryStamp(entry))) ui_.player.JumpToMs(*ms.value);
 }
 
 } // namespace morvane

@@ -22,7 +22,7 @@ public:
     }
     // The window shows: an enabled timer starts ticking. false when the
     // system has no timer to give.
-    bool Go_Live()
+    bool GoLive()
     {
         live_ = true;
         return !enabled_ || clock_.Start();

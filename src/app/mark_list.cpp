@@ -23,7 +23,7 @@ bool MarkList::Insert(int index, const std::u16string& text)
     if (index < 0 || index > Count() || Count() >= bound_) return false;
     if (!view_.Insert(index, text)) return false;
     entries_.insert(entries_.begin() + index, text);
-    Count_Width(text);
+    CountWidth(text);
     return true;
 }
 
@@ -31,7 +31,7 @@ bool MarkList::Remove(int index)
 {
     if (index < 0 || index >= Count()) return false;
     if (!view_.Remove(index)) return false;
-    Uncount_Width(entries_[static_cast<std::size_t>(index)]);
+    UncountWidth(entries_[static_cast<std::size_t>(index)]);
     entries_.erase(entries_.begin() + index);
     return true;
 }
@@ -66,12 +66,12 @@ int MarkList::Extent()
     return (widths_->empty() ? 0 : widths_->rbegin()->first) + kExtentMargin;
 }
 
-void MarkList::Count_Width(const std::u16string& entry)
+void MarkList::CountWidth(const std::u16string& entry)
 {
     if (widths_) ++(*widths_)[view_.TextWidth(entry)];
 }
 
-void MarkList::Uncount_Width(const std::u16string& entry)
+void MarkList::UncountWidth(const std::u16string& entry)
 {
     if (!widths_) return;
     const auto width = widths_->find(view_.TextWidth(entry));

@@ -33,17 +33,17 @@ public:
 
     // The position last recorded as selected (-1 for none); a position that
     // names no entry reads as nullopt.
-    void Record_Selection(int index) { selection_ = index; }
+    void RecordSelection(int index) { selection_ = index; }
     std::optional<int> Selection() const;
 
     // The widest entry plus a margin, for the view's horizontal extent.
     int Extent();
     // The view's font has changed: every width is measured again.
-    void Forget_Widths() { widths_.reset(); }
+    void ForgetWidths() { widths_.reset(); }
 
 private:
-    void Count_Width(const std::u16string& entry);
-    void Uncount_Width(const std::u16string& entry);
+    void CountWidth(const std::u16string& entry);
+    void UncountWidth(const std::u16string& entry);
 
     ListBox& view_;
     int bound_;

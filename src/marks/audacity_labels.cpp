@@ -20,16 +20,16 @@ std::string Seconds(std::int32_t ms)
 
 // Decimal seconds, '.' or (as Audacity once wrote in some locales) ','
 // before the fraction, to the nearest millisecond.
-std::optional<std::int64_t> Parse_Seconds(std::u16string_view text)
+std::optional<std::int64_t> ParseSeconds(std::u16string_view text)
 {
     const bool negative = text.starts_with(u'-');
     if (negative) text.remove_prefix(1);
-    const std::u16string_view whole = Take_Digits(text);
+    const std::u16string_view whole = TakeDigits(text);
     if (whole.empty()) return std::nullopt;
-    std::int64_t ms = Digits_Value(whole) * 1000;
+    std::int64_t ms = DigitsValue(whole) * 1000;
     if (text.starts_with(u'.') || text.starts_with(u',')) {
         text.remove_prefix(1);
-        const std::u16string_view fraction = Take_Digits(text);
+        const std::u16string_view fraction = TakeDigits(text);
         if (fraction.empty()) return std::nullopt;
         std::int64_t scale = 100;
         for (std::size_t k = 0; k < 3 && k < fraction.size(); ++k, scale /= 10) ms += (fraction[k] - u'0') * scale;
@@ -45,50 +45,50 @@ struct Label {
     std::u16string_view text;
 };
 
-Label Split_Label(std::u16string_view line)
+Label SplitLabel(std::u16string_view line)
 {
     const std::size_t tab = line.find(u'\t');
     if (tab == std::u16string_view::npos) return {};
     // A point label without text may end after its end time.
     const std::size_t text_tab = line.find(u'\t', tab + 1);
-    Label label{Parse_Seconds(line.substr(0, tab)), Parse_Seconds(line.substr(tab + 1, text_tab - tab - 1)), {}};
+    Label label{ParseSeconds(line.substr(0, tab)), ParseSeconds(line.substr(tab + 1, text_tab - tab - 1)), {}};
     if (text_tab != std::u16string_view::npos) label.text = line.substr(text_tab + 1);
     return label;
 }
 
 } // namespace
 
-Written Write_Labels(const Placed& placed)
+Written WriteLabels(const Placed& placed)
 {
     std::string out;
-    for (const Placed_Mark& mark : placed.marks) {
+    for (const PlacedMark& mark : placed.marks) {
         // A tab or a line break in the text would start a field or a label.
         std::u16string text;
-        for (const std::u16string_view line : Note_Lines(mark.note)) {
+        for (const std::u16string_view line : NoteLines(mark.note)) {
             if (!text.empty()) text += u' ';
             text += line;
         }
         std::replace(text.begin(), text.end(), u'\t', u' ');
         const std::string time = Seconds(mark.ms);
-        out += time + '\t' + time + '\t' + To_Utf8(text) + '\n';
+        out += time + '\t' + time + '\t' + ToUtf8(text) + '\n';
     }
     return {out, placed.left_out};
 }
 
-bool Looks_Like_Label(std::u16string_view line)
+bool LooksLikeLabel(std::u16string_view line)
 {
-    const Label label = Split_Label(line);
+    const Label label = SplitLabel(line);
     return label.start_ms && label.end_ms;
 }
 
-Read Read_Labels(const Lines& lines)
+Read ReadLabels(const Lines& lines)
 {
     Read read;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         // A line starting with '\' holds the frequencies of the label above.
-        if (Is_Blank(lines[i]) || lines[i].starts_with(u'\\')) continue;
-        const Label label = Split_Label(lines[i]);
-        if (!Add_Mark(read, i + 1, label.start_ms, label.end_ms, label.text)) return read;
+        if (IsBlank(lines[i]) || lines[i].starts_with(u'\\')) continue;
+        const Label label = SplitLabel(lines[i]);
+        if (!AddMark(read, i + 1, label.start_ms, label.end_ms, label.text)) return read;
     }
     return read;
 }

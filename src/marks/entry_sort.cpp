@@ -4,7 +4,7 @@
 
 namespace morvane::entry_sort {
 
-bool Text_Less(const std::u16string& a, const std::u16string& b)
+bool TextLess(const std::u16string& a, const std::u16string& b)
 {
     // char_traits<char16_t> compares code units as unsigned numbers.
     return a < b;
@@ -15,15 +15,15 @@ namespace {
 // Sorts items[low..high], both within items. `pivot` is a buffer shared by
 // every level: a pivot is needed only while its stretch is split, and
 // copying each one into a string of its own costs an allocation per split.
-void Sort_Stretch(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high, std::u16string& pivot)
+void SortStretch(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high, std::u16string& pivot)
 {
     while (low < high) {
         std::int32_t i = low;
         std::int32_t j = high;
         pivot = items[low + (high - low) / 2];
         while (i <= j) {
-            while (i < high && Text_Less(items[i], pivot)) ++i;
-            while (j > low && Text_Less(pivot, items[j])) --j;
+            while (i < high && TextLess(items[i], pivot)) ++i;
+            while (j > low && TextLess(pivot, items[j])) --j;
             if (i <= j) {
                 std::swap(items[i], items[j]);
                 ++i;
@@ -35,10 +35,10 @@ void Sort_Stretch(std::vector<std::u16string>& items, std::int32_t low, std::int
         // and going on with the longer one here keeps the depth below
         // log2(n) whatever the input.
         if (j - low < high - i) {
-            if (low < j) Sort_Stretch(items, low, j, pivot);
+            if (low < j) SortStretch(items, low, j, pivot);
             low = i;
         } else {
-            if (i < high) Sort_Stretch(items, i, high, pivot);
+            if (i < high) SortStretch(items, i, high, pivot);
             high = j;
         }
     }
@@ -46,20 +46,20 @@ void Sort_Stretch(std::vector<std::u16string>& items, std::int32_t low, std::int
 
 } // namespace
 
-void Quick_Sort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high)
+void QuickSort(std::vector<std::u16string>& items, std::int32_t low, std::int32_t high)
 {
     if (low < 0 || high < 0 || static_cast<std::size_t>(high) >= items.size()) return;
     std::u16string pivot;
-    Sort_Stretch(items, low, high, pivot);
+    SortStretch(items, low, high, pivot);
 }
 
-std::vector<std::u16string> Sorted_Entries(std::vector<std::u16string> entries)
+std::vector<std::u16string> SortedEntries(std::vector<std::u16string> entries)
 {
     // One extra empty element: after the sort the smallest element, which
     // is that one or an empty entry equal to it, is dropped again.
     const auto last = static_cast<std::int32_t>(entries.size());
     entries.emplace_back();
-    Quick_Sort(entries, 0, last);
+    QuickSort(entries, 0, last);
     entries.erase(entries.begin());
     return entries;
 }

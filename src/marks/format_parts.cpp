@@ -14,7 +14,7 @@ namespace {
 constexpr std::int64_t kStampLimitMs = 1000 * 60 * 1000;
 constexpr std::size_t kMaxNote = kMaxEntryLength - kNoteStart;
 
-std::u16string Count_Text(std::size_t count)
+std::u16string CountText(std::size_t count)
 {
     const std::string digits = std::to_string(count);
     return std::u16string(digits.begin(), digits.end());
@@ -22,39 +22,39 @@ std::u16string Count_Text(std::size_t count)
 
 } // namespace
 
-Placed Place_In_Time(const std::vector<std::u16string>& entries)
+Placed PlaceInTime(const std::vector<std::u16string>& entries)
 {
     Placed placed;
     for (const std::u16string& entry : entries) {
-        const std::u16string_view stamp = Entry_Stamp(entry);
-        // Only a stamp as the program writes it: Parse_Stamp alone also takes
+        const std::u16string_view stamp = EntryStamp(entry);
+        // Only a stamp as the program writes it: ParseStamp alone also takes
         // signs and spaces, and seconds past 59 that would not read back.
-        const auto ms = Parse_Stamp(stamp);
-        if (!ms || Format_Ms(*ms.value) != stamp) {
+        const auto ms = ParseStamp(stamp);
+        if (!ms || FormatMs(*ms.value) != stamp) {
             ++placed.left_out;
             continue;
         }
-        placed.marks.push_back({*ms.value, stamp, Entry_Note(entry)});
+        placed.marks.push_back({*ms.value, stamp, EntryNote(entry)});
     }
     std::stable_sort(placed.marks.begin(), placed.marks.end(),
-                     [](const Placed_Mark& a, const Placed_Mark& b) { return a.ms < b.ms; });
+                     [](const PlacedMark& a, const PlacedMark& b) { return a.ms < b.ms; });
     return placed;
 }
 
-std::vector<std::u16string_view> Note_Lines(std::u16string_view note)
+std::vector<std::u16string_view> NoteLines(std::u16string_view note)
 {
     std::vector<std::u16string_view> lines;
     while (!note.empty()) {
         const std::size_t end = note.find_first_of(u"\r\n");
         const std::u16string_view line = note.substr(0, end);
-        if (!Is_Blank(line)) lines.push_back(line);
+        if (!IsBlank(line)) lines.push_back(line);
         if (end == std::u16string_view::npos) break;
         note.remove_prefix(note.substr(end, 2) == u"\r\n" ? end + 2 : end + 1);
     }
     return lines;
 }
 
-bool Is_Blank(std::u16string_view line) { return Trim(line).empty(); }
+bool IsBlank(std::u16string_view line) { return Trim(line).empty(); }
 
 std::u16string_view Trim(std::u16string_view text)
 {
@@ -63,7 +63,7 @@ std::u16string_view Trim(std::u16string_view text)
     return text.substr(first, text.find_last_not_of(u" \t") - first + 1);
 }
 
-std::u16string_view Take_Digits(std::u16string_view& text)
+std::u16string_view TakeDigits(std::u16string_view& text)
 {
     std::size_t count = 0;
     while (count < text.size() && text[count] >= u'0' && text[count] <= u'9') ++count;
@@ -72,7 +72,7 @@ std::u16string_view Take_Digits(std::u16string_view& text)
     return digits;
 }
 
-std::int64_t Digits_Value(std::u16string_view digits)
+std::int64_t DigitsValue(std::u16string_view digits)
 {
     // Hours of this size times 3 600 000 still fit in int64.
     constexpr std::int64_t kSaturated = std::int64_t{1} << 40;
@@ -83,24 +83,24 @@ std::int64_t Digits_Value(std::u16string_view digits)
 
 bool Refuse(Read& read, std::size_t line, std::u16string_view what)
 {
-    read.error = u"第 " + Count_Text(line) + u" 行" + std::u16string(what);
+    read.error = u"第 " + CountText(line) + u" 行" + std::u16string(what);
     return false;
 }
 
-bool Add_Mark(Read& read, std::size_t line, std::optional<std::int64_t> start_ms,
+bool AddMark(Read& read, std::size_t line, std::optional<std::int64_t> start_ms,
               std::optional<std::int64_t> end_ms, std::u16string_view note)
 {
     if (!start_ms || !end_ms) return Refuse(read, line, u"的时间格式不正确");
     if (*start_ms < 0 || *end_ms < 0) return Refuse(read, line, u"的时间是负数");
     // Wrapping would put the mark somewhere else; the end is dropped anyway.
     if (*start_ms >= kStampLimitMs) return Refuse(read, line, u"的时间超过 999:59:999，记录容纳不下");
-    if (note.size() > kMaxNote) return Refuse(read, line, u"的文字超过 " + Count_Text(kMaxNote) + u" 个字符");
+    if (note.size() > kMaxNote) return Refuse(read, line, u"的文字超过 " + CountText(kMaxNote) + u" 个字符");
 
     ++read.in_file;
     if (read.entries.size() >= mark_file::kMaxEntries) return true;
-    const std::u16string stamp = Format_Ms(static_cast<std::int32_t>(*start_ms));
+    const std::u16string stamp = FormatMs(static_cast<std::int32_t>(*start_ms));
     // A mark without a note is written showing its stamp.
-    read.entries.push_back(note.empty() || note == stamp ? stamp : Make_Entry(stamp, note));
+    read.entries.push_back(note.empty() || note == stamp ? stamp : MakeEntry(stamp, note));
     return true;
 }
 

@@ -13,7 +13,7 @@
 
 namespace morvane::mark_formats {
 
-enum class Format { Audacity_Labels, Srt, WebVtt };
+enum class Format { AudacityLabels, Srt, WebVtt };
 
 // How long the last cue lasts when the track's end does not come sooner.
 inline constexpr std::int32_t kLastCueMs = 5000;
@@ -31,7 +31,7 @@ struct Written {
 // A cue runs to the next later mark: cues of equal time end together, so none
 // has zero length. The last ones run kLastCueMs, or to the end of the track
 // when `track_ms` (0 = unknown) is nearer.
-Written Write_Marks(Format format, const std::vector<std::u16string>& entries, std::int32_t track_ms = 0);
+Written WriteMarks(Format format, const std::vector<std::u16string>& entries, std::int32_t track_ms = 0);
 
 struct Read {
     // nullopt: none of these formats; the bytes may be a mark file.
@@ -50,6 +50,6 @@ struct Read {
 // unless that is empty or the stamp itself (how a mark without a note is
 // written). Cue lines are joined by a space; WebVTT tags are dropped and its
 // character references decoded; SRT text is taken as it is.
-Read Read_Marks(std::string_view bytes, const CodePage& code_page);
+Read ReadMarks(std::string_view bytes, const CodePage& code_page);
 
 } // namespace morvane::mark_formats

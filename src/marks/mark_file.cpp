@@ -13,7 +13,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // The non-empty lines of bytes. CR LF or a CR alone ends a line; a last
 // line without a line end counts too.
-std::vector<std::string_view> Split_Lines(std::string_view bytes)
+std::vector<std::string_view> SplitLines(std::string_view bytes)
 {
     std::vector<std::string_view> lines;
     while (!bytes.empty()) {
@@ -29,7 +29,7 @@ std::vector<std::string_view> Split_Lines(std::string_view bytes)
 }
 
 // nullopt when some line has no exact form in the code page.
-std::optional<std::string> Encode_Ansi(const std::vector<std::u16string>& lines,
+std::optional<std::string> EncodeAnsi(const std::vector<std::u16string>& lines,
                                        const CodePage& code_page)
 {
     std::string out;
@@ -45,11 +45,11 @@ std::optional<std::string> Encode_Ansi(const std::vector<std::u16string>& lines,
     return out;
 }
 
-std::string Encode_Utf8(const std::vector<std::u16string>& lines)
+std::string EncodeUtf8(const std::vector<std::u16string>& lines)
 {
     std::string out(kBom);
     for (const auto& line : lines) {
-        out += To_Utf8(line);
+        out += ToUtf8(line);
         out += kLineEnd;
     }
     return out;
@@ -57,33 +57,33 @@ std::string Encode_Utf8(const std::vector<std::u16string>& lines)
 
 } // namespace
 
-bool Reads_As_Utf8(std::string_view bytes, Encoding encoding)
+bool ReadsAsUtf8(std::string_view bytes, Encoding encoding)
 {
     if (bytes.starts_with(kBom)) return true;
-    return encoding == Encoding::Utf8 && From_Utf8(bytes).has_value();
+    return encoding == Encoding::Utf8 && FromUtf8(bytes).has_value();
 }
 
-std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page, Encoding encoding)
+std::vector<std::u16string> DecodeLines(std::string_view bytes, const CodePage& code_page, Encoding encoding)
 {
-    const bool utf8 = Reads_As_Utf8(bytes, encoding);
+    const bool utf8 = ReadsAsUtf8(bytes, encoding);
     if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
     std::vector<std::u16string> lines;
     // Line by line, with explicit lengths: a NUL byte cuts nothing short,
     // and a line that is not UTF-8 in a UTF-8 file (added by an ANSI editor,
     // or damaged) is read as ANSI without costing the other lines.
-    for (const std::string_view line : Split_Lines(bytes)) {
+    for (const std::string_view line : SplitLines(bytes)) {
         std::optional<std::u16string> text;
-        if (utf8) text = From_Utf8(line);
+        if (utf8) text = FromUtf8(line);
         lines.push_back(text ? std::move(*text) : code_page.ToText(line));
     }
     return lines;
 }
 
-std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page, Encoding encoding)
+std::string EncodeLines(const std::vector<std::u16string>& lines, const CodePage& code_page, Encoding encoding)
 {
     if (encoding == Encoding::Ansi)
-        if (auto ansi = Encode_Ansi(lines, code_page)) return std::move(*ansi);
-    return Encode_Utf8(lines);
+        if (auto ansi = EncodeAnsi(lines, code_page)) return std::move(*ansi);
+    return EncodeUtf8(lines);
 }
 
 } // namespace morvane::mark_file

@@ -24,7 +24,7 @@ enum class Encoding {
 };
 
 // Whether the bytes of a file are read as UTF-8.
-bool Reads_As_Utf8(std::string_view bytes, Encoding encoding);
+bool ReadsAsUtf8(std::string_view bytes, Encoding encoding);
 
 // Bytes of a mark file to its lines. A line ends at CR LF or at a CR alone;
 // an LF alone stays in the text. A last line without a line end counts, and
@@ -32,12 +32,12 @@ bool Reads_As_Utf8(std::string_view bytes, Encoding encoding);
 // A file that starts with the UTF-8 byte-order mark is UTF-8 (a line in it
 // that is not well-formed UTF-8 is read as ANSI); any other is read as
 // `encoding` says.
-std::vector<std::u16string> Decode_Lines(std::string_view bytes, const CodePage& code_page,
+std::vector<std::u16string> DecodeLines(std::string_view bytes, const CodePage& code_page,
                                          Encoding encoding = Encoding::Ansi);
 
 // The lines of a file to its bytes, each line followed by CR LF, encoded as
 // `encoding` says.
-std::string Encode_Lines(const std::vector<std::u16string>& lines, const CodePage& code_page,
+std::string EncodeLines(const std::vector<std::u16string>& lines, const CodePage& code_page,
                          Encoding encoding = Encoding::Ansi);
 
 } // namespace morvane::mark_file
@@ -46,6 +46,6 @@ namespace morvane::save_name {
 
 // The file the save writes: the chosen name when it already ends in
 // `extension` (any letter case), otherwise the chosen name plus `extension`.
-std::u16string Target_Name(std::u16string_view chosen, std::u16string_view extension = u".txt");
+std::u16string TargetName(std::u16string_view chosen, std::u16string_view extension = u".txt");
 
 } // namespace morvane::save_name

@@ -13,35 +13,35 @@ namespace {
 
 constexpr std::u16string_view kArrow = u"-->";
 
-bool Has_Arrow(std::u16string_view line) { return line.find(kArrow) != std::u16string_view::npos; }
+bool HasArrow(std::u16string_view line) { return line.find(kArrow) != std::u16string_view::npos; }
 
 // "[-]H:MM:SS,mmm" or "[-]MM:SS.mmm", hours of any length, either separator.
-std::optional<std::int64_t> Parse_Clock(std::u16string_view text)
+std::optional<std::int64_t> ParseClock(std::u16string_view text)
 {
     const bool negative = text.starts_with(u'-');
     if (negative) text.remove_prefix(1);
     std::array<std::u16string_view, 3> fields;
     std::size_t count = 0;
     for (;;) {
-        fields[count++] = Take_Digits(text);
+        fields[count++] = TakeDigits(text);
         if (count == 3 || !text.starts_with(u':')) break;
         text.remove_prefix(1);
     }
     if (count < 2 || !(text.starts_with(u'.') || text.starts_with(u','))) return std::nullopt;
     text.remove_prefix(1);
-    const std::u16string_view millis = Take_Digits(text);
+    const std::u16string_view millis = TakeDigits(text);
     const std::u16string_view hours = count == 3 ? fields[0] : u"0";
     const std::u16string_view minutes = fields[count - 2];
     const std::u16string_view seconds = fields[count - 1];
     if (!text.empty() || millis.size() != 3 || hours.empty() || minutes.size() != 2 || seconds.size() != 2)
         return std::nullopt;
-    if (Digits_Value(minutes) > 59 || Digits_Value(seconds) > 59) return std::nullopt;
+    if (DigitsValue(minutes) > 59 || DigitsValue(seconds) > 59) return std::nullopt;
     const std::int64_t ms =
-        ((Digits_Value(hours) * 60 + Digits_Value(minutes)) * 60 + Digits_Value(seconds)) * 1000 + Digits_Value(millis);
+        ((DigitsValue(hours) * 60 + DigitsValue(minutes)) * 60 + DigitsValue(seconds)) * 1000 + DigitsValue(millis);
     return negative ? -ms : ms;
 }
 
-void Append_Char(std::u16string& out, char32_t c)
+void AppendChar(std::u16string& out, char32_t c)
 {
     if (c < 0x10000) {
         out += static_cast<char16_t>(c);
@@ -81,7 +81,7 @@ std::optional<char32_t> Reference(std::u16string_view name)
 // WebVTT cue text as plain text: tags (<i>, <c.x>, <v Name>, <00:01.000>)
 // dropped, since a literal '<' is written as "&lt;". A '<' that no '>'
 // closes is kept as written rather than losing the rest of the note.
-std::u16string Plain_Text(std::u16string_view text)
+std::u16string PlainText(std::u16string_view text)
 {
     std::u16string out;
     bool closes = true;  // once no '>' is left, none is looked for again: linear
@@ -98,7 +98,7 @@ std::u16string Plain_Text(std::u16string_view text)
         const std::size_t semicolon = text[0] == u'&' ? text.substr(0, 10).find(u';') : std::u16string_view::npos;
         if (semicolon != std::u16string_view::npos) {
             if (const auto c = Reference(text.substr(1, semicolon - 1))) {
-                Append_Char(out, *c);
+                AppendChar(out, *c);
                 text.remove_prefix(semicolon + 1);
                 continue;
             }
@@ -110,38 +110,38 @@ std::u16string Plain_Text(std::u16string_view text)
 }
 
 // Cue settings (WebVTT) or coordinates (some SRT) may follow the end time.
-bool Read_Cue(Read& read, const Lines& lines, std::size_t first, std::size_t end, bool web_vtt)
+bool ReadCue(Read& read, const Lines& lines, std::size_t first, std::size_t end, bool web_vtt)
 {
-    const std::size_t time_line = Has_Arrow(lines[first]) ? first : first + 1;
-    if (time_line >= end || !Has_Arrow(lines[time_line])) return Refuse(read, first + 1, u"的字幕没有时间行");
+    const std::size_t time_line = HasArrow(lines[first]) ? first : first + 1;
+    if (time_line >= end || !HasArrow(lines[time_line])) return Refuse(read, first + 1, u"的字幕没有时间行");
 
     const std::u16string_view times = lines[time_line];
     const std::size_t arrow = times.find(kArrow);
     const std::u16string_view after = Trim(times.substr(arrow + kArrow.size()));
-    const auto start_ms = Parse_Clock(Trim(times.substr(0, arrow)));
-    const auto end_ms = Parse_Clock(after.substr(0, after.find_first_of(u" \t")));
+    const auto start_ms = ParseClock(Trim(times.substr(0, arrow)));
+    const auto end_ms = ParseClock(after.substr(0, after.find_first_of(u" \t")));
 
     std::u16string text;
     for (std::size_t i = time_line + 1; i < end; ++i) {
         if (i > time_line + 1) text += u' ';
         text += lines[i];
     }
-    return Add_Mark(read, time_line + 1, start_ms, end_ms, web_vtt ? Plain_Text(text) : text);
+    return AddMark(read, time_line + 1, start_ms, end_ms, web_vtt ? PlainText(text) : text);
 }
 
 // Blocks WebVTT has besides cues.
-bool Is_Aside(std::u16string_view line)
+bool IsAside(std::u16string_view line)
 {
     for (const std::u16string_view word : {u"NOTE", u"STYLE", u"REGION"})
         if (line.starts_with(word) && (line.size() == word.size() || line[word.size()] == u' ' ||
                                        line[word.size()] == u'\t'))
-            return !Has_Arrow(line);
+            return !HasArrow(line);
     return false;
 }
 
 } // namespace
 
-Read Read_Subtitles(const Lines& lines, bool web_vtt)
+Read ReadSubtitles(const Lines& lines, bool web_vtt)
 {
     Read read;
     // WebVTT's header runs to the first blank line; a time line in it starts
@@ -149,16 +149,16 @@ Read Read_Subtitles(const Lines& lines, bool web_vtt)
     std::size_t i = 0;
     if (web_vtt) {
         i = 1;
-        while (i < lines.size() && !Is_Blank(lines[i]) && !Has_Arrow(lines[i])) ++i;
+        while (i < lines.size() && !IsBlank(lines[i]) && !HasArrow(lines[i])) ++i;
     }
     while (i < lines.size()) {
-        if (Is_Blank(lines[i])) {
+        if (IsBlank(lines[i])) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < lines.size() && !Is_Blank(lines[end])) ++end;
-        if (!(web_vtt && Is_Aside(lines[i])) && !Read_Cue(read, lines, i, end, web_vtt)) return read;
+        while (end < lines.size() && !IsBlank(lines[end])) ++end;
+        if (!(web_vtt && IsAside(lines[i])) && !ReadCue(read, lines, i, end, web_vtt)) return read;
         i = end;
     }
     return read;

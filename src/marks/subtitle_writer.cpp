@@ -20,7 +20,7 @@ std::string Clock(std::int64_t ms, char separator)
     return text;
 }
 
-std::int64_t Last_End(std::int64_t start_ms, std::int32_t track_ms)
+std::int64_t LastEnd(std::int64_t start_ms, std::int32_t track_ms)
 {
     const std::int64_t end = start_ms + kLastCueMs;
     // A length at or before the mark is wrong; the cue still needs a length.
@@ -45,26 +45,26 @@ std::u16string Escaped(std::u16string_view line, bool web_vtt)
 
 // The note's lines, blank ones dropped since a blank line ends the cue; the
 // stamp when nothing is left, as a cue must show something.
-std::string Cue_Text(const Placed_Mark& mark, bool web_vtt)
+std::string CueText(const PlacedMark& mark, bool web_vtt)
 {
-    std::vector<std::u16string_view> lines = Note_Lines(mark.note);
+    std::vector<std::u16string_view> lines = NoteLines(mark.note);
     if (lines.empty()) lines.push_back(mark.stamp);
     std::string out;
-    for (const std::u16string_view line : lines) out += To_Utf8(Escaped(line, web_vtt)) + '\n';
+    for (const std::u16string_view line : lines) out += ToUtf8(Escaped(line, web_vtt)) + '\n';
     return out;
 }
 
 } // namespace
 
-Written Write_Subtitles(const Placed& placed, bool web_vtt, std::int32_t track_ms)
+Written WriteSubtitles(const Placed& placed, bool web_vtt, std::int32_t track_ms)
 {
-    const std::vector<Placed_Mark>& marks = placed.marks;
+    const std::vector<PlacedMark>& marks = placed.marks;
     // From the back, so each cue knows the next later time.
     std::vector<std::int64_t> ends(marks.size());
     std::optional<std::int64_t> later;
     for (std::size_t i = marks.size(); i-- > 0;) {
         if (i + 1 < marks.size() && marks[i + 1].ms > marks[i].ms) later = marks[i + 1].ms;
-        ends[i] = later ? *later : Last_End(marks[i].ms, track_ms);
+        ends[i] = later ? *later : LastEnd(marks[i].ms, track_ms);
     }
 
     std::string out = web_vtt ? "WEBVTT\n\n" : "\xEF\xBB\xBF";
@@ -72,7 +72,7 @@ Written Write_Subtitles(const Placed& placed, bool web_vtt, std::int32_t track_m
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (!web_vtt) out += std::to_string(i + 1) + '\n';
         out += Clock(marks[i].ms, separator) + " --> " + Clock(ends[i], separator) + '\n';
-        out += Cue_Text(marks[i], web_vtt) + '\n';
+        out += CueText(marks[i], web_vtt) + '\n';
     }
     return {out, placed.left_out};
 }

@@ -22,30 +22,30 @@ public:
     virtual void Refresh() = 0;
 
     // Nonzero handle of the player in use, 0 when none is running.
-    virtual std::uintptr_t Find_Player() = 0;
+    virtual std::uintptr_t FindPlayer() = 0;
 
-    virtual PlayState Get_Play_State() = 0;
+    virtual PlayState GetPlayState() = 0;
     // Position in the current track, milliseconds.
-    virtual std::int32_t Get_Position_Ms() = 0;
+    virtual std::int32_t GetPositionMs() = 0;
     // Length of the current track, whole seconds.
-    virtual std::int32_t Get_Length_Sec() = 0;
+    virtual std::int32_t GetLengthSec() = 0;
     // Posted, not sent: returns before the player has moved. Any value goes.
-    virtual void Jump_To_Ms(std::int32_t ms) = 0;
+    virtual void JumpToMs(std::int32_t ms) = 0;
 
-    virtual void Cmd_Prev() = 0;
-    virtual void Cmd_Play() = 0;
-    virtual void Cmd_Pause() = 0;
-    virtual void Cmd_Stop() = 0;
-    virtual void Cmd_Next() = 0;
+    virtual void CmdPrev() = 0;
+    virtual void CmdPlay() = 0;
+    virtual void CmdPause() = 0;
+    virtual void CmdStop() = 0;
+    virtual void CmdNext() = 0;
 
     // The player's title as the caption shows it. false when no player
     // answered; `title` is then left alone.
-    virtual bool Read_Title(std::u16string& title) = 0;
+    virtual bool ReadTitle(std::u16string& title) = 0;
 
     // The player's name as the state line shows it ("Winamp", "mpv").
     virtual std::u16string Name() = 0;
     // What start-up tells the user when no player runs: what to start.
-    virtual std::u16string Not_Found_Message() = 0;
+    virtual std::u16string NotFoundMessage() = 0;
 };
 
 } // namespace morvane

@@ -2,22 +2,22 @@
 
 namespace morvane {
 
-std::u16string_view Entry_Stamp(std::u16string_view entry)
+std::u16string_view EntryStamp(std::u16string_view entry)
 {
     return entry.substr(0, kStampLength);
 }
 
-bool Entry_Has_Note(std::u16string_view entry)
+bool EntryHasNote(std::u16string_view entry)
 {
     return entry.size() != kStampLength;
 }
 
-std::u16string_view Entry_Note(std::u16string_view entry)
+std::u16string_view EntryNote(std::u16string_view entry)
 {
     return entry.size() > kNoteStart ? entry.substr(kNoteStart) : std::u16string_view{};
 }
 
-std::u16string Make_Entry(std::u16string_view stamp, std::u16string_view note)
+std::u16string MakeEntry(std::u16string_view stamp, std::u16string_view note)
 {
     std::u16string entry;
     entry.reserve(stamp.size() + kNoteSeparator.size() + note.size());

@@ -16,12 +16,12 @@ inline constexpr std::size_t kNoteStart = kStampLength + 4;
 inline constexpr std::size_t kMaxEntryLength = 32767;
 
 // The first 12 characters (all of them when the entry is shorter).
-std::u16string_view Entry_Stamp(std::u16string_view entry);
+std::u16string_view EntryStamp(std::u16string_view entry);
 // An entry has a note whenever its length is not exactly 12.
-bool Entry_Has_Note(std::u16string_view entry);
+bool EntryHasNote(std::u16string_view entry);
 // Everything after the first 16 characters; empty for shorter entries.
-std::u16string_view Entry_Note(std::u16string_view entry);
+std::u16string_view EntryNote(std::u16string_view entry);
 // stamp + separator + note.
-std::u16string Make_Entry(std::u16string_view stamp, std::u16string_view note);
+std::u16string MakeEntry(std::u16string_view stamp, std::u16string_view note);
 
 } // namespace morvane

@@ -21,21 +21,21 @@ struct StampResult {
 // Position in milliseconds to the stamp "[mmm:ss:mmm]": whole seconds
 // rounded down, minutes with at least three digits (more from 1000 minutes
 // on), and "[000:00:000]" for every negative position.
-std::u16string Format_Ms(std::int32_t ms);
+std::u16string FormatMs(std::int32_t ms);
 
 // Seconds given as decimal text ("245", "83.412", "-1") to "[mmm:ss]".
 // The text is a plain decimal number with '.' as separator whatever the
 // locale; surrounding spaces are allowed.
-StampResult<std::u16string> Format_Sec(std::u16string_view seconds);
+StampResult<std::u16string> FormatSec(std::u16string_view seconds);
 
 // The first 11 characters of `text` as a stamp, back to milliseconds. The
 // fields are taken by position (minutes 2-4, seconds 6-7, milliseconds 9-11),
 // each a decimal integer with an optional sign and surrounding spaces.
-StampResult<std::int32_t> Parse_Stamp(std::u16string_view text);
+StampResult<std::int32_t> ParseStamp(std::u16string_view text);
 
-// Decimal text of a number as the program writes it for Format_Sec.
-std::u16string Decimal_Text(std::int32_t value);
+// Decimal text of a number as the program writes it for FormatSec.
+std::u16string DecimalText(std::int32_t value);
 // Milliseconds as decimal seconds with up to three decimals ("83.412").
-std::u16string Seconds_Text(std::int32_t ms);
+std::u16string SecondsText(std::int32_t ms);
 
 } // namespace morvane

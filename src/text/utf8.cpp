@@ -4,10 +4,10 @@ namespace morvane {
 
 namespace {
 
-bool Is_High_Surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool Is_Low_Surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void Append_Utf8(std::string& out, char32_t c)
+void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -26,7 +26,7 @@ void Append_Utf8(std::string& out, char32_t c)
     }
 }
 
-void Append_Utf16(std::u16string& out, char32_t c)
+void AppendUtf16(std::u16string& out, char32_t c)
 {
     if (c < 0x10000) {
         out += static_cast<char16_t>(c);
@@ -39,25 +39,25 @@ void Append_Utf16(std::u16string& out, char32_t c)
 
 } // namespace
 
-std::string To_Utf8(std::u16string_view text)
+std::string ToUtf8(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (Is_High_Surrogate(c) && i + 1 < text.size() && Is_Low_Surrogate(text[i + 1])) {
+        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
-        } else if (Is_High_Surrogate(c) || Is_Low_Surrogate(c)) {
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             // A lone surrogate has no UTF-8 form.
             c = 0xFFFD;
         }
-        Append_Utf8(out, c);
+        AppendUtf8(out, c);
     }
     return out;
 }
 
-std::optional<std::u16string> From_Utf8(std::string_view bytes)
+std::optional<std::u16string> FromUtf8(std::string_view bytes)
 {
     std::u16string out;
     out.reserve(bytes.size());
@@ -96,9 +96,9 @@ std::optional<std::u16string> From_Utf8(std::string_view bytes)
             c = (c << 6) | (next & 0x3F);
         }
         // Overlong forms, encoded surrogates and code points past U+10FFFF.
-        if (c < smallest || c > 0x10FFFF || Is_High_Surrogate(c) || Is_Low_Surrogate(c))
+        if (c < smallest || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c))
             return std::nullopt;
-        Append_Utf16(out, c);
+        AppendUtf16(out, c);
         i += extra + 1;
     }
     return out;

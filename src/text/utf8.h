@@ -6,8 +6,8 @@
 
 namespace morvane {
 
-std::string To_Utf8(std::u16string_view text);
+std::string ToUtf8(std::u16string_view text);
 // nullopt for bytes that are not well-formed UTF-8.
-std::optional<std::u16string> From_Utf8(std::string_view bytes);
+std::optional<std::u16string> FromUtf8(std::string_view bytes);
 
 } // namespace morvane

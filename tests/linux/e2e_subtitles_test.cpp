@@ -27,7 +27,7 @@ TEST(Subtitles, MpvShowsEachNoteAtItsMark)
                                                  {8400, QStringLiteral("[000:08:250]")}, {500, QString()}};
         QFile file(dir.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        const std::string bytes = morvane::mark_formats::Write_Marks(format, entries).bytes;
+        const std::string bytes = morvane::mark_formats::WriteMarks(format, entries).bytes;
         ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
         file.close();
 

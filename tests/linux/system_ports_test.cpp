@@ -77,9 +77,9 @@ private slots:
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"marks.txt"});
 
         // Read-only even to root, as Windows has it.
-        QVERIFY(!files.Read_Only(Path("marks.txt")));
+        QVERIFY(!files.ReadOnly(Path("marks.txt")));
         QVERIFY(QFile::setPermissions(dir_->filePath("marks.txt"), QFileDevice::ReadOwner));
-        QVERIFY(files.Read_Only(Path("marks.txt")));
+        QVERIFY(files.ReadOnly(Path("marks.txt")));
 
         QCOMPARE(files.WriteReplacing(Path("no/such/marks.txt"), "x"), std::u16string(u"文件夹不存在"));
         QVERIFY(!files.Exists(Path("no/such/marks.txt")));

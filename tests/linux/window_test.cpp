@@ -38,19 +38,19 @@ public:
     QList<std::int32_t> jumps;
 
     void Refresh() override {}
-    std::uintptr_t Find_Player() override { return 1; }
-    morvane::PlayState Get_Play_State() override { return ++ticks, morvane::PlayState::Playing; }
-    std::int32_t Get_Position_Ms() override { return position_ms; }
-    std::int32_t Get_Length_Sec() override { return length_sec; }
-    void Jump_To_Ms(std::int32_t ms) override { jumps << ms; }
-    void Cmd_Prev() override { commands << "prev"; }
-    void Cmd_Play() override { commands << "play"; }
-    void Cmd_Pause() override { commands << "pause"; }
-    void Cmd_Stop() override { commands << "stop"; }
-    void Cmd_Next() override { commands << "next"; }
-    bool Read_Title(std::u16string& title) override { return title = u"第一课 - mpv", true; }
+    std::uintptr_t FindPlayer() override { return 1; }
+    morvane::PlayState GetPlayState() override { return ++ticks, morvane::PlayState::Playing; }
+    std::int32_t GetPositionMs() override { return position_ms; }
+    std::int32_t GetLengthSec() override { return length_sec; }
+    void JumpToMs(std::int32_t ms) override { jumps << ms; }
+    void CmdPrev() override { commands << "prev"; }
+    void CmdPlay() override { commands << "play"; }
+    void CmdPause() override { commands << "pause"; }
+    void CmdStop() override { commands << "stop"; }
+    void CmdNext() override { commands << "next"; }
+    bool ReadTitle(std::u16string& title) override { return title = u"第一课 - mpv", true; }
     std::u16string Name() override { return u"mpv"; }
-    std::u16string Not_Found_Message() override { return u"没有找到播放器!\r\n请先打开 mpv"; }
+    std::u16string NotFoundMessage() override { return u"没有找到播放器!\r\n请先打开 mpv"; }
 };
 
 } // namespace
@@ -136,7 +136,7 @@ private slots:
 
         // Tab goes through the focusable controls in the table's order.
         QWidget* stop = app_->Control(IDC_CLEAR);
-        for (const morvane::layout::Row* row : morvane::layout::Controls_In_Tab_Order()) {
+        for (const morvane::layout::Row* row : morvane::layout::ControlsInTabOrder()) {
             if (row->kind == morvane::layout::Kind::Frame || row->kind == morvane::layout::Kind::ReadOut) continue;
             QCOMPARE(stop, app_->Control(row->id));
             do stop = stop->nextInFocusChain();

@@ -129,22 +129,22 @@ public:
     std::function<void()> on_query;
 
     void Refresh() override { ++refreshes; }
-    std::uintptr_t Find_Player() override { return running ? 0x1234 : 0; }
-    PlayState Get_Play_State() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
-    std::int32_t Get_Position_Ms() override { return Query("position", position); }
-    std::int32_t Get_Length_Sec() override { return Query("length", length); }
-    void Jump_To_Ms(std::int32_t ms) override
+    std::uintptr_t FindPlayer() override { return running ? 0x1234 : 0; }
+    PlayState GetPlayState() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
+    std::int32_t GetPositionMs() override { return Query("position", position); }
+    std::int32_t GetLengthSec() override { return Query("length", length); }
+    void JumpToMs(std::int32_t ms) override
     {
         if (!running) return;
         log.push_back("jump " + std::to_string(ms));
         jumps.push_back(ms);
     }
-    void Cmd_Prev() override { Command("prev"); }
-    void Cmd_Play() override { Command("play"); }
-    void Cmd_Pause() override { Command("pause"); }
-    void Cmd_Stop() override { Command("stop"); }
-    void Cmd_Next() override { Command("next"); }
-    bool Read_Title(std::u16string& out) override
+    void CmdPrev() override { Command("prev"); }
+    void CmdPlay() override { Command("play"); }
+    void CmdPause() override { Command("pause"); }
+    void CmdStop() override { Command("stop"); }
+    void CmdNext() override { Command("next"); }
+    bool ReadTitle(std::u16string& out) override
     {
         if (!running) return false;
         log.push_back("title");
@@ -152,7 +152,7 @@ public:
         return true;
     }
     std::u16string Name() override { return name; }
-    std::u16string Not_Found_Message() override
+    std::u16string NotFoundMessage() override
     {
         return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
     }
@@ -207,7 +207,7 @@ public:
     std::vector<std::pair<std::u16string, std::u16string>> messages;  // text, title
     bool yes = true;
     std::optional<std::u16string> save_path, open_path;
-    File_Type save_type = File_Type::Marks;
+    FileType save_type = FileType::Marks;
     int save_dialogs = 0, open_dialogs = 0;
     bool quit = false;
 
@@ -231,11 +231,11 @@ public:
         messages.emplace_back(text, title);
         return yes;
     }
-    std::optional<Chosen_File> ChooseSavePath() override
+    std::optional<ChosenFile> ChooseSavePath() override
     {
         ++save_dialogs;
         if (!save_path) return std::nullopt;
-        return Chosen_File{*save_path, save_type};
+        return ChosenFile{*save_path, save_type};
     }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
     void Quit() override { quit = true; }
@@ -272,7 +272,7 @@ public:
         return result;
     }
     bool Exists(const std::u16string& path) override { return files.count(path) != 0; }
-    bool Read_Only(const std::u16string& path) override { return std::ranges::count(read_only, path) != 0; }
+    bool ReadOnly(const std::u16string& path) override { return std::ranges::count(read_only, path) != 0; }
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override
     {
         if (auto bad = unwritable.find(path); bad != unwritable.end()) return bad->second;

@@ -27,7 +27,7 @@ void Prepare(Rig& r, const std::string& bytes)
 }
 
 // The load was refused: the list is as it was and one message says why.
-void Expect_Refused(const Rig& r, const Items& before, const std::u16string& reason)
+void ExpectRefused(const Rig& r, const Items& before, const std::u16string& reason)
 {
     EXPECT_EQ(r.list_box.items, before);
     EXPECT_EQ(r.list_box.selected, 1);
@@ -51,7 +51,7 @@ TEST(Form1LoadRefuses, FilesThatAreNotText)
         Prepare(r, bytes);
         const Items before = r.list_box.items;
         r.form.Load_Click();
-        Expect_Refused(r, before, u"不是文本文件");
+        ExpectRefused(r, before, u"不是文本文件");
     }
 
     // Notepad's "Unicode" text, with and without NUL bytes in it.
@@ -65,7 +65,7 @@ TEST(Form1LoadRefuses, FilesThatAreNotText)
         Prepare(r, bytes);
         const Items before = r.list_box.items;
         r.form.Load_Click();
-        Expect_Refused(r, before, u"UTF-16");
+        ExpectRefused(r, before, u"UTF-16");
     }
 }
 
@@ -77,7 +77,7 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
         Prepare(r, std::string(10 * 1024 * 1024, 'x'));
         const Items before = r.list_box.items;
         r.form.Load_Click();
-        Expect_Refused(r, before, u"第 1 行超过 32767 个字符");
+        ExpectRefused(r, before, u"第 1 行超过 32767 个字符");
     }
     // Empty lines and a CR alone count as lines; an LF alone does not.
     {
@@ -85,7 +85,7 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
         Prepare(r, "[000:01:000]\r\n\r\na\nb\r" + std::string(32768, 'x') + "\r\n[000:02:000]\r\n");
         const Items before = r.list_box.items;
         r.form.Load_Click();
-        Expect_Refused(r, before, u"第 4 行");
+        ExpectRefused(r, before, u"第 4 行");
     }
     // Characters are counted, not bytes: 32768 Chinese characters in UTF-8.
     {
@@ -95,7 +95,7 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
         Prepare(r, line);
         const Items before = r.list_box.items;
         r.form.Load_Click();
-        Expect_Refused(r, before, u"第 1 行");
+        ExpectRefused(r, before, u"第 1 行");
     }
 }
 

@@ -21,7 +21,7 @@ void Fill(Rig& r, const Items& items, int index)
     if (index >= 0) r.form.Mark_List_Click();
 }
 
-int Full_Extent(const FakeListBox& list)
+int FullExtent(const FakeListBox& list)
 {
     int widest = 0;
     for (const auto& entry : list.items) widest = std::max(widest, list.TextWidth(entry));
@@ -52,7 +52,7 @@ TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
         EXPECT_EQ(r.list_box.items, (Items{u"[000:01:000]", c.result, u"[000:20:000]"}));
         EXPECT_EQ(r.list_box.selected, 1);
         EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
-        EXPECT_EQ(r.list_box.extent, Full_Extent(r.list_box));
+        EXPECT_EQ(r.list_box.extent, FullExtent(r.list_box));
         EXPECT_EQ(r.count_line.sets, 0);
     }
 }
@@ -130,7 +130,7 @@ TEST(Form1Delete, SelectsTheNeighbourAndCounts)
     // The only entry: the list empties and the extent stays as it was.
     Rig only;
     Fill(only, {u"[000:01:000] 注释:long note"}, 0);
-    only.form.Update_Extent();
+    only.form.UpdateExtent();
     const int extent = only.list_box.extent;
     only.form.Delete_Click();
     EXPECT_TRUE(only.list_box.items.empty());
@@ -183,7 +183,7 @@ TEST(Form1Clear, EmptiesAndKeepsSelIndex)
 {
     Rig r;
     Fill(r, {u"[000:01:000] 注释:abc", u"[000:02:000]"}, 1);
-    r.form.Update_Extent();
+    r.form.UpdateExtent();
     r.form.Clear_Click();
     EXPECT_TRUE(r.list_box.items.empty());
     EXPECT_EQ(r.count_line.text, u"0");
@@ -210,14 +210,14 @@ TEST(Form1Extent, WidestEntryPlusTen)
     Rig r;
     // 16 narrow code units at 6 pixels and 注释 at 12 each: 120 pixels.
     Fill(r, {u"[000:01:000]", u"[000:02:000] 注释:ab", u""}, -1);
-    r.form.Update_Extent();
+    r.form.UpdateExtent();
     EXPECT_EQ(r.list_box.extent, 130);
     // A larger font, as at a higher DPI: measured again.
     r.list_box.scale = 2;
     r.form.Mark_List_FontChanged();
     EXPECT_EQ(r.list_box.extent, 250);
     Fill(r, {}, -1);
-    r.form.Update_Extent();
+    r.form.UpdateExtent();
     EXPECT_EQ(r.list_box.extent, 10);
 }
 
@@ -252,11 +252,11 @@ TEST(Form1Extent, StaysEqualToAFullMeasure)
         default: r.form.Record_Click(); break;
         }
         if (r.list_box.extent_sets != sets) {
-            ASSERT_EQ(r.list_box.extent, Full_Extent(r.list_box)) << "step " << step;
+            ASSERT_EQ(r.list_box.extent, FullExtent(r.list_box)) << "step " << step;
         }
     }
-    r.form.Update_Extent();
-    EXPECT_EQ(r.list_box.extent, Full_Extent(r.list_box));
+    r.form.UpdateExtent();
+    EXPECT_EQ(r.list_box.extent, FullExtent(r.list_box));
 }
 
 } // namespace

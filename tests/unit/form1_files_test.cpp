@@ -30,7 +30,7 @@ TEST(Form1Save, WritesTheListToTheTargetName)
     Rig r;
     Prepare(r);
     const Items before = r.list_box.items;
-    const std::string bytes = mark_file::Encode_Lines(before, r.code_page);
+    const std::string bytes = mark_file::EncodeLines(before, r.code_page);
     r.window.save_path = u"C:\\m\\marks";
     r.form.Save_Click();
     r.window.save_path = u"C:\\m\\other.TXT";
@@ -181,7 +181,7 @@ TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
     r.Show({u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"});
     r.player.length = 4;
     r.window.save_path = u"/m/lesson";
-    r.window.save_type = File_Type::Srt;
+    r.window.save_type = FileType::Srt;
     r.form.Save_Click();
     EXPECT_EQ(r.files.files[u"/m/lesson.srt"],
               "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\n[000:01:000]\n\n"

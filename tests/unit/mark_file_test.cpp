@@ -11,7 +11,7 @@ using Lines = std::vector<std::u16string>;
 
 const test::TestCodePage kCp936;
 
-Lines Decode(std::string_view bytes) { return Decode_Lines(bytes, kCp936); }
+Lines Decode(std::string_view bytes) { return DecodeLines(bytes, kCp936); }
 
 TEST(DecodeLines, LineEnds)
 {
@@ -40,9 +40,9 @@ TEST(DecodeLines, NulBytesAndLongLines)
 
 TEST(EncodeLines, AnsiWhenEveryLineFits)
 {
-    EXPECT_EQ(Encode_Lines({}, kCp936), "");
+    EXPECT_EQ(EncodeLines({}, kCp936), "");
     const Lines lines = {u"[000:01:600]", u"[001:23:400] \u6CE8\u91CA:\u4E2D\u6587", u""};
-    const std::string bytes = Encode_Lines(lines, kCp936);
+    const std::string bytes = EncodeLines(lines, kCp936);
     EXPECT_EQ(bytes, "[000:01:600]\r\n[001:23:400] \xD7\xA2\xCA\xCD:\xD6\xD0\xCE\xC4\r\n\r\n");
     EXPECT_EQ(Decode(bytes), (Lines{lines[0], lines[1]}));
 }
@@ -50,7 +50,7 @@ TEST(EncodeLines, AnsiWhenEveryLineFits)
 TEST(EncodeLines, Utf8WithBomWhenSomeLineDoesNot)
 {
     const Lines lines = {u"[000:01:000] \u6CE8\u91CA:\u4E2D", u"[000:02:000] \u6CE8\u91CA:\U0001F600"};
-    const std::string bytes = Encode_Lines(lines, kCp936);
+    const std::string bytes = EncodeLines(lines, kCp936);
     EXPECT_EQ(bytes, "\xEF\xBB\xBF[000:01:000] \xE6\xB3\xA8\xE9\x87\x8A:\xE4\xB8\xAD\r\n"
                      "[000:02:000] \xE6\xB3\xA8\xE9\x87\x8A:\xF0\x9F\x98\x80\r\n");
     EXPECT_EQ(Decode(bytes), lines);
@@ -59,7 +59,7 @@ TEST(EncodeLines, Utf8WithBomWhenSomeLineDoesNot)
     // would be misread, so it is written as UTF-8 too.
     const Lines lookalike = {u"\u9518\u4FCA"};
     ASSERT_EQ(*kCp936.ToAnsi(lookalike[0]), "\xEF\xBB\xBF\xA1");
-    EXPECT_EQ(Decode(Encode_Lines(lookalike, kCp936)), lookalike);
+    EXPECT_EQ(Decode(EncodeLines(lookalike, kCp936)), lookalike);
 
     // A line that is not UTF-8 in a UTF-8 file is read as ANSI, alone.
     EXPECT_EQ(Decode("\xEF\xBB\xBF\xE4\xB8\xAD\r\n\xD6\xD0\r\n"), (Lines{u"\u4E2D", u"\u4E2D"}));
@@ -67,26 +67,26 @@ TEST(EncodeLines, Utf8WithBomWhenSomeLineDoesNot)
 
 TEST(Utf8, SurrogatesAndMalformedInput)
 {
-    EXPECT_EQ(To_Utf8(u"a\u00E9\u4E2D\U0010FFFF"), "a\xC3\xA9\xE4\xB8\xAD\xF4\x8F\xBF\xBF");
-    EXPECT_EQ(To_Utf8(std::u16string{u'x', char16_t{0xD83D}}), "x\xEF\xBF\xBD");
-    EXPECT_EQ(To_Utf8(std::u16string{char16_t{0xDE00}, u'x'}), "\xEF\xBF\xBDx");
-    EXPECT_EQ(From_Utf8("\xF0\x9F\x98\x80"), std::u16string(u"\U0001F600"));
+    EXPECT_EQ(ToUtf8(u"a\u00E9\u4E2D\U0010FFFF"), "a\xC3\xA9\xE4\xB8\xAD\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(ToUtf8(std::u16string{u'x', char16_t{0xD83D}}), "x\xEF\xBF\xBD");
+    EXPECT_EQ(ToUtf8(std::u16string{char16_t{0xDE00}, u'x'}), "\xEF\xBF\xBDx");
+    EXPECT_EQ(FromUtf8("\xF0\x9F\x98\x80"), std::u16string(u"\U0001F600"));
     for (const char* bad : {"\x80", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8",
                             "\xE4\x41\x41", "\xFF"})
-        EXPECT_FALSE(From_Utf8(bad)) << bad;
+        EXPECT_FALSE(FromUtf8(bad)) << bad;
 }
 
 TEST(TargetName, AddsTxtOnlyWhenMissing)
 {
-    using save_name::Target_Name;
-    EXPECT_EQ(Target_Name(u"C:\\m\\abc"), u"C:\\m\\abc.txt");
-    EXPECT_EQ(Target_Name(u"C:\\m\\abc.txt"), u"C:\\m\\abc.txt");
-    EXPECT_EQ(Target_Name(u"ABC.TXT"), u"ABC.TXT");
-    EXPECT_EQ(Target_Name(u"abc.Txt"), u"abc.Txt");
-    EXPECT_EQ(Target_Name(u"abc.txt.bak"), u"abc.txt.bak.txt");
-    EXPECT_EQ(Target_Name(u"abctxt"), u"abctxt.txt");
-    EXPECT_EQ(Target_Name(u"\u8BB0\u5F55"), u"\u8BB0\u5F55.txt");
-    EXPECT_EQ(Target_Name(u"\u8BB0\u5F55.txt"), u"\u8BB0\u5F55.txt");
+    using save_name::TargetName;
+    EXPECT_EQ(TargetName(u"C:\\m\\abc"), u"C:\\m\\abc.txt");
+    EXPECT_EQ(TargetName(u"C:\\m\\abc.txt"), u"C:\\m\\abc.txt");
+    EXPECT_EQ(TargetName(u"ABC.TXT"), u"ABC.TXT");
+    EXPECT_EQ(TargetName(u"abc.Txt"), u"abc.Txt");
+    EXPECT_EQ(TargetName(u"abc.txt.bak"), u"abc.txt.bak.txt");
+    EXPECT_EQ(TargetName(u"abctxt"), u"abctxt.txt");
+    EXPECT_EQ(TargetName(u"\u8BB0\u5F55"), u"\u8BB0\u5F55.txt");
+    EXPECT_EQ(TargetName(u"\u8BB0\u5F55.txt"), u"\u8BB0\u5F55.txt");
 }
 
 } // namespace
@@ -101,18 +101,18 @@ TEST(MarkFileEncoding, Utf8PlatformReadsEveryFormAndWritesUtf8)
 {
     const test::TestCodePage cp;
     const Lines entries{u"[000:01:000] 注释:你好", u"[000:02:000]"};
-    const std::string windows = Encode_Lines(entries, cp);
+    const std::string windows = EncodeLines(entries, cp);
     EXPECT_EQ(windows.substr(0, 12), "[000:01:000]");  // ANSI: no mark, one byte per ASCII
-    EXPECT_EQ(Decode_Lines(windows, cp, Encoding::Utf8), entries);
+    EXPECT_EQ(DecodeLines(windows, cp, Encoding::Utf8), entries);
 
-    const std::string linux_file = Encode_Lines(entries, cp, Encoding::Utf8);
-    EXPECT_EQ(linux_file, "\xEF\xBB\xBF" + To_Utf8(u"[000:01:000] 注释:你好\r\n[000:02:000]\r\n"));
-    EXPECT_EQ(Decode_Lines(linux_file, cp, Encoding::Ansi), entries);
+    const std::string linux_file = EncodeLines(entries, cp, Encoding::Utf8);
+    EXPECT_EQ(linux_file, "\xEF\xBB\xBF" + ToUtf8(u"[000:01:000] 注释:你好\r\n[000:02:000]\r\n"));
+    EXPECT_EQ(DecodeLines(linux_file, cp, Encoding::Ansi), entries);
 
-    const std::string no_mark = To_Utf8(u"[000:03:000] 注释:中文\r\n");
-    EXPECT_EQ(Decode_Lines(no_mark, cp, Encoding::Utf8), Lines{u"[000:03:000] 注释:中文"});
+    const std::string no_mark = ToUtf8(u"[000:03:000] 注释:中文\r\n");
+    EXPECT_EQ(DecodeLines(no_mark, cp, Encoding::Utf8), Lines{u"[000:03:000] 注释:中文"});
     // Windows keeps reading a file without the mark in its code page.
-    EXPECT_NE(Decode_Lines(no_mark, cp, Encoding::Ansi), Lines{u"[000:03:000] 注释:中文"});
+    EXPECT_NE(DecodeLines(no_mark, cp, Encoding::Ansi), Lines{u"[000:03:000] 注释:中文"});
 }
 
 } // namespace

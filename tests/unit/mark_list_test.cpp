@@ -45,7 +45,7 @@ TEST(MarkList, ExtentFollowsTheWidestEntry)
     ASSERT_TRUE(list.Insert(0, u"aaaaa"));
     EXPECT_EQ(list.Extent(), 40);
     view.scale = 2;
-    list.Forget_Widths();
+    list.ForgetWidths();
     EXPECT_EQ(list.Extent(), 70);
     list.Reorder({u"aa", u"aaaaa"});
     EXPECT_EQ(list.Extent(), 70);

@@ -18,41 +18,41 @@ TEST(PositionClock, CarriesForwardAtTheRateOnlyWhilePlaying)
 {
     PositionClock clock;
     clock.Set(10'000'000, t0);
-    clock.Set_Playing(true, t0 + 5s);  // held until then
-    EXPECT_EQ(clock.Position_Us(t0 + 7s), 12'000'000);
-    clock.Set_Rate(1.5, t0 + 7s);
-    clock.Set_Rate(std::numeric_limits<double>::quiet_NaN(), t0 + 8s);  // ignored
-    EXPECT_EQ(clock.Position_Us(t0 + 9s), 15'000'000);
-    clock.Set_Playing(false, t0 + 9s);
-    EXPECT_EQ(clock.Position_Us(t0 + 60s), 15'000'000);
-    clock.Set_Length(16'000'000);
-    clock.Set_Playing(true, t0 + 60s);
-    EXPECT_EQ(clock.Position_Us(t0 + 90s), 16'000'000);
+    clock.SetPlaying(true, t0 + 5s);  // held until then
+    EXPECT_EQ(clock.PositionUs(t0 + 7s), 12'000'000);
+    clock.SetRate(1.5, t0 + 7s);
+    clock.SetRate(std::numeric_limits<double>::quiet_NaN(), t0 + 8s);  // ignored
+    EXPECT_EQ(clock.PositionUs(t0 + 9s), 15'000'000);
+    clock.SetPlaying(false, t0 + 9s);
+    EXPECT_EQ(clock.PositionUs(t0 + 60s), 15'000'000);
+    clock.SetLength(16'000'000);
+    clock.SetPlaying(true, t0 + 60s);
+    EXPECT_EQ(clock.PositionUs(t0 + 90s), 16'000'000);
 }
 
 TEST(PositionClock, AnswersCountAtMidRoundTripAndOlderThanAJumpAreDropped)
 {
     PositionClock clock;
-    clock.Set_Playing(true, t0);
+    clock.SetPlaying(true, t0);
     const auto before_jump = clock.Ticket();
     clock.Answer(before_jump, 5'000'000, t0 + 1s, t0 + 1s + 40ms);
-    EXPECT_EQ(clock.Position_Us(t0 + 1s + 40ms), 5'020'000);
+    EXPECT_EQ(clock.PositionUs(t0 + 1s + 40ms), 5'020'000);
 
     // The player answers the old position before it takes our jump.
     clock.Jump(60'000'000, t0 + 2s);
     clock.Answer(before_jump, 6'000'000, t0 + 1s + 990ms, t0 + 2s + 10ms);
-    EXPECT_EQ(clock.Position_Us(t0 + 3s), 61'000'000);
+    EXPECT_EQ(clock.PositionUs(t0 + 3s), 61'000'000);
     clock.Answer(clock.Ticket(), 60'500'000, t0 + 3s, t0 + 3s);
-    EXPECT_EQ(clock.Position_Us(t0 + 3s), 60'500'000);
+    EXPECT_EQ(clock.PositionUs(t0 + 3s), 60'500'000);
 }
 
 TEST(PositionClock, SteadyPlaybackFollowsTheFreshestRecentAnswer)
 {
     PositionClock clock;
-    clock.Set_Playing(true, t0);
+    clock.SetPlaying(true, t0);
     const auto answer = [&](std::int64_t position_us, PositionClock::Time at) {
         clock.Answer(clock.Ticket(), position_us, at, at);
-        return clock.Position_Us(at);
+        return clock.PositionUs(at);
     };
     // While the player settles, each answer counts whole, late or not.
     EXPECT_EQ(answer(250'000, t0 + 250ms), 250'000);
@@ -71,31 +71,31 @@ TEST(PositionClock, SteadyPlaybackFollowsTheFreshestRecentAnswer)
 
 TEST(TrackCaption, TitleElseFileNameThenIdentityOnOneLine)
 {
-    EXPECT_EQ(Track_Caption("Lesson 1", "file:///m/l1.mp3", "mpv"), u"Lesson 1 - mpv");
-    EXPECT_EQ(Track_Caption("", "file:///m/%E7%AC%AC%E4%B8%80%E8%AF%BE.ogg", "VLC"), u"第一课.ogg - VLC");
-    EXPECT_EQ(Track_Caption("", "https://a.org/ep%2012.mp3?t=3#x", "mpv"), u"ep 12.mp3 - mpv");
-    EXPECT_EQ(Track_Caption("", "", "Audacious"), u"Audacious");
+    EXPECT_EQ(TrackCaption("Lesson 1", "file:///m/l1.mp3", "mpv"), u"Lesson 1 - mpv");
+    EXPECT_EQ(TrackCaption("", "file:///m/%E7%AC%AC%E4%B8%80%E8%AF%BE.ogg", "VLC"), u"第一课.ogg - VLC");
+    EXPECT_EQ(TrackCaption("", "https://a.org/ep%2012.mp3?t=3#x", "mpv"), u"ep 12.mp3 - mpv");
+    EXPECT_EQ(TrackCaption("", "", "Audacious"), u"Audacious");
     // Not UTF-8 once decoded, or a broken escape: shown as sent.
-    EXPECT_EQ(Track_Caption("", "file:///m/caf%E9.mp3", "mpv"), u"caf%E9.mp3 - mpv");
-    EXPECT_EQ(Track_Caption("", "file:///m/100%.mp3", "mpv"), u"100%.mp3 - mpv");
-    EXPECT_EQ(Track_Caption("", "file:///m/a%0D%0Ab.mp3", "mpv"), u"a  b.mp3 - mpv");
+    EXPECT_EQ(TrackCaption("", "file:///m/caf%E9.mp3", "mpv"), u"caf%E9.mp3 - mpv");
+    EXPECT_EQ(TrackCaption("", "file:///m/100%.mp3", "mpv"), u"100%.mp3 - mpv");
+    EXPECT_EQ(TrackCaption("", "file:///m/a%0D%0Ab.mp3", "mpv"), u"a  b.mp3 - mpv");
 }
 
 // The common cases go through the link's tests; these are the edges.
 TEST(PropertyValues, LengthAndJumpTargetAtTheirEdges)
 {
-    EXPECT_EQ(Length_Sec(185'999'999), 185);
-    EXPECT_EQ(Length_Sec(std::numeric_limits<std::int64_t>::max()), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(Jump_Target_Us(120'400'000, 120'500'000), 120'400'000);
-    EXPECT_EQ(Jump_Target_Us(5'000'000, 400'000), 0);  // shorter than a second
-    EXPECT_EQ(Jump_Target_Us(999'000'000, 0), 999'000'000);
+    EXPECT_EQ(LengthSec(185'999'999), 185);
+    EXPECT_EQ(LengthSec(std::numeric_limits<std::int64_t>::max()), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(JumpTargetUs(120'400'000, 120'500'000), 120'400'000);
+    EXPECT_EQ(JumpTargetUs(5'000'000, 400'000), 0);  // shorter than a second
+    EXPECT_EQ(JumpTargetUs(999'000'000, 0), 999'000'000);
 }
 
 TEST(PropertyValues, ShortNameLeavesRoomForTheState)
 {
-    EXPECT_EQ(Short_Name(u"Parole Media Player"), u"Parole");
-    EXPECT_EQ(Short_Name(u"Strawberry Music Player"), u"Strawberr…");
-    EXPECT_EQ(Short_Name(u"ABCDEFGH😀x"), u"ABCDEFGH…");
+    EXPECT_EQ(ShortName(u"Parole Media Player"), u"Parole");
+    EXPECT_EQ(ShortName(u"Strawberry Music Player"), u"Strawberr…");
+    EXPECT_EQ(ShortName(u"ABCDEFGH😀x"), u"ABCDEFGH…");
 }
 
 } // namespace

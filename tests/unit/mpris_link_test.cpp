@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 const QString kPath = "/org/mpris/MediaPlayer2";
 const QString kPlayer = "org.mpris.MediaPlayer2.Player";
 
-bool Wait_Until(const std::function<bool()>& done, int ms = 2000)
+bool WaitUntil(const std::function<bool()>& done, int ms = 2000)
 {
     QElapsedTimer timer;
     timer.start();
@@ -37,7 +37,7 @@ bool Wait_Until(const std::function<bool()>& done, int ms = 2000)
     return done();
 }
 
-void Pump(int ms) { Wait_Until([] { return false; }, ms); }
+void Pump(int ms) { WaitUntil([] { return false; }, ms); }
 
 QVariantMap Track(const QString& url, bool with_id = true, qlonglong length_us = 120'500'000)
 {
@@ -89,13 +89,13 @@ public:
     void Change(const QVariantMap& changed)
     {
         QMutexLocker lock(&mutex_);
-        Change_Locked(changed);
+        ChangeLocked(changed);
     }
     // A seek from the player's own window or another program.
-    void Seek_Elsewhere(qlonglong ms)
+    void SeekElsewhere(qlonglong ms)
     {
         QMutexLocker lock(&mutex_);
-        Move_To(ms * 1000, true);
+        MoveTo(ms * 1000, true);
     }
     // The commands since the last look, "Member last-argument" each, and the
     // number of property queries.
@@ -104,12 +104,12 @@ public:
         QMutexLocker lock(&mutex_);
         return {std::exchange(commands_, {}).join(", "), std::exchange(queries_, 0)};
     }
-    qlonglong Position_Ms()
+    qlonglong PositionMs()
     {
         QMutexLocker lock(&mutex_);
-        return Position_Us() / 1000;
+        return PositionUs() / 1000;
     }
-    void Set_Answering(bool answering) { answering_ = answering; }
+    void SetAnswering(bool answering) { answering_ = answering; }
 
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
@@ -120,46 +120,46 @@ public:
             commands_ << (message.member() + ' ' + args.value(args.size() - 1).toString()).trimmed();
         else
             ++queries_;
-        if (message.member() == "SetPosition") Move_To(args.value(1).toLongLong(), true);
-        if (message.member() == "Seek") Move_To(Position_Us() + args.value(0).toLongLong(), true);
+        if (message.member() == "SetPosition") MoveTo(args.value(1).toLongLong(), true);
+        if (message.member() == "Seek") MoveTo(PositionUs() + args.value(0).toLongLong(), true);
         if (!answering_) return true;  // hung: the caller times out
         QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", behaviour_.identity}};
-        all.insert("Position", Answer_Us());
+        all.insert("Position", AnswerUs());
         const QVariant answer = message.member() == "GetAll" ? QVariant(all)
-                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(Answer_Us()))
+                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(AnswerUs()))
                                                             : QVariant();
         if (message.member() == "GetAll" && args.value(0) == kPlayer && !behaviour_.changes_while_first_answered.isEmpty())
-            Change_Locked(std::exchange(behaviour_.changes_while_first_answered, {}));
+            ChangeLocked(std::exchange(behaviour_.changes_while_first_answered, {}));
         connection.send(answer.isValid() ? message.createReply(answer) : message.createReply());
         return true;
     }
 
 private:
-    void Change_Locked(const QVariantMap& changed)
+    void ChangeLocked(const QVariantMap& changed)
     {
         if (changed.contains("PlaybackStatus")) {
-            base_us_ = Position_Us();
+            base_us_ = PositionUs();
             base_at_ = Clock::now();
             playing_ = changed["PlaybackStatus"] == "Playing";
         }
-        if (changed.contains("Metadata")) Move_To(0, false);
+        if (changed.contains("Metadata")) MoveTo(0, false);
         properties_.insert(changed);
         auto signal = QDBusMessage::createSignal(kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
         bus_->send(signal << kPlayer << changed << QStringList());
     }
-    static qlonglong Since_Us(Clock::time_point then)
+    static qlonglong SinceUs(Clock::time_point then)
     {
         return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - then).count();
     }
-    qlonglong Position_Us() const { return base_us_ + (playing_ ? Since_Us(base_at_) : 0); }
-    qlonglong Answer_Us() const
+    qlonglong PositionUs() const { return base_us_ + (playing_ ? SinceUs(base_at_) : 0); }
+    qlonglong AnswerUs() const
     {
-        if (Clock::now() >= stale_until_) return Position_Us();
-        return left_us_ + (playing_ ? Since_Us(left_at_) : 0);
+        if (Clock::now() >= stale_until_) return PositionUs();
+        return left_us_ + (playing_ ? SinceUs(left_at_) : 0);
     }
-    void Move_To(qlonglong us, bool signal)
+    void MoveTo(qlonglong us, bool signal)
     {
-        left_us_ = Position_Us();
+        left_us_ = PositionUs();
         left_at_ = Clock::now();
         stale_until_ = left_at_ + behaviour_.answers_stale;
         base_us_ = std::max<qlonglong>(0, us + (signal ? behaviour_.lands_off.count() * 1000 : 0));
@@ -204,7 +204,7 @@ protected:
     }
 
     // A connection of its own for every link, named once for all runs.
-    static QDBusConnection Link_Bus()
+    static QDBusConnection LinkBus()
     {
         static int links = 0;
         return QDBusConnection::connectToBus(address_, QStringLiteral("link%1").arg(++links));
@@ -223,9 +223,9 @@ protected:
         // Refreshed as the window's tick does.
         const auto off = [&] {
             link.Refresh();
-            return std::abs(link.Get_Position_Ms() - player.Position_Ms());
+            return std::abs(link.GetPositionMs() - player.PositionMs());
         };
-        if (!Wait_Until([&] { return off() <= 200; }, 500))
+        if (!WaitUntil([&] { return off() <= 200; }, 500))
             return ::testing::AssertionFailure() << "not shown within 0.5 s, off by " << off() << " ms";
         QElapsedTimer timer;
         timer.start();
@@ -243,34 +243,34 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
 {
     auto idle = Start("idle", "Stopped");
     auto busy = Start("busy", "Playing");
-    MprisLink link(Link_Bus(), {});
-    const std::uintptr_t busy_handle = link.Find_Player();
+    MprisLink link(LinkBus(), {});
+    const std::uintptr_t busy_handle = link.FindPlayer();
     EXPECT_NE(busy_handle, 0u);
     EXPECT_EQ(link.Name(), u"busy");
 
     busy.reset();
-    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"idle"; }));
-    EXPECT_EQ(link.Get_Play_State(), PlayState::Stopped);
+    ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.Name() == u"idle"; }));
+    EXPECT_EQ(link.GetPlayState(), PlayState::Stopped);
     // A stopped player gives way to one that plays.
     auto next = Start("next", "Playing");
-    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"next"; }));
-    EXPECT_NE(link.Find_Player(), busy_handle);
+    ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.Name() == u"next"; }));
+    EXPECT_NE(link.FindPlayer(), busy_handle);
 
-    MprisLink named(Link_Bus(), "NEX");
+    MprisLink named(LinkBus(), "NEX");
     EXPECT_EQ(named.Name(), u"next");
-    MprisLink missing(Link_Bus(), "vlc");
-    EXPECT_EQ(missing.Find_Player(), 0u);
-    EXPECT_NE(missing.Not_Found_Message().find(u"vlc"), std::u16string::npos);
+    MprisLink missing(LinkBus(), "vlc");
+    EXPECT_EQ(missing.FindPlayer(), 0u);
+    EXPECT_NE(missing.NotFoundMessage().find(u"vlc"), std::u16string::npos);
 }
 
 TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
 {
     auto player = Start("mpv", "Playing");
-    MprisLink link(Link_Bus(), {});
+    MprisLink link(LinkBus(), {});
     std::u16string title;
-    ASSERT_TRUE(link.Read_Title(title));
+    ASSERT_TRUE(link.ReadTitle(title));
     EXPECT_EQ(title, u"lesson 1.mp3 - mpv");
-    EXPECT_EQ(link.Get_Length_Sec(), 120);
+    EXPECT_EQ(link.GetLengthSec(), 120);
 
     player->Calls();
     QElapsedTimer second;
@@ -278,51 +278,51 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     qlonglong worst_ms = 0;
     while (second.elapsed() < 1000) {
         link.Refresh();
-        link.Get_Play_State();
-        link.Read_Title(title);
-        worst_ms = std::max(worst_ms, std::abs(link.Get_Position_Ms() - player->Position_Ms()));
+        link.GetPlayState();
+        link.ReadTitle(title);
+        worst_ms = std::max(worst_ms, std::abs(link.GetPositionMs() - player->PositionMs()));
         Pump(10);
     }
     EXPECT_LE(player->Calls().second, 5);
     EXPECT_LE(worst_ms, 20);
 
-    player->Set_Answering(false);
-    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Get_Position_Ms() == 0 && link.Find_Player() == 0; }));
-    EXPECT_FALSE(link.Read_Title(title));
-    player->Set_Answering(true);
-    EXPECT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }, 3000));
+    player->SetAnswering(false);
+    EXPECT_TRUE(WaitUntil([&] { link.Refresh(); return link.GetPositionMs() == 0 && link.FindPlayer() == 0; }));
+    EXPECT_FALSE(link.ReadTitle(title));
+    player->SetAnswering(true);
+    EXPECT_TRUE(WaitUntil([&] { link.Refresh(); return link.FindPlayer() != 0; }, 3000));
 }
 
 TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
 {
     auto player = Start("mpv", "Playing");
-    MprisLink link(Link_Bus(), {});
+    MprisLink link(LinkBus(), {});
     const auto change = [&](const char* name, const QVariant& value, const std::function<bool()>& seen) {
         player->Change({{name, value}});
-        return Wait_Until(seen);
+        return WaitUntil(seen);
     };
-    link.Cmd_Pause();
-    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.Get_Play_State() == PlayState::Paused; }));
-    link.Cmd_Pause();
-    link.Jump_To_Ms(-5000);
-    link.Jump_To_Ms(999'000);
-    EXPECT_EQ(link.Get_Position_Ms(), 119'500);  // before the player has moved
-    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.Get_Play_State() == PlayState::Stopped; }));
-    link.Cmd_Pause();
-    link.Cmd_Next();
+    link.CmdPause();
+    ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.GetPlayState() == PlayState::Paused; }));
+    link.CmdPause();
+    link.JumpToMs(-5000);
+    link.JumpToMs(999'000);
+    EXPECT_EQ(link.GetPositionMs(), 119'500);  // before the player has moved
+    ASSERT_TRUE(change("PlaybackStatus", "Stopped", [&] { return link.GetPlayState() == PlayState::Stopped; }));
+    link.CmdPause();
+    link.CmdNext();
     Pump(200);
     EXPECT_EQ(player->Calls().first.toStdString(), "Pause, Play, SetPosition 0, SetPosition 119500000, Next");
 
     // Without a track id the jump is relative; without CanSeek there is none.
     std::u16string title;
     ASSERT_TRUE(change("Metadata", Track("file:///m/b.mp3", false),
-                       [&] { return link.Read_Title(title) && title == u"b.mp3 - mpv"; }));
-    link.Jump_To_Ms(5000);
+                       [&] { return link.ReadTitle(title) && title == u"b.mp3 - mpv"; }));
+    link.JumpToMs(5000);
     Pump(200);
     EXPECT_TRUE(player->Calls().first.startsWith("Seek "));
     player->Change({{"CanSeek", false}});
     Pump(100);
-    link.Jump_To_Ms(6000);
+    link.JumpToMs(6000);
     Pump(100);
     EXPECT_EQ(player->Calls().first.toStdString(), "");
 }
@@ -330,34 +330,34 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
 TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt)
 {
     auto first = Start("first", "Playing");
-    MprisLink link(Link_Bus(), {});
+    MprisLink link(LinkBus(), {});
     auto second = Start("second", "Stopped");
     first->Change({{"PlaybackStatus", "Paused"}});
-    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
-    const std::uintptr_t handle = link.Find_Player();
+    ASSERT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Paused; }));
+    const std::uintptr_t handle = link.FindPlayer();
 
     second->Change({{"PlaybackStatus", "Playing"}});
-    second->Seek_Elsewhere(90'000);
+    second->SeekElsewhere(90'000);
     second->Change({{"Metadata", Track("file:///m/other.mp3", true, 5'000'000)}});
     EXPECT_TRUE(Follows(link, *first, 500));
-    EXPECT_EQ(link.Find_Player(), handle);
-    EXPECT_EQ(link.Get_Play_State(), PlayState::Paused);
-    EXPECT_EQ(link.Get_Length_Sec(), 120);
+    EXPECT_EQ(link.FindPlayer(), handle);
+    EXPECT_EQ(link.GetPlayState(), PlayState::Paused);
+    EXPECT_EQ(link.GetLengthSec(), 120);
 
     first.reset();
-    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Name() == u"second"; }));
-    EXPECT_EQ(link.Get_Play_State(), PlayState::Playing);
+    ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.Name() == u"second"; }));
+    EXPECT_EQ(link.GetPlayState(), PlayState::Playing);
 }
 
 TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)
 {
-    MprisLink link(Link_Bus(), {});
+    MprisLink link(LinkBus(), {});
     Behaviour pausing;
     pausing.changes_while_first_answered = {{"PlaybackStatus", "Paused"}};
     auto player = Start("pausing", "Playing", pausing);
-    ASSERT_TRUE(Wait_Until([&] { link.Refresh(); return link.Find_Player() != 0; }));
+    ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.FindPlayer() != 0; }));
     Pump(300);
-    EXPECT_EQ(link.Get_Play_State(), PlayState::Paused);
+    EXPECT_EQ(link.GetPlayState(), PlayState::Paused);
 }
 
 // One scenario against what sets common players apart; each is named by
@@ -373,26 +373,26 @@ TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)
 {
     const QString name = GetParam().identity.section(' ', 0, 0);
     auto player = Start(name.toLower(), "Playing", GetParam());
-    MprisLink link(Link_Bus(), {});
+    MprisLink link(LinkBus(), {});
     EXPECT_EQ(link.Name(), name.toStdU16String());
     const auto jump_lands = [&](std::int32_t ms) {
-        link.Jump_To_Ms(ms);
+        link.JumpToMs(ms);
         QElapsedTimer since;
         since.start();
         EXPECT_TRUE(Follows(link, *player, 600)) << ms;
-        const qint64 played = link.Get_Play_State() == PlayState::Playing ? since.elapsed() : 0;
-        EXPECT_NEAR(player->Position_Ms() - played, ms, 200);
+        const qint64 played = link.GetPlayState() == PlayState::Playing ? since.elapsed() : 0;
+        EXPECT_NEAR(player->PositionMs() - played, ms, 200);
     };
     jump_lands(50'000);
-    player->Seek_Elsewhere(80'000);
+    player->SeekElsewhere(80'000);
     EXPECT_TRUE(Follows(link, *player, 600));
 
     player->Change({{"PlaybackStatus", "Paused"}});
-    ASSERT_TRUE(Wait_Until([&] { return link.Get_Play_State() == PlayState::Paused; }));
+    ASSERT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Paused; }));
     player->Calls();
     QElapsedTimer paused;
     paused.start();
-    player->Seek_Elsewhere(30'000);
+    player->SeekElsewhere(30'000);
     EXPECT_TRUE(Follows(link, *player, 600));
     jump_lands(20'000);
     EXPECT_LE(player->Calls().second, 4 * paused.elapsed() / 1000 + 1);

@@ -90,12 +90,12 @@ TEST(MprisRefresh, APlayerThatStartsBetweenRefreshesIsNotUsedYet)
         auto first = std::make_unique<StatusPlayer>(address, "first", "Stopped");
         MprisLink link(QDBusConnection::connectToBus(address, "refresh-link"), {});
         ASSERT_EQ(link.Name(), u"first");
-        const std::uintptr_t in_use = link.Find_Player();
+        const std::uintptr_t in_use = link.FindPlayer();
 
         auto second = std::make_unique<StatusPlayer>(address, "second", "Playing");
         Pump(300);  // the link has seen it come
-        EXPECT_EQ(link.Find_Player(), in_use);
-        link.Cmd_Play();
+        EXPECT_EQ(link.FindPlayer(), in_use);
+        link.CmdPlay();
         Pump(200);
         EXPECT_EQ(first->Commands(), QStringList{"Play"});
         EXPECT_TRUE(second->Commands().isEmpty());

@@ -11,7 +11,7 @@ namespace {
 
 // Texts that make the sort's life hard: duplicates, empty texts, equal
 // stamps with and without a note, notes differing only in letter case.
-std::u16string Random_Text(std::mt19937& random)
+std::u16string RandomText(std::mt19937& random)
 {
     static const std::u16string kTexts[] = {
         u"",
@@ -35,10 +35,10 @@ TEST(QuickSort, AgreesWithStdSort)
     for (int round = 0; round < 2000; ++round) {
         const std::size_t n = std::uniform_int_distribution<std::size_t>(1, 40)(random);
         std::vector<std::u16string> items(n);
-        for (auto& item : items) item = Random_Text(random);
+        for (auto& item : items) item = RandomText(random);
         auto expected = items;
         std::sort(expected.begin(), expected.end());
-        Quick_Sort(items, 0, static_cast<std::int32_t>(n - 1));
+        QuickSort(items, 0, static_cast<std::int32_t>(n - 1));
         ASSERT_EQ(items, expected) << "round " << round;
     }
 }
@@ -46,29 +46,29 @@ TEST(QuickSort, AgreesWithStdSort)
 TEST(QuickSort, SortsOnlyTheGivenStretch)
 {
     std::vector<std::u16string> items = {u"d", u"c", u"b", u"a", u"0"};
-    Quick_Sort(items, 1, 3);
+    QuickSort(items, 1, 3);
     EXPECT_EQ(items, (std::vector<std::u16string>{u"d", u"a", u"b", u"c", u"0"}));
 
     const auto before = items;
-    Quick_Sort(items, 3, 3);
-    Quick_Sort(items, 4, 1);
-    Quick_Sort(items, -1, 3);
-    Quick_Sort(items, 0, 5);
+    QuickSort(items, 3, 3);
+    QuickSort(items, 4, 1);
+    QuickSort(items, -1, 3);
+    QuickSort(items, 0, 5);
     EXPECT_EQ(items, before);
 }
 
 TEST(SortedEntries, KeepsEveryEntry)
 {
-    EXPECT_TRUE(Sorted_Entries({}).empty());
-    EXPECT_EQ(Sorted_Entries({u"x"}), (std::vector<std::u16string>{u"x"}));
+    EXPECT_TRUE(SortedEntries({}).empty());
+    EXPECT_EQ(SortedEntries({u"x"}), (std::vector<std::u16string>{u"x"}));
 
     const std::vector<std::u16string> entries = {u"[000:20:000]", u"", u"[000:10:000] \u6CE8\u91CA:a",
                                                  u"", u"[000:10:000]"};
-    EXPECT_EQ(Sorted_Entries(entries),
+    EXPECT_EQ(SortedEntries(entries),
               (std::vector<std::u16string>{u"", u"", u"[000:10:000]", u"[000:10:000] \u6CE8\u91CA:a",
                                            u"[000:20:000]"}));
     // By code unit: upper case first, a surrogate pair below U+E000.
-    EXPECT_EQ(Sorted_Entries({u"\uFFFF", u"b", u"\U0001F600", u"B"}),
+    EXPECT_EQ(SortedEntries({u"\uFFFF", u"b", u"\U0001F600", u"B"}),
               (std::vector<std::u16string>{u"B", u"b", u"\U0001F600", u"\uFFFF"}));
 }
 
@@ -76,17 +76,17 @@ TEST(SortedEntries, FullListOfEqualOrOrderedEntries)
 {
     const std::size_t n = 32767;
     const std::vector<std::u16string> equal(n, u"[000:10:000]");
-    EXPECT_EQ(Sorted_Entries(equal), equal);
+    EXPECT_EQ(SortedEntries(equal), equal);
 
     std::vector<std::u16string> ordered;
     for (std::size_t k = 0; k < n; ++k) {
         const std::string digits = std::to_string(100000 + k);
         ordered.emplace_back(digits.begin(), digits.end());
     }
-    EXPECT_EQ(Sorted_Entries(ordered), ordered);
+    EXPECT_EQ(SortedEntries(ordered), ordered);
 
     std::vector<std::u16string> reversed(ordered.rbegin(), ordered.rend());
-    EXPECT_EQ(Sorted_Entries(reversed), ordered);
+    EXPECT_EQ(SortedEntries(reversed), ordered);
 }
 
 } // namespace

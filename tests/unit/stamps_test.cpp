@@ -10,31 +10,31 @@ namespace {
 
 std::u16string Sec(std::u16string_view text)
 {
-    auto result = Format_Sec(text);
+    auto result = FormatSec(text);
     return result ? *result.value : u"<failed>";
 }
 
 std::int32_t Ms(std::u16string_view text)
 {
-    auto result = Parse_Stamp(text);
+    auto result = ParseStamp(text);
     return result ? *result.value : -999999;
 }
 
 TEST(FormatMs, FieldBoundariesAndWideMinutes)
 {
-    EXPECT_EQ(Format_Ms(-1), u"[000:00:000]");
-    EXPECT_EQ(Format_Ms(std::numeric_limits<std::int32_t>::min()), u"[000:00:000]");
-    EXPECT_EQ(Format_Ms(0), u"[000:00:000]");
-    EXPECT_EQ(Format_Ms(50), u"[000:00:050]");
-    EXPECT_EQ(Format_Ms(999), u"[000:00:999]");
-    EXPECT_EQ(Format_Ms(1000), u"[000:01:000]");
-    EXPECT_EQ(Format_Ms(83400), u"[001:23:400]");
-    EXPECT_EQ(Format_Ms(59999), u"[000:59:999]");
-    EXPECT_EQ(Format_Ms(60000), u"[001:00:000]");
-    EXPECT_EQ(Format_Ms(3600000), u"[060:00:000]");
-    EXPECT_EQ(Format_Ms(59999999), u"[999:59:999]");
-    EXPECT_EQ(Format_Ms(60000000), u"[1000:00:000]");
-    EXPECT_EQ(Format_Ms(std::numeric_limits<std::int32_t>::max()), u"[35791:23:647]");
+    EXPECT_EQ(FormatMs(-1), u"[000:00:000]");
+    EXPECT_EQ(FormatMs(std::numeric_limits<std::int32_t>::min()), u"[000:00:000]");
+    EXPECT_EQ(FormatMs(0), u"[000:00:000]");
+    EXPECT_EQ(FormatMs(50), u"[000:00:050]");
+    EXPECT_EQ(FormatMs(999), u"[000:00:999]");
+    EXPECT_EQ(FormatMs(1000), u"[000:01:000]");
+    EXPECT_EQ(FormatMs(83400), u"[001:23:400]");
+    EXPECT_EQ(FormatMs(59999), u"[000:59:999]");
+    EXPECT_EQ(FormatMs(60000), u"[001:00:000]");
+    EXPECT_EQ(FormatMs(3600000), u"[060:00:000]");
+    EXPECT_EQ(FormatMs(59999999), u"[999:59:999]");
+    EXPECT_EQ(FormatMs(60000000), u"[1000:00:000]");
+    EXPECT_EQ(FormatMs(std::numeric_limits<std::int32_t>::max()), u"[35791:23:647]");
 }
 
 TEST(FormatSec, RoundsDownAndClampsNegatives)
@@ -60,12 +60,12 @@ TEST(FormatSec, RefusesOtherNotationsAndOutOfRange)
 {
     for (const auto* text : {u"", u" ", u".", u"-", u"abc", u"1e3", u"0x10", u"1,5", u"1.2.3", u"- 1",
                              u"12a", u"\uFF11"}) {
-        auto result = Format_Sec(text);
+        auto result = FormatSec(text);
         EXPECT_FALSE(result) << "accepted a text";
         EXPECT_EQ(result.error, StampError::Conversion);
     }
     for (const auto* text : {u"2147483648", u"99999999999999999999.5"}) {
-        auto result = Format_Sec(text);
+        auto result = FormatSec(text);
         EXPECT_FALSE(result);
         EXPECT_EQ(result.error, StampError::Overflow);
     }
@@ -89,7 +89,7 @@ TEST(ParseStamp, ConversionFailures)
 {
     for (const auto* text : {u"", u"[", u"[000:00:", u"[000:00:5]", u"[1000:00:000]", u"[abc:00:000]",
                              u"[0.1:00:000]", u"[0x1:00:000]", u"[1e2:00:000]", u"[- 1:00:000]"}) {
-        auto result = Parse_Stamp(text);
+        auto result = ParseStamp(text);
         EXPECT_FALSE(result) << "accepted a text";
         EXPECT_EQ(result.error, StampError::Conversion);
     }
@@ -97,25 +97,25 @@ TEST(ParseStamp, ConversionFailures)
 
 TEST(ParseStamp, RoundTripsEveryTwelveCharacterStamp)
 {
-    for (std::int32_t p = 0; p < 60000000; p += 997) EXPECT_EQ(Ms(Format_Ms(p)), p) << p;
-    for (std::int32_t p : {59999, 60000, 59999999}) EXPECT_EQ(Ms(Format_Ms(p)), p);
-    EXPECT_EQ(Ms(Format_Ms(-5)), 0);
-    EXPECT_FALSE(Parse_Stamp(Format_Ms(60000000)));
+    for (std::int32_t p = 0; p < 60000000; p += 997) EXPECT_EQ(Ms(FormatMs(p)), p) << p;
+    for (std::int32_t p : {59999, 60000, 59999999}) EXPECT_EQ(Ms(FormatMs(p)), p);
+    EXPECT_EQ(Ms(FormatMs(-5)), 0);
+    EXPECT_FALSE(ParseStamp(FormatMs(60000000)));
 }
 
 TEST(DecimalText, WrittenAsFormatSecReadsIt)
 {
-    EXPECT_EQ(Decimal_Text(245), u"245");
-    EXPECT_EQ(Decimal_Text(-7), u"-7");
-    EXPECT_EQ(Seconds_Text(83412), u"83.412");
-    EXPECT_EQ(Seconds_Text(83400), u"83.4");
-    EXPECT_EQ(Seconds_Text(5), u"0.005");
-    EXPECT_EQ(Seconds_Text(-500), u"-0.5");
-    EXPECT_EQ(Seconds_Text(std::numeric_limits<std::int32_t>::min()), u"-2147483.648");
+    EXPECT_EQ(DecimalText(245), u"245");
+    EXPECT_EQ(DecimalText(-7), u"-7");
+    EXPECT_EQ(SecondsText(83412), u"83.412");
+    EXPECT_EQ(SecondsText(83400), u"83.4");
+    EXPECT_EQ(SecondsText(5), u"0.005");
+    EXPECT_EQ(SecondsText(-500), u"-0.5");
+    EXPECT_EQ(SecondsText(std::numeric_limits<std::int32_t>::min()), u"-2147483.648");
     for (std::int32_t ms : {0, 999, 1000, 83412, 59999999, std::numeric_limits<std::int32_t>::max()})
-        EXPECT_EQ(Sec(Seconds_Text(ms)), Format_Ms(ms).substr(0, Format_Ms(ms).size() - 5) + u']');
-    EXPECT_EQ(Sec(Seconds_Text(-1)), u"[000:00]");
-    EXPECT_EQ(Sec(Decimal_Text(std::numeric_limits<std::int32_t>::max())), u"[35791394:07]");
+        EXPECT_EQ(Sec(SecondsText(ms)), FormatMs(ms).substr(0, FormatMs(ms).size() - 5) + u']');
+    EXPECT_EQ(Sec(SecondsText(-1)), u"[000:00]");
+    EXPECT_EQ(Sec(DecimalText(std::numeric_limits<std::int32_t>::max())), u"[35791394:07]");
 }
 
 } // namespace

@@ -4,17 +4,17 @@
 
 namespace standin {
 
-std::optional<Message_log> Message_log::open(const std::wstring& path)
+std::optional<MessageLog> MessageLog::open(const std::wstring& path)
 {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    return Message_log(file);
+    return MessageLog(file);
 }
 
-bool Message_log::write(UINT msg, WPARAM wparam, LPARAM lparam)
+bool MessageLog::write(UINT msg, WPARAM wparam, LPARAM lparam)
 {
     const auto w = static_cast<std::int32_t>(static_cast<std::uint32_t>(wparam));
     const std::string line = std::to_string(msg) + ' ' + std::to_string(w) + ' '

@@ -11,10 +11,10 @@ namespace standin {
 // One line per message received: "msg wParam lParam" in decimal, wParam as
 // the signed 32-bit value the sender passed. Each line goes straight to the
 // file, shared for reading, so tests can read it while the player runs.
-class Message_log {
+class MessageLog {
 public:
     // Creates or truncates the file; nullopt if it cannot be opened.
-    static std::optional<Message_log> open(const std::wstring& path);
+    static std::optional<MessageLog> open(const std::wstring& path);
 
     bool write(UINT msg, WPARAM wparam, LPARAM lparam);
 
@@ -22,7 +22,7 @@ private:
     struct Closer {
         void operator()(HANDLE file) const { CloseHandle(file); }
     };
-    explicit Message_log(HANDLE file) : file_(file) {}
+    explicit MessageLog(HANDLE file) : file_(file) {}
 
     std::unique_ptr<void, Closer> file_;
 };

@@ -44,10 +44,10 @@ constexpr WORD cmd_stop = 40047;
 constexpr WORD cmd_next = 40048;
 
 struct App {
-    App(Player_state state, DWORD delay) : player(std::move(state)), delay_ms(delay) {}
+    App(PlayerState state, DWORD delay) : player(std::move(state)), delay_ms(delay) {}
 
-    Player_state player;
-    std::optional<Message_log> log;
+    PlayerState player;
+    std::optional<MessageLog> log;
     DWORD delay_ms;
     std::optional<Clock::time_point> hang_at;
     std::wstring last_command = L"无";
@@ -71,12 +71,12 @@ std::wstring clock_text(std::int64_t ms, bool with_ms)
     return text;
 }
 
-const wchar_t* state_text(Play_state state)
+const wchar_t* state_text(PlayMode state)
 {
     switch (state) {
-    case Play_state::playing: return L"播放中";
-    case Play_state::paused: return L"已暂停";
-    case Play_state::stopped: break;
+    case PlayMode::Playing: return L"播放中";
+    case PlayMode::Paused: return L"已暂停";
+    case PlayMode::Stopped: break;
     }
     return L"已停止";
 }
@@ -259,7 +259,7 @@ HWND create_window(HINSTANCE instance, App& app)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const Parsed_options parsed = parse_options(command_line_arguments());
+    const ParsedOptions parsed = parse_options(command_line_arguments());
     if (!parsed.error.empty()) {
         report(parsed.error);
         return 2;
@@ -272,7 +272,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     const auto start = Clock::now();
-    App app(Player_state(std::move(playlist), static_cast<std::size_t>(options.track - 1),
+    App app(PlayerState(std::move(playlist), static_cast<std::size_t>(options.track - 1),
                          options.position_ms, options.state, start),
             options.delay_ms);
     if (options.hang_after_ms)
@@ -284,7 +284,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Opened once the window exists, so a test that sees the log can find the
     // window; nothing is answered before the message loop runs.
     if (!options.log_path.empty()) {
-        app.log = Message_log::open(options.log_path);
+        app.log = MessageLog::open(options.log_path);
         if (!app.log) {
             report(L"cannot open the log " + options.log_path);
             return 3;

@@ -37,26 +37,26 @@ bool assign(T& to, std::optional<std::int64_t> number)
     return true;
 }
 
-std::optional<Play_state> parse_state(const std::wstring& text)
+std::optional<PlayMode> parse_state(const std::wstring& text)
 {
     if (text == L"play")
-        return Play_state::playing;
+        return PlayMode::Playing;
     if (text == L"pause")
-        return Play_state::paused;
+        return PlayMode::Paused;
     if (text == L"stop")
-        return Play_state::stopped;
+        return PlayMode::Stopped;
     return std::nullopt;
 }
 
 }  // namespace
 
-Parsed_options parse_options(const std::vector<std::wstring>& args)
+ParsedOptions parse_options(const std::vector<std::wstring>& args)
 {
     constexpr std::int64_t int_min = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t int_max = std::numeric_limits<std::int32_t>::max();
     constexpr std::int64_t wait_max = std::numeric_limits<std::uint32_t>::max() - 1;  // below INFINITE
 
-    Parsed_options result;
+    ParsedOptions result;
     Options& o = result.options;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::wstring& name = args[i];

@@ -12,19 +12,19 @@ namespace standin {
 struct Options {
     std::int32_t track = 1;  // 1-based
     std::int32_t position_ms = 0;
-    Play_state state = Play_state::playing;
+    PlayMode state = PlayMode::Playing;
     std::uint32_t delay_ms = 0;                   // before answering each logged message
     std::optional<std::uint32_t> hang_after_ms;   // stop answering this long after start
     std::wstring log_path;                        // empty: no log
 };
 
-struct Parsed_options {
+struct ParsedOptions {
     Options options;
     std::wstring error;  // empty when the command line was understood
 };
 
 // Reads --track N, --position MS, --state play|pause|stop, --delay MS,
 // --hang-after MS and --log PATH from the arguments after the program name.
-Parsed_options parse_options(const std::vector<std::wstring>& args);
+ParsedOptions parse_options(const std::vector<std::wstring>& args);
 
 }  // namespace standin

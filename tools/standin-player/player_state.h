@@ -11,7 +11,7 @@ namespace standin {
 using Clock = std::chrono::steady_clock;
 
 // Values as the player reports them for its state query.
-enum class Play_state { stopped = 0, playing = 1, paused = 3 };
+enum class PlayMode { Stopped = 0, Playing = 1, Paused = 3 };
 
 struct Track {
     std::wstring name;
@@ -32,12 +32,12 @@ std::vector<Track> default_playlist();
 //   held at the end (so a jump past the end reads back as the end);
 // - previous and next wrap around the playlist, keep the play state and
 //   start the new track at 0.
-class Player_state {
+class PlayerState {
 public:
-    Player_state(std::vector<Track> tracks, std::size_t track_index,
-                 std::int32_t position_ms, Play_state state, Clock::time_point now);
+    PlayerState(std::vector<Track> tracks, std::size_t track_index,
+                 std::int32_t position_ms, PlayMode state, Clock::time_point now);
 
-    Play_state state(Clock::time_point now);
+    PlayMode state(Clock::time_point now);
     std::int32_t position_ms(Clock::time_point now);
     std::int32_t length_sec() const { return tracks_[track_].length_sec; }
     std::int32_t track_number() const { return static_cast<std::int32_t>(track_ + 1); }
@@ -61,7 +61,7 @@ private:
 
     std::vector<Track> tracks_;
     std::size_t track_;
-    Play_state state_;
+    PlayMode state_;
     std::int64_t base_ms_;     // position at since_
     Clock::time_point since_;  // when base_ms_ was taken; the clock runs from here while playing
 };

@@ -59,7 +59,7 @@ constexpr std::array<Row, 33> kControls{{
 
 std::span<const Row> Controls() { return kControls; }
 
-std::span<const Row* const> Controls_In_Tab_Order()
+std::span<const Row* const> ControlsInTabOrder()
 {
     static const auto ordered = [] {
         std::array<const Row*, kControls.size()> out{};
@@ -76,7 +76,7 @@ const Row* Find(int id)
     return row != kControls.end() ? &*row : nullptr;
 }
 
-Edges Window_Edges(const Row& row)
+Edges WindowEdges(const Row& row)
 {
     int left = row.left;
     int top = row.top;

@@ -40,10 +40,10 @@ struct Edges {
 // Every control, in reading order.
 std::span<const Row> Controls();
 // The same controls in tab order, the order they are created in.
-std::span<const Row* const> Controls_In_Tab_Order();
+std::span<const Row* const> ControlsInTabOrder();
 // The row of control `id`, nullptr when there is none.
 const Row* Find(int id);
 // The control's edges in the window's client area.
-Edges Window_Edges(const Row& row);
+Edges WindowEdges(const Row& row);
 
 } // namespace morvane::layout

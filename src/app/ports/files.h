@@ -25,7 +25,7 @@ public:
 
     virtual bool Exists(const std::u16string& path) = 0;
     // true for a file that the system marks as not to be written.
-    virtual bool Read_Only(const std::u16string& path) = 0;
+    virtual bool ReadOnly(const std::u16string& path) = 0;
 
     // Writes `bytes` beside `path` first and replaces `path` only once every
     // byte is on disk, so a failure leaves any old file as it was.

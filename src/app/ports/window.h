@@ -33,11 +33,11 @@ public:
     // comes back as chosen (the save dialog has asked about replacing that
     // very name), with the type chosen in the save dialog; nullopt when the
     // user cancelled or the dialog failed.
-    struct Chosen_File {
+    struct ChosenFile {
         std::u16string path;
-        File_Type type = File_Type::Marks;
+        FileType type = FileType::Marks;
     };
-    virtual std::optional<Chosen_File> ChooseSavePath() = 0;
+    virtual std::optional<ChosenFile> ChooseSavePath() = 0;
     virtual std::optional<std::u16string> ChooseOpenPath() = 0;
 
     // Ends the program: the window goes and the message loop ends.

@@ -119,7 +119,7 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
 
 bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }
 
-bool DiskFiles::Read_Only(const std::u16string& path)
+bool DiskFiles::ReadOnly(const std::u16string& path)
 {
     // Not writable by us, or by nobody at all: root may write anything.
     const QFileInfo target(ToQString(path));

@@ -10,7 +10,7 @@ class DiskFiles final : public Files {
 public:
     ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
-    bool Read_Only(const std::u16string& path) override;
+    bool ReadOnly(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 

@@ -55,7 +55,7 @@ void MainWindow::CreateControls()
     const double dpi = logicalDpiY();
     // Creation order is the focus order, and the table puts every frame
     // before its children in tab order.
-    for (const layout::Row* row : layout::Controls_In_Tab_Order()) {
+    for (const layout::Row* row : layout::ControlsInTabOrder()) {
         QWidget* parent = row->container != 0 ? controls_.at(row->container) : this;
         QWidget* control = MakeControl(*row, parent);
         control->setGeometry(PixelRect(*row, dpi));

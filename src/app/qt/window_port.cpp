@@ -77,7 +77,7 @@ bool WindowAdapter::AskYesNo(const std::u16string& text, const std::u16string& t
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<Window::Chosen_File> WindowAdapter::ChooseSavePath() { return ChooseMarkFile(true); }
+std::optional<Window::ChosenFile> WindowAdapter::ChooseSavePath() { return ChooseMarkFile(true); }
 
 std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
 {
@@ -86,14 +86,14 @@ std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
     return std::move(chosen->path);
 }
 
-std::optional<Window::Chosen_File> WindowAdapter::ChooseMarkFile(bool save)
+std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
 {
     // Each text names its pattern in brackets, the form Qt reads a filter in.
     QStringList filters;
     const auto filter = [](std::u16string_view text) {
         return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
     };
-    for (const File_Filter& type : kFileFilters) filters << filter(type.text);
+    for (const FileFilter& type : kFileFilters) filters << filter(type.text);
     if (!save) filters << filter(kAllFilesText);
     QFileDialog dialog(&window_, save ? QStringLiteral("保存记录文件") : QStringLiteral("打开记录文件"),
                        folder_.isEmpty() ? QDir::homePath() : folder_);
@@ -111,7 +111,7 @@ std::optional<Window::Chosen_File> WindowAdapter::ChooseMarkFile(bool save)
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     folder_ = QFileInfo(chosen.front()).absolutePath();
-    Chosen_File file{ToText(chosen.front())};
+    ChosenFile file{ToText(chosen.front())};
     const qsizetype type = filters.indexOf(dialog.selectedNameFilter());
     if (type >= 0 && static_cast<std::size_t>(type) < kFileFilters.size())
         file.type = kFileFilters[static_cast<std::size_t>(type)].type;

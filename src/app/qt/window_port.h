@@ -20,7 +20,7 @@ public:
                           const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
-    std::optional<Chosen_File> ChooseSavePath() override;
+    std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
     void Quit() override;
 
@@ -28,7 +28,7 @@ private:
     // The window a dialog belongs to: the modal one already open above the
     // main window, the main window, or none while it is hidden (start-up).
     QWidget* Owner() const;
-    std::optional<Chosen_File> ChooseMarkFile(bool save);
+    std::optional<ChosenFile> ChooseMarkFile(bool save);
 
     QWidget& window_;
     QString folder_;  // where the last file dialog ended, this run

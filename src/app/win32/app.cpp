@@ -11,20 +11,20 @@
 namespace morvane::win32 {
 
 struct App::Parts {
-    Parts(Main_Window& window, Player& player, HotKeys& hot_keys)
+    Parts(MainWindow& window, Player& player, HotKeys& hot_keys)
         : window_port(window, code_page),
           controls(window),
           poll_clock(window.Handle(), kTimer1Id),
-          form(Form1_Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
+          form(MakeForm1Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
                                               mark_file::Encoding::Ansi}))
     {
     }
 
-    Ansi_Code_Page code_page;
-    Disk_Files files;
-    Window_Adapter window_port;
-    Window_Controls controls;
-    Window_Timer poll_clock;
+    AnsiCodePage code_page;
+    DiskFiles files;
+    WindowAdapter window_port;
+    WindowControls controls;
+    PollTimer poll_clock;
     Form1 form;
 };
 
@@ -71,7 +71,7 @@ int App::Run()
     return static_cast<int>(msg.wParam);
 }
 
-App::Class_Registration::~Class_Registration()
+App::ClassRegistration::~ClassRegistration()
 {
     if (instance != nullptr) UnregisterClassW(MORVANE_MAIN_CLASS, instance);
 }

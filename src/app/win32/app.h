@@ -30,7 +30,7 @@ public:
     // Serves the window's messages until it quits; the exit code.
     int Run();
 
-    Main_Window& Window() { return window_; }
+    MainWindow& Window() { return window_; }
     HWND Control(int id) const { return window_.Control(id); }
     // Valid once Create has succeeded.
     Form1& Form();
@@ -39,14 +39,14 @@ private:
     struct Parts;
     // Unregisters the window's class once the window is gone (it is declared
     // before it), so another App in the same process can register it again.
-    struct Class_Registration {
+    struct ClassRegistration {
         HINSTANCE instance = nullptr;
-        ~Class_Registration();
+        ~ClassRegistration();
     };
     Player& player_;
     HotKeys& hot_keys_;
-    Class_Registration registration_;
-    Main_Window window_;
+    ClassRegistration registration_;
+    MainWindow window_;
     std::unique_ptr<Parts> parts_;
 };
 

@@ -6,7 +6,7 @@
 
 namespace morvane::win32 {
 
-std::u16string Ansi_Code_Page::ToText(std::string_view ansi) const
+std::u16string AnsiCodePage::ToText(std::string_view ansi) const
 {
     if (ansi.empty() || ansi.size() > INT_MAX) return {};
     const int size = static_cast<int>(ansi.size());
@@ -17,7 +17,7 @@ std::u16string Ansi_Code_Page::ToText(std::string_view ansi) const
     return text;
 }
 
-std::optional<std::string> Ansi_Code_Page::ToAnsi(std::u16string_view text) const
+std::optional<std::string> AnsiCodePage::ToAnsi(std::u16string_view text) const
 {
     if (text.empty()) return std::string();
     if (text.size() > INT_MAX / 4) return std::nullopt;

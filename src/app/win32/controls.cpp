@@ -15,7 +15,7 @@ namespace {
 // made of these alone is as wide as its characters together. Others
 // (controls, combining marks, complex scripts, surrogate halves) are
 // measured with the text they stand in.
-bool Adds_Up(char16_t c)
+bool AddsUp(char16_t c)
 {
     return (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c < 0x300) ||  // Latin
            (c >= 0x2010 && c < 0x2028) || (c >= 0x2030 && c < 0x205F) ||  // dashes, quotes, …
@@ -26,14 +26,14 @@ bool Adds_Up(char16_t c)
 
 } // namespace
 
-List_Box::List_Box(Main_Window& window, HWND list, HWND tooltip) : window_(window), list_(list), tooltip_(tooltip) {}
+ListAdapter::ListAdapter(MainWindow& window, HWND list, HWND tooltip) : window_(window), list_(list), tooltip_(tooltip) {}
 
-List_Box::~List_Box()
+ListAdapter::~ListAdapter()
 {
     if (measure_dc_ != nullptr) DeleteDC(measure_dc_);
 }
 
-std::size_t List_Box::Show(const std::vector<std::u16string>& entries)
+std::size_t ListAdapter::Show(const std::vector<std::u16string>& entries)
 {
     // One repaint for the whole content instead of one per entry.
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
@@ -51,36 +51,36 @@ std::size_t List_Box::Show(const std::vector<std::u16string>& entries)
     return added;
 }
 
-bool List_Box::Insert(int index, const std::u16string& text)
+bool ListAdapter::Insert(int index, const std::u16string& text)
 {
     const LRESULT at = SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
                                     reinterpret_cast<LPARAM>(Wide(text)));
     return at != LB_ERR && at != LB_ERRSPACE;
 }
 
-bool List_Box::Remove(int index)
+bool ListAdapter::Remove(int index)
 {
     return SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
 
-int List_Box::Selected() const
+int ListAdapter::Selected() const
 {
     const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
-bool List_Box::Select(int index)
+bool ListAdapter::Select(int index)
 {
     if (index < 0) return false;
     // LB_SETCURSEL raises no LBN_SELCHANGE: Form1 runs its own handler.
     return SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
 
-void List_Box::Redraw() { RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+void ListAdapter::Redraw() { RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
-void List_Box::Focus() { window_.Focus_Control(list_); }
+void ListAdapter::Focus() { window_.FocusControl(list_); }
 
-void List_Box::SetTooltip(const std::u16string& text)
+void ListAdapter::SetTooltip(const std::u16string& text)
 {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
@@ -92,12 +92,12 @@ void List_Box::SetTooltip(const std::u16string& text)
     if (text.empty()) SendMessageW(tooltip_, TTM_POP, 0, 0);
 }
 
-void List_Box::SetHorizontalExtent(int pixels)
+void ListAdapter::SetHorizontalExtent(int pixels)
 {
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
 }
 
-int List_Box::ItemFromPoint(int x, int y) const
+int ListAdapter::ItemFromPoint(int x, int y) const
 {
     const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0,
                                      MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
@@ -106,12 +106,12 @@ int List_Box::ItemFromPoint(int x, int y) const
     return index < SendMessageW(list_, LB_GETCOUNT, 0, 0) ? index : -1;
 }
 
-int List_Box::TextWidth(const std::u16string& text) const
+int ListAdapter::TextWidth(const std::u16string& text) const
 {
     // A loaded list of 32 767 entries would otherwise take one text
     // measurement each; most are stamps and notes of a few hundred distinct
     // characters.
-    if (!std::ranges::all_of(text, Adds_Up)) return Measure(Wide(text), static_cast<int>(text.size())).value_or(0);
+    if (!std::ranges::all_of(text, AddsUp)) return Measure(Wide(text), static_cast<int>(text.size())).value_or(0);
     if (widths_dpi_ != window_.Dpi() || char_widths_.empty()) {
         char_widths_.assign(0x10000, -1);
         widths_dpi_ = window_.Dpi();
@@ -130,7 +130,7 @@ int List_Box::TextWidth(const std::u16string& text) const
     return width;
 }
 
-std::optional<int> List_Box::Measure(const wchar_t* text, int length) const
+std::optional<int> ListAdapter::Measure(const wchar_t* text, int length) const
 {
     // A memory DC of its own, so no window's font or DC changes. The font is
     // selected only while measuring: the window deletes it when the DPI
@@ -147,9 +147,9 @@ std::optional<int> List_Box::Measure(const wchar_t* text, int length) const
     return size.cx;
 }
 
-void Text_Box::SetText(const std::u16string& text) { SetWindowTextW(box_, Wide(text)); }
+void TextAdapter::SetText(const std::u16string& text) { SetWindowTextW(box_, Wide(text)); }
 
-std::int16_t Scroll_Bar::Value() const
+std::int16_t ScrollAdapter::Value() const
 {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -158,21 +158,21 @@ std::int16_t Scroll_Bar::Value() const
     return static_cast<std::int16_t>(info.nPos);
 }
 
-void Scroll_Bar::SetMin(std::int16_t value)
+void ScrollAdapter::SetMin(std::int16_t value)
 {
     int min = 0, max = 0;
     GetScrollRange(bar_, SB_CTL, &min, &max);
-    Set_Range(value, max);
+    SetRange(value, max);
 }
 
-void Scroll_Bar::SetMax(std::int16_t value)
+void ScrollAdapter::SetMax(std::int16_t value)
 {
     int min = 0, max = 0;
     GetScrollRange(bar_, SB_CTL, &min, &max);
-    Set_Range(min, value);
+    SetRange(min, value);
 }
 
-void Scroll_Bar::Set_Range(int min, int max)
+void ScrollAdapter::SetRange(int min, int max)
 {
     // The control cannot hold a maximum below the minimum; it then spans
     // the minimum alone. The value is clamped here, raising no event.
@@ -192,21 +192,21 @@ void Scroll_Bar::Set_Range(int min, int max)
     SetScrollInfo(bar_, SB_CTL, &info, TRUE);
 }
 
-bool Check_Box::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckAdapter::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-bool Window_Timer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
+bool PollTimer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
 
-void Window_Timer::Stop() { KillTimer(window_, id_); }
+void PollTimer::Stop() { KillTimer(window_, id_); }
 
-ListBox& Window_Controls::List(int id)
+ListBox& WindowControls::List(int id)
 {
     return lists_.try_emplace(id, window_, window_.Control(id), window_.Tooltip()).first->second;
 }
 
-TextBox& Window_Controls::Text(int id) { return texts_.try_emplace(id, window_.Control(id)).first->second; }
+TextBox& WindowControls::Text(int id) { return texts_.try_emplace(id, window_.Control(id)).first->second; }
 
-ScrollBar& Window_Controls::Bar(int id) { return bars_.try_emplace(id, window_.Control(id)).first->second; }
+ScrollBar& WindowControls::Bar(int id) { return bars_.try_emplace(id, window_.Control(id)).first->second; }
 
-CheckBox& Window_Controls::Check(int id) { return checks_.try_emplace(id, window_.Control(id)).first->second; }
+CheckBox& WindowControls::Check(int id) { return checks_.try_emplace(id, window_.Control(id)).first->second; }
 
 } // namespace morvane::win32

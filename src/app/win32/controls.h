@@ -12,17 +12,17 @@
 
 namespace morvane::win32 {
 
-class Main_Window;
+class MainWindow;
 
 // Adapters from the control ports to the Win32 controls. They translate
 // calls into messages and keep no state of their own beyond the handles.
 
-class List_Box final : public ListBox {
+class ListAdapter final : public ListBox {
 public:
-    List_Box(Main_Window& window, HWND list, HWND tooltip);
-    ~List_Box() override;
-    List_Box(const List_Box&) = delete;
-    List_Box& operator=(const List_Box&) = delete;
+    ListAdapter(MainWindow& window, HWND list, HWND tooltip);
+    ~ListAdapter() override;
+    ListAdapter(const ListAdapter&) = delete;
+    ListAdapter& operator=(const ListAdapter&) = delete;
 
     std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
@@ -38,7 +38,7 @@ public:
     int TextWidth(const std::u16string& text) const override;
 
 private:
-    Main_Window& window_;
+    MainWindow& window_;
     HWND list_;
     HWND tooltip_;
     // `text` measured in the list's font; nullopt when it cannot be.
@@ -53,30 +53,30 @@ private:
     mutable UINT widths_dpi_ = 0;
 };
 
-class Text_Box final : public TextBox {
+class TextAdapter final : public TextBox {
 public:
-    explicit Text_Box(HWND box) : box_(box) {}
+    explicit TextAdapter(HWND box) : box_(box) {}
     void SetText(const std::u16string& text) override;
 
 private:
     HWND box_;
 };
 
-class Scroll_Bar final : public ScrollBar {
+class ScrollAdapter final : public ScrollBar {
 public:
-    explicit Scroll_Bar(HWND bar) : bar_(bar) {}
+    explicit ScrollAdapter(HWND bar) : bar_(bar) {}
     std::int16_t Value() const override;
     void SetMin(std::int16_t value) override;
     void SetMax(std::int16_t value) override;
 
 private:
-    void Set_Range(int min, int max);
+    void SetRange(int min, int max);
     HWND bar_;
 };
 
-class Check_Box final : public CheckBox {
+class CheckAdapter final : public CheckBox {
 public:
-    explicit Check_Box(HWND box) : box_(box) {}
+    explicit CheckAdapter(HWND box) : box_(box) {}
     bool Checked() const override;
 
 private:
@@ -84,9 +84,9 @@ private:
 };
 
 // The clock under the poll timer: the window's timer `id`.
-class Window_Timer final : public Timer {
+class PollTimer final : public Timer {
 public:
-    Window_Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+    PollTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
     bool Start() override;
     void Stop() override;
 
@@ -96,20 +96,20 @@ private:
 };
 
 // The adapters of the window's controls, made at the first ask for each.
-class Window_Controls final : public Controls {
+class WindowControls final : public Controls {
 public:
-    explicit Window_Controls(Main_Window& window) : window_(window) {}
+    explicit WindowControls(MainWindow& window) : window_(window) {}
     ListBox& List(int id) override;
     TextBox& Text(int id) override;
     ScrollBar& Bar(int id) override;
     CheckBox& Check(int id) override;
 
 private:
-    Main_Window& window_;
-    std::map<int, List_Box> lists_;
-    std::map<int, Text_Box> texts_;
-    std::map<int, Scroll_Bar> bars_;
-    std::map<int, Check_Box> checks_;
+    MainWindow& window_;
+    std::map<int, ListAdapter> lists_;
+    std::map<int, TextAdapter> texts_;
+    std::map<int, ScrollAdapter> bars_;
+    std::map<int, CheckAdapter> checks_;
 };
 
 } // namespace morvane::win32

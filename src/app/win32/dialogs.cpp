@@ -15,7 +15,7 @@ constexpr DWORD kPathBytes = 255;
 
 // The folder that holds morvane.exe, in the ANSI code page; empty when it
 // cannot be written in it (the dialog then starts where it likes).
-std::string Program_Folder(const CodePage& code_page)
+std::string ProgramFolder(const CodePage& code_page)
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -30,7 +30,7 @@ std::string Program_Folder(const CodePage& code_page)
     const auto slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return {};
     path.resize(slash);
-    return code_page.ToAnsi(To_Text(path.c_str(), path.size())).value_or(std::string());
+    return code_page.ToAnsi(FromWide(path.c_str(), path.size())).value_or(std::string());
 }
 
 // Pairs of display text and pattern, each ended by a NUL, and the empty
@@ -43,20 +43,20 @@ std::string Filter(bool save, const CodePage& code_page)
         const std::string ansi_pattern(pattern.begin(), pattern.end());
         filter += code_page.ToAnsi(text).value_or(ansi_pattern) + '\0' + ansi_pattern + '\0';
     };
-    for (const File_Filter& type : kFileFilters) add(type.text, type.pattern);
+    for (const FileFilter& type : kFileFilters) add(type.text, type.pattern);
     if (!save) add(kAllFilesText, kAllFilesPattern);
     return filter + '\0';
 }
 
 } // namespace
 
-std::optional<Window::Chosen_File> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
+std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE instance, HWND owner,
                                                     const CodePage& code_page)
 {
-    const bool save = kind == File_Dialog::Save;
+    const bool save = kind == FileDialog::Save;
     const std::string filter = Filter(save, code_page);
     const std::optional<std::string> title = code_page.ToAnsi(save ? u"保存记录文件" : u"打开记录文件");
-    const std::string folder = Program_Folder(code_page);
+    const std::string folder = ProgramFolder(code_page);
 
     // Empty buffers: the dialog then offers no default name.
     std::array<char, kPathBytes> path{};
@@ -80,7 +80,7 @@ std::optional<Window::Chosen_File> Choose_Mark_File(File_Dialog kind, HINSTANCE 
     const BOOL chosen = save ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record);
     if (chosen == FALSE) return std::nullopt;
     path.back() = '\0';
-    Window::Chosen_File file{code_page.ToText(std::string_view(path.data(), std::strlen(path.data())))};
+    Window::ChosenFile file{code_page.ToText(std::string_view(path.data(), std::strlen(path.data())))};
     // nFilterIndex counts the types from 1; "every file" has no type.
     if (record.nFilterIndex >= 1 && record.nFilterIndex <= kFileFilters.size())
         file.type = kFileFilters[record.nFilterIndex - 1].type;

@@ -3,9 +3,9 @@
 namespace morvane::win32 {
 namespace {
 
-using Get_Dpi_For_Window = UINT(WINAPI*)(HWND);
-using Adjust_For_Dpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using Parameters_For_Dpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 // A user32 function that older Windows versions lack, or nullptr.
 template <typename Function>
@@ -18,7 +18,7 @@ Function User32(const char* name)
 
 } // namespace
 
-UINT Screen_Dpi()
+UINT ScreenDpi()
 {
     UINT dpi = 96;
     if (HDC screen = GetDC(nullptr)) {
@@ -28,24 +28,24 @@ UINT Screen_Dpi()
     return dpi;
 }
 
-UINT Dpi_Of(HWND window)
+UINT DpiOf(HWND window)
 {
-    static const auto get_dpi = User32<Get_Dpi_For_Window>("GetDpiForWindow");
+    static const auto get_dpi = User32<GetDpiForWindowFn>("GetDpiForWindow");
     if (get_dpi != nullptr)
         if (const UINT dpi = get_dpi(window); dpi != 0) return dpi;
-    return Screen_Dpi();
+    return ScreenDpi();
 }
 
-bool Adjust_Window_Rect(RECT& rect, DWORD style, DWORD ex_style, UINT dpi)
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD ex_style, UINT dpi)
 {
-    static const auto adjust = User32<Adjust_For_Dpi>("AdjustWindowRectExForDpi");
+    static const auto adjust = User32<AdjustForDpiFn>("AdjustWindowRectExForDpi");
     if (adjust != nullptr) return adjust(&rect, style, FALSE, ex_style, dpi) != FALSE;
     return AdjustWindowRectEx(&rect, style, FALSE, ex_style) != FALSE;
 }
 
-bool Message_Font(LOGFONTW& font, UINT dpi)
+bool MessageFont(LOGFONTW& font, UINT dpi)
 {
-    static const auto parameters = User32<Parameters_For_Dpi>("SystemParametersInfoForDpi");
+    static const auto parameters = User32<ParametersForDpiFn>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (parameters != nullptr) {
@@ -55,7 +55,7 @@ bool Message_Font(LOGFONTW& font, UINT dpi)
     }
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) == FALSE) return false;
     font = metrics.lfMessageFont;
-    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Screen_Dpi()));
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
     return true;
 }
 

@@ -8,12 +8,12 @@ namespace morvane::win32 {
 // exist and the system DPI on older systems.
 
 // Dots per inch of the monitor that holds `window`.
-UINT Dpi_Of(HWND window);
+UINT DpiOf(HWND window);
 // Dots per inch of the primary screen.
-UINT Screen_Dpi();
+UINT ScreenDpi();
 // AdjustWindowRectEx at `dpi`.
-bool Adjust_Window_Rect(RECT& rect, DWORD style, DWORD ex_style, UINT dpi);
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD ex_style, UINT dpi);
 // The system's message font, sized for `dpi`.
-bool Message_Font(LOGFONTW& font, UINT dpi);
+bool MessageFont(LOGFONTW& font, UINT dpi);
 
 } // namespace morvane::win32

@@ -12,12 +12,12 @@ namespace {
 
 constexpr DWORD kChunk = 1 << 20;
 
-class File_Handle {
+class FileHandle {
 public:
-    explicit File_Handle(HANDLE handle) : handle_(handle) {}
-    ~File_Handle() { Close(); }
-    File_Handle(const File_Handle&) = delete;
-    File_Handle& operator=(const File_Handle&) = delete;
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
 
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
@@ -33,18 +33,18 @@ private:
     HANDLE handle_;
 };
 
-std::u16string System_Message(DWORD error)
+std::u16string SystemMessage(DWORD error)
 {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
         0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text = length > 0 ? To_Text(buffer, length) : std::u16string();
+    std::u16string text = length > 0 ? FromWide(buffer, length) : std::u16string();
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
     if (text.empty()) {
         const std::wstring code = std::to_wstring(error);
-        text = u"错误代码 " + To_Text(code.c_str(), code.size());
+        text = u"错误代码 " + FromWide(code.c_str(), code.size());
     }
     return text;
 }
@@ -64,11 +64,11 @@ std::u16string Reason(DWORD error, bool writing)
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE: return u"文件名无效";
-    default: return System_Message(error);
+    default: return SystemMessage(error);
     }
 }
 
-std::wstring Folder_Of(const std::wstring& path)
+std::wstring FolderOf(const std::wstring& path)
 {
     const auto slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos) return L".";
@@ -76,7 +76,7 @@ std::wstring Folder_Of(const std::wstring& path)
     return path.substr(0, slash);
 }
 
-std::u16string Write_All(HANDLE file, const std::string& bytes)
+std::u16string WriteAll(HANDLE file, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -92,10 +92,10 @@ std::u16string Write_All(HANDLE file, const std::string& bytes)
 
 } // namespace
 
-Files::ReadResult Disk_Files::ReadAll(const std::u16string& path, std::size_t max_bytes)
+Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max_bytes)
 {
     ReadResult result;
-    File_Handle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) {
         result.error = Reason(GetLastError(), false);
@@ -132,27 +132,27 @@ Files::ReadResult Disk_Files::ReadAll(const std::u16string& path, std::size_t ma
     return result;
 }
 
-bool Disk_Files::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
+bool DiskFiles::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
 
-bool Disk_Files::Read_Only(const std::u16string& path)
+bool DiskFiles::ReadOnly(const std::u16string& path)
 {
     const DWORD attributes = GetFileAttributesW(Wide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-std::u16string Disk_Files::WriteReplacing(const std::u16string& path, const std::string& bytes)
+std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
 {
     const std::wstring target(Wide(path));
     // The new text goes to a file of its own beside the target first, so
     // the target changes only by the final rename, whole or not at all.
     wchar_t temp[MAX_PATH] = {};
-    if (GetTempFileNameW(Folder_Of(target).c_str(), L"mrv", 0, temp) == 0) return Reason(GetLastError(), true);
+    if (GetTempFileNameW(FolderOf(target).c_str(), L"mrv", 0, temp) == 0) return Reason(GetLastError(), true);
 
     std::u16string failure;
     {
-        File_Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) failure = Reason(GetLastError(), true);
-        else failure = Write_All(file.Get(), bytes);
+        else failure = WriteAll(file.Get(), bytes);
         if (failure.empty() && !file.Close()) failure = Reason(GetLastError(), true);
     }
     if (failure.empty() && MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)

@@ -10,7 +10,7 @@ namespace {
 // `hundredths` of a point at `dpi`, as a character height.
 LONG Height(int hundredths, UINT dpi) { return -MulDiv(hundredths, static_cast<int>(dpi), 7200); }
 
-HFONT Make_Font(const wchar_t* face, int hundredths, LONG weight, BYTE charset, UINT dpi)
+HFONT MakeFont(const wchar_t* face, int hundredths, LONG weight, BYTE charset, UINT dpi)
 {
     LOGFONTW font{};
     font.lfHeight = Height(hundredths, dpi);
@@ -24,30 +24,30 @@ HFONT Make_Font(const wchar_t* face, int hundredths, LONG weight, BYTE charset, 
     return CreateFontIndirectW(&font);
 }
 
-HFONT Make_Window_Font(UINT dpi)
+HFONT MakeWindowFont(UINT dpi)
 {
     LOGFONTW font{};
-    if (!Message_Font(font, dpi)) return nullptr;
+    if (!MessageFont(font, dpi)) return nullptr;
     return CreateFontIndirectW(&font);
 }
 
 } // namespace
 
-std::unique_ptr<Font_Set> Font_Set::Make(UINT dpi)
+std::unique_ptr<FontSet> FontSet::Make(UINT dpi)
 {
-    std::unique_ptr<Font_Set> set(new Font_Set());
+    std::unique_ptr<FontSet> set(new FontSet());
     auto& f = set->fonts_;
-    f[static_cast<std::size_t>(Face::Common)] = Make_Font(L"宋体", 900, FW_NORMAL, GB2312_CHARSET, dpi);
-    f[static_cast<std::size_t>(Face::CommonBold)] = Make_Font(L"宋体", 900, FW_BOLD, GB2312_CHARSET, dpi);
-    f[static_cast<std::size_t>(Face::List)] = Make_Font(L"新宋体", 900, FW_NORMAL, GB2312_CHARSET, dpi);
-    f[static_cast<std::size_t>(Face::SansSerif)] = Make_Font(L"MS Sans Serif", 975, FW_NORMAL, ANSI_CHARSET, dpi);
-    f[static_cast<std::size_t>(Face::WindowDefault)] = Make_Window_Font(dpi);
+    f[static_cast<std::size_t>(Face::Common)] = MakeFont(L"宋体", 900, FW_NORMAL, GB2312_CHARSET, dpi);
+    f[static_cast<std::size_t>(Face::CommonBold)] = MakeFont(L"宋体", 900, FW_BOLD, GB2312_CHARSET, dpi);
+    f[static_cast<std::size_t>(Face::List)] = MakeFont(L"新宋体", 900, FW_NORMAL, GB2312_CHARSET, dpi);
+    f[static_cast<std::size_t>(Face::SansSerif)] = MakeFont(L"MS Sans Serif", 975, FW_NORMAL, ANSI_CHARSET, dpi);
+    f[static_cast<std::size_t>(Face::WindowDefault)] = MakeWindowFont(dpi);
     for (std::size_t i = 1; i < f.size(); ++i)
         if (f[i] == nullptr) return nullptr;
     return set;
 }
 
-Font_Set::~Font_Set()
+FontSet::~FontSet()
 {
     for (HFONT font : fonts_)
         if (font != nullptr) DeleteObject(font);

@@ -10,20 +10,20 @@
 namespace morvane::win32 {
 
 // The layout's fonts at one DPI. Owns the font handles.
-class Font_Set {
+class FontSet {
 public:
     // nullptr when a font cannot be made.
-    static std::unique_ptr<Font_Set> Make(UINT dpi);
+    static std::unique_ptr<FontSet> Make(UINT dpi);
 
-    ~Font_Set();
-    Font_Set(const Font_Set&) = delete;
-    Font_Set& operator=(const Font_Set&) = delete;
+    ~FontSet();
+    FontSet(const FontSet&) = delete;
+    FontSet& operator=(const FontSet&) = delete;
 
     // nullptr for Face::None: the control keeps the system's font.
     HFONT Get(Face face) const { return fonts_[static_cast<std::size_t>(face)]; }
 
 private:
-    Font_Set() = default;
+    FontSet() = default;
     std::array<HFONT, 6> fonts_{};
 };
 

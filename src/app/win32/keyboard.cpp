@@ -5,7 +5,7 @@
 
 namespace morvane::win32 {
 
-Async_Keyboard::Async_Keyboard(const keys::KeyMap& map) : map_(map)
+AsyncKeyboard::AsyncKeyboard(const keys::KeyMap& map) : map_(map)
 {
     // Shift and Ctrl have a generic code and one per side; the generic codes
     // never report "pressed since" under Wine, so each side is asked too.
@@ -13,7 +13,7 @@ Async_Keyboard::Async_Keyboard(const keys::KeyMap& map) : map_(map)
         if (const auto& chord = map[action].chord) codes_[static_cast<std::size_t>(action)] = VirtualKeys(chord->key);
 }
 
-bool Async_Keyboard::Pressed(HotKey action)
+bool AsyncKeyboard::Pressed(HotKey action)
 {
     // Every code is queried, so each has its "pressed since" bit consumed and
     // one press never acts twice.
@@ -26,7 +26,7 @@ bool Async_Keyboard::Pressed(HotKey action)
     return pressed && keys::Acts(map_[action], Held(action));
 }
 
-bool Async_Keyboard::Down(HotKey action)
+bool AsyncKeyboard::Down(HotKey action)
 {
     for (int code : Codes(action)) {
         if ((Sample(code) & 0x8000) != 0) return keys::Acts(map_[action], Held(action));
@@ -34,12 +34,12 @@ bool Async_Keyboard::Down(HotKey action)
     return false;
 }
 
-const std::vector<int>& Async_Keyboard::Codes(HotKey action) const
+const std::vector<int>& AsyncKeyboard::Codes(HotKey action) const
 {
     return codes_[static_cast<std::size_t>(action)];
 }
 
-short Async_Keyboard::Sample(int code)
+short AsyncKeyboard::Sample(int code)
 {
     // The low bit ("pressed since the previous ask") is consumed by any ask,
     // so it is kept until the action that has this key asks for it.
@@ -48,7 +48,7 @@ short Async_Keyboard::Sample(int code)
     return state;
 }
 
-keys::Modifiers Async_Keyboard::Held(HotKey action)
+keys::Modifiers AsyncKeyboard::Held(HotKey action)
 {
     // Built-in keys ignore modifiers: they are not even sampled, as before.
     if (!map_[action].written) return 0;

@@ -7,18 +7,18 @@
 namespace morvane::win32 {
 
 using layout::Controls;
-using layout::Controls_In_Tab_Order;
+using layout::ControlsInTabOrder;
 using layout::Face;
 using layout::Kind;
 using layout::kClientHeightTwips;
 using layout::kClientWidthTwips;
 using layout::kDesignLeftTwips;
 using layout::kDesignTopTwips;
-using Layout_Row = layout::Row;
+using LayoutRow = layout::Row;
 
 // twips -> pixels at `dpi`.
-int To_Pixels(int twips, UINT dpi);
+int ToPixels(int twips, UINT dpi);
 // The control's rectangle in the window's client area, in pixels.
-RECT Pixel_Rect(const Layout_Row& row, UINT dpi);
+RECT PixelRect(const LayoutRow& row, UINT dpi);
 
 } // namespace morvane::win32

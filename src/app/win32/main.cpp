@@ -18,7 +18,7 @@ int Fail(const std::wstring& reason)
 }
 
 // True when the program was started with `--keys`.
-bool Asked_For_Keys()
+bool AskedForKeys()
 {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -34,14 +34,14 @@ bool Asked_For_Keys()
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     // A windowed program has no console to print to: the keys show in a box.
-    if (Asked_For_Keys()) {
+    if (AskedForKeys()) {
         MessageBoxW(nullptr, morvane::win32::KeysReport().c_str(), L"Morvane 按键", MB_ICONINFORMATION | MB_OK);
         return 0;
     }
-    morvane::win32::Ansi_Code_Page code_page;
-    morvane::winamp::Winamp_Link player(code_page);
+    morvane::win32::AnsiCodePage code_page;
+    morvane::winamp::WinampLink player(code_page);
     const morvane::keys::KeysFile user_keys = morvane::win32::ReadUserKeys();
-    morvane::win32::Async_Keyboard hot_keys(user_keys.map);
+    morvane::win32::AsyncKeyboard hot_keys(user_keys.map);
     morvane::win32::App app(player, hot_keys);
     if (const std::wstring failure = app.Create(instance); !failure.empty()) return Fail(failure);
     std::wstring failure;

@@ -21,13 +21,13 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
 
-struct Window_Class {
+struct WindowClass {
     const wchar_t* name;
     DWORD style;
     DWORD ex_style;
 };
 
-Window_Class Class_Of(Kind kind)
+WindowClass ClassOf(Kind kind)
 {
     // Every control that takes the focus is a group of its own, so arrow
     // keys stay inside the control instead of wandering between buttons.
@@ -49,7 +49,7 @@ Window_Class Class_Of(Kind kind)
     return {WC_STATICW, child, 0};
 }
 
-bool Is_Text_Box(int id)
+bool IsTextBox(int id)
 {
     return id == IDC_COUNT_LINE || id == IDC_STATE_LINE || id == IDC_TIME_LINE || id == IDC_MARK_LINE || id == IDC_SEEK_TIME;
 }
@@ -62,18 +62,18 @@ std::wstring Failure(const std::wstring& what)
 
 } // namespace
 
-Main_Window::~Main_Window()
+MainWindow::~MainWindow()
 {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
     if (cyan_ != nullptr) DeleteObject(cyan_);
 }
 
-std::wstring Main_Window::Create(HINSTANCE instance)
+std::wstring MainWindow::Create(HINSTANCE instance)
 {
     instance_ = instance;
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = Window_Proc;
+    window_class.lpfnWndProc = WindowProc;
     window_class.hInstance = instance;
     window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MORVANE));
     window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON,
@@ -88,32 +88,32 @@ std::wstring Main_Window::Create(HINSTANCE instance)
     if (cyan_ == nullptr) return Failure(L"无法创建画刷");
 
     // Created at its design place first, so it takes the DPI of the monitor there.
-    const UINT screen = Screen_Dpi();
-    if (CreateWindowExW(0, MORVANE_MAIN_CLASS, L"Morvane", kWindowStyle, To_Pixels(kDesignLeftTwips, screen),
-                        To_Pixels(kDesignTopTwips, screen), To_Pixels(kClientWidthTwips, screen),
-                        To_Pixels(kClientHeightTwips, screen), nullptr, nullptr, instance, this) == nullptr)
+    const UINT screen = ScreenDpi();
+    if (CreateWindowExW(0, MORVANE_MAIN_CLASS, L"Morvane", kWindowStyle, ToPixels(kDesignLeftTwips, screen),
+                        ToPixels(kDesignTopTwips, screen), ToPixels(kClientWidthTwips, screen),
+                        ToPixels(kClientHeightTwips, screen), nullptr, nullptr, instance, this) == nullptr)
         return Failure(L"无法创建窗口");
 
-    dpi_ = Dpi_Of(hwnd_);
-    fonts_ = Font_Set::Make(dpi_);
+    dpi_ = DpiOf(hwnd_);
+    fonts_ = FontSet::Make(dpi_);
     if (!fonts_) return Failure(L"无法创建字体");
     Place(nullptr);
-    if (auto failure = Create_Controls(); !failure.empty()) return failure;
-    return Create_Tooltip();
+    if (auto failure = CreateControls(); !failure.empty()) return failure;
+    return CreateTooltip();
 }
 
-std::wstring Main_Window::Create_Controls()
+std::wstring MainWindow::CreateControls()
 {
-    for (const Layout_Row* row : Controls_In_Tab_Order()) {
-        const Window_Class kind = Class_Of(row->kind);
-        const RECT rect = Pixel_Rect(*row, dpi_);
+    for (const LayoutRow* row : ControlsInTabOrder()) {
+        const WindowClass kind = ClassOf(row->kind);
+        const RECT rect = PixelRect(*row, dpi_);
         HWND control = CreateWindowExW(kind.ex_style, kind.name, Wide(row->caption), kind.style, rect.left, rect.top,
                                        rect.right - rect.left, rect.bottom - rect.top, hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance_, nullptr);
         if (control == nullptr) return Failure(std::wstring(L"无法创建控件 ") + std::to_wstring(row->id));
         if (row->kind == Kind::FlatButton) SetWindowTheme(control, L"", L"");  // themes ignore BS_FLAT
     }
-    Apply_Fonts();
+    ApplyFonts();
 
     SCROLLINFO range{};
     range.cbSize = sizeof(range);
@@ -125,7 +125,7 @@ std::wstring Main_Window::Create_Controls()
     return {};
 }
 
-std::wstring Main_Window::Create_Tooltip()
+std::wstring MainWindow::CreateTooltip()
 {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
@@ -135,7 +135,7 @@ std::wstring Main_Window::Create_Tooltip()
     wchar_t empty[] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND;  // List_Proc relays the list's mouse messages
+    tool.uFlags = TTF_IDISHWND;  // ListProc relays the list's mouse messages
     tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = empty;
@@ -146,62 +146,62 @@ std::wstring Main_Window::Create_Tooltip()
     // that chain costs tens of microseconds on every message the list gets,
     // and loading, sorting and saving send one or two per entry.
     SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    list_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(List_Proc)));
+    list_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
     if (list_proc_ == nullptr) return Failure(L"无法挂接列表框");
     return {};
 }
 
-void Main_Window::Apply_Fonts()
+void MainWindow::ApplyFonts()
 {
-    for (const Layout_Row& row : Controls())
+    for (const LayoutRow& row : Controls())
         if (HFONT font = fonts_->Get(row.face))
             SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void Main_Window::Place(const RECT* suggested)
+void MainWindow::Place(const RECT* suggested)
 {
-    RECT frame{0, 0, To_Pixels(kClientWidthTwips, dpi_), To_Pixels(kClientHeightTwips, dpi_)};
-    Adjust_Window_Rect(frame, kWindowStyle, 0, dpi_);
+    RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi_), ToPixels(kClientHeightTwips, dpi_)};
+    AdjustWindowRectForDpi(frame, kWindowStyle, 0, dpi_);
     POINT origin{};
     if (suggested != nullptr) {
         origin = {suggested->left, suggested->top};
     } else {
-        const UINT screen = Screen_Dpi();
-        origin = {To_Pixels(kDesignLeftTwips, screen) + frame.left, To_Pixels(kDesignTopTwips, screen) + frame.top};
+        const UINT screen = ScreenDpi();
+        origin = {ToPixels(kDesignLeftTwips, screen) + frame.left, ToPixels(kDesignTopTwips, screen) + frame.top};
     }
     SetWindowPos(hwnd_, nullptr, origin.x, origin.y, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Main_Window::Show()
+void MainWindow::Show()
 {
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
-    Focus_Control(Control(IDC_CLEAR));
+    FocusControl(Control(IDC_CLEAR));
 }
 
-void Main_Window::Focus_Control(HWND control)
+void MainWindow::FocusControl(HWND control)
 {
     if (GetActiveWindow() == hwnd_) SetFocus(control);
     else saved_focus_ = control;
 }
 
-HWND Main_Window::Dialog_Owner() const
+HWND MainWindow::DialogOwner() const
 {
     if (!IsWindowVisible(hwnd_)) return nullptr;
     return GetLastActivePopup(hwnd_);
 }
 
-LRESULT CALLBACK Main_Window::Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Main_Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<Main_Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
-    const LRESULT result = self->Handle_Message(msg, wparam, lparam);
+    const LRESULT result = self->HandleMessage(msg, wparam, lparam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
@@ -209,20 +209,20 @@ LRESULT CALLBACK Main_Window::Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LP
     return result;
 }
 
-LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
 {
     switch (msg) {
     case WM_COMMAND:
-        On_Command(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_CMD(wparam, lparam));
+        OnCommand(GET_WM_COMMAND_ID(wparam, lparam), GET_WM_COMMAND_CMD(wparam, lparam));
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lparam) == Control(IDC_SEEK_BAR)) On_Scroll(LOWORD(wparam));
+        if (reinterpret_cast<HWND>(lparam) == Control(IDC_SEEK_BAR)) OnScroll(LOWORD(wparam));
         return 0;
     case WM_TIMER:
         if (wparam == kTimer1Id && form_ != nullptr) form_->Poll_Tick();
         return 0;
     case WM_CTLCOLORSTATIC:
-        return On_Color_Static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        return OnColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL: {
         // Tab and Shift+Tab from IsDialogMessage, which a plain window must carry out itself.
         HWND next = LOWORD(lparam) != 0 ? reinterpret_cast<HWND>(wparam)
@@ -234,10 +234,10 @@ LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
         return 0;
     }
     case WM_ACTIVATE:
-        if (On_Activate(LOWORD(wparam))) return 0;
+        if (OnActivate(LOWORD(wparam))) return 0;
         break;
     case WM_DPICHANGED:
-        On_Dpi_Changed(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
         return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd_);
@@ -251,7 +251,7 @@ LRESULT Main_Window::Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam)
     return DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
-void Main_Window::On_Command(int id, UINT code)
+void MainWindow::OnCommand(int id, UINT code)
 {
     if (form_ == nullptr) return;
     if (id == IDC_MARK_LIST) {
@@ -271,7 +271,7 @@ void Main_Window::On_Command(int id, UINT code)
     if (click != layout::kClicks.end()) (form_->*click->handler)();
 }
 
-void Main_Window::On_Scroll(UINT code)
+void MainWindow::OnScroll(UINT code)
 {
     if (form_ == nullptr) return;
     HWND bar = Control(IDC_SEEK_BAR);
@@ -308,9 +308,9 @@ void Main_Window::On_Scroll(UINT code)
     else form_->Seek_Bar_Change();
 }
 
-LRESULT Main_Window::On_Color_Static(HDC dc, HWND control)
+LRESULT MainWindow::OnColorStatic(HDC dc, HWND control)
 {
-    if (!Is_Text_Box(GetDlgCtrlID(control)))
+    if (!IsTextBox(GetDlgCtrlID(control)))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
     SetBkColor(dc, kTextBoxColour);
@@ -318,23 +318,23 @@ LRESULT Main_Window::On_Color_Static(HDC dc, HWND control)
     return reinterpret_cast<LRESULT>(cyan_);
 }
 
-void Main_Window::On_Dpi_Changed(UINT dpi, const RECT& suggested)
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
-    auto fonts = Font_Set::Make(dpi);
+    auto fonts = FontSet::Make(dpi);
     if (!fonts) return;  // keep the old size rather than mix two scales
     dpi_ = dpi;
     Place(&suggested);
-    for (const Layout_Row& row : Controls()) {
-        const RECT rect = Pixel_Rect(row, dpi_);
+    for (const LayoutRow& row : Controls()) {
+        const RECT rect = PixelRect(row, dpi_);
         SetWindowPos(Control(row.id), nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     std::swap(fonts_, fonts);
-    Apply_Fonts();
+    ApplyFonts();
     if (form_ != nullptr) form_->Mark_List_FontChanged();
 }
 
-bool Main_Window::On_Activate(UINT state)
+bool MainWindow::OnActivate(UINT state)
 {
     // The focus leaves with the activation and comes back to where it was.
     if (state == WA_INACTIVE) {
@@ -348,13 +348,13 @@ bool Main_Window::On_Activate(UINT state)
     return true;
 }
 
-LRESULT CALLBACK Main_Window::List_Proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
 {
-    return reinterpret_cast<Main_Window*>(GetWindowLongPtrW(list, GWLP_USERDATA))
-        ->Handle_List_Message(list, msg, wparam, lparam);
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA))
+        ->HandleListMessage(list, msg, wparam, lparam);
 }
 
-LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT MainWindow::HandleListMessage(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     switch (msg) {
     case WM_GETDLGCODE: {
@@ -374,7 +374,7 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
         if (form_ != nullptr)
             form_->Mark_List_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),
                                    GET_Y_LPARAM(lparam));
-        Relay_To_Tooltip(list, msg, wparam, lparam);
+        RelayToTooltip(list, msg, wparam, lparam);
         break;
     case WM_NCMOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -383,7 +383,7 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
     case WM_MBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-        Relay_To_Tooltip(list, msg, wparam, lparam);
+        RelayToTooltip(list, msg, wparam, lparam);
         break;
     case WM_NCDESTROY: {
         const WNDPROC own = list_proc_;
@@ -396,7 +396,7 @@ LRESULT Main_Window::Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPA
     return CallWindowProcW(list_proc_, list, msg, wparam, lparam);
 }
 
-void Main_Window::Relay_To_Tooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
+void MainWindow::RelayToTooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     if (tooltip_ == nullptr) return;
     const DWORD where = GetMessagePos();

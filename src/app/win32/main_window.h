@@ -14,12 +14,12 @@ constexpr UINT_PTR kTimer1Id = 1;
 
 // The main window and its controls. It turns window messages into calls of
 // Form1's handlers and keeps no behaviour of its own.
-class Main_Window {
+class MainWindow {
 public:
-    Main_Window() = default;
-    ~Main_Window();
-    Main_Window(const Main_Window&) = delete;
-    Main_Window& operator=(const Main_Window&) = delete;
+    MainWindow() = default;
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates the window, hidden, with every control of the layout.
     // Returns the empty text on success, the reason otherwise.
@@ -38,29 +38,29 @@ public:
     void Show();
     // Moves the keyboard focus to `control` now if the window is active,
     // else when it is next activated, so no other window loses activation.
-    void Focus_Control(HWND control);
+    void FocusControl(HWND control);
     // The window modal dialogs should belong to: the window itself, the
     // dialog already open above it, or none while the window is hidden.
-    HWND Dialog_Owner() const;
+    HWND DialogOwner() const;
 
 private:
-    static LRESULT CALLBACK Window_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-    static LRESULT CALLBACK List_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-    LRESULT Handle_Message(UINT msg, WPARAM wparam, LPARAM lparam);
-    LRESULT Handle_List_Message(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
-    void Relay_To_Tooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleListMessage(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
+    void RelayToTooltip(HWND list, UINT msg, WPARAM wparam, LPARAM lparam);
 
-    std::wstring Create_Controls();
-    std::wstring Create_Tooltip();
+    std::wstring CreateControls();
+    std::wstring CreateTooltip();
     void Place(const RECT* suggested);
-    void Apply_Fonts();
+    void ApplyFonts();
 
-    void On_Command(int id, UINT code);
-    void On_Scroll(UINT code);
-    LRESULT On_Color_Static(HDC dc, HWND control);
-    void On_Dpi_Changed(UINT dpi, const RECT& suggested);
+    void OnCommand(int id, UINT code);
+    void OnScroll(UINT code);
+    LRESULT OnColorStatic(HDC dc, HWND control);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     // true when it has placed the focus itself.
-    bool On_Activate(UINT state);
+    bool OnActivate(UINT state);
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -68,7 +68,7 @@ private:
     WNDPROC list_proc_ = nullptr;  // the list box's own procedure, below ours
     HWND saved_focus_ = nullptr;
     UINT dpi_ = 96;
-    std::unique_ptr<Font_Set> fonts_;
+    std::unique_ptr<FontSet> fonts_;
     HBRUSH cyan_ = nullptr;
     Form1* form_ = nullptr;
 };

@@ -7,7 +7,7 @@
 namespace morvane::win32 {
 namespace {
 
-struct Prompt_State {
+struct PromptState {
     const std::u16string& message;
     const std::u16string& title;
     const std::u16string& default_text;
@@ -16,7 +16,7 @@ struct Prompt_State {
 };
 
 // Over the middle of the window that asks, kept on that window's monitor.
-void Center_On_Owner(HWND dialog)
+void CenterOnOwner(HWND dialog)
 {
     HWND owner = GetWindow(dialog, GW_OWNER);
     RECT outer{}, own{};
@@ -34,13 +34,13 @@ void Center_On_Owner(HWND dialog)
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
+INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     switch (msg) {
     case WM_INITDIALOG: {
         SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-        Center_On_Owner(dialog);
-        const auto* state = reinterpret_cast<const Prompt_State*>(lparam);
+        CenterOnOwner(dialog);
+        const auto* state = reinterpret_cast<const PromptState*>(lparam);
         SetWindowTextW(dialog, state->title.empty() ? L"Morvane" : Wide(state->title));
         SetDlgItemTextW(dialog, IDC_PROMPT_MESSAGE, Wide(state->message));
         HWND edit = GetDlgItem(dialog, IDC_PROMPT_EDIT);
@@ -52,8 +52,8 @@ INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam
     }
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK) {
-            auto* state = reinterpret_cast<Prompt_State*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            state->answer = Window_Text(GetDlgItem(dialog, IDC_PROMPT_EDIT));
+            auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            state->answer = WindowText(GetDlgItem(dialog, IDC_PROMPT_EDIT));
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -69,11 +69,11 @@ INT_PTR CALLBACK Prompt_Proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam
 
 } // namespace
 
-std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
+std::u16string RunPrompt(HINSTANCE instance, HWND owner, const std::u16string& message,
                           const std::u16string& title, const std::u16string& default_text, int max_length)
 {
-    Prompt_State state{message, title, default_text, max_length, {}};
-    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROMPT), owner, Prompt_Proc,
+    PromptState state{message, title, default_text, max_length, {}};
+    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PROMPT), owner, PromptProc,
                                            reinterpret_cast<LPARAM>(&state));
     return result == IDOK ? state.answer : std::u16string();
 }

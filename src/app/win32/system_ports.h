@@ -14,9 +14,9 @@ namespace morvane::win32 {
 // The hot keys of `map`, sampled system-wide through GetAsyncKeyState: a key
 // acts when it is down at the tick and went down since the previous one.
 // Written keys also want their modifiers (keys::Acts) at that moment.
-class Async_Keyboard final : public HotKeys {
+class AsyncKeyboard final : public HotKeys {
 public:
-    explicit Async_Keyboard(const keys::KeyMap& map = {});
+    explicit AsyncKeyboard(const keys::KeyMap& map = {});
     bool Pressed(HotKey action) override;
     bool Down(HotKey action) override;
 
@@ -31,18 +31,18 @@ private:
 };
 
 // The system's ANSI code page (CP_ACP).
-class Ansi_Code_Page final : public CodePage {
+class AnsiCodePage final : public CodePage {
 public:
     std::u16string ToText(std::string_view ansi) const override;
     std::optional<std::string> ToAnsi(std::u16string_view text) const override;
 };
 
 // Files on disk, through the W functions.
-class Disk_Files final : public Files {
+class DiskFiles final : public Files {
 public:
     ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
-    bool Read_Only(const std::u16string& path) override;
+    bool ReadOnly(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 

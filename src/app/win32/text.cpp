@@ -2,7 +2,7 @@
 
 namespace morvane::win32 {
 
-std::u16string Window_Text(HWND window)
+std::u16string WindowText(HWND window)
 {
     const int length = GetWindowTextLengthW(window);
     if (length <= 0) return {};

@@ -7,36 +7,36 @@
 
 namespace morvane::win32 {
 
-class Main_Window;
+class MainWindow;
 
 // The Window port over the main window and the modal windows it owns.
-class Window_Adapter final : public Window {
+class WindowAdapter final : public Window {
 public:
-    Window_Adapter(Main_Window& window, const CodePage& code_page) : window_(window), code_page_(code_page) {}
+    WindowAdapter(MainWindow& window, const CodePage& code_page) : window_(window), code_page_(code_page) {}
 
     void SetCaption(const std::u16string& text) override;
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
                           const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
-    std::optional<Chosen_File> ChooseSavePath() override;
+    std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
     void Quit() override;
 
 private:
-    Main_Window& window_;
+    MainWindow& window_;
     const CodePage& code_page_;
 };
 
 // The note prompt (IDD_PROMPT). The field's text on OK, empty text on
 // Cancel, on close or when the dialog cannot be shown.
-std::u16string Run_Prompt(HINSTANCE instance, HWND owner, const std::u16string& message,
+std::u16string RunPrompt(HINSTANCE instance, HWND owner, const std::u16string& message,
                           const std::u16string& title, const std::u16string& default_text, int max_length);
 
-enum class File_Dialog { Save, Open };
+enum class FileDialog { Save, Open };
 // The system's ANSI save or open dialog for mark files, with the file type
 // chosen; nullopt on cancel or failure.
-std::optional<Window::Chosen_File> Choose_Mark_File(File_Dialog kind, HINSTANCE instance, HWND owner,
+std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE instance, HWND owner,
                                                     const CodePage& code_page);
 
 } // namespace morvane::win32

@@ -40,18 +40,18 @@ MprisLink::MprisLink(QDBusConnection bus, QString wanted, QObject* parent)
       // The trailing * watches every name below org.mpris.MediaPlayer2.
       watcher_(QStringLiteral("org.mpris.MediaPlayer2*"), bus_, QDBusServiceWatcher::WatchForOwnerChange)
 {
-    connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &MprisLink::On_Owner_Changed);
+    connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &MprisLink::OnOwnerChanged);
     // Without the signals the kept state would go stale unseen: better no player at all.
     const bool listening =
         bus_.connect(QString(), kObjectPath, kPropertiesInterface, QStringLiteral("PropertiesChanged"), this,
-                     SLOT(On_Properties_Changed(QString, QVariantMap, QStringList, QDBusMessage))) &&
+                     SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList, QDBusMessage))) &&
         bus_.connect(QString(), kObjectPath, kPlayerInterface, QStringLiteral("Seeked"), this,
-                     SLOT(On_Seeked(qlonglong, QDBusMessage)));
-    if (listening) List_Players();
+                     SLOT(OnSeeked(qlonglong, QDBusMessage)));
+    if (listening) ListPlayers();
     Refresh();
 }
 
-void MprisLink::List_Players()
+void MprisLink::ListPlayers()
 {
     const QString bus_service = QStringLiteral("org.freedesktop.DBus");
     const auto call = [&](const QString& method, const QVariantList& arguments) {
@@ -90,7 +90,7 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
         const Time sent = Clock::now();
         const std::uint64_t signals_seen = player.signals_seen;
         if (wait) {
-            Take_Properties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
+            TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
                             signals_seen);
             if (!player.ready) return;  // hung or no player: do not wait for it twice
             continue;
@@ -100,12 +100,12 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
                 [this, name, handle = player.handle, interface = QString(interface), ticket, sent,
                  signals_seen](QDBusPendingCallWatcher* done) {
                     done->deleteLater();
-                    Take_Properties(name, handle, interface, done->reply(), ticket, sent, signals_seen);
+                    TakeProperties(name, handle, interface, done->reply(), ticket, sent, signals_seen);
                 });
     }
 }
 
-void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
+void MprisLink::TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
                                 const QDBusMessage& reply, std::uint64_t ticket, Time sent,
                                 std::uint64_t signals_seen)
 {
@@ -117,20 +117,20 @@ void MprisLink::Take_Properties(const QString& name, std::uintptr_t handle, cons
         return;
     }
     const Time received = Clock::now();
-    const QVariantMap properties = player->Newer_Than_Signals(As_Map(reply.arguments().value(0)), signals_seen);
+    const QVariantMap properties = player->NewerThanSignals(AsMap(reply.arguments().value(0)), signals_seen);
     const std::uint64_t before = player->clock.Ticket();
     player->Apply(interface, properties, received);
     if (!is_player) return;
     player->ready = true;
     const auto position = Microseconds(properties.value(QStringLiteral("Position")));
-    if (!position) Query_Position(name, *player);
+    if (!position) QueryPosition(name, *player);
     // A new track in this reply moved the clock to 0; the position beside it is of that track.
     else if (ticket == before && player->clock.Ticket() != before)
         player->clock.Set(*position, sent + (received - sent) / 2);
     else player->clock.Answer(ticket, *position, sent, received);
 }
 
-void MprisLink::Query_Position(const QString& name, RemotePlayer& player)
+void MprisLink::QueryPosition(const QString& name, RemotePlayer& player)
 {
     auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("Get"));
     call << QString(kPlayerInterface) << QStringLiteral("Position");
@@ -207,7 +207,7 @@ void MprisLink::Refresh()
             current_name_ = *best_name;
             current_handle_ = best->handle;
             last_identity_ = best->identity.toStdU16String();
-            Query_Position(current_name_, *best);
+            QueryPosition(current_name_, *best);
         }
     }
 }
@@ -218,19 +218,19 @@ RemotePlayer* MprisLink::Current()
     return chosen != nullptr && chosen->ready ? chosen : nullptr;
 }
 
-std::uintptr_t MprisLink::Find_Player()
+std::uintptr_t MprisLink::FindPlayer()
 {
     const RemotePlayer* player = Current();
     return player != nullptr ? player->handle : 0;
 }
 
-PlayState MprisLink::Get_Play_State()
+PlayState MprisLink::GetPlayState()
 {
     const RemotePlayer* player = Current();
     return player != nullptr ? player->state : PlayState::Stopped;
 }
 
-std::int32_t MprisLink::Get_Position_Ms()
+std::int32_t MprisLink::GetPositionMs()
 {
     RemotePlayer* player = Current();
     if (player == nullptr) return 0;
@@ -238,37 +238,37 @@ std::int32_t MprisLink::Get_Position_Ms()
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
     if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
-        Query_Position(current_name_, *player);
-    return Position_Ms(player->clock.Position_Us(now));
+        QueryPosition(current_name_, *player);
+    return PositionMs(player->clock.PositionUs(now));
 }
 
-std::int32_t MprisLink::Get_Length_Sec()
+std::int32_t MprisLink::GetLengthSec()
 {
     const RemotePlayer* player = Current();
-    return player != nullptr ? Length_Sec(player->length_us) : 0;
+    return player != nullptr ? LengthSec(player->length_us) : 0;
 }
 
-void MprisLink::Jump_To_Ms(std::int32_t ms)
+void MprisLink::JumpToMs(std::int32_t ms)
 {
     RemotePlayer* player = Current();
     if (player == nullptr || !player->can_seek) return;
     const Time now = Clock::now();
-    const std::int64_t target = Jump_Target_Us(std::int64_t{ms} * 1000, player->length_us);
+    const std::int64_t target = JumpTargetUs(std::int64_t{ms} * 1000, player->length_us);
     // SetPosition needs the track's id; without one, a relative Seek does.
     const bool sent =
         player->track_id.isEmpty()
-            ? Send(*player, QStringLiteral("Seek"), {qlonglong{target - player->clock.Position_Us(now)}})
+            ? Send(*player, QStringLiteral("Seek"), {qlonglong{target - player->clock.PositionUs(now)}})
             : Send(*player, QStringLiteral("SetPosition"),
                    {QVariant::fromValue(QDBusObjectPath(player->track_id)), qlonglong{target}});
     if (sent) player->clock.Jump(target, now);
 }
 
-void MprisLink::Cmd_Prev() { Command(QStringLiteral("Previous")); }
-void MprisLink::Cmd_Play() { Command(QStringLiteral("Play")); }
-void MprisLink::Cmd_Stop() { Command(QStringLiteral("Stop")); }
-void MprisLink::Cmd_Next() { Command(QStringLiteral("Next")); }
+void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }
+void MprisLink::CmdPlay() { Command(QStringLiteral("Play")); }
+void MprisLink::CmdStop() { Command(QStringLiteral("Stop")); }
+void MprisLink::CmdNext() { Command(QStringLiteral("Next")); }
 
-void MprisLink::Cmd_Pause()
+void MprisLink::CmdPause()
 {
     // The same toggle as the Windows player's pause; a stopped player stays stopped.
     const RemotePlayer* player = Current();
@@ -277,7 +277,7 @@ void MprisLink::Cmd_Pause()
     else if (player->state == PlayState::Paused) Send(*player, QStringLiteral("Play"));
 }
 
-bool MprisLink::Read_Title(std::u16string& title)
+bool MprisLink::ReadTitle(std::u16string& title)
 {
     const RemotePlayer* player = Current();
     if (player == nullptr) return false;
@@ -288,10 +288,10 @@ bool MprisLink::Read_Title(std::u16string& title)
 std::u16string MprisLink::Name()
 {
     if (const RemotePlayer* player = Current()) last_identity_ = player->identity.toStdU16String();
-    return last_identity_.empty() ? u"播放器" : Short_Name(last_identity_);
+    return last_identity_.empty() ? u"播放器" : ShortName(last_identity_);
 }
 
-std::u16string MprisLink::Not_Found_Message()
+std::u16string MprisLink::NotFoundMessage()
 {
     if (wanted_.isEmpty())
         return u"没有找到正在运行的媒体播放器!\r\n请先打开一个支持 MPRIS 的播放器(如 mpv、VLC、Audacious)";
@@ -299,14 +299,14 @@ std::u16string MprisLink::Not_Found_Message()
            u"”开头的媒体播放器!\r\n请先打开这个播放器,或者不带 --player 启动";
 }
 
-void MprisLink::On_Owner_Changed(const QString& name, const QString&, const QString& new_owner)
+void MprisLink::OnOwnerChanged(const QString& name, const QString&, const QString& new_owner)
 {
     if (!Wanted(name)) return;
     if (new_owner.isEmpty()) players_.erase(name);
     else Add(name, new_owner, false);
 }
 
-void MprisLink::On_Properties_Changed(const QString& interface, const QVariantMap& changed,
+void MprisLink::OnPropertiesChanged(const QString& interface, const QVariantMap& changed,
                                       const QStringList& invalidated, const QDBusMessage& message)
 {
     if (interface != kRootInterface && interface != kPlayerInterface) return;
@@ -317,11 +317,11 @@ void MprisLink::On_Properties_Changed(const QString& interface, const QVariantMa
         const bool moved = player.Apply(interface, changed, now);
         // Some players only say that a value changed; it has to be fetched.
         if (!invalidated.isEmpty()) Load(name, player, false);
-        else if (moved && name == current_name_ && player.handle == current_handle_) Query_Position(name, player);
+        else if (moved && name == current_name_ && player.handle == current_handle_) QueryPosition(name, player);
     }
 }
 
-void MprisLink::On_Seeked(qlonglong position_us, const QDBusMessage& message)
+void MprisLink::OnSeeked(qlonglong position_us, const QDBusMessage& message)
 {
     const Time now = Clock::now();
     for (auto& [name, player] : players_)

@@ -32,39 +32,39 @@ public:
 
     // Loads players that have not answered yet and chooses the one in use.
     void Refresh() override;
-    std::uintptr_t Find_Player() override;
+    std::uintptr_t FindPlayer() override;
 
-    PlayState Get_Play_State() override;
-    std::int32_t Get_Position_Ms() override;
-    std::int32_t Get_Length_Sec() override;
-    void Jump_To_Ms(std::int32_t ms) override;
+    PlayState GetPlayState() override;
+    std::int32_t GetPositionMs() override;
+    std::int32_t GetLengthSec() override;
+    void JumpToMs(std::int32_t ms) override;
 
-    void Cmd_Prev() override;
-    void Cmd_Play() override;
-    void Cmd_Pause() override;
-    void Cmd_Stop() override;
-    void Cmd_Next() override;
+    void CmdPrev() override;
+    void CmdPlay() override;
+    void CmdPause() override;
+    void CmdStop() override;
+    void CmdNext() override;
 
-    bool Read_Title(std::u16string& title) override;
+    bool ReadTitle(std::u16string& title) override;
 
     std::u16string Name() override;
-    std::u16string Not_Found_Message() override;
+    std::u16string NotFoundMessage() override;
 
 private slots:
-    void On_Owner_Changed(const QString& name, const QString& old_owner, const QString& new_owner);
-    void On_Properties_Changed(const QString& interface, const QVariantMap& changed, const QStringList& invalidated,
+    void OnOwnerChanged(const QString& name, const QString& old_owner, const QString& new_owner);
+    void OnPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated,
                                const QDBusMessage& message);
-    void On_Seeked(qlonglong position_us, const QDBusMessage& message);
+    void OnSeeked(qlonglong position_us, const QDBusMessage& message);
 
 private:
     using Time = RemotePlayer::Time;
 
-    void List_Players();
+    void ListPlayers();
     void Add(const QString& name, const QString& owner, bool wait);
     void Load(const QString& name, RemotePlayer& player, bool wait);
-    void Take_Properties(const QString& name, std::uintptr_t handle, const QString& interface,
+    void TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
                          const QDBusMessage& reply, std::uint64_t ticket, Time sent, std::uint64_t signals_seen);
-    void Query_Position(const QString& name, RemotePlayer& player);
+    void QueryPosition(const QString& name, RemotePlayer& player);
     bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);
 

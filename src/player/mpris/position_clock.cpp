@@ -32,14 +32,14 @@ void PositionClock::Jump(std::int64_t position_us, Time at)
     if (at - jump_at_ >= kLeftBehind) left_.clear();
     // Jumps made faster than answers come keep only the latest places.
     if (left_.size() >= kRecentAnswers) left_.erase(left_.begin());
-    left_.push_back({Position_Us(at), at});
+    left_.push_back({PositionUs(at), at});
     Place(position_us, at);
     Moved(at);
     jump_at_ = at;
     ++jumps_;
 }
 
-void PositionClock::Set_Rate(double rate, Time at)
+void PositionClock::SetRate(double rate, Time at)
 {
     if (!std::isfinite(rate) || rate < 0 || rate == rate_) return;
     Rebase(at);
@@ -47,7 +47,7 @@ void PositionClock::Set_Rate(double rate, Time at)
     Moved(at);
 }
 
-void PositionClock::Set_Playing(bool playing, Time at)
+void PositionClock::SetPlaying(bool playing, Time at)
 {
     if (playing == playing_) return;
     Rebase(at);
@@ -55,15 +55,15 @@ void PositionClock::Set_Playing(bool playing, Time at)
     Moved(at);
 }
 
-void PositionClock::Set_Length(std::int64_t length_us) { length_us_ = std::clamp<std::int64_t>(length_us, 0, kNoEndUs); }
+void PositionClock::SetLength(std::int64_t length_us) { length_us_ = std::clamp<std::int64_t>(length_us, 0, kNoEndUs); }
 
 void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received)
 {
     if (ticket != jumps_) return;
     // mpv answers a little below 0 just after it loops; kept, not rounded up.
     const Fix answer{std::clamp<std::int64_t>(position_us, -kNoEndUs, kNoEndUs), sent + (received - sent) / 2};
-    if (Left_Behind(answer)) return;
-    if (std::abs(answer.position_us - Position_Us(answer.at)) > kMovedUs) Moved(answer.at);
+    if (LeftBehind(answer)) return;
+    if (std::abs(answer.position_us - PositionUs(answer.at)) > kMovedUs) Moved(answer.at);
     if (!playing_ || answer.at - moved_at_ < kSettle) answers_.clear();
     answers_.push_back(answer);
     if (answers_.size() > kRecentAnswers) answers_.pop_front();
@@ -72,10 +72,10 @@ void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time 
     Place(freshest, answer.at);
 }
 
-bool PositionClock::Left_Behind(Fix answer)
+bool PositionClock::LeftBehind(Fix answer)
 {
     if (left_.empty()) return false;
-    const std::int64_t off_us = std::abs(answer.position_us - Position_Us(answer.at));
+    const std::int64_t off_us = std::abs(answer.position_us - PositionUs(answer.at));
     if (answer.at - jump_at_ >= kLeftBehind || off_us <= kMovedUs) {
         left_.clear();
         return false;
@@ -85,7 +85,7 @@ bool PositionClock::Left_Behind(Fix answer)
     });
 }
 
-std::int64_t PositionClock::Position_Us(Time now) const { return Carried({base_us_, base_at_}, now); }
+std::int64_t PositionClock::PositionUs(Time now) const { return Carried({base_us_, base_at_}, now); }
 
 std::int64_t PositionClock::Carried(Fix from, Time to) const
 {
@@ -101,7 +101,7 @@ void PositionClock::Place(std::int64_t position_us, Time at)
     base_at_ = at;
 }
 
-void PositionClock::Rebase(Time at) { Place(Position_Us(at), at); }
+void PositionClock::Rebase(Time at) { Place(PositionUs(at), at); }
 
 void PositionClock::Moved(Time at)
 {

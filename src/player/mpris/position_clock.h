@@ -26,10 +26,10 @@ public:
     // ends that.
     void Jump(std::int64_t position_us, Time at);
     // A rate that is not a finite number >= 0 is ignored.
-    void Set_Rate(double rate, Time at);
-    void Set_Playing(bool playing, Time at);
+    void SetRate(double rate, Time at);
+    void SetPlaying(bool playing, Time at);
     // The position is not carried past the end. 0 = unknown length.
-    void Set_Length(std::int64_t length_us);
+    void SetLength(std::int64_t length_us);
 
     // Taken when a position query is sent and handed back with its answer,
     // which counts as true halfway through the round trip. In steady play an
@@ -40,7 +40,7 @@ public:
     std::uint64_t Ticket() const { return jumps_; }
     void Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received);
 
-    std::int64_t Position_Us(Time now) const;
+    std::int64_t PositionUs(Time now) const;
 
 private:
     struct Fix {
@@ -49,7 +49,7 @@ private:
     };
 
     std::int64_t Carried(Fix from, Time to) const;
-    bool Left_Behind(Fix answer);
+    bool LeftBehind(Fix answer);
     void Place(std::int64_t position_us, Time at);
     void Rebase(Time at);
     void Moved(Time at);

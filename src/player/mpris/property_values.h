@@ -9,22 +9,22 @@
 namespace morvane::mpris {
 
 // PlaybackStatus as the port answers it; anything but Playing and Paused is Stopped.
-PlayState Play_State(std::string_view playback_status);
+PlayState PlayStateOf(std::string_view playback_status);
 
 // mpris:length in whole seconds, rounded down; 0 for an unknown length.
-std::int32_t Length_Sec(std::int64_t length_us);
+std::int32_t LengthSec(std::int64_t length_us);
 
 // A position in milliseconds, rounded down and kept in int32.
-std::int32_t Position_Ms(std::int64_t position_us);
+std::int32_t PositionMs(std::int64_t position_us);
 
 // Where a jump really goes: never before the start, and a target at or past
 // the end goes to the last second so the track does not run out. An unknown
 // length (0) sets no upper bound.
-std::int64_t Jump_Target_Us(std::int64_t target_us, std::int64_t length_us);
+std::int64_t JumpTargetUs(std::int64_t target_us, std::int64_t length_us);
 
 // The player's Identity as the state line names it, short enough to leave
 // the state beside it in view: "VLC media player" is "VLC", and a long
 // name is cut with "…".
-std::u16string Short_Name(std::u16string_view identity);
+std::u16string ShortName(std::u16string_view identity);
 
 } // namespace morvane::mpris

@@ -18,7 +18,7 @@ namespace {
 
 // An object path, or a string from older players; empty when it could not
 // be sent back as an object path or names no track.
-QString Track_Id(const QVariant& value)
+QString TrackId(const QVariant& value)
 {
     static const QRegularExpression object_path(QStringLiteral("^/([A-Za-z0-9_]+(/[A-Za-z0-9_]+)*)?$"));
     const QString path = value.metaType() == QMetaType::fromType<QDBusObjectPath>()
@@ -32,7 +32,7 @@ std::string_view View(const QByteArray& bytes) { return {bytes.constData(), stat
 
 } // namespace
 
-QVariantMap As_Map(const QVariant& value)
+QVariantMap AsMap(const QVariant& value)
 {
     // Containers arrive still marshalled; check the type before taking them apart.
     if (value.metaType() != QMetaType::fromType<QDBusArgument>()) return value.toMap();
@@ -68,7 +68,7 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
         const QString name = properties.value(QStringLiteral("Identity")).toString();
         if (!name.isEmpty() && name != identity) {
             identity = name;
-            Update_Caption();
+            UpdateCaption();
         }
         return false;
     }
@@ -76,15 +76,15 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
 
     bool moved = false;
     if (auto it = properties.find(QStringLiteral("PlaybackStatus")); it != properties.end()) {
-        const PlayState next = Play_State(View(it->toString().toUtf8()));
+        const PlayState next = PlayStateOf(View(it->toString().toUtf8()));
         moved = next != state;
         state = next;
-        clock.Set_Playing(state == PlayState::Playing, now);
+        clock.SetPlaying(state == PlayState::Playing, now);
     }
-    if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) clock.Set_Rate(it->toDouble(), now);
+    if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) clock.SetRate(it->toDouble(), now);
     if (auto it = properties.find(QStringLiteral("CanSeek")); it != properties.end()) can_seek = it->toBool();
     if (auto it = properties.find(QStringLiteral("Metadata")); it != properties.end())
-        moved = Apply_Metadata(As_Map(*it), now) || moved;
+        moved = ApplyMetadata(AsMap(*it), now) || moved;
     return moved;
 }
 
@@ -94,33 +94,33 @@ void RemotePlayer::Signalled(const QVariantMap& changed)
     for (auto it = changed.keyBegin(); it != changed.keyEnd(); ++it) signalled[*it] = signals_seen;
 }
 
-QVariantMap RemotePlayer::Newer_Than_Signals(QVariantMap properties, std::uint64_t since) const
+QVariantMap RemotePlayer::NewerThanSignals(QVariantMap properties, std::uint64_t since) const
 {
     for (const auto& [property, at] : signalled)
         if (at > since) properties.remove(property);
     return properties;
 }
 
-bool RemotePlayer::Apply_Metadata(const QVariantMap& metadata, Time now)
+bool RemotePlayer::ApplyMetadata(const QVariantMap& metadata, Time now)
 {
-    const QString next_id = Track_Id(metadata.value(QStringLiteral("mpris:trackid")));
+    const QString next_id = TrackId(metadata.value(QStringLiteral("mpris:trackid")));
     const QString next_url = metadata.value(QStringLiteral("xesam:url")).toString();
     const bool new_track = next_id != track_id || next_url != url;
     track_id = next_id;
     url = next_url;
     title = metadata.value(QStringLiteral("xesam:title")).toString();
     length_us = std::max<std::int64_t>(Microseconds(metadata.value(QStringLiteral("mpris:length"))).value_or(0), 0);
-    clock.Set_Length(length_us);
+    clock.SetLength(length_us);
     // Not every player sends Seeked when a new track starts, and an answer
     // from the old track may still be on its way.
     if (new_track) clock.Jump(0, now);
-    Update_Caption();
+    UpdateCaption();
     return new_track;
 }
 
-void RemotePlayer::Update_Caption()
+void RemotePlayer::UpdateCaption()
 {
-    caption = Track_Caption(View(title.toUtf8()), View(url.toUtf8()), View(identity.toUtf8()));
+    caption = TrackCaption(View(title.toUtf8()), View(url.toUtf8()), View(identity.toUtf8()));
 }
 
 } // namespace morvane::mpris

@@ -14,7 +14,7 @@
 namespace morvane::mpris {
 
 // An a{sv} from an answer or nested in a value; empty when it is not one.
-QVariantMap As_Map(const QVariant& value);
+QVariantMap AsMap(const QVariant& value);
 // A time in microseconds as players send it (x, t, i or d); nullopt when
 // it is not a number.
 std::optional<std::int64_t> Microseconds(const QVariant& value);
@@ -48,7 +48,7 @@ struct RemotePlayer {
     std::map<QString, std::uint64_t> signalled;
     void Signalled(const QVariantMap& changed);
     // `properties` without those a signal named after `since` signals.
-    QVariantMap Newer_Than_Signals(QVariantMap properties, std::uint64_t since) const;
+    QVariantMap NewerThanSignals(QVariantMap properties, std::uint64_t since) const;
 
     // Properties of `interface` from GetAll or PropertiesChanged (Position
     // is left to the caller, who knows when it was true). true when the
@@ -56,8 +56,8 @@ struct RemotePlayer {
     bool Apply(const QString& interface, const QVariantMap& properties, Time now);
 
 private:
-    bool Apply_Metadata(const QVariantMap& metadata, Time now);
-    void Update_Caption();
+    bool ApplyMetadata(const QVariantMap& metadata, Time now);
+    void UpdateCaption();
 };
 
 } // namespace morvane::mpris

@@ -9,6 +9,6 @@ namespace morvane::mpris {
 // else the file name from its URL, then " - " and the player's Identity.
 // With neither title nor URL it is the Identity alone. Control characters
 // become spaces so the caption stays one line.
-std::u16string Track_Caption(std::string_view title, std::string_view url, std::string_view identity);
+std::u16string TrackCaption(std::string_view title, std::string_view url, std::string_view identity);
 
 } // namespace morvane::mpris

@@ -44,11 +44,11 @@ void Command(WPARAM id) { Send(Find(), WM_COMMAND, id, 0); }
 
 } // namespace
 
-Winamp_Link::Winamp_Link(const morvane::CodePage& code_page) : code_page_(code_page), title_buf_(kTitleLimit + 1, '\0') {}
+WinampLink::WinampLink(const morvane::CodePage& code_page) : code_page_(code_page), title_buf_(kTitleLimit + 1, '\0') {}
 
-std::uintptr_t Winamp_Link::Find_Player() { return reinterpret_cast<std::uintptr_t>(Find()); }
+std::uintptr_t WinampLink::FindPlayer() { return reinterpret_cast<std::uintptr_t>(Find()); }
 
-morvane::PlayState Winamp_Link::Get_Play_State()
+morvane::PlayState WinampLink::GetPlayState()
 {
     switch (Query(0, kIpcGetStatus)) {
     case 0: return morvane::PlayState::Stopped;
@@ -57,23 +57,23 @@ morvane::PlayState Winamp_Link::Get_Play_State()
     default: return morvane::PlayState::Unknown;
     }
 }
-std::int32_t Winamp_Link::Get_Position_Ms() { return Query(0, kIpcGetOutputTime); }
-std::int32_t Winamp_Link::Get_Length_Sec() { return Query(1, kIpcGetOutputTime); }
+std::int32_t WinampLink::GetPositionMs() { return Query(0, kIpcGetOutputTime); }
+std::int32_t WinampLink::GetLengthSec() { return Query(1, kIpcGetOutputTime); }
 
-void Winamp_Link::Jump_To_Ms(std::int32_t ms)
+void WinampLink::JumpToMs(std::int32_t ms)
 {
     // Sign-extended, so the player reads the same signed 32-bit value back.
     if (HWND player = Find())
         PostMessageA(player, WM_USER, static_cast<WPARAM>(static_cast<INT_PTR>(ms)), kIpcJumpToTime);
 }
 
-void Winamp_Link::Cmd_Prev() { Command(kCmdPrev); }
-void Winamp_Link::Cmd_Play() { Command(kCmdPlay); }
-void Winamp_Link::Cmd_Pause() { Command(kCmdPause); }
-void Winamp_Link::Cmd_Stop() { Command(kCmdStop); }
-void Winamp_Link::Cmd_Next() { Command(kCmdNext); }
+void WinampLink::CmdPrev() { Command(kCmdPrev); }
+void WinampLink::CmdPlay() { Command(kCmdPlay); }
+void WinampLink::CmdPause() { Command(kCmdPause); }
+void WinampLink::CmdStop() { Command(kCmdStop); }
+void WinampLink::CmdNext() { Command(kCmdNext); }
 
-bool Winamp_Link::Read_Title(std::u16string& title)
+bool WinampLink::ReadTitle(std::u16string& title)
 {
     title_buf_[0] = '\0';
     if (!Send(Find(), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()))) return false;
@@ -83,9 +83,9 @@ bool Winamp_Link::Read_Title(std::u16string& title)
     return true;
 }
 
-std::u16string Winamp_Link::Name() { return u"Winamp"; }
+std::u16string WinampLink::Name() { return u"Winamp"; }
 
-std::u16string Winamp_Link::Not_Found_Message()
+std::u16string WinampLink::NotFoundMessage()
 {
     return u"Winamp没有运行或版本不对!\r\n请先打开Winamp并使用1.xx或2.xx版本";
 }

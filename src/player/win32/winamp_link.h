@@ -12,29 +12,29 @@ namespace morvane::winamp {
 // The player port over Winamp's window messages. Every operation looks the
 // window up again and gives a hung player a short time limit, so a missing,
 // restarted or frozen player never blocks the program.
-class Winamp_Link final : public morvane::Player {
+class WinampLink final : public morvane::Player {
 public:
     // The title arrives in the ANSI code page and is read through `code_page`.
-    explicit Winamp_Link(const morvane::CodePage& code_page);
+    explicit WinampLink(const morvane::CodePage& code_page);
 
     // Nothing to choose: every message finds the one player window again.
     void Refresh() override {}
-    std::uintptr_t Find_Player() override;
+    std::uintptr_t FindPlayer() override;
 
-    morvane::PlayState Get_Play_State() override;
-    std::int32_t Get_Position_Ms() override;
-    std::int32_t Get_Length_Sec() override;
-    void Jump_To_Ms(std::int32_t ms) override;
+    morvane::PlayState GetPlayState() override;
+    std::int32_t GetPositionMs() override;
+    std::int32_t GetLengthSec() override;
+    void JumpToMs(std::int32_t ms) override;
 
-    void Cmd_Prev() override;
-    void Cmd_Play() override;
-    void Cmd_Pause() override;
-    void Cmd_Stop() override;
-    void Cmd_Next() override;
+    void CmdPrev() override;
+    void CmdPlay() override;
+    void CmdPause() override;
+    void CmdStop() override;
+    void CmdNext() override;
 
-    bool Read_Title(std::u16string& title) override;
+    bool ReadTitle(std::u16string& title) override;
     std::u16string Name() override;
-    std::u16string Not_Found_Message() override;
+    std::u16string NotFoundMessage() override;
 
 private:
     const morvane::CodePage& code_page_;

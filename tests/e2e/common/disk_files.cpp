@@ -10,7 +10,7 @@ namespace morvane::e2e {
 
 namespace fs = std::filesystem;
 
-std::wstring Out_Path(const std::wstring& file)
+std::wstring OutPath(const std::wstring& file)
 {
     wchar_t dir[MAX_PATH];
     const DWORD n = GetEnvironmentVariableW(L"E2E_OUT", dir, MAX_PATH);
@@ -20,7 +20,7 @@ std::wstring Out_Path(const std::wstring& file)
     return folder + L"\\" + file;
 }
 
-bool Fresh_Folder(const std::wstring& folder)
+bool FreshFolder(const std::wstring& folder)
 {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -29,10 +29,10 @@ bool Fresh_Folder(const std::wstring& folder)
         SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         fs::remove_all(entry.path(), error);
     }
-    return fs::is_directory(folder, error) && Names_In(folder).empty();
+    return fs::is_directory(folder, error) && NamesIn(folder).empty();
 }
 
-std::optional<std::string> Read_Bytes(const std::wstring& path)
+std::optional<std::string> ReadBytes(const std::wstring& path)
 {
     std::ifstream file(fs::path(path), std::ios::binary);
     if (!file) return std::nullopt;
@@ -41,7 +41,7 @@ std::optional<std::string> Read_Bytes(const std::wstring& path)
     return bytes;
 }
 
-bool Write_Bytes(const std::wstring& path, const std::string& bytes)
+bool WriteBytes(const std::wstring& path, const std::string& bytes)
 {
     std::ofstream file(fs::path(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -49,7 +49,7 @@ bool Write_Bytes(const std::wstring& path, const std::string& bytes)
     return !file.fail();
 }
 
-std::vector<std::wstring> Names_In(const std::wstring& folder)
+std::vector<std::wstring> NamesIn(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     std::error_code error;
@@ -58,7 +58,7 @@ std::vector<std::wstring> Names_In(const std::wstring& folder)
     return names;
 }
 
-std::optional<std::string> Mark_File_Bytes(const std::vector<std::wstring>& entries, bool utf8)
+std::optional<std::string> MarkFileBytes(const std::vector<std::wstring>& entries, bool utf8)
 {
     const UINT code_page = utf8 ? CP_UTF8 : 936;
     // UTF-8 takes no default-character flag.

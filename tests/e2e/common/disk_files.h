@@ -13,20 +13,20 @@ namespace morvane::e2e {
 
 // A file in the tests' output folder: E2E_OUT, else out\e2e under the
 // current folder (created when missing).
-std::wstring Out_Path(const std::wstring& file);
+std::wstring OutPath(const std::wstring& file);
 
 // Empties the folder, creating it when missing; false when something stayed.
-bool Fresh_Folder(const std::wstring& folder);
+bool FreshFolder(const std::wstring& folder);
 
-std::optional<std::string> Read_Bytes(const std::wstring& path);
-bool Write_Bytes(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // The names in the folder, sorted.
-std::vector<std::wstring> Names_In(const std::wstring& folder);
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
 
 // A mark file's bytes for these entries: each entry and CR LF, in code page
 // 936, or in UTF-8 after a byte-order mark; nullopt when code page 936
 // cannot hold an entry.
-std::optional<std::string> Mark_File_Bytes(const std::vector<std::wstring>& entries, bool utf8);
+std::optional<std::string> MarkFileBytes(const std::vector<std::wstring>& entries, bool utf8);
 
 } // namespace morvane::e2e

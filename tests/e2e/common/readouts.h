@@ -12,7 +12,7 @@ inline constexpr wchar_t kPlaying[] = L"Winamp处于播放状态......";
 inline constexpr wchar_t kPaused[] = L"Winamp处于暂停状态......";
 inline constexpr wchar_t kStopped[] = L"Winamp处于停止状态......";
 
-inline std::wstring Short_Time(int seconds)
+inline std::wstring ShortTime(int seconds)
 {
     wchar_t text[32];
     std::swprintf(text, 32, L"[%03d:%02d]", seconds / 60, seconds % 60);
@@ -27,6 +27,6 @@ inline std::wstring Stamp(int ms)
 }
 
 // The mark stands at 0 until the first 定位.
-inline std::wstring Mark_Line(int mark_ms, int position_ms) { return Stamp(mark_ms) + L"<==>" + Stamp(position_ms); }
+inline std::wstring MarkLine(int mark_ms, int position_ms) { return Stamp(mark_ms) + L"<==>" + Stamp(position_ms); }
 
 } // namespace morvane::e2e

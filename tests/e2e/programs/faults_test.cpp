@@ -15,20 +15,20 @@ namespace {
 constexpr DWORD kPlayerChangeMs = 10000;
 constexpr DWORD kHangMs = 12000;
 
-class Faults : public Program_Test {
+class Faults : public ProgramTest {
 protected:
     // Every text Morvane shows, in one string, to see that nothing changed.
-    std::wstring Shown_Texts()
+    std::wstring ShownTexts()
     {
-        std::wstring all = Text_Of(morvane->window).value_or(L"?");
+        std::wstring all = TextOf(morvane->window).value_or(L"?");
         for (int id : {IDC_COUNT_LINE, IDC_STATE_LINE, IDC_TIME_LINE, IDC_MARK_LINE, IDC_SEEK_TIME})
-            all += L"|" + Text_Of(Control(id)).value_or(L"?");
+            all += L"|" + TextOf(Control(id)).value_or(L"?");
         return all;
     }
-    bool Hang_Player()
+    bool HangPlayer()
     {
         PostMessageW(player->window, STANDIN_HANG, kHangMs, 0);
-        return Poll_Until([&] { return !Standin_State(player->window, 200); }, 3000);
+        return PollUntil([&] { return !StandinState(player->window, 200); }, 3000);
     }
 };
 
@@ -36,28 +36,28 @@ TEST_F(Faults, PlayerKilledThenStartedAgain)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state play"));
     const HWND state_line = Control(IDC_STATE_LINE);
-    Expect_Shows(state_line, kPlaying);
+    ExpectShows(state_line, kPlaying);
 
     player->process.Kill();
-    EXPECT_TRUE(Poll_Until(No_Player_Running)) << "the stand-in's window is still there";
-    Expect_Shows(state_line, kStopped, kPlayerChangeMs);
+    EXPECT_TRUE(PollUntil(NoPlayerRunning)) << "the stand-in's window is still there";
+    ExpectShows(state_line, kStopped, kPlayerChangeMs);
 
     // With no player every button that talks to it is handled and does
     // nothing: no message, no change of what the window shows.
-    const std::wstring before = Shown_Texts();
+    const std::wstring before = ShownTexts();
     for (int id : {IDC_PREVIOUS, IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_NEXT, IDC_BACK, IDC_FORWARD, IDC_REPEAT, IDC_JUMP})
         EXPECT_TRUE(Click(Control(id))) << "the click on " << id << " was not handled";
     Sleep(500);  // time for a wrong message or a late change to show
     EXPECT_TRUE(morvane->process.Running() && Send(morvane->window, WM_NULL)) << "it ended or does not answer";
-    EXPECT_EQ(Top_Windows(morvane->process.Id(), nullptr), std::vector<HWND>{morvane->window}) << "another window opened";
-    EXPECT_EQ(Shown_Texts(), before);
+    EXPECT_EQ(TopWindows(morvane->process.Id(), nullptr), std::vector<HWND>{morvane->window}) << "another window opened";
+    EXPECT_EQ(ShownTexts(), before);
 
     // A new player, on another track so that its title differs.
-    const auto second = Start_Player(L"--state play --track 3", L"restarted");
+    const auto second = StartPlayer(L"--state play --track 3", L"restarted");
     ASSERT_TRUE(second);
-    Expect_Shows(state_line, kPlaying, kPlayerChangeMs);
-    Expect_Shows(morvane->window, Text_Of(second->window).value_or(L"?"), kPlayerChangeMs);
-    EXPECT_TRUE(Click(Control(IDC_PAUSE)) && Poll_Until([&] { return Standin_State(second->window) == 3; }))
+    ExpectShows(state_line, kPlaying, kPlayerChangeMs);
+    ExpectShows(morvane->window, TextOf(second->window).value_or(L"?"), kPlayerChangeMs);
+    EXPECT_TRUE(Click(Control(IDC_PAUSE)) && PollUntil([&] { return StandinState(second->window) == 3; }))
         << "暂停 did not reach the restarted player";
 }
 
@@ -67,16 +67,16 @@ TEST_F(Faults, PlayerKilledThenStartedAgain)
 TEST_F(Faults, PlayerHangs)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state play"));
-    Expect_Shows(Control(IDC_STATE_LINE), kPlaying);
+    ExpectShows(Control(IDC_STATE_LINE), kPlaying);
     const ULONGLONG hang_start = GetTickCount64();
-    ASSERT_TRUE(Hang_Player()) << "the stand-in still answers";
+    ASSERT_TRUE(HangPlayer()) << "the stand-in still answers";
 
     // Posted, so it waits its turn between ticks like a user's click.
-    Post_Click(Control(IDC_RECORD));
+    PostClick(Control(IDC_RECORD));
     const HWND list = Control(IDC_MARK_LIST);
-    EXPECT_TRUE(Poll_Until([&] { return List_Entries(list) == std::vector<std::wstring>{L"[000:00:000]"}; }, 8000));
-    Expect_Shows(Control(IDC_COUNT_LINE), L"1");
-    EXPECT_EQ(List_Selection(list), 0);
+    EXPECT_TRUE(PollUntil([&] { return ListEntries(list) == std::vector<std::wstring>{L"[000:00:000]"}; }, 8000));
+    ExpectShows(Control(IDC_COUNT_LINE), L"1");
+    EXPECT_EQ(ListSelection(list), 0);
 
     // Sent messages reach Morvane even while it waits on the player; its
     // own queue moves too, or the posted click above would not have.
@@ -88,14 +88,14 @@ TEST_F(Faults, PlayerHangs)
         slowest = std::max(slowest, GetTickCount64() - start);
     }
     EXPECT_EQ(unanswered, 0) << "the slowest answer took " << slowest << " ms";
-    EXPECT_FALSE(Standin_State(player->window)) << "the player answered too early for these checks";
+    EXPECT_FALSE(StandinState(player->window)) << "the player answered too early for these checks";
 
     const ULONGLONG hung_for = GetTickCount64() - hang_start;
-    Expect_Shows(Control(IDC_STATE_LINE), kPlaying, static_cast<DWORD>(kHangMs - std::min<ULONGLONG>(kHangMs, hung_for)) + kPlayerChangeMs);
+    ExpectShows(Control(IDC_STATE_LINE), kPlaying, static_cast<DWORD>(kHangMs - std::min<ULONGLONG>(kHangMs, hung_for)) + kPlayerChangeMs);
 
-    ASSERT_TRUE(Hang_Player()) << "the stand-in does not hang a second time";
+    ASSERT_TRUE(HangPlayer()) << "the stand-in does not hang a second time";
     PostMessageW(morvane->window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(morvane->process.Wait_Exit(4000)) << "still running 4 s after WM_CLOSE";
+    EXPECT_TRUE(morvane->process.WaitExit(4000)) << "still running 4 s after WM_CLOSE";
 }
 
 } // namespace

@@ -9,17 +9,17 @@
 namespace morvane::e2e {
 namespace {
 
-using Player_Link = Program_Test;
+using PlayerLink = ProgramTest;
 
-TEST_F(Player_Link, TheTickAsksAndEachButtonSendsItsOneMessage)
+TEST_F(PlayerLink, TheTickAsksAndEachButtonSendsItsOneMessage)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state pause --position 1500"));
 
     // State, position, length and the title read, whose lParam is a pointer.
     const std::size_t start = player->log.Mark();
     std::vector<std::string> missing;
-    Poll_Until([&] {
-        const auto lines = player->log.Lines_Since(start);
+    PollUntil([&] {
+        const auto lines = player->log.LinesSince(start);
         missing.clear();
         for (const std::string want : {"1024 0 104", "1024 0 105", "1024 1 105", "13 64000 "})
             if (std::none_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(want, 0) == 0; }))
@@ -39,7 +39,7 @@ TEST_F(Player_Link, TheTickAsksAndEachButtonSendsItsOneMessage)
     for (const auto& button : buttons) {
         const std::size_t mark = player->log.Mark();
         ASSERT_TRUE(Click(Control(button.id))) << button.message;
-        EXPECT_EQ(player->log.Commands_Settled(mark), std::vector<std::string>{button.message});
+        EXPECT_EQ(player->log.CommandsSettled(mark), std::vector<std::string>{button.message});
     }
 }
 

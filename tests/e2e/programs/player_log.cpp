@@ -7,9 +7,9 @@
 
 namespace morvane::e2e {
 
-std::vector<std::string> Player_Log::Lines() const
+std::vector<std::string> PlayerLog::Lines() const
 {
-    const std::string bytes = Read_Bytes(path_).value_or("");
+    const std::string bytes = ReadBytes(path_).value_or("");
     std::vector<std::string> result;
     std::size_t start = 0;
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
@@ -17,31 +17,31 @@ std::vector<std::string> Player_Log::Lines() const
     return result;
 }
 
-std::vector<std::string> Player_Log::Lines_Since(std::size_t mark) const
+std::vector<std::string> PlayerLog::LinesSince(std::size_t mark) const
 {
     std::vector<std::string> all = Lines();
     return mark >= all.size() ? std::vector<std::string>{}
                               : std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(mark), all.end());
 }
 
-std::vector<std::string> Player_Log::Commands_Since(std::size_t mark) const
+std::vector<std::string> PlayerLog::CommandsSince(std::size_t mark) const
 {
     // The tick's queries: state, position, length and the title read.
     const auto tick_query = [](const std::string& line) {
         return line == "1024 0 104" || line == "1024 0 105" || line == "1024 1 105" || line.rfind("13 64000 ", 0) == 0;
     };
     std::vector<std::string> result;
-    for (std::string& line : Lines_Since(mark))
+    for (std::string& line : LinesSince(mark))
         if (!tick_query(line)) result.push_back(std::move(line));
     return result;
 }
 
-std::vector<std::string> Player_Log::Commands_Settled(std::size_t mark, std::size_t count) const
+std::vector<std::string> PlayerLog::CommandsSettled(std::size_t mark, std::size_t count) const
 {
-    Poll_Until([&] { return Commands_Since(mark).size() >= count; });
+    PollUntil([&] { return CommandsSince(mark).size() >= count; });
     // Long enough for a second message to follow the first on a loaded machine.
     Sleep(300);
-    return Commands_Since(mark);
+    return CommandsSince(mark);
 }
 
 } // namespace morvane::e2e

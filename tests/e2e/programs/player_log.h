@@ -9,26 +9,26 @@
 
 namespace morvane::e2e {
 
-class Player_Log {
+class PlayerLog {
 public:
-    explicit Player_Log(std::wstring path) : path_(std::move(path)) {}
+    explicit PlayerLog(std::wstring path) : path_(std::move(path)) {}
 
     // Every complete line so far (a line still being written is left out).
     std::vector<std::string> Lines() const;
     // The number of lines so far: a mark to read from later.
     std::size_t Mark() const { return Lines().size(); }
-    std::vector<std::string> Lines_Since(std::size_t mark) const;
+    std::vector<std::string> LinesSince(std::size_t mark) const;
     // The lines since the mark that the poll tick does not send by itself.
-    std::vector<std::string> Commands_Since(std::size_t mark) const;
+    std::vector<std::string> CommandsSince(std::size_t mark) const;
     // The commands since the mark once `count` have come (or 5 s passed),
     // read again a little later, so that one more would show too.
-    std::vector<std::string> Commands_Settled(std::size_t mark, std::size_t count = 1) const;
+    std::vector<std::string> CommandsSettled(std::size_t mark, std::size_t count = 1) const;
 
 private:
     std::wstring path_;
 };
 
 // The log line of a jump to that position.
-inline std::string Jump_Line(int ms) { return "1024 " + std::to_string(ms) + " 106"; }
+inline std::string JumpLine(int ms) { return "1024 " + std::to_string(ms) + " 106"; }
 
 } // namespace morvane::e2e

@@ -4,7 +4,7 @@
 
 namespace morvane::e2e {
 
-std::wstring Beside_This_Program(const std::wstring& file)
+std::wstring BesideThisProgram(const std::wstring& file)
 {
     std::wstring path(MAX_PATH, L'\0');
     DWORD length = 0;
@@ -45,7 +45,7 @@ Process::~Process() { Kill(); }
 
 bool Process::Running() const { return handle_ != nullptr && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
 
-bool Process::Wait_Exit(DWORD timeout_ms) const
+bool Process::WaitExit(DWORD timeout_ms) const
 {
     return handle_ != nullptr && WaitForSingleObject(handle_, timeout_ms) == WAIT_OBJECT_0;
 }

@@ -12,7 +12,7 @@ namespace morvane::e2e {
 
 // Calls ready() until it returns true or timeout_ms have passed.
 template <class Ready>
-bool Poll_Until(Ready ready, DWORD timeout_ms = 5000, DWORD step_ms = 25)
+bool PollUntil(Ready ready, DWORD timeout_ms = 5000, DWORD step_ms = 25)
 {
     const ULONGLONG end = GetTickCount64() + timeout_ms;
     for (;;) {
@@ -23,7 +23,7 @@ bool Poll_Until(Ready ready, DWORD timeout_ms = 5000, DWORD step_ms = 25)
 }
 
 // The file in this program's folder, where the build puts every program.
-std::wstring Beside_This_Program(const std::wstring& file);
+std::wstring BesideThisProgram(const std::wstring& file);
 
 // Killed when the object goes, so no test leaves a program (or its modal
 // dialog) behind.
@@ -39,7 +39,7 @@ public:
     DWORD Id() const { return id_; }
     bool Running() const;
     // True when the process ended within timeout_ms.
-    bool Wait_Exit(DWORD timeout_ms) const;
+    bool WaitExit(DWORD timeout_ms) const;
     void Kill();
 
 private:

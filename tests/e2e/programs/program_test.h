@@ -15,7 +15,7 @@
 
 namespace morvane::e2e {
 
-class Program_Test : public ::testing::Test {
+class ProgramTest : public ::testing::Test {
 protected:
     // A crash of a program under test must not stop the run with a dialog.
     static void SetUpTestSuite() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX); }
@@ -23,28 +23,28 @@ protected:
     // The stand-in player with these options, then Morvane beside it.
     void Start(const std::wstring& player_options = L"")
     {
-        player = Start_Player(player_options);
+        player = StartPlayer(player_options);
         ASSERT_TRUE(player);
         std::string failure;
-        morvane = Start_Morvane(failure);
+        morvane = StartMorvane(failure);
         ASSERT_TRUE(morvane) << failure;
     }
     // Another stand-in player; `name` tells its log from the first one's.
-    std::optional<Standin> Start_Player(const std::wstring& options, const std::wstring& name = L"player")
+    std::optional<Standin> StartPlayer(const std::wstring& options, const std::wstring& name = L"player")
     {
         const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::string failure;
-        auto started = Start_Standin(Out_Path(std::wstring(test.begin(), test.end()) + L"-" + name + L".log"), options, failure);
+        auto started = StartStandin(OutPath(std::wstring(test.begin(), test.end()) + L"-" + name + L".log"), options, failure);
         EXPECT_TRUE(started) << failure;
         return started;
     }
 
     HWND Control(int id) const { return morvane->Control(id); }
     // Waits until the window shows `want`; a failure shows what it showed.
-    void Expect_Shows(HWND window, const std::wstring& want, DWORD timeout_ms = 5000)
+    void ExpectShows(HWND window, const std::wstring& want, DWORD timeout_ms = 5000)
     {
         std::optional<std::wstring> seen;
-        Poll_Until([&] { return (seen = Text_Of(window)) == want; }, timeout_ms);
+        PollUntil([&] { return (seen = TextOf(window)) == want; }, timeout_ms);
         EXPECT_EQ(seen, want);
     }
 

@@ -30,15 +30,15 @@ INPUT Mouse(DWORD buttons, POINT screen)
     return input;
 }
 
-bool Send_Inputs(std::initializer_list<INPUT> inputs)
+bool SendInputs(std::initializer_list<INPUT> inputs)
 {
     return SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.begin()), sizeof(INPUT)) == inputs.size();
 }
 
 // Moves the pointer; true once the system reports it there.
-bool Move_Mouse(POINT screen)
+bool MoveMouse(POINT screen)
 {
-    return Send_Inputs({Mouse(0, screen)}) && Poll_Until(
+    return SendInputs({Mouse(0, screen)}) && PollUntil(
                                                   [&] {
                                                       POINT at{};
                                                       return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
@@ -48,15 +48,15 @@ bool Move_Mouse(POINT screen)
 
 } // namespace
 
-bool To_Foreground(HWND window)
+bool ToForeground(HWND window)
 {
     SetForegroundWindow(window);
-    return Poll_Until([&] { return GetForegroundWindow() == window; });
+    return PollUntil([&] { return GetForegroundWindow() == window; });
 }
 
-void Let_Input_Settle() { Sleep(400); }
+void LetInputSettle() { Sleep(400); }
 
-POINT Centre_Of(HWND window)
+POINT CentreOf(HWND window)
 {
     RECT client{};
     GetClientRect(window, &client);
@@ -65,14 +65,14 @@ POINT Centre_Of(HWND window)
     return point;
 }
 
-bool Left_Click(POINT screen)
+bool LeftClick(POINT screen)
 {
-    return Move_Mouse(screen) && Send_Inputs({Mouse(MOUSEEVENTF_LEFTDOWN, screen), Mouse(MOUSEEVENTF_LEFTUP, screen)});
+    return MoveMouse(screen) && SendInputs({Mouse(MOUSEEVENTF_LEFTDOWN, screen), Mouse(MOUSEEVENTF_LEFTUP, screen)});
 }
 
-Drag::Drag(POINT from) : at_(from) { down_ = Move_Mouse(from) && Send_Inputs({Mouse(MOUSEEVENTF_LEFTDOWN, from)}); }
+Drag::Drag(POINT from) : at_(from) { down_ = MoveMouse(from) && SendInputs({Mouse(MOUSEEVENTF_LEFTDOWN, from)}); }
 
-bool Drag::Move_To(POINT to)
+bool Drag::MoveTo(POINT to)
 {
     // Small steps with a pause between them, as a hand moves: each is a move of its own.
     const auto step = [](LONG from, LONG goal) {
@@ -80,20 +80,20 @@ bool Drag::Move_To(POINT to)
     };
     while (down_ && (at_.x != to.x || at_.y != to.y)) {
         at_ = {step(at_.x, to.x), step(at_.y, to.y)};
-        if (!Send_Inputs({Mouse(0, at_)})) return false;
+        if (!SendInputs({Mouse(0, at_)})) return false;
         Sleep(kDragStepMs);
     }
-    return down_ && Move_Mouse(to);
+    return down_ && MoveMouse(to);
 }
 
 bool Drag::Release()
 {
     if (!down_) return true;
     down_ = false;
-    return Send_Inputs({Mouse(MOUSEEVENTF_LEFTUP, at_)});
+    return SendInputs({Mouse(MOUSEEVENTF_LEFTUP, at_)});
 }
 
-bool Send_Key(WORD virtual_key, bool up)
+bool SendKey(WORD virtual_key, bool up)
 {
     bool extended = false;
     for (const WORD key : {VK_RCONTROL, VK_RMENU, VK_INSERT, VK_DELETE, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT,
@@ -104,14 +104,14 @@ bool Send_Key(WORD virtual_key, bool up)
     input.ki.wVk = virtual_key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return Send_Inputs({input});
+    return SendInputs({input});
 }
 
-bool Tap_Key(WORD virtual_key, DWORD hold_ms)
+bool TapKey(WORD virtual_key, DWORD hold_ms)
 {
-    if (!Send_Key(virtual_key, false)) return false;
+    if (!SendKey(virtual_key, false)) return false;
     Sleep(hold_ms);
-    return Send_Key(virtual_key, true);
+    return SendKey(virtual_key, true);
 }
 
 } // namespace morvane::e2e

@@ -8,17 +8,17 @@
 namespace morvane::e2e {
 
 // Makes the window the foreground window, where keys go; true once it is.
-bool To_Foreground(HWND window);
+bool ToForeground(HWND window);
 
 // Waits out Wine's answer to a change of focus: it sets its modifier keys to
 // the X server's state, which would release a Shift or Ctrl pressed meanwhile.
-void Let_Input_Settle();
+void LetInputSettle();
 
 // The centre of the window's client area in screen coordinates.
-POINT Centre_Of(HWND window);
+POINT CentreOf(HWND window);
 
 // Left button down and up in one batch: no repeat timer comes between them.
-bool Left_Click(POINT screen);
+bool LeftClick(POINT screen);
 
 // A left-button drag in steps of a few pixels; checks can run while it is down.
 class Drag {
@@ -29,7 +29,7 @@ public:
     Drag& operator=(const Drag&) = delete;
 
     bool Ok() const { return down_; }
-    bool Move_To(POINT to);
+    bool MoveTo(POINT to);
     bool Release();
 
 private:
@@ -43,16 +43,16 @@ inline constexpr DWORD kKeyHoldMs = 150;
 
 // One key going down or up; right Ctrl and the navigation keys carry the
 // extended-key flag they have on a real keyboard.
-bool Send_Key(WORD virtual_key, bool up);
-bool Tap_Key(WORD virtual_key, DWORD hold_ms = kKeyHoldMs);
+bool SendKey(WORD virtual_key, bool up);
+bool TapKey(WORD virtual_key, DWORD hold_ms = kKeyHoldMs);
 
 // A key held down while something else happens.
-class Held_Key {
+class HeldKey {
 public:
-    explicit Held_Key(WORD key) : key_(key), down_(Send_Key(key, false)) {}
-    ~Held_Key() { if (down_) Send_Key(key_, true); }
-    Held_Key(const Held_Key&) = delete;
-    Held_Key& operator=(const Held_Key&) = delete;
+    explicit HeldKey(WORD key) : key_(key), down_(SendKey(key, false)) {}
+    ~HeldKey() { if (down_) SendKey(key_, true); }
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
 
     bool Ok() const { return down_; }
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kBoxTextId = 0xFFFF;
 
-std::wstring Class_Of(HWND window)
+std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = {};
     return std::wstring(name, static_cast<std::size_t>(std::max(GetClassNameW(window, name, 64), 0)));
@@ -19,7 +19,7 @@ std::wstring Class_Of(HWND window)
 
 // Every visible top-level window for which keep(window) holds.
 template <class Keep>
-std::vector<HWND> Top_Windows_Where(Keep keep)
+std::vector<HWND> TopWindowsWhere(Keep keep)
 {
     std::vector<HWND> found;
     for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT))
@@ -28,14 +28,14 @@ std::vector<HWND> Top_Windows_Where(Keep keep)
 }
 
 // The edit field a control takes its text through: itself, or the one inside a combo box.
-HWND Edit_In(HWND control)
+HWND EditIn(HWND control)
 {
     HWND edit = control;
     if (control == nullptr) return nullptr;
     EnumChildWindows(
         control,
         [](HWND child, LPARAM found) {
-            if (Class_Of(child) != L"Edit") return TRUE;
+            if (ClassOf(child) != L"Edit") return TRUE;
             *reinterpret_cast<HWND*>(found) = child;
             return FALSE;
         },
@@ -52,7 +52,7 @@ std::optional<LRESULT> Send(HWND window, UINT msg, WPARAM wparam, LPARAM lparam,
     return static_cast<LRESULT>(result);
 }
 
-std::optional<std::wstring> Text_Of(HWND window)
+std::optional<std::wstring> TextOf(HWND window)
 {
     const auto length = Send(window, WM_GETTEXTLENGTH);
     if (!length) return std::nullopt;
@@ -65,18 +65,18 @@ std::optional<std::wstring> Text_Of(HWND window)
 
 bool Click(HWND button) { return button != nullptr && Send(button, BM_CLICK).has_value(); }
 
-bool Post_Click(HWND button) { return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != FALSE; }
+bool PostClick(HWND button) { return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != FALSE; }
 
-std::vector<HWND> Top_Windows(DWORD process_id, const wchar_t* class_name)
+std::vector<HWND> TopWindows(DWORD process_id, const wchar_t* class_name)
 {
-    return Top_Windows_Where([&](HWND window) {
+    return TopWindowsWhere([&](HWND window) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        return owner == process_id && (class_name == nullptr || Class_Of(window) == class_name);
+        return owner == process_id && (class_name == nullptr || ClassOf(window) == class_name);
     });
 }
 
-HWND Focus_In_Thread_Of(HWND window)
+HWND FocusInThreadOf(HWND window)
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -84,7 +84,7 @@ HWND Focus_In_Thread_Of(HWND window)
     return thread != 0 && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
-std::optional<std::vector<std::wstring>> List_Entries(HWND list)
+std::optional<std::vector<std::wstring>> ListEntries(HWND list)
 {
     const auto count = Send(list, LB_GETCOUNT);
     if (!count || *count == LB_ERR) return std::nullopt;
@@ -101,19 +101,19 @@ std::optional<std::vector<std::wstring>> List_Entries(HWND list)
     return entries;
 }
 
-std::optional<int> List_Selection(HWND list)
+std::optional<int> ListSelection(HWND list)
 {
     const auto selection = Send(list, LB_GETCURSEL);
     return selection ? std::optional<int>(static_cast<int>(*selection)) : std::nullopt;
 }
 
-HWND Wait_For_Dialog(HWND owner, int id, DWORD timeout_ms)
+HWND WaitForDialog(HWND owner, int id, DWORD timeout_ms)
 {
     std::vector<HWND> found;
-    Poll_Until(
+    PollUntil(
         [&] {
-            found = Top_Windows_Where([&](HWND window) {
-                return GetWindow(window, GW_OWNER) == owner && Class_Of(window) == L"#32770" && GetDlgItem(window, id);
+            found = TopWindowsWhere([&](HWND window) {
+                return GetWindow(window, GW_OWNER) == owner && ClassOf(window) == L"#32770" && GetDlgItem(window, id);
             });
             return !found.empty();
         },
@@ -121,49 +121,49 @@ HWND Wait_For_Dialog(HWND owner, int id, DWORD timeout_ms)
     return found.empty() ? nullptr : found.front();
 }
 
-std::optional<Box> Read_Box(HWND box)
+std::optional<Box> ReadBox(HWND box)
 {
-    const auto title = Text_Of(box);
+    const auto title = TextOf(box);
     const HWND text_item = GetDlgItem(box, kBoxTextId);
-    const auto text = text_item ? Text_Of(text_item) : std::nullopt;
+    const auto text = text_item ? TextOf(text_item) : std::nullopt;
     if (!title || !text) return std::nullopt;
     Box result{box, *title, *text, 0};
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        if (Class_Of(child) == L"Button" && IsWindowVisible(child)) ++result.buttons;
+        if (ClassOf(child) == L"Button" && IsWindowVisible(child)) ++result.buttons;
     return result;
 }
 
-std::optional<Box> Wait_For_Box(HWND owner, DWORD timeout_ms)
+std::optional<Box> WaitForBox(HWND owner, DWORD timeout_ms)
 {
-    const HWND box = Wait_For_Dialog(owner, kBoxTextId, timeout_ms);
-    return box ? Read_Box(box) : std::nullopt;
+    const HWND box = WaitForDialog(owner, kBoxTextId, timeout_ms);
+    return box ? ReadBox(box) : std::nullopt;
 }
 
-bool Set_Text(HWND control, const std::wstring& text)
+bool SetText(HWND control, const std::wstring& text)
 {
     const auto done = Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return done && *done != FALSE;
 }
 
-bool Close_With(HWND dialog, int button_id)
+bool CloseWith(HWND dialog, int button_id)
 {
-    return Post_Click(GetDlgItem(dialog, button_id)) &&
-           Poll_Until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+    return PostClick(GetDlgItem(dialog, button_id)) &&
+           PollUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
-HWND Open_File_Dialog(HWND main, int button_id)
+HWND OpenFileDialog(HWND main, int button_id)
 {
-    if (!Post_Click(GetDlgItem(main, button_id))) return nullptr;
+    if (!PostClick(GetDlgItem(main, button_id))) return nullptr;
     // The file-name field: a combo box (cmb13) under Wine, an edit (edt1) in Windows' own dialog.
-    HWND dialog = Wait_For_Dialog(main, cmb13, 10000);
-    return dialog != nullptr ? dialog : Wait_For_Dialog(main, edt1, 1000);
+    HWND dialog = WaitForDialog(main, cmb13, 10000);
+    return dialog != nullptr ? dialog : WaitForDialog(main, edt1, 1000);
 }
 
-bool Choose_Path(HWND dialog, const std::wstring& path)
+bool ChoosePath(HWND dialog, const std::wstring& path)
 {
     HWND field = GetDlgItem(dialog, cmb13);
-    field = Edit_In(field != nullptr ? field : GetDlgItem(dialog, edt1));
-    return field != nullptr && Set_Text(field, path) && Text_Of(field) == path && Post_Click(GetDlgItem(dialog, IDOK));
+    field = EditIn(field != nullptr ? field : GetDlgItem(dialog, edt1));
+    return field != nullptr && SetText(field, path) && TextOf(field) == path && PostClick(GetDlgItem(dialog, IDOK));
 }
 
 bool Settled(HWND window) { return Send(window, WM_NULL, 0, 0, 10000).has_value(); }

@@ -13,28 +13,28 @@ namespace {
 
 constexpr int kTrackLengthSec = 245;
 
-class Seek_Bar : public Program_Test {
+class SeekBar : public ProgramTest {
 protected:
     int Value() { return static_cast<int>(Send(Control(IDC_SEEK_BAR), SBM_GETPOS).value_or(-1)); }
 
     // Waits for the bar to hold a value in [low, high] that seek_time shows,
     // unchanged for steady_ms: the moves still queued after a drag pass
     // through values on the way. The value, or -1 with the history in a failure.
-    int Expect_Settles(int low, int high, DWORD steady_ms = 300)
+    int ExpectSettles(int low, int high, DWORD steady_ms = 300)
     {
         std::string history;
         std::wstring seen;
         int value = -2;
         ULONGLONG since = 0;
-        const bool settled = Poll_Until([&] {
+        const bool settled = PollUntil([&] {
             const int now = Value();
             if (now != value) {
                 history.append(" ").append(std::to_string(now));
                 since = GetTickCount64();
             }
             value = now;
-            seen = Text_Of(Control(IDC_SEEK_TIME)).value_or(L"?");
-            return value >= low && value <= high && seen == Short_Time(value) && GetTickCount64() - since >= steady_ms;
+            seen = TextOf(Control(IDC_SEEK_TIME)).value_or(L"?");
+            return value >= low && value <= high && seen == ShortTime(value) && GetTickCount64() - since >= steady_ms;
         });
         EXPECT_TRUE(settled) << "seek_bar went" << history << ", expected " << low << ".." << high;
         return settled ? value : -1;
@@ -62,27 +62,27 @@ protected:
     }
 };
 
-TEST_F(Seek_Bar, ClicksAndADragChooseTheSecondAndJumpGoesThere)
+TEST_F(SeekBar, ClicksAndADragChooseTheSecondAndJumpGoesThere)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state play"));
     // Track 1 plays: the range is its length, so a trough click steps by 1 too.
-    ASSERT_TRUE(Poll_Until([&] {
+    ASSERT_TRUE(PollUntil([&] {
         int low = -1, high = -1;
         Send(Control(IDC_SEEK_BAR), SBM_GETRANGE, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
         return low == 0 && high == kTrackLengthSec;
     })) << "seek_bar does not span 0..245";
-    ASSERT_TRUE(To_Foreground(morvane->window));
+    ASSERT_TRUE(ToForeground(morvane->window));
 
     Parts parts = Locate();
-    EXPECT_TRUE(Left_Click({parts.bar.right - 1 - parts.arrow / 2, parts.Y()})) << "the right arrow";
-    EXPECT_EQ(Expect_Settles(1, 1), 1);
+    EXPECT_TRUE(LeftClick({parts.bar.right - 1 - parts.arrow / 2, parts.Y()})) << "the right arrow";
+    EXPECT_EQ(ExpectSettles(1, 1), 1);
     parts = Locate();
-    EXPECT_TRUE(Left_Click({(parts.thumb_left + parts.thumb_width + parts.bar.right - parts.arrow) / 2, parts.Y()}))
+    EXPECT_TRUE(LeftClick({(parts.thumb_left + parts.thumb_width + parts.bar.right - parts.arrow) / 2, parts.Y()}))
         << "the trough";
-    EXPECT_EQ(Expect_Settles(2, 2), 2);
+    EXPECT_EQ(ExpectSettles(2, 2), 2);
     parts = Locate();
-    EXPECT_TRUE(Left_Click({parts.bar.left + parts.arrow / 2, parts.Y()})) << "the left arrow";
-    EXPECT_EQ(Expect_Settles(1, 1), 1);
+    EXPECT_TRUE(LeftClick({parts.bar.left + parts.arrow / 2, parts.Y()})) << "the left arrow";
+    EXPECT_EQ(ExpectSettles(1, 1), 1);
 
     // The thumb dragged right: seek_time follows while the button is still
     // down, and the value stays where the thumb is let go. A few pixels
@@ -96,15 +96,15 @@ TEST_F(Seek_Bar, ClicksAndADragChooseTheSecondAndJumpGoesThere)
         Drag drag(at);
         ASSERT_TRUE(drag.Ok()) << "the button press did not go in";
         at.x += 20;
-        EXPECT_TRUE(drag.Move_To(at));
-        Expect_Settles(after(20) - slack, after(20) + slack, 0);
+        EXPECT_TRUE(drag.MoveTo(at));
+        ExpectSettles(after(20) - slack, after(20) + slack, 0);
         at.x += 30;
-        EXPECT_TRUE(drag.Move_To(at) && drag.Release());
-        value = Expect_Settles(after(50) - slack, after(50) + slack);
+        EXPECT_TRUE(drag.MoveTo(at) && drag.Release());
+        value = ExpectSettles(after(50) - slack, after(50) + slack);
     }
     const std::size_t mark = player->log.Mark();
     ASSERT_TRUE(Click(Control(IDC_JUMP)));
-    EXPECT_EQ(player->log.Commands_Settled(mark), std::vector<std::string>{Jump_Line(value * 1000)});
+    EXPECT_EQ(player->log.CommandsSettled(mark), std::vector<std::string>{JumpLine(value * 1000)});
 }
 
 } // namespace

@@ -11,12 +11,12 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 20000;
 
 // Waits for the process's window of that class; null when it ended or none came.
-HWND Wait_For_Window(const Process& process, const wchar_t* class_name)
+HWND WaitForWindow(const Process& process, const wchar_t* class_name)
 {
     HWND window = nullptr;
-    Poll_Until(
+    PollUntil(
         [&] {
-            const auto found = Top_Windows(process.Id(), class_name);
+            const auto found = TopWindows(process.Id(), class_name);
             window = found.empty() ? nullptr : found.front();
             return window != nullptr || !process.Running();
         },
@@ -26,42 +26,42 @@ HWND Wait_For_Window(const Process& process, const wchar_t* class_name)
 
 } // namespace
 
-std::optional<Standin> Start_Standin(const std::wstring& log_path, const std::wstring& options, std::string& failure)
+std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure)
 {
     DeleteFileW(log_path.c_str());
-    auto process = Process::Start(Beside_This_Program(L"standin-player.exe"),
+    auto process = Process::Start(BesideThisProgram(L"standin-player.exe"),
                                   L"--log " + Quoted(log_path) + (options.empty() ? L"" : L" " + options));
-    const HWND window = process ? Wait_For_Window(*process, kPlayerClass) : nullptr;
-    if (window != nullptr) return Standin{std::move(*process), window, Player_Log(log_path)};
+    const HWND window = process ? WaitForWindow(*process, kPlayerClass) : nullptr;
+    if (window != nullptr) return Standin{std::move(*process), window, PlayerLog(log_path)};
     failure = process ? "the stand-in player's window does not show" : "the stand-in player does not start";
     return std::nullopt;
 }
 
-std::optional<Process> Launch_Morvane(std::string& failure)
+std::optional<Process> LaunchMorvane(std::string& failure)
 {
-    auto process = Process::Start(Beside_This_Program(L"morvane.exe"), L"");
+    auto process = Process::Start(BesideThisProgram(L"morvane.exe"), L"");
     if (!process) failure = "morvane.exe does not start, error " + std::to_string(GetLastError());
     return process;
 }
 
-std::optional<Morvane> Start_Morvane(std::string& failure)
+std::optional<Morvane> StartMorvane(std::string& failure)
 {
-    auto process = Launch_Morvane(failure);
-    const HWND window = process ? Wait_For_Window(*process, MORVANE_MAIN_CLASS) : nullptr;
+    auto process = LaunchMorvane(failure);
+    const HWND window = process ? WaitForWindow(*process, MORVANE_MAIN_CLASS) : nullptr;
     if (window != nullptr) return Morvane{std::move(*process), window};
     if (process) failure = process->Running() ? "Morvane's window does not show" : "Morvane ended";
     return std::nullopt;
 }
 
-bool No_Player_Running() { return FindWindowW(kPlayerClass, nullptr) == nullptr; }
+bool NoPlayerRunning() { return FindWindowW(kPlayerClass, nullptr) == nullptr; }
 
-std::optional<int> Standin_State(HWND player, UINT timeout_ms)
+std::optional<int> StandinState(HWND player, UINT timeout_ms)
 {
     const auto state = Send(player, STANDIN_GET_STATE, 0, 0, timeout_ms);
     return state ? std::optional<int>(static_cast<int>(*state)) : std::nullopt;
 }
 
-std::optional<int> Standin_Position_Ms(HWND player)
+std::optional<int> StandinPositionMs(HWND player)
 {
     const auto position = Send(player, STANDIN_GET_POSITION_MS);
     return position ? std::optional<int>(static_cast<int>(*position)) : std::nullopt;

@@ -18,7 +18,7 @@ inline constexpr wchar_t kPlayerClass[] = L"Winamp v1.x";
 struct Standin {
     Process process;
     HWND window;
-    Player_Log log;
+    PlayerLog log;
 };
 
 struct Morvane {
@@ -30,17 +30,17 @@ struct Morvane {
 
 // The stand-in player logging to log_path, with extra options such as
 // L"--state pause --position 5000".
-std::optional<Standin> Start_Standin(const std::wstring& log_path, const std::wstring& options, std::string& failure);
+std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure);
 
 // morvane.exe, not waiting for anything (for start-up failures).
-std::optional<Process> Launch_Morvane(std::string& failure);
+std::optional<Process> LaunchMorvane(std::string& failure);
 // morvane.exe, once its main window shows.
-std::optional<Morvane> Start_Morvane(std::string& failure);
+std::optional<Morvane> StartMorvane(std::string& failure);
 
-bool No_Player_Running();
+bool NoPlayerRunning();
 
 // The stand-in's state through its private messages; nullopt when it does not answer.
-std::optional<int> Standin_State(HWND player, UINT timeout_ms = 500);
-std::optional<int> Standin_Position_Ms(HWND player);
+std::optional<int> StandinState(HWND player, UINT timeout_ms = 500);
+std::optional<int> StandinPositionMs(HWND player);
 
 } // namespace morvane::e2e

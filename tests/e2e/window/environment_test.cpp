@@ -11,13 +11,13 @@ TEST(Environment, WineHasTheChineseCodePageAndFaces)
     EXPECT_EQ(GetACP(), 936u);
     // Both faces draw Chinese at the 12 pixels the display lines are measured
     // with; the list's face stays fixed-pitch.
-    const Measured song = Text_Width(L"宋体", L"中");
+    const Measured song = TextWidth(L"宋体", L"中");
     EXPECT_TRUE(song.chinese);
     EXPECT_EQ(song.width, 12);
-    EXPECT_TRUE(Text_Width(L"新宋体", L"中").chinese);
-    EXPECT_EQ(Text_Width(L"新宋体", L"中").width, 12);
-    EXPECT_EQ(Text_Width(L"新宋体", L"i").width, 6);
-    EXPECT_EQ(Text_Width(L"新宋体", L"W").width, 6);
+    EXPECT_TRUE(TextWidth(L"新宋体", L"中").chinese);
+    EXPECT_EQ(TextWidth(L"新宋体", L"中").width, 12);
+    EXPECT_EQ(TextWidth(L"新宋体", L"i").width, 6);
+    EXPECT_EQ(TextWidth(L"新宋体", L"W").width, 6);
 }
 
 } // namespace

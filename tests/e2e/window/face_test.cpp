@@ -16,7 +16,7 @@ using layout::Kind;
 // At 96 DPI a pixel is 15 twips.
 constexpr int kTwipsPerPixel = 15;
 
-std::wstring Class_Of(HWND control)
+std::wstring ClassOf(HWND control)
 {
     wchar_t name[32]{};
     GetClassNameW(control, name, 32);
@@ -24,9 +24,9 @@ std::wstring Class_Of(HWND control)
 }
 
 // Whether the Win32 control is the kind the table asks for.
-bool Is_Kind(HWND control, Kind kind)
+bool IsKind(HWND control, Kind kind)
 {
-    const std::wstring cls = Class_Of(control);
+    const std::wstring cls = ClassOf(control);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     const LONG type = style & BS_TYPEMASK;
     switch (kind) {
@@ -43,12 +43,12 @@ bool Is_Kind(HWND control, Kind kind)
     return false;
 }
 
-bool Has_Caption(Kind kind)
+bool HasCaption(Kind kind)
 {
     return kind == Kind::Frame || kind == Kind::Button || kind == Kind::FlatButton || kind == Kind::CheckBox;
 }
 
-class Face : public Window_Rig {
+class Face : public WindowRig {
 protected:
     Face()
     {
@@ -70,15 +70,15 @@ TEST_F(Face, EveryControlOfTheLayoutTableIsDrawnInItsPlace)
         const HWND control = Control(row.id);
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(IsWindowVisible(control));
-        EXPECT_TRUE(Is_Kind(control, row.kind)) << "class " << Class_Of(control).size();
-        if (Has_Caption(row.kind)) {
+        EXPECT_TRUE(IsKind(control, row.kind)) << "class " << ClassOf(control).size();
+        if (HasCaption(row.kind)) {
             const std::u16string caption(row.caption);
             EXPECT_EQ(Text(control), std::wstring(caption.begin(), caption.end()));
         }
         RECT got{};
         GetWindowRect(control, &got);
         MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&got), 2);
-        const layout::Edges want = layout::Window_Edges(row);
+        const layout::Edges want = layout::WindowEdges(row);
         EXPECT_LE(std::abs(got.left - want.left / kTwipsPerPixel), 1) << got.left;
         EXPECT_LE(std::abs(got.top - want.top / kTwipsPerPixel), 1) << got.top;
         EXPECT_LE(std::abs(got.right - want.right / kTwipsPerPixel), 1) << got.right;
@@ -89,9 +89,9 @@ TEST_F(Face, EveryControlOfTheLayoutTableIsDrawnInItsPlace)
     EXPECT_EQ(Text(IDC_COUNT_LINE), L"0");
 
     // A few ticks fill the read-outs from the playing player; then a picture.
-    Expect_Shows(Main(), L"1. 英语听力 第一课 - Winamp");
+    ExpectShows(Main(), L"1. 英语听力 第一课 - Winamp");
     Pump(300);
-    EXPECT_TRUE(Save_Window_Bmp(Main(), Out_Path(L"morvane.bmp")));
+    EXPECT_TRUE(SaveWindowBmp(Main(), OutPath(L"morvane.bmp")));
 }
 
 } // namespace

@@ -14,14 +14,14 @@
 namespace morvane::test {
 namespace {
 
-class List : public Window_Rig {
+class List : public WindowRig {
 protected:
     List()
     {
         player.state = PlayState::Paused;
         player.position = 10000;
     }
-    POINT Item_Centre(int index)
+    POINT ItemCentre(int index)
     {
         RECT item{};
         SendMessageW(Control(IDC_MARK_LIST), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
@@ -31,7 +31,7 @@ protected:
     {
         PostMessageW(Control(IDC_MARK_LIST), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
     }
-    void Step_Forward()
+    void StepForward()
     {
         Click(IDC_FORWARD);
         ASSERT_EQ(player.jumps.back(), 12000);
@@ -46,10 +46,10 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
     EXPECT_TRUE(player.Commands().empty()) << "记录 with ask_note unticked asks nothing and sends nothing";
 
     // A single click gives the list the focus and sends nothing; Enter jumps.
-    Step_Forward();
+    StepForward();
     const std::size_t sent = player.Commands().size();
-    Mouse(WM_LBUTTONDOWN, Item_Centre(0));
-    Mouse(WM_LBUTTONUP, Item_Centre(0));
+    Mouse(WM_LBUTTONDOWN, ItemCentre(0));
+    Mouse(WM_LBUTTONUP, ItemCentre(0));
     Pump(50);
     EXPECT_EQ(GetFocus(), Control(IDC_MARK_LIST));
     EXPECT_EQ(player.Commands().size(), sent);
@@ -58,9 +58,9 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
     EXPECT_EQ(player.Commands().back(), "jump 10000");
     player.position = 10000;
 
-    Step_Forward();
-    Mouse(WM_LBUTTONDBLCLK, Item_Centre(0));
-    Mouse(WM_LBUTTONUP, Item_Centre(0));
+    StepForward();
+    Mouse(WM_LBUTTONDBLCLK, ItemCentre(0));
+    Mouse(WM_LBUTTONUP, ItemCentre(0));
     Pump(50);
     EXPECT_EQ(player.Commands().back(), "jump 10000");
 }
@@ -68,15 +68,15 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
 int Widest(const std::vector<std::wstring>& entries)
 {
     int widest = 0;
-    for (const auto& entry : entries) widest = std::max(widest, Text_Width(L"新宋体", entry).width);
+    for (const auto& entry : entries) widest = std::max(widest, TextWidth(L"新宋体", entry).width);
     return widest;
 }
 
 TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
 {
     constexpr int kMargin = 10;
-    const std::wstring folder = Out_Path(L"extent");
-    ASSERT_TRUE(e2e::Fresh_Folder(folder));
+    const std::wstring folder = OutPath(L"extent");
+    ASSERT_TRUE(e2e::FreshFolder(folder));
     const std::wstring stamp = L"[000:01:000]";
     const std::vector<std::vector<std::wstring>> lists{
         {stamp, stamp + L" 注释:第一句，注意连读——“引号”……（完）", stamp + L" 注释:abc"},
@@ -90,9 +90,9 @@ TEST_F(List, ScrollRangeIsTheWidestEntryOfEachScript)
     for (const auto& entries : lists) {
         SCOPED_TRACE("list " + std::to_string(++n));
         const std::wstring path = folder + L"\\list" + std::to_wstring(n) + L".txt";
-        const auto bytes = e2e::Mark_File_Bytes(entries, true);
-        ASSERT_TRUE(bytes && e2e::Write_Bytes(path, *bytes));
-        Answer_File_Dialog(path);
+        const auto bytes = e2e::MarkFileBytes(entries, true);
+        ASSERT_TRUE(bytes && e2e::WriteBytes(path, *bytes));
+        AnswerFileDialog(path);
         Click(IDC_LOAD);
         ASSERT_EQ(Entries(), entries);
         EXPECT_EQ(extent(), Widest(entries) + kMargin);

@@ -17,7 +17,7 @@ HWND last_answered = nullptr;
 bool answering = false;
 UINT_PTR answer_timer = 0;
 
-BOOL CALLBACK Find_Edit(HWND child, LPARAM found)
+BOOL CALLBACK FindEdit(HWND child, LPARAM found)
 {
     wchar_t name[8]{};
     GetClassNameW(child, name, 8);
@@ -28,7 +28,7 @@ BOOL CALLBACK Find_Edit(HWND child, LPARAM found)
 
 // The dialog whose modal loop runs: the one visible and enabled (a dialog
 // is disabled while a box of its own is open), and not answered already.
-BOOL CALLBACK Find_Dialog(HWND window, LPARAM found)
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
     wchar_t cls[16]{};
     GetClassNameW(window, cls, 16);
@@ -41,10 +41,10 @@ BOOL CALLBACK Find_Dialog(HWND window, LPARAM found)
 
 // Runs inside the dialog's own modal loop. An answer that serves messages
 // itself is not called again, nor the next one, from within.
-void CALLBACK Answer_When_Open(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), Find_Dialog, reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (dialog == nullptr || pending_answers.empty() || answering) return;
     answering = true;
     const bool done = pending_answers.front()(dialog);
@@ -60,7 +60,7 @@ void CALLBACK Answer_When_Open(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
-void Window_Rig::SetUp()
+void WindowRig::SetUp()
 {
     // Answers a failed test left unused would serve the next test's dialogs.
     pending_answers.clear();
@@ -72,32 +72,32 @@ void Window_Rig::SetUp()
     if (auto_start) Start();
 }
 
-void Window_Rig::Start()
+void WindowRig::Start()
 {
     std::wstring failure;
     ASSERT_TRUE(app.Start(failure)) << "failure: " << failure.size();
     Pump(50);
 }
 
-void Window_Rig::Click(int id)
+void WindowRig::Click(int id)
 {
     SendMessageW(Control(id), BM_CLICK, 0, 0);
     Pump(30);
 }
 
-void Window_Rig::Set_Check(int id, bool checked)
+void WindowRig::SetCheck(int id, bool checked)
 {
     SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-std::wstring Window_Rig::Text(HWND window)
+std::wstring WindowRig::Text(HWND window)
 {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-std::vector<std::wstring> Window_Rig::Entries()
+std::vector<std::wstring> WindowRig::Entries()
 {
     const HWND list = Control(IDC_MARK_LIST);
     std::vector<std::wstring> entries;
@@ -110,10 +110,10 @@ std::vector<std::wstring> Window_Rig::Entries()
     return entries;
 }
 
-int Window_Rig::Selection() { return static_cast<int>(SendMessageW(Control(IDC_MARK_LIST), LB_GETCURSEL, 0, 0)); }
+int WindowRig::Selection() { return static_cast<int>(SendMessageW(Control(IDC_MARK_LIST), LB_GETCURSEL, 0, 0)); }
 
 // As the arrow keys do: the list tells its parent the selection changed.
-void Window_Rig::Select(int index)
+void WindowRig::Select(int index)
 {
     const HWND list = Control(IDC_MARK_LIST);
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -121,7 +121,7 @@ void Window_Rig::Select(int index)
     Pump(20);
 }
 
-bool Window_Rig::Pump_Until(const std::function<bool()>& ready, DWORD timeout_ms)
+bool WindowRig::PumpUntil(const std::function<bool()>& ready, DWORD timeout_ms)
 {
     const ULONGLONG end = GetTickCount64() + timeout_ms;
     for (;;) {
@@ -138,26 +138,26 @@ bool Window_Rig::Pump_Until(const std::function<bool()>& ready, DWORD timeout_ms
     }
 }
 
-void Window_Rig::Expect_Shows(HWND window, const std::wstring& want)
+void WindowRig::ExpectShows(HWND window, const std::wstring& want)
 {
     std::wstring seen;
-    Pump_Until([&] { return (seen = Text(window)) == want; });
+    PumpUntil([&] { return (seen = Text(window)) == want; });
     EXPECT_EQ(seen, want);
 }
 
-void Window_Rig::Answer_Next_Dialog(std::function<bool(HWND dialog)> answer)
+void WindowRig::AnswerNextDialog(std::function<bool(HWND dialog)> answer)
 {
     pending_answers.push_back(std::move(answer));
-    if (answer_timer == 0) answer_timer = SetTimer(nullptr, 0, 30, Answer_When_Open);
+    if (answer_timer == 0) answer_timer = SetTimer(nullptr, 0, 30, AnswerWhenOpen);
     ASSERT_NE(answer_timer, 0u);
 }
 
-void Window_Rig::Answer_File_Dialog(const std::wstring& path)
+void WindowRig::AnswerFileDialog(const std::wstring& path)
 {
-    Answer_Next_Dialog([path](HWND dialog) {
+    AnswerNextDialog([path](HWND dialog) {
         // The file name's field: a combo box under Wine, its edit some levels down; an edit in Windows' own dialog.
         HWND field = GetDlgItem(dialog, cmb13);
-        if (field != nullptr) EnumChildWindows(field, Find_Edit, reinterpret_cast<LPARAM>(&field));
+        if (field != nullptr) EnumChildWindows(field, FindEdit, reinterpret_cast<LPARAM>(&field));
         else field = GetDlgItem(dialog, edt1);
         const HWND ok = GetDlgItem(dialog, IDOK);
         if (field == nullptr || ok == nullptr) return false;
@@ -167,9 +167,9 @@ void Window_Rig::Answer_File_Dialog(const std::wstring& path)
     });
 }
 
-void Window_Rig::Answer_Box(int button, Box_Seen* seen)
+void WindowRig::AnswerBox(int button, BoxSeen* seen)
 {
-    Answer_Next_Dialog([this, button, seen](HWND box) {
+    AnswerNextDialog([this, button, seen](HWND box) {
         if (seen != nullptr) {
             *seen = {Text(box), Text(GetDlgItem(box, 0xFFFF))};
             for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -186,11 +186,11 @@ void Window_Rig::Answer_Box(int button, Box_Seen* seen)
     });
 }
 
-Window_Rig::Prompt_Seen Window_Rig::Click_And_Answer_Prompt(int id, std::optional<std::wstring> note)
+WindowRig::PromptSeen WindowRig::ClickAndAnswerPrompt(int id, std::optional<std::wstring> note)
 {
-    Prompt_Seen seen;
+    PromptSeen seen;
     bool answered = false;
-    Answer_Next_Dialog([&](HWND dialog) {
+    AnswerNextDialog([&](HWND dialog) {
         seen = {Text(dialog), Text(GetDlgItem(dialog, IDC_PROMPT_MESSAGE)), Text(GetDlgItem(dialog, IDC_PROMPT_EDIT))};
         if (note) SetWindowTextW(GetDlgItem(dialog, IDC_PROMPT_EDIT), note->c_str());
         PostMessageW(dialog, WM_COMMAND, note ? IDOK : IDCANCEL, 0);
@@ -202,7 +202,7 @@ Window_Rig::Prompt_Seen Window_Rig::Click_And_Answer_Prompt(int id, std::optiona
     return seen;
 }
 
-Measured Text_Width(const wchar_t* face, const std::wstring& text)
+Measured TextWidth(const wchar_t* face, const std::wstring& text)
 {
     const HDC dc = CreateCompatibleDC(nullptr);
     const HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
@@ -217,7 +217,7 @@ Measured Text_Width(const wchar_t* face, const std::wstring& text)
     return measured;
 }
 
-bool Save_Window_Bmp(HWND window, const std::wstring& path)
+bool SaveWindowBmp(HWND window, const std::wstring& path)
 {
     RECT area{};
     if (!GetWindowRect(window, &area)) return false;

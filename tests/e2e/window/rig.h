@@ -20,7 +20,7 @@
 
 namespace morvane::test {
 
-class Window_Rig : public ::testing::Test {
+class WindowRig : public ::testing::Test {
 protected:
     void SetUp() override;
     // Set before SetUp to start against another player.
@@ -30,7 +30,7 @@ protected:
     HWND Control(int id) { return app.Control(id); }
     // Clicks the button as the mouse would and serves what follows.
     void Click(int id);
-    void Set_Check(int id, bool checked);
+    void SetCheck(int id, bool checked);
     std::wstring Text(HWND window);
     std::wstring Text(int id) { return Text(Control(id)); }
     std::vector<std::wstring> Entries();
@@ -39,32 +39,32 @@ protected:
 
     // Serves the window's messages (so the poll ticks) until `ready` holds
     // or timeout_ms have passed; the last value of `ready`.
-    bool Pump_Until(const std::function<bool()>& ready, DWORD timeout_ms = 3000);
-    void Pump(DWORD ms) { Pump_Until([] { return false; }, ms); }
+    bool PumpUntil(const std::function<bool()>& ready, DWORD timeout_ms = 3000);
+    void Pump(DWORD ms) { PumpUntil([] { return false; }, ms); }
     // Waits until the control shows `want`; on failure the test reports what it showed.
-    void Expect_Shows(HWND window, const std::wstring& want);
-    void Expect_Shows(int id, const std::wstring& want) { Expect_Shows(Control(id), want); }
+    void ExpectShows(HWND window, const std::wstring& want);
+    void ExpectShows(int id, const std::wstring& want) { ExpectShows(Control(id), want); }
 
     // The next modal dialog of this thread (a message box, the note prompt,
     // a file dialog) is handed to `answer` while it is open, again and again
     // until `answer` returns true: it has closed it. Answers given one after
     // another serve the dialogs that open one after another.
-    void Answer_Next_Dialog(std::function<bool(HWND dialog)> answer);
+    void AnswerNextDialog(std::function<bool(HWND dialog)> answer);
     // Types the path into the next file dialog and presses OK.
-    void Answer_File_Dialog(const std::wstring& path);
+    void AnswerFileDialog(const std::wstring& path);
     // Presses the next message box's button; what it showed goes to `seen`.
-    struct Box_Seen {
+    struct BoxSeen {
         std::wstring title, text;
         int buttons = 0;
         HICON icon = nullptr;
     };
-    void Answer_Box(int button, Box_Seen* seen = nullptr);
+    void AnswerBox(int button, BoxSeen* seen = nullptr);
     // Clicks the button and answers the note prompt it opens with `note`
     // (IDOK) or cancels it (nullopt); what the prompt showed.
-    struct Prompt_Seen {
+    struct PromptSeen {
         std::wstring title, message, text;
     };
-    Prompt_Seen Click_And_Answer_Prompt(int id, std::optional<std::wstring> note);
+    PromptSeen ClickAndAnswerPrompt(int id, std::optional<std::wstring> note);
 
     FakePlayer player;
     FakeHotKeys hot_keys;
@@ -78,17 +78,17 @@ struct Measured {
     int width = 0;
     bool chinese = false;
 };
-Measured Text_Width(const wchar_t* face, const std::wstring& text);
+Measured TextWidth(const wchar_t* face, const std::wstring& text);
 
 // Saves the window's area of the screen as a 24-bit BMP file, for people to look at.
-bool Save_Window_Bmp(HWND window, const std::wstring& path);
+bool SaveWindowBmp(HWND window, const std::wstring& path);
 
 using e2e::kPaused;
 using e2e::kPlaying;
 using e2e::kStopped;
-using e2e::Mark_Line;
-using e2e::Out_Path;
-using e2e::Short_Time;
+using e2e::MarkLine;
+using e2e::OutPath;
+using e2e::ShortTime;
 using e2e::Stamp;
 
 } // namespace morvane::test

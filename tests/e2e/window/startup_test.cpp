@@ -6,7 +6,7 @@
 namespace morvane::test {
 namespace {
 
-class Startup : public Window_Rig {
+class Startup : public WindowRig {
 protected:
     Startup()
     {
@@ -17,8 +17,8 @@ protected:
 
 TEST_F(Startup, WithoutAPlayerAnInformationBoxWithOneButton)
 {
-    Box_Seen seen;
-    Answer_Box(IDOK, &seen);
+    BoxSeen seen;
+    AnswerBox(IDOK, &seen);
     std::wstring failure;
     EXPECT_FALSE(app.Start(failure));
     EXPECT_EQ(failure, L"") << "a failure of its own was reported";

@@ -13,19 +13,19 @@ namespace {
 constexpr char16_t kLongTitle[] = u"2. 英语听力 全集朗读 - Winamp";
 constexpr int kLongLengthSec = 40000;
 
-std::wstring Time_Line(int length_sec, int position_sec)
+std::wstring TimeLine(int length_sec, int position_sec)
 {
-    return L"总时间:" + Short_Time(length_sec) + L"<==>当前时间:" + Short_Time(position_sec);
+    return L"总时间:" + ShortTime(length_sec) + L"<==>当前时间:" + ShortTime(position_sec);
 }
 
-class Tick : public Window_Rig {
+class Tick : public WindowRig {
 protected:
     Tick() { player.title = u"1. 英语听力 第一课 - Winamp"; }
 
-    void Expect_Range(int max)
+    void ExpectRange(int max)
     {
         int low = -1, high = -1;
-        Pump_Until([&] {
+        PumpUntil([&] {
             SendMessageW(Control(IDC_SEEK_BAR), SBM_GETRANGE, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
             return low == 0 && high == max;
         });
@@ -33,13 +33,13 @@ protected:
         EXPECT_EQ(high, max);
     }
     // The player moves on; every time line follows it.
-    void Expect_Clock_Followed(int length_sec, int mark_ms, int position_ms)
+    void ExpectClockFollowed(int length_sec, int mark_ms, int position_ms)
     {
         player.position = position_ms;
-        Expect_Shows(IDC_TIME_LINE, Time_Line(length_sec, position_ms / 1000));
-        Expect_Shows(IDC_MARK_LINE, Mark_Line(mark_ms, position_ms));
+        ExpectShows(IDC_TIME_LINE, TimeLine(length_sec, position_ms / 1000));
+        ExpectShows(IDC_MARK_LINE, MarkLine(mark_ms, position_ms));
     }
-    void Expect_Sent(int id, const std::string& command)
+    void ExpectSent(int id, const std::string& command)
     {
         Click(id);
         ASSERT_FALSE(player.Commands().empty());
@@ -50,54 +50,54 @@ protected:
 
 TEST_F(Tick, FollowsThePlayerThroughPlayPauseAnotherTrackStopAndItsEnd)
 {
-    Expect_Shows(IDC_STATE_LINE, kPlaying);
-    Expect_Shows(Main(), Title());
-    Expect_Range(245);
-    Expect_Clock_Followed(245, 0, 3456);
-    Expect_Clock_Followed(245, 0, 4567);
+    ExpectShows(IDC_STATE_LINE, kPlaying);
+    ExpectShows(Main(), Title());
+    ExpectRange(245);
+    ExpectClockFollowed(245, 0, 3456);
+    ExpectClockFollowed(245, 0, 4567);
 
     // Paused: the lines stand at the player's position; 定位 marks it.
-    Expect_Sent(IDC_PAUSE, "pause");
+    ExpectSent(IDC_PAUSE, "pause");
     player.state = PlayState::Paused;
-    Expect_Shows(IDC_STATE_LINE, kPaused);
-    Expect_Clock_Followed(245, 0, 83456);
+    ExpectShows(IDC_STATE_LINE, kPaused);
+    ExpectClockFollowed(245, 0, 83456);
     Click(IDC_MARK);
-    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 83456));
+    ExpectShows(IDC_MARK_LINE, MarkLine(83456, 83456));
 
     // The long track, still paused: its length, the mark kept, and seek_bar keeps
     // the range of the last playing tick.
-    Expect_Sent(IDC_NEXT, "next");
+    ExpectSent(IDC_NEXT, "next");
     player.title = kLongTitle;
     player.length = kLongLengthSec;
     player.position = 0;
-    Expect_Shows(Main(), Title());
-    Expect_Shows(IDC_TIME_LINE, Time_Line(kLongLengthSec, 0));
-    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 0));
-    Expect_Range(245);
+    ExpectShows(Main(), Title());
+    ExpectShows(IDC_TIME_LINE, TimeLine(kLongLengthSec, 0));
+    ExpectShows(IDC_MARK_LINE, MarkLine(83456, 0));
+    ExpectRange(245);
 
     // Playing it: the range stops at 32767 s, the times go on.
-    Expect_Sent(IDC_PLAY, "play");
+    ExpectSent(IDC_PLAY, "play");
     player.state = PlayState::Playing;
-    Expect_Shows(IDC_STATE_LINE, kPlaying);
-    Expect_Range(32767);
-    Expect_Clock_Followed(kLongLengthSec, 83456, 1234);
+    ExpectShows(IDC_STATE_LINE, kPlaying);
+    ExpectRange(32767);
+    ExpectClockFollowed(kLongLengthSec, 83456, 1234);
 
-    Expect_Sent(IDC_STOP, "stop");
+    ExpectSent(IDC_STOP, "stop");
     player.state = PlayState::Stopped;
     player.position = 0;
-    Expect_Shows(IDC_STATE_LINE, kStopped);
-    Expect_Shows(IDC_TIME_LINE, Time_Line(kLongLengthSec, 0));
+    ExpectShows(IDC_STATE_LINE, kStopped);
+    ExpectShows(IDC_TIME_LINE, TimeLine(kLongLengthSec, 0));
 
     // The player goes away while playing: zeros and the stopped line; the
     // caption keeps the last title.
     player.state = PlayState::Playing;
     player.position = 5000;
-    Expect_Shows(IDC_STATE_LINE, kPlaying);
+    ExpectShows(IDC_STATE_LINE, kPlaying);
     player.running = false;
-    Expect_Shows(IDC_STATE_LINE, kStopped);
-    Expect_Shows(IDC_TIME_LINE, Time_Line(0, 0));
-    Expect_Shows(IDC_MARK_LINE, Mark_Line(83456, 0));
-    Expect_Shows(Main(), Title());
+    ExpectShows(IDC_STATE_LINE, kStopped);
+    ExpectShows(IDC_TIME_LINE, TimeLine(0, 0));
+    ExpectShows(IDC_MARK_LINE, MarkLine(83456, 0));
+    ExpectShows(Main(), Title());
 }
 
 // Far past 32767 s on a long track every line still follows.
@@ -106,11 +106,11 @@ TEST_F(Tick, FollowsALongTrackPast32767Seconds)
     player.title = kLongTitle;
     player.length = kLongLengthSec;
     player.position = 33000000;  // [550:00]
-    Expect_Shows(Main(), Title());
-    Expect_Shows(IDC_STATE_LINE, kPlaying);
-    Expect_Range(32767);
-    Expect_Clock_Followed(kLongLengthSec, 0, 33000000);
-    Expect_Clock_Followed(kLongLengthSec, 0, 33001234);
+    ExpectShows(Main(), Title());
+    ExpectShows(IDC_STATE_LINE, kPlaying);
+    ExpectRange(32767);
+    ExpectClockFollowed(kLongLengthSec, 0, 33000000);
+    ExpectClockFollowed(kLongLengthSec, 0, 33001234);
 }
 
 } // namespace
