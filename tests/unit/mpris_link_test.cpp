@@ -349,6 +349,29 @@ TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt
     EXPECT_EQ(link.GetPlayState(), PlayState::Playing);
 }
 
+// The note prompt pauses the player and resumes it once the note is in. A
+// player that starts playing meanwhile is seen only at the next refresh,
+// though a stopped player in use gives way to a playing one then: the
+// resume still reaches the player the handler began with.
+TEST_F(MprisLinkTest, APlayerThatStartsBetweenRefreshesIsNotUsedYet)
+{
+    auto first = Start("first", "Stopped");
+    MprisLink link(LinkBus(), {});
+    ASSERT_EQ(link.Name(), u"first");
+    const std::uintptr_t in_use = link.FindPlayer();
+
+    auto second = Start("second", "Playing");
+    Pump(300);  // the link has seen it come
+    EXPECT_EQ(link.FindPlayer(), in_use);
+    link.CmdPlay();
+    Pump(200);
+    EXPECT_EQ(first->Calls().first.toStdString(), "Play");
+    EXPECT_EQ(second->Calls().first.toStdString(), "");
+
+    link.Refresh();
+    EXPECT_EQ(link.Name(), u"second");
+}
+
 TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)
 {
     MprisLink link(LinkBus(), {});
