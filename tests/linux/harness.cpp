@@ -2,6 +2,9 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusArgument>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -65,8 +68,20 @@ Mpv::Mpv(const QStringList& files)
     }, 10000);
     if (socket_.state() != QLocalSocket::ConnectedState) Fail(QStringLiteral("mpv's IPC socket did not answer"));
 
-    WaitForBusName(QStringLiteral("mpv"), process_, QStringLiteral(" (is mpv-mpris installed?)"));
-    if (!Eventually([&] { return Get(QStringLiteral("duration")).toDouble() > 0; }))
+    const QString service =
+        WaitForBusName(QStringLiteral("mpv"), process_, QStringLiteral(" (is mpv-mpris installed?)"));
+    // mpv-mpris learns the length a moment after mpv does: a program that
+    // starts in between reads a track without one until the next signal.
+    const auto mpris_length = [&] {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                           QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                           QStringLiteral("Get"));
+        call << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Metadata");
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+        const QVariant metadata = reply.arguments().value(0).value<QDBusVariant>().variant();
+        return qdbus_cast<QVariantMap>(metadata).value(QStringLiteral("mpris:length")).toLongLong();
+    };
+    if (!Eventually([&] { return Get(QStringLiteral("duration")).toDouble() > 0 && mpris_length() > 0; }))
         Fail("mpv did not load " + files.join(' '));
 }
 
