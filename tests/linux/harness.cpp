@@ -1,9 +1,9 @@
 #include "harness.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusArgument>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
