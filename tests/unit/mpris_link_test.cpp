@@ -56,7 +56,7 @@ struct Behaviour {
     std::chrono::milliseconds answers_stale{0};
     // Signalled while the first GetAll is answered, so the answer, true when
     // asked, reaches the link after the signal, as Qt can hand them over.
-    QVariantMap changes_while_first_answered;
+    QVariantMap changes_while_first_answered{};
     friend void PrintTo(const Behaviour& behaviour, std::ostream* out) { *out << behaviour.identity.toStdString(); }
 };
 
@@ -387,9 +387,10 @@ TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)
 // the first word of its identity, as the state line shows it.
 class EveryPlayer : public MprisLinkTest, public ::testing::WithParamInterface<Behaviour> {};
 INSTANTIATE_TEST_SUITE_P(Players, EveryPlayer,
-                         ::testing::Values(Behaviour{"mpv", std::chrono::milliseconds(40)},
-                                           Behaviour{"VLC media player", {}, false},
-                                           Behaviour{"Audacious", {}, true, std::chrono::milliseconds(300)}),
+                         ::testing::Values(Behaviour{.identity = "mpv", .lands_off = std::chrono::milliseconds(40)},
+                                           Behaviour{.identity = "VLC media player", .seeked_while_paused = false},
+                                           Behaviour{.identity = "Audacious",
+                                                     .answers_stale = std::chrono::milliseconds(300)}),
                          [](const auto& info) { return info.param.identity.section(' ', 0, 0).toStdString(); });
 
 TEST_P(EveryPlayer, SeeksFromAnywhereShowAtOnceAndJumpsGoWhereAsked)

@@ -8,9 +8,11 @@ namespace {
 
 // Well inside int64, so sums and the double conversion cannot overflow.
 constexpr std::int64_t kNoEndUs = 1'000'000'000'000'000'000;
-// An answer this far from the clock means the player really moved (a
-// stall, a seek we were not told of); it is not merely late.
+// An answer this far ahead of the clock, or kLateUs behind it, means the
+// player really moved (a stall, a seek we were not told of). Less behind is
+// merely late: VLC moves its Position only every 300 ms, Audacious every 250.
 constexpr std::int64_t kMovedUs = 200'000;
+constexpr std::int64_t kLateUs = 400'000;
 constexpr auto kSettle = std::chrono::milliseconds(500);
 // Two seconds of answers at four a second.
 constexpr std::size_t kRecentAnswers = 8;
@@ -63,7 +65,8 @@ void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time 
     // mpv answers a little below 0 just after it loops; kept, not rounded up.
     const Fix answer{std::clamp<std::int64_t>(position_us, -kNoEndUs, kNoEndUs), sent + (received - sent) / 2};
     if (LeftBehind(answer)) return;
-    if (std::abs(answer.position_us - PositionUs(answer.at)) > kMovedUs) Moved(answer.at);
+    const std::int64_t ahead_us = answer.position_us - PositionUs(answer.at);
+    if (ahead_us > kMovedUs || ahead_us < -kLateUs) Moved(answer.at);
     if (!playing_ || answer.at - moved_at_ < kSettle) answers_.clear();
     answers_.push_back(answer);
     if (answers_.size() > kRecentAnswers) answers_.pop_front();

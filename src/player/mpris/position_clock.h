@@ -34,7 +34,7 @@ public:
     // Taken when a position query is sent and handed back with its answer,
     // which counts as true halfway through the round trip. In steady play an
     // answer can be late but not early (mpv refreshes its position about
-    // every 50 ms), so the clock follows the freshest of the recent answers.
+    // every 50 ms, VLC every 300), so the clock follows the freshest of the recent answers.
     // For half a second after a start, a seek or a stall, when a player may
     // hold its position a moment, each answer is taken whole.
     std::uint64_t Ticket() const { return jumps_; }
