@@ -4,7 +4,7 @@
 
 namespace standin {
 
-std::optional<MessageLog> MessageLog::open(const std::wstring& path)
+std::optional<MessageLog> MessageLog::Open(const std::wstring& path)
 {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -14,7 +14,7 @@ std::optional<MessageLog> MessageLog::open(const std::wstring& path)
     return MessageLog(file);
 }
 
-bool MessageLog::write(UINT msg, WPARAM wparam, LPARAM lparam)
+bool MessageLog::Write(UINT msg, WPARAM wparam, LPARAM lparam)
 {
     const auto w = static_cast<std::int32_t>(static_cast<std::uint32_t>(wparam));
     const std::string line = std::to_string(msg) + ' ' + std::to_string(w) + ' '

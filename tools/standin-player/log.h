@@ -14,9 +14,9 @@ namespace standin {
 class MessageLog {
 public:
     // Creates or truncates the file; nullopt if it cannot be opened.
-    static std::optional<MessageLog> open(const std::wstring& path);
+    static std::optional<MessageLog> Open(const std::wstring& path);
 
-    bool write(UINT msg, WPARAM wparam, LPARAM lparam);
+    bool Write(UINT msg, WPARAM wparam, LPARAM lparam);
 
 private:
     struct Closer {

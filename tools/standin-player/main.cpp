@@ -25,23 +25,23 @@ using namespace standin;
 
 static_assert(STANDIN_WM_APP == WM_APP);
 
-constexpr UINT_PTR repaint_timer = 1;
-constexpr UINT repaint_ms = 150;
-constexpr int window_x = 560;
-constexpr int window_y = 40;
-constexpr int client_width = 360;
-constexpr int client_height = 92;
-constexpr int line_height = 20;
+constexpr UINT_PTR kRepaintTimer = 1;
+constexpr UINT kRepaintMs = 150;
+constexpr int kWindowX = 560;
+constexpr int kWindowY = 40;
+constexpr int kClientWidth = 360;
+constexpr int kClientHeight = 92;
+constexpr int kLineHeight = 20;
 
 // The player's message table.
-constexpr LPARAM ipc_state = 104;
-constexpr LPARAM ipc_time = 105;
-constexpr LPARAM ipc_jump = 106;
-constexpr WORD cmd_prev = 40044;
-constexpr WORD cmd_play = 40045;
-constexpr WORD cmd_pause = 40046;
-constexpr WORD cmd_stop = 40047;
-constexpr WORD cmd_next = 40048;
+constexpr LPARAM kIpcState = 104;
+constexpr LPARAM kIpcTime = 105;
+constexpr LPARAM kIpcJump = 106;
+constexpr WORD kCmdPrev = 40044;
+constexpr WORD kCmdPlay = 40045;
+constexpr WORD kCmdPause = 40046;
+constexpr WORD kCmdStop = 40047;
+constexpr WORD kCmdNext = 40048;
 
 struct App {
     App(PlayerState state, DWORD delay) : player(std::move(state)), delay_ms(delay) {}
@@ -56,12 +56,12 @@ struct App {
     int depth = 0;  // window procedure calls in progress on the UI thread
 };
 
-void report(const std::wstring& text)
+void ReportError(const std::wstring& text)
 {
     std::fwprintf(stderr, L"standin-player: %ls\n", text.c_str());
 }
 
-std::wstring clock_text(std::int64_t ms, bool with_ms)
+std::wstring ClockText(std::int64_t ms, bool with_ms)
 {
     wchar_t text[32];
     if (with_ms)
@@ -71,7 +71,7 @@ std::wstring clock_text(std::int64_t ms, bool with_ms)
     return text;
 }
 
-const wchar_t* state_text(PlayMode state)
+const wchar_t* StateText(PlayMode state)
 {
     switch (state) {
     case PlayMode::Playing: return L"播放中";
@@ -84,52 +84,52 @@ const wchar_t* state_text(PlayMode state)
 // Messages of the player's table. The system also asks the window for its
 // title while it draws the caption, inside the window's own handling of
 // another message; only a WM_GETTEXT sent from elsewhere counts.
-bool is_table_message(UINT msg, bool nested)
+bool IsTableMessage(UINT msg, bool nested)
 {
     if (msg == WM_GETTEXT)
         return !nested && InSendMessage();
     return msg == WM_USER || msg == WM_COMMAND;
 }
 
-void sync_title(App& app, HWND window)
+void SyncTitle(App& app, HWND window)
 {
-    std::wstring title = app.player.title();
+    std::wstring title = app.player.Title();
     if (title != app.shown_title && SetWindowTextW(window, title.c_str()))
         app.shown_title = std::move(title);
 }
 
-LRESULT answer_query(App& app, WPARAM wparam, LPARAM lparam)
+LRESULT AnswerQuery(App& app, WPARAM wparam, LPARAM lparam)
 {
     const auto now = Clock::now();
-    if (lparam == ipc_state)
-        return static_cast<LRESULT>(app.player.state(now));
-    if (lparam == ipc_time && wparam == 0)
-        return app.player.position_ms(now);
-    if (lparam == ipc_time && wparam == 1)
-        return app.player.length_sec();
-    if (lparam == ipc_jump) {
+    if (lparam == kIpcState)
+        return static_cast<LRESULT>(app.player.State(now));
+    if (lparam == kIpcTime && wparam == 0)
+        return app.player.PositionMs(now);
+    if (lparam == kIpcTime && wparam == 1)
+        return app.player.LengthSec();
+    if (lparam == kIpcJump) {
         const auto ms = static_cast<std::int32_t>(static_cast<std::uint32_t>(wparam));
-        app.player.jump(ms, now);
+        app.player.Jump(ms, now);
         app.last_command = L"跳转 " + std::to_wstring(ms) + L" ms";
     }
     return 0;
 }
 
-void run_command(App& app, HWND window, WORD id)
+void RunCommand(App& app, HWND window, WORD id)
 {
     const auto now = Clock::now();
     switch (id) {
-    case cmd_prev: app.player.previous(now); app.last_command = L"上一首"; break;
-    case cmd_play: app.player.play(now); app.last_command = L"播放"; break;
-    case cmd_pause: app.player.pause(now); app.last_command = L"暂停"; break;
-    case cmd_stop: app.player.stop(now); app.last_command = L"停止"; break;
-    case cmd_next: app.player.next(now); app.last_command = L"下一首"; break;
+    case kCmdPrev: app.player.Previous(now); app.last_command = L"上一首"; break;
+    case kCmdPlay: app.player.Play(now); app.last_command = L"播放"; break;
+    case kCmdPause: app.player.Pause(now); app.last_command = L"暂停"; break;
+    case kCmdStop: app.player.Stop(now); app.last_command = L"停止"; break;
+    case kCmdNext: app.player.Next(now); app.last_command = L"下一首"; break;
     default: app.last_command = L"未知命令 " + std::to_wstring(id); break;
     }
-    sync_title(app, window);
+    SyncTitle(app, window);
 }
 
-void paint(App& app, HWND window)
+void Paint(App& app, HWND window)
 {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(window, &ps);
@@ -142,51 +142,51 @@ void paint(App& app, HWND window)
 
     const auto now = Clock::now();
     const std::wstring lines[] = {
-        L"曲目  " + std::to_wstring(app.player.track_number()) + L". " + app.player.track_name(),
-        L"状态  " + std::wstring(state_text(app.player.state(now))),
-        L"位置  " + clock_text(app.player.position_ms(now), true) + L" / "
-            + clock_text(std::int64_t{app.player.length_sec()} * 1000, false),
+        L"曲目  " + std::to_wstring(app.player.TrackNumber()) + L". " + app.player.TrackName(),
+        L"状态  " + std::wstring(StateText(app.player.State(now))),
+        L"位置  " + ClockText(app.player.PositionMs(now), true) + L" / "
+            + ClockText(std::int64_t{app.player.LengthSec()} * 1000, false),
         L"最近命令  " + app.last_command,
     };
     int y = 6;
     for (const std::wstring& line : lines) {
         TextOutW(dc, 10, y, line.c_str(), static_cast<int>(line.size()));
-        y += line_height;
+        y += kLineHeight;
     }
     SelectObject(dc, old_font);
     EndPaint(window, &ps);
 }
 
-LRESULT handle_message(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lparam, bool nested)
+LRESULT HandleMessage(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lparam, bool nested)
 {
-    if (is_table_message(msg, nested)) {
-        if (app.log && !app.log->write(msg, wparam, lparam))
-            report(L"cannot write to the log");
+    if (IsTableMessage(msg, nested)) {
+        if (app.log && !app.log->Write(msg, wparam, lparam))
+            ReportError(L"cannot write to the log");
         if (app.delay_ms > 0)
             Sleep(app.delay_ms);
     }
     switch (msg) {
-    case WM_USER: return answer_query(app, wparam, lparam);
-    case WM_COMMAND: run_command(app, window, LOWORD(wparam)); return 0;
-    case STANDIN_GET_STATE: return static_cast<LRESULT>(app.player.state(Clock::now()));
-    case STANDIN_GET_POSITION_MS: return app.player.position_ms(Clock::now());
-    case STANDIN_GET_TRACK: return app.player.track_number();
-    case STANDIN_GET_LENGTH_SEC: return app.player.length_sec();
+    case WM_USER: return AnswerQuery(app, wparam, lparam);
+    case WM_COMMAND: RunCommand(app, window, LOWORD(wparam)); return 0;
+    case STANDIN_GET_STATE: return static_cast<LRESULT>(app.player.State(Clock::now()));
+    case STANDIN_GET_POSITION_MS: return app.player.PositionMs(Clock::now());
+    case STANDIN_GET_TRACK: return app.player.TrackNumber();
+    case STANDIN_GET_LENGTH_SEC: return app.player.LengthSec();
     case STANDIN_HANG:
         Sleep(wparam == 0 || wparam >= INFINITE ? INFINITE : static_cast<DWORD>(wparam));
         return 0;
     case WM_TIMER:
-        if (wparam == repaint_timer)
+        if (wparam == kRepaintTimer)
             InvalidateRect(window, nullptr, FALSE);
         return 0;
-    case WM_PAINT: paint(app, window); return 0;
+    case WM_PAINT: Paint(app, window); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills the whole client area
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(window, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK window_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     if (msg == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
@@ -202,12 +202,12 @@ LRESULT CALLBACK window_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam
 
     const bool nested = app->depth > 0;
     ++app->depth;
-    const LRESULT result = handle_message(*app, window, msg, wparam, lparam, nested);
+    const LRESULT result = HandleMessage(*app, window, msg, wparam, lparam, nested);
     --app->depth;
     return result;
 }
 
-std::vector<std::wstring> command_line_arguments()
+std::vector<std::wstring> CommandLineArguments()
 {
     std::vector<std::wstring> args;
     int count = 0;
@@ -220,7 +220,7 @@ std::vector<std::wstring> command_line_arguments()
     return args;
 }
 
-HFONT create_font()
+HFONT CreateTextFont()
 {
     const HDC screen = GetDC(nullptr);
     const int height = -MulDiv(12, screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96, 72);
@@ -231,27 +231,27 @@ HFONT create_font()
                        DEFAULT_PITCH | FF_DONTCARE, L"宋体");
 }
 
-HWND create_window(HINSTANCE instance, App& app)
+HWND CreatePlayerWindow(HINSTANCE instance, App& app)
 {
-    static constexpr wchar_t class_name[] = L"" MORVANE_PLAYER_CLASS;
+    static constexpr wchar_t kClassName[] = L"" MORVANE_PLAYER_CLASS;
     WNDCLASSW wc{};
-    wc.lpfnWndProc = window_proc;
+    wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = class_name;
+    wc.lpszClassName = kClassName;
     if (RegisterClassW(&wc) == 0) {
-        report(L"cannot register the window class");
+        ReportError(L"cannot register the window class");
         return nullptr;
     }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, client_width, client_height};
+    RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const HWND window = CreateWindowExW(0, class_name, app.player.title().c_str(), style, window_x,
-                                        window_y, frame.right - frame.left, frame.bottom - frame.top,
+    const HWND window = CreateWindowExW(0, kClassName, app.player.Title().c_str(), style, kWindowX,
+                                        kWindowY, frame.right - frame.left, frame.bottom - frame.top,
                                         nullptr, nullptr, instance, &app);
     if (window == nullptr)
-        report(L"cannot create the window");
+        ReportError(L"cannot create the window");
     return window;
 }
 
@@ -259,15 +259,15 @@ HWND create_window(HINSTANCE instance, App& app)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const ParsedOptions parsed = parse_options(command_line_arguments());
+    const ParsedOptions parsed = ParseOptions(CommandLineArguments());
     if (!parsed.error.empty()) {
-        report(parsed.error);
+        ReportError(parsed.error);
         return 2;
     }
     const Options& options = parsed.options;
-    std::vector<Track> playlist = default_playlist();
+    std::vector<Track> playlist = DefaultPlaylist();
     if (static_cast<std::size_t>(options.track) > playlist.size()) {
-        report(L"--track must be 1 to " + std::to_wstring(playlist.size()));
+        ReportError(L"--track must be 1 to " + std::to_wstring(playlist.size()));
         return 2;
     }
 
@@ -277,22 +277,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             options.delay_ms);
     if (options.hang_after_ms)
         app.hang_at = start + std::chrono::milliseconds(*options.hang_after_ms);
-    app.font = create_font();
-    const HWND window = create_window(instance, app);
+    app.font = CreateTextFont();
+    const HWND window = CreatePlayerWindow(instance, app);
     if (window == nullptr)
         return 1;
     // Opened once the window exists, so a test that sees the log can find the
     // window; nothing is answered before the message loop runs.
     if (!options.log_path.empty()) {
-        app.log = MessageLog::open(options.log_path);
+        app.log = MessageLog::Open(options.log_path);
         if (!app.log) {
-            report(L"cannot open the log " + options.log_path);
+            ReportError(L"cannot open the log " + options.log_path);
             return 3;
         }
     }
-    app.shown_title = app.player.title();
+    app.shown_title = app.player.Title();
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetTimer(window, repaint_timer, repaint_ms, nullptr);
+    SetTimer(window, kRepaintTimer, kRepaintMs, nullptr);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

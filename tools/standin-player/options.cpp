@@ -8,7 +8,7 @@ namespace standin {
 namespace {
 
 // A whole decimal number within [low, high], with an optional minus sign.
-std::optional<std::int64_t> parse_number(const std::wstring& text, std::int64_t low, std::int64_t high)
+std::optional<std::int64_t> ParseNumber(const std::wstring& text, std::int64_t low, std::int64_t high)
 {
     std::size_t i = text.size() > 1 && text[0] == L'-' ? 1 : 0;
     if (i == text.size())
@@ -29,7 +29,7 @@ std::optional<std::int64_t> parse_number(const std::wstring& text, std::int64_t 
 }
 
 template <class T>
-bool assign(T& to, std::optional<std::int64_t> number)
+bool Assign(T& to, std::optional<std::int64_t> number)
 {
     if (!number)
         return false;
@@ -37,7 +37,7 @@ bool assign(T& to, std::optional<std::int64_t> number)
     return true;
 }
 
-std::optional<PlayMode> parse_state(const std::wstring& text)
+std::optional<PlayMode> ParseState(const std::wstring& text)
 {
     if (text == L"play")
         return PlayMode::Playing;
@@ -50,11 +50,11 @@ std::optional<PlayMode> parse_state(const std::wstring& text)
 
 }  // namespace
 
-ParsedOptions parse_options(const std::vector<std::wstring>& args)
+ParsedOptions ParseOptions(const std::vector<std::wstring>& args)
 {
-    constexpr std::int64_t int_min = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t int_max = std::numeric_limits<std::int32_t>::max();
-    constexpr std::int64_t wait_max = std::numeric_limits<std::uint32_t>::max() - 1;  // below INFINITE
+    constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t kWaitMax = std::numeric_limits<std::uint32_t>::max() - 1;  // below INFINITE
 
     ParsedOptions result;
     Options& o = result.options;
@@ -70,19 +70,19 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args)
             o.log_path = value;
             ok = !value.empty();
         } else if (name == L"--state") {
-            const auto state = parse_state(value);
+            const auto state = ParseState(value);
             ok = state.has_value();
             if (ok)
                 o.state = *state;
         } else if (name == L"--track") {
-            ok = assign(o.track, parse_number(value, 1, int_max));
+            ok = Assign(o.track, ParseNumber(value, 1, kIntMax));
         } else if (name == L"--position") {
-            ok = assign(o.position_ms, parse_number(value, int_min, int_max));
+            ok = Assign(o.position_ms, ParseNumber(value, kIntMin, kIntMax));
         } else if (name == L"--delay") {
-            ok = assign(o.delay_ms, parse_number(value, 0, wait_max));
+            ok = Assign(o.delay_ms, ParseNumber(value, 0, kWaitMax));
         } else if (name == L"--hang-after") {
             std::uint32_t ms = 0;
-            ok = assign(ms, parse_number(value, 0, wait_max));
+            ok = Assign(ms, ParseNumber(value, 0, kWaitMax));
             if (ok)
                 o.hang_after_ms = ms;
         } else {

@@ -25,6 +25,6 @@ struct ParsedOptions {
 
 // Reads --track N, --position MS, --state play|pause|stop, --delay MS,
 // --hang-after MS and --log PATH from the arguments after the program name.
-ParsedOptions parse_options(const std::vector<std::wstring>& args);
+ParsedOptions ParseOptions(const std::vector<std::wstring>& args);
 
 }  // namespace standin

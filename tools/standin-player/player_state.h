@@ -20,7 +20,7 @@ struct Track {
 
 // Track 1 is 245 s, track 2 is 40000 s (past a signed 16-bit count of
 // seconds), track 3 is 95 s.
-std::vector<Track> default_playlist();
+std::vector<Track> DefaultPlaylist();
 
 // The simulated player: a playlist, a current track and a clock that runs
 // while playing. The time is passed in, so nothing here reads a clock.
@@ -37,27 +37,27 @@ public:
     PlayerState(std::vector<Track> tracks, std::size_t track_index,
                  std::int32_t position_ms, PlayMode state, Clock::time_point now);
 
-    PlayMode state(Clock::time_point now);
-    std::int32_t position_ms(Clock::time_point now);
-    std::int32_t length_sec() const { return tracks_[track_].length_sec; }
-    std::int32_t track_number() const { return static_cast<std::int32_t>(track_ + 1); }
-    const std::wstring& track_name() const { return tracks_[track_].name; }
+    PlayMode State(Clock::time_point now);
+    std::int32_t PositionMs(Clock::time_point now);
+    std::int32_t LengthSec() const { return tracks_[track_].length_sec; }
+    std::int32_t TrackNumber() const { return static_cast<std::int32_t>(track_ + 1); }
+    const std::wstring& TrackName() const { return tracks_[track_].name; }
     // "N. <name> - Winamp", as the player's window title reads.
-    std::wstring title() const;
+    std::wstring Title() const;
 
-    void play(Clock::time_point now);
-    void pause(Clock::time_point now);
-    void stop(Clock::time_point now);
-    void previous(Clock::time_point now);
-    void next(Clock::time_point now);
+    void Play(Clock::time_point now);
+    void Pause(Clock::time_point now);
+    void Stop(Clock::time_point now);
+    void Previous(Clock::time_point now);
+    void Next(Clock::time_point now);
     // Negative targets go to 0, targets past the end go to the end.
-    void jump(std::int32_t ms, Clock::time_point now);
+    void Jump(std::int32_t ms, Clock::time_point now);
 
 private:
-    void settle(Clock::time_point now);
-    void change_track(std::size_t index, Clock::time_point now);
-    std::int64_t length_ms() const { return std::int64_t{length_sec()} * 1000; }
-    std::int64_t clamped(std::int64_t ms) const;
+    void Settle(Clock::time_point now);
+    void ChangeTrack(std::size_t index, Clock::time_point now);
+    std::int64_t LengthMs() const { return std::int64_t{LengthSec()} * 1000; }
+    std::int64_t Clamped(std::int64_t ms) const;
 
     std::vector<Track> tracks_;
     std::size_t track_;
