@@ -53,7 +53,7 @@ private:
 };
 
 // Dispatches everything waiting, paints included.
-void pump()
+void Pump()
 {
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -64,22 +64,22 @@ void pump()
 
 // Milliseconds for the call and the repaints it leaves behind: what the
 // user waits before the window answers again.
-double time_ms(const std::function<void()>& call)
+double TimeMs(const std::function<void()>& call)
 {
-    pump();
-    const double start = now_seconds();
+    Pump();
+    const double start = NowSeconds();
     call();
-    pump();
-    return (now_seconds() - start) * 1000;
+    Pump();
+    return (NowSeconds() - start) * 1000;
 }
 
-std::u16string to_u16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string ToU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // Entries as a user's list holds them: stamps in no order, about half with
 // a note of up to 40 characters, Chinese and Latin mixed.
-std::vector<std::u16string> sample_entries(int count)
+std::vector<std::u16string> SampleEntries(int count)
 {
-    static const std::u16string words[] = {u"复读", u"注意", u"这一句", u"第二遍", u"重点", u"phrase", u"again",
+    static const std::u16string kWords[] = {u"复读", u"注意", u"这一句", u"第二遍", u"重点", u"phrase", u"again",
                                            u"听写", u"难句", u"ok"};
     std::mt19937 random(7);
     std::vector<std::u16string> entries;
@@ -89,14 +89,14 @@ std::vector<std::u16string> sample_entries(int count)
         if (random() % 2 == 0) {
             entry += u" 注释:";
             const int parts = static_cast<int>(random() % 8);
-            for (int k = 0; k < parts; ++k) entry += words[random() % 10];
+            for (int k = 0; k < parts; ++k) entry += kWords[random() % 10];
         }
         entries.push_back(std::move(entry));
     }
     return entries;
 }
 
-bool write_file(const std::wstring& path, const std::string& bytes)
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -122,7 +122,7 @@ struct Front {
 
     // The same parts main.cpp puts together; the timer never goes live, so
     // nothing ticks unless the benchmark calls the tick.
-    bool build()
+    bool Build()
     {
         using namespace morvane::win32;
         if (!window.Create(GetModuleHandleW(nullptr)).empty()) return false;
@@ -137,27 +137,27 @@ struct Front {
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
         window.Show();
-        pump();
+        Pump();
         return true;
     }
 
-    int count() const { return form->mark_list().Count(); }
+    int Count() const { return form->mark_list().Count(); }
 
-    void select(int index)
+    void Select(int index)
     {
         SendMessageW(window.Control(IDC_MARK_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         form->Mark_List_Click();
     }
 };
 
-void tick_bench(Front& front, Report& report, int ticks)
+void TickBench(Front& front, Report& report, int ticks)
 {
     std::vector<double> tick_us;
     for (int i = 0; i < ticks + 50; ++i) {
-        pump();
-        const double start = now_seconds();
+        Pump();
+        const double start = NowSeconds();
         front.form->Poll_Tick();
-        if (i >= 50) tick_us.push_back((now_seconds() - start) * 1e6);
+        if (i >= 50) tick_us.push_back((NowSeconds() - start) * 1e6);
     }
     // The messages of a tick alone, through the same player link.
     morvane::win32::AnsiCodePage code_page;
@@ -165,22 +165,22 @@ void tick_bench(Front& front, Report& report, int ticks)
     std::u16string title;
     std::vector<double> query_us;
     for (int i = 0; i < ticks + 50; ++i) {
-        const double start = now_seconds();
+        const double start = NowSeconds();
         if (player.GetPlayState() == morvane::PlayState::Playing) player.GetLengthSec();
         player.GetLengthSec();
         player.GetPositionMs();
         player.GetPositionMs();
         player.ReadTitle(title);
-        if (i >= 50) query_us.push_back((now_seconds() - start) * 1e6);
+        if (i >= 50) query_us.push_back((NowSeconds() - start) * 1e6);
     }
-    std::fprintf(stderr, "  tick: median %.1f us (90th %.1f us); its queries alone: median %.1f us\n", median(tick_us),
-                 percentile(tick_us, 0.9), median(query_us));
-    report.add({"One poll tick, player playing (median of " + std::to_string(ticks) + " ticks)",
-                fixed(median(tick_us), 1) + " µs (90th " + fixed(percentile(tick_us, 0.9), 1) + " µs)",
-                "its six player messages alone: " + fixed(median(query_us), 1) + " µs", "-", Verdict::Info});
+    std::fprintf(stderr, "  tick: median %.1f us (90th %.1f us); its queries alone: median %.1f us\n", Median(tick_us),
+                 Percentile(tick_us, 0.9), Median(query_us));
+    report.Add({"One poll tick, player playing (median of " + std::to_string(ticks) + " ticks)",
+                Fixed(Median(tick_us), 1) + " µs (90th " + Fixed(Percentile(tick_us, 0.9), 1) + " µs)",
+                "its six player messages alone: " + Fixed(Median(query_us), 1) + " µs", "-", Verdict::Info});
 }
 
-bool failed(std::string& why, const char* reason)
+bool Fail(std::string& why, const char* reason)
 {
     why = reason;
     return false;
@@ -192,56 +192,56 @@ struct OpTimes {
 
 // One round at the bound; false (with a reason) when an operation did not
 // do what it must.
-bool ops_round(Front& front, BenchWindow& port, const std::wstring& base, const std::wstring& saved,
+bool ListOperationsRound(Front& front, BenchWindow& port, const std::wstring& base, const std::wstring& saved,
                const std::wstring& copied, OpTimes& times, std::string& why)
 {
     Form1& form = *front.form;
-    port.open_path = to_u16(base);
+    port.open_path = ToU16(base);
     form.Load_Click();
-    if (front.count() != kBound - 1) return failed(why, "the base file did not load");
+    if (front.Count() != kBound - 1) return Fail(why, "the base file did not load");
 
-    times.record.push_back(time_ms([&] { form.Record_Click(); }));
-    if (front.count() != kBound) return failed(why, "recording did not add the last entry");
+    times.record.push_back(TimeMs([&] { form.Record_Click(); }));
+    if (front.Count() != kBound) return Fail(why, "recording did not add the last entry");
 
-    port.save_path = to_u16(saved);
-    times.save.push_back(time_ms([&] { form.Save_Click(); }));
-    if (!port.messages.empty()) return failed(why, "the save reported a failure");
-    times.copy.push_back(time_ms([&] { CopyFileW(saved.c_str(), copied.c_str(), FALSE); }));
+    port.save_path = ToU16(saved);
+    times.save.push_back(TimeMs([&] { form.Save_Click(); }));
+    if (!port.messages.empty()) return Fail(why, "the save reported a failure");
+    times.copy.push_back(TimeMs([&] { CopyFileW(saved.c_str(), copied.c_str(), FALSE); }));
 
-    port.open_path = to_u16(saved);
-    times.load.push_back(time_ms([&] { form.Load_Click(); }));
-    if (front.count() != kBound || !port.messages.empty()) return failed(why, "the saved file did not load whole");
+    port.open_path = ToU16(saved);
+    times.load.push_back(TimeMs([&] { form.Load_Click(); }));
+    if (front.Count() != kBound || !port.messages.empty()) return Fail(why, "the saved file did not load whole");
 
-    times.sort.push_back(time_ms([&] { form.Sort_Click(); }));
+    times.sort.push_back(TimeMs([&] { form.Sort_Click(); }));
     const std::vector<std::u16string> sorted = form.mark_list().Entries();
     for (std::size_t i = 1; i < sorted.size(); ++i)
-        if (sorted[i] < sorted[i - 1]) return failed(why, "the list is not in order after sorting");
+        if (sorted[i] < sorted[i - 1]) return Fail(why, "the list is not in order after sorting");
 
-    front.select(kBound / 2);
-    times.remove.push_back(time_ms([&] { form.Delete_Click(); }));
-    if (front.count() != kBound - 1) return failed(why, "the delete did not remove one entry");
+    front.Select(kBound / 2);
+    times.remove.push_back(TimeMs([&] { form.Delete_Click(); }));
+    if (front.Count() != kBound - 1) return Fail(why, "the delete did not remove one entry");
 
-    times.clear.push_back(time_ms([&] { form.Clear_Click(); }));
-    if (front.count() != 0) return failed(why, "the list is not empty after clearing");
+    times.clear.push_back(TimeMs([&] { form.Clear_Click(); }));
+    if (front.Count() != 0) return Fail(why, "the list is not empty after clearing");
     return true;
 }
 
-void ops_bench(Front& front, BenchEnv& env, Report& report, int rounds)
+void ListOperationsBench(Front& front, BenchEnv& env, Report& report, int rounds)
 {
     const std::wstring base = env.out_dir + L"\\bench-base.txt";
     const std::wstring saved = env.out_dir + L"\\bench-saved.txt";
     const std::wstring copied = env.out_dir + L"\\bench-copied.txt";
-    const std::string bytes = morvane::mark_file::EncodeLines(sample_entries(kBound - 1), front.code_page);
-    if (!write_file(base, bytes)) {
-        report.add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
+    const std::string bytes = morvane::mark_file::EncodeLines(SampleEntries(kBound - 1), front.code_page);
+    if (!WriteWholeFile(base, bytes)) {
+        report.Add({"List operations at 32 767 entries", "-", "-", "< 100 ms", Verdict::Failed});
         return;
     }
 
     OpTimes times;
     std::string why;
     for (int round = 0; round < rounds; ++round) {
-        if (!ops_round(front, *front.port, base, saved, copied, times, why)) {
-            report.add({"List operations at 32 767 entries", why, "-", "< 100 ms", Verdict::Failed});
+        if (!ListOperationsRound(front, *front.port, base, saved, copied, times, why)) {
+            report.Add({"List operations at 32 767 entries", why, "-", "< 100 ms", Verdict::Failed});
             return;
         }
         std::fprintf(stderr, "  ops round %d: record %.1f, save %.1f, copy %.1f, load %.1f, sort %.1f, delete %.1f, "
@@ -249,12 +249,12 @@ void ops_bench(Front& front, BenchEnv& env, Report& report, int rounds)
                      round + 1, times.record.back(), times.save.back(), times.copy.back(), times.load.back(),
                      times.sort.back(), times.remove.back(), times.clear.back());
     }
-    const double copy = median(times.copy);
-    const std::string reference = "copying the file: " + fixed(copy, 2) + " ms";
+    const double copy = Median(times.copy);
+    const std::string reference = "copying the file: " + Fixed(copy, 2) + " ms";
     const std::string rounds_text = " (median of " + std::to_string(rounds) + ")";
     const auto row = [&](const std::string& what, const std::vector<double>& samples) {
-        const double ms = median(samples);
-        report.add({what + rounds_text, fixed(ms, 1) + " ms (max " + fixed(maximum(samples), 1) + ")", reference,
+        const double ms = Median(samples);
+        report.Add({what + rounds_text, Fixed(ms, 1) + " ms (max " + Fixed(Maximum(samples), 1) + ")", reference,
                     "< 100 ms", ms < 100 ? Verdict::Met : Verdict::Missed});
     };
     row("Record the 32 767th entry", times.record);
@@ -263,7 +263,7 @@ void ops_bench(Front& front, BenchEnv& env, Report& report, int rounds)
     row("Sort 32 767 entries", times.sort);
     row("Save 32 767 entries (" + std::to_string(bytes.size() / 1024) + " KiB)", times.save);
     row("Load 32 767 entries", times.load);
-    report.note("The list operations are timed from the handler's call until every repaint it caused is done; the "
+    report.Note("The list operations are timed from the handler's call until every repaint it caused is done; the "
                 "reference copies the saved file with CopyFileW, which does not flush it to disk as the save does.");
     DeleteFileW(base.c_str());
     DeleteFileW(saved.c_str());
@@ -272,17 +272,17 @@ void ops_bench(Front& front, BenchEnv& env, Report& report, int rounds)
 
 } // namespace
 
-void run_front_bench(BenchEnv& env, Report& report, int ticks, int rounds)
+void RunFrontBench(BenchEnv& env, Report& report, int ticks, int rounds)
 {
-    Run t = env.context("front");
-    auto player = start_standin(t, L"--state play");
+    Run t = env.Context("front");
+    auto player = StartStandin(t, L"--state play");
     Front front;
-    if (!player || !t.check("the front end builds in this process", front.build(), "window or Form_Load failed")) {
-        report.add({"One poll tick", "-", "-", "-", Verdict::Failed});
+    if (!player || !t.Check("the front end builds in this process", front.Build(), "window or Form_Load failed")) {
+        report.Add({"One poll tick", "-", "-", "-", Verdict::Failed});
         return;
     }
-    tick_bench(front, report, ticks);
-    ops_bench(front, env, report, rounds);
+    TickBench(front, report, ticks);
+    ListOperationsBench(front, env, report, rounds);
 }
 
 } // namespace bench

@@ -10,6 +10,6 @@
 
 namespace bench {
 
-void run_front_bench(BenchEnv& env, Report& report, int ticks, int rounds);
+void RunFrontBench(BenchEnv& env, Report& report, int ticks, int rounds);
 
 } // namespace bench

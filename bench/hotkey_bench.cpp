@@ -16,15 +16,15 @@ namespace {
 // Seconds from the key-down until the player reports `state`; nullopt when
 // it never does within 2 s. The player is asked through its private query,
 // which it answers at once and does not log, every millisecond or so.
-std::optional<double> press_until(HWND player, WORD key, LRESULT state)
+std::optional<double> PressUntil(HWND player, WORD key, LRESULT state)
 {
-    const double start = now_seconds();
+    const double start = NowSeconds();
     if (!e2e::SendKey(key, false)) return std::nullopt;
     std::optional<double> latency;
-    while (now_seconds() - start < 2.0) {
+    while (NowSeconds() - start < 2.0) {
         const auto now = e2e::Send(player, STANDIN_GET_STATE, 0, 0, 1000);
         if (now && *now == state) {
-            latency = now_seconds() - start;
+            latency = NowSeconds() - start;
             break;
         }
         Sleep(1);
@@ -41,30 +41,30 @@ struct Presses {
 
 // P plays, S stops: each press changes what the player reports. The pauses
 // between presses vary, so keys land at every phase of the timer.
-Presses press_keys(HWND player, int presses)
+Presses PressKeys(HWND player, int presses)
 {
     Presses result;
-    const double started = now_seconds();
+    const double started = NowSeconds();
     for (int i = 0; i < presses; ++i) {
         const bool play = i % 2 == 0;
-        const auto latency = press_until(player, play ? 'P' : 'S', play ? 1 : 0);
+        const auto latency = PressUntil(player, play ? 'P' : 'S', play ? 1 : 0);
         if (latency) result.latencies_ms.push_back(*latency * 1000);
         else ++result.lost;
         Sleep(60 + static_cast<DWORD>((i * 37) % 53));
     }
-    result.seconds = now_seconds() - started;
+    result.seconds = NowSeconds() - started;
     return result;
 }
 
-std::string spread(const std::vector<double>& ms)
+std::string Spread(const std::vector<double>& ms)
 {
-    return "median " + fixed(median(ms), 1) + " ms, 90th " + fixed(percentile(ms, 0.9), 1) + " ms, max " +
-           fixed(maximum(ms), 1) + " ms";
+    return "median " + Fixed(Median(ms), 1) + " ms, 90th " + Fixed(Percentile(ms, 0.9), 1) + " ms, max " +
+           Fixed(Maximum(ms), 1) + " ms";
 }
 
 } // namespace
 
-void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigures& poll)
+void RunHotkeyBench(BenchEnv& env, Report& report, int presses, const PollFigures& poll)
 {
     const std::string figure =
         "Hot-key latency, SendInput key-down to the player acting (" + std::to_string(presses) + " presses)";
@@ -74,16 +74,16 @@ void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigu
     double period_ms = poll.morvane_period_ms;
     Presses morvane_presses;
     {
-        Run t = env.context("hotkey-morvane");
-        auto player = start_standin(t, L"--state stop");
-        auto morvane = player ? start_morvane(t) : std::nullopt;
+        Run t = env.Context("hotkey-morvane");
+        auto player = StartStandin(t, L"--state stop");
+        auto morvane = player ? StartMorvane(t) : std::nullopt;
         if (!morvane) {
-            report.add({figure, "-", "-", goal, Verdict::Failed});
+            report.Add({figure, "-", "-", goal, Verdict::Failed});
             return;
         }
         Sleep(1000);
         const std::size_t mark = player->log.Mark();
-        morvane_presses = press_keys(player->window, presses);
+        morvane_presses = PressKeys(player->window, presses);
         double ticks = 0;
         for (const std::string& line : player->log.LinesSince(mark))
             if (line == "1024 0 104") ++ticks;
@@ -92,35 +92,35 @@ void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigu
     // The same presses against a program that only samples the two keys.
     Presses reference_presses;
     {
-        Run t = env.context("hotkey-reference");
-        auto player = start_standin(t, L"--state stop");
-        auto reference = player ? start_reference(t, L"--hotkeys") : std::nullopt;
+        Run t = env.Context("hotkey-reference");
+        auto player = StartStandin(t, L"--state stop");
+        auto reference = player ? StartReference(t, L"--hotkeys") : std::nullopt;
         if (reference) {
             Sleep(1000);
-            reference_presses = press_keys(player->window, presses);
+            reference_presses = PressKeys(player->window, presses);
         }
     }
     if (morvane_presses.latencies_ms.empty() || morvane_presses.lost > 0) {
-        report.add({figure, std::to_string(morvane_presses.lost) + " presses without effect", "-", goal,
+        report.Add({figure, std::to_string(morvane_presses.lost) + " presses without effect", "-", goal,
                     Verdict::Failed});
         return;
     }
-    const double typical = median(morvane_presses.latencies_ms);
+    const double typical = Median(morvane_presses.latencies_ms);
     std::fprintf(stderr, "  hot keys: Morvane %s (timer period %.2f ms); reference %s\n",
-                 spread(morvane_presses.latencies_ms).c_str(), period_ms,
-                 spread(reference_presses.latencies_ms).c_str());
+                 Spread(morvane_presses.latencies_ms).c_str(), period_ms,
+                 Spread(reference_presses.latencies_ms).c_str());
     const std::string reference = reference_presses.latencies_ms.empty() || reference_presses.lost > 0
                                       ? std::string("key-sampling reference: not measured")
                                       : "a 1 ms-timer program that only samples P and S with GetAsyncKeyState: " +
-                                            spread(reference_presses.latencies_ms);
-    report.add({figure, spread(morvane_presses.latencies_ms) + "; 2 timer periods = " + fixed(2 * period_ms, 1) + " ms",
+                                            Spread(reference_presses.latencies_ms);
+    report.Add({figure, Spread(morvane_presses.latencies_ms) + "; 2 timer periods = " + Fixed(2 * period_ms, 1) + " ms",
                 reference, goal, typical <= 2 * period_ms ? Verdict::Met : Verdict::Missed});
     // The reference shows how late the platform itself lets a program see
     // the key; what lies above it is Morvane's own share.
     if (!reference_presses.latencies_ms.empty() && reference_presses.lost == 0 && period_ms > 0) {
-        const double own = typical - median(reference_presses.latencies_ms);
-        report.note("Hot keys: Morvane's median is " + fixed(std::abs(own), 1) + " ms (" +
-                    fixed(std::abs(own) / period_ms, 2) + " timer periods) " + (own < 0 ? "below" : "above") +
+        const double own = typical - Median(reference_presses.latencies_ms);
+        report.Note("Hot keys: Morvane's median is " + Fixed(std::abs(own), 1) + " ms (" +
+                    Fixed(std::abs(own) / period_ms, 2) + " timer periods) " + (own < 0 ? "below" : "above") +
                     " that of the program that only samples the keys. Both include the time the system takes to "
                     "let another program see a key sent with SendInput.");
     }

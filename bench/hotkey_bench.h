@@ -9,6 +9,6 @@
 
 namespace bench {
 
-void run_hotkey_bench(BenchEnv& env, Report& report, int presses, const PollFigures& poll);
+void RunHotkeyBench(BenchEnv& env, Report& report, int presses, const PollFigures& poll);
 
 } // namespace bench

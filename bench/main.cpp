@@ -26,7 +26,7 @@
 
 namespace {
 
-std::vector<std::wstring> arguments()
+std::vector<std::wstring> CommandLineArguments()
 {
     std::vector<std::wstring> args;
     int count = 0;
@@ -37,7 +37,7 @@ std::vector<std::wstring> arguments()
     return args;
 }
 
-std::wstring folder_of_this_program()
+std::wstring FolderOfThisProgram()
 {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -55,7 +55,7 @@ struct Options {
     int rounds = 5;
 };
 
-bool parse(const std::vector<std::wstring>& args, Options& options)
+bool ParseOptions(const std::vector<std::wstring>& args, Options& options)
 {
     for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
         const std::wstring& name = args[i];
@@ -82,7 +82,7 @@ int main()
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     Options options;
-    if (!parse(arguments(), options)) {
+    if (!ParseOptions(CommandLineArguments(), options)) {
         std::fprintf(stderr, "usage: morvane-bench.exe --out DIR [--runs N] [--seconds S] [--presses N] "
                              "[--ticks N] [--rounds N]\n");
         return 2;
@@ -90,18 +90,18 @@ int main()
     CreateDirectoryW(options.out_dir.c_str(), nullptr);
 
     bench::BenchEnv env;
-    env.bin_dir = folder_of_this_program();
+    env.bin_dir = FolderOfThisProgram();
     env.out_dir = options.out_dir;
     bench::Report report;
 
     std::fprintf(stderr, "polling: %d runs of %d s for Morvane and each reference\n", options.runs, options.seconds);
-    const bench::PollFigures poll = bench::run_poll_bench(env, report, options.runs, options.seconds);
+    const bench::PollFigures poll = bench::RunPollBench(env, report, options.runs, options.seconds);
     std::fprintf(stderr, "hot keys: %d presses\n", options.presses);
-    bench::run_hotkey_bench(env, report, options.presses, poll);
+    bench::RunHotkeyBench(env, report, options.presses, poll);
     std::fprintf(stderr, "one tick and the list operations, in this process\n");
-    bench::run_front_bench(env, report, options.ticks, options.rounds);
+    bench::RunFrontBench(env, report, options.ticks, options.rounds);
 
-    const std::string table = report.markdown();
+    const std::string table = report.Markdown();
     const std::wstring table_path = options.out_dir + L"\\table.md";
     FILE* file = _wfopen(table_path.c_str(), L"wb");
     if (file == nullptr) {
@@ -110,5 +110,5 @@ int main()
     }
     std::fwrite(table.data(), 1, table.size(), file);
     std::fclose(file);
-    return report.any_failed() || env.checks.failed > 0 ? 1 : 0;
+    return report.AnyFailed() || env.checks.failed > 0 ? 1 : 0;
 }

@@ -13,6 +13,6 @@ struct PollFigures {
     double reference_period_ms = 0;  // the bare 1 ms timer's period
 };
 
-PollFigures run_poll_bench(BenchEnv& env, Report& report, int runs, int seconds);
+PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds);
 
 } // namespace bench

@@ -9,7 +9,7 @@
 
 namespace bench {
 
-bool Checks::check(const std::string& name, bool passed, const std::string& detail)
+bool Checks::Check(const std::string& name, bool passed, const std::string& detail)
 {
     const std::string line = (passed ? "ok - " : "FAIL - ") + name + (passed || detail.empty() ? "" : ": " + detail) + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -18,28 +18,28 @@ bool Checks::check(const std::string& name, bool passed, const std::string& deta
     return passed;
 }
 
-std::optional<e2e::Standin> start_standin(Run& t, const std::wstring& options)
+std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options)
 {
     std::string failure;
     auto player = e2e::StartStandin(t.out_dir + L"\\" + std::wstring(t.test_name.begin(), t.test_name.end()) + L"-player.log",
                                      options, failure);
-    t.check(t.test_name + ": the stand-in player starts", player.has_value(), failure);
+    t.Check(t.test_name + ": the stand-in player starts", player.has_value(), failure);
     return player;
 }
 
-std::optional<e2e::Morvane> start_morvane(Run& t)
+std::optional<e2e::Morvane> StartMorvane(Run& t)
 {
     std::string failure;
     auto morvane = e2e::StartMorvane(failure);
-    t.check(t.test_name + ": Morvane starts", morvane.has_value(), failure);
+    t.Check(t.test_name + ": Morvane starts", morvane.has_value(), failure);
     return morvane;
 }
 
-std::optional<Reference> start_reference(Run& t, const std::wstring& options)
+std::optional<Reference> StartReference(Run& t, const std::wstring& options)
 {
-    auto process = e2e::Process::Start(t.bin(L"bench-reference.exe"), options);
+    auto process = e2e::Process::Start(t.Bin(L"bench-reference.exe"), options);
     if (!process) {
-        t.check("the reference program starts", false, "CreateProcess failed");
+        t.Check("the reference program starts", false, "CreateProcess failed");
         return std::nullopt;
     }
     HWND window = nullptr;
@@ -51,13 +51,13 @@ std::optional<Reference> start_reference(Run& t, const std::wstring& options)
         },
         20000);
     if (window == nullptr) {
-        t.check("the reference program shows its window", false, "no window");
+        t.Check("the reference program shows its window", false, "no window");
         return std::nullopt;
     }
     return Reference{std::move(*process), window};
 }
 
-std::optional<double> peak_working_set(DWORD process_id)
+std::optional<double> PeakWorkingSet(DWORD process_id)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
     if (process == nullptr) return std::nullopt;
@@ -69,7 +69,7 @@ std::optional<double> peak_working_set(DWORD process_id)
     return static_cast<double>(counters.PeakWorkingSetSize);
 }
 
-double now_seconds()
+double NowSeconds()
 {
     static const double frequency = [] {
         LARGE_INTEGER f{};

@@ -19,7 +19,7 @@ namespace e2e = morvane::e2e;
 // failures are counted.
 struct Checks {
     int failed = 0;
-    bool check(const std::string& name, bool passed, const std::string& detail);
+    bool Check(const std::string& name, bool passed, const std::string& detail);
 };
 
 // One measured run: its name, which also names the player's log, and where
@@ -30,10 +30,10 @@ struct Run {
     std::wstring out_dir;
     std::string test_name;
 
-    std::wstring bin(const std::wstring& file) const { return bin_dir + L"\\" + file; }
-    bool check(const std::string& name, bool passed, const std::string& detail = {})
+    std::wstring Bin(const std::wstring& file) const { return bin_dir + L"\\" + file; }
+    bool Check(const std::string& name, bool passed, const std::string& detail = {})
     {
-        return checks.check(name, passed, detail);
+        return checks.Check(name, passed, detail);
     }
 };
 
@@ -44,13 +44,13 @@ struct BenchEnv {
     std::wstring bin_dir;
     std::wstring out_dir;
 
-    Run context(const std::string& name) { return Run{checks, bin_dir, out_dir, name}; }
+    Run Context(const std::string& name) { return Run{checks, bin_dir, out_dir, name}; }
 };
 
 // The stand-in player logging to <name>-player.log in the output folder, and
 // Morvane; a failed start is a failed check.
-std::optional<e2e::Standin> start_standin(Run& t, const std::wstring& options);
-std::optional<e2e::Morvane> start_morvane(Run& t);
+std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options);
+std::optional<e2e::Morvane> StartMorvane(Run& t);
 
 struct Reference {
     e2e::Process process;
@@ -59,12 +59,12 @@ struct Reference {
 
 // The 1 ms-timer reference with the given options: none (B), --queries (A),
 // --hotkeys (key sampling only).
-std::optional<Reference> start_reference(Run& t, const std::wstring& options);
+std::optional<Reference> StartReference(Run& t, const std::wstring& options);
 
 // Peak working set of a running process in bytes, nullopt when unknown.
-std::optional<double> peak_working_set(DWORD process_id);
+std::optional<double> PeakWorkingSet(DWORD process_id);
 
 // QueryPerformanceCounter in seconds.
-double now_seconds();
+double NowSeconds();
 
 } // namespace bench

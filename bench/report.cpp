@@ -6,7 +6,7 @@ namespace bench {
 
 namespace {
 
-const char* verdict_text(Verdict verdict)
+const char* VerdictText(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::Met: return "met";
@@ -19,20 +19,20 @@ const char* verdict_text(Verdict verdict)
 
 } // namespace
 
-std::string fixed(double value, int decimals)
+std::string Fixed(double value, int decimals)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
 
-std::string Report::markdown() const
+std::string Report::Markdown() const
 {
     std::string out = "| Figure | Morvane | Reference (same run) | Goal | Result |\n";
     out += "|---|---|---|---|---|\n";
     for (const Row& row : rows_)
         out += "| " + row.figure + " | " + row.value + " | " + row.reference + " | " + row.goal + " | " +
-               verdict_text(row.verdict) + " |\n";
+               VerdictText(row.verdict) + " |\n";
     if (!notes_.empty()) {
         out += "\n";
         for (const std::string& note : notes_) out += "- " + note + "\n";
@@ -40,7 +40,7 @@ std::string Report::markdown() const
     return out;
 }
 
-bool Report::any_failed() const
+bool Report::AnyFailed() const
 {
     for (const Row& row : rows_)
         if (row.verdict == Verdict::Failed) return true;

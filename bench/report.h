@@ -20,11 +20,11 @@ struct Row {
 
 class Report {
 public:
-    void add(Row row) { rows_.push_back(std::move(row)); }
-    void note(std::string text) { notes_.push_back(std::move(text)); }
+    void Add(Row row) { rows_.push_back(std::move(row)); }
+    void Note(std::string text) { notes_.push_back(std::move(text)); }
     // The table and the notes below it.
-    std::string markdown() const;
-    bool any_failed() const;
+    std::string Markdown() const;
+    bool AnyFailed() const;
 
 private:
     std::vector<Row> rows_;
@@ -32,6 +32,6 @@ private:
 };
 
 // "12.3" with `decimals` digits after the point.
-std::string fixed(double value, int decimals);
+std::string Fixed(double value, int decimals);
 
 } // namespace bench

@@ -11,7 +11,7 @@ namespace bench {
 
 // The value below which `fraction` of the samples lie (nearest rank);
 // 0 for no samples.
-inline double percentile(std::vector<double> samples, double fraction)
+inline double Percentile(std::vector<double> samples, double fraction)
 {
     if (samples.empty()) return 0;
     std::sort(samples.begin(), samples.end());
@@ -19,9 +19,9 @@ inline double percentile(std::vector<double> samples, double fraction)
     return samples[std::min(rank, samples.size() - 1)];
 }
 
-inline double median(std::vector<double> samples) { return percentile(std::move(samples), 0.5); }
+inline double Median(std::vector<double> samples) { return Percentile(std::move(samples), 0.5); }
 
-inline double maximum(const std::vector<double>& samples)
+inline double Maximum(const std::vector<double>& samples)
 {
     return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
 }

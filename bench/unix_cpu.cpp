@@ -8,7 +8,7 @@ namespace bench {
 namespace {
 
 // The whole content of a small file (the files under /proc report no size).
-std::optional<std::string> read_small_file(const std::wstring& path)
+std::optional<std::string> ReadSmallFile(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -22,7 +22,7 @@ std::optional<std::string> read_small_file(const std::wstring& path)
     return bytes;
 }
 
-std::vector<std::wstring> numeric_entries(const std::wstring& folder)
+std::vector<std::wstring> NumericEntries(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
@@ -37,14 +37,14 @@ std::vector<std::wstring> numeric_entries(const std::wstring& folder)
     return names;
 }
 
-std::string lower_ascii(std::string text)
+std::string LowerAscii(std::string text)
 {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 
-std::string narrow(const std::wstring& text)
+std::string Narrow(const std::wstring& text)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                          nullptr);
@@ -54,7 +54,7 @@ std::string narrow(const std::wstring& text)
     return out;
 }
 
-std::wstring environment(const wchar_t* name)
+std::wstring Environment(const wchar_t* name)
 {
     wchar_t value[1024] = {};
     const DWORD length = GetEnvironmentVariableW(name, value, 1024);
@@ -63,17 +63,17 @@ std::wstring environment(const wchar_t* name)
 
 } // namespace
 
-std::optional<UnixCpuClock> UnixCpuClock::find(const std::wstring& exe)
+std::optional<UnixCpuClock> UnixCpuClock::Find(const std::wstring& exe)
 {
-    const std::string wanted = lower_ascii(narrow(exe));
-    const std::wstring prefix = environment(L"WINEPREFIX");
-    const std::string prefix_entry = "WINEPREFIX=" + narrow(prefix);
+    const std::string wanted = LowerAscii(Narrow(exe));
+    const std::wstring prefix = Environment(L"WINEPREFIX");
+    const std::string prefix_entry = "WINEPREFIX=" + Narrow(prefix);
     std::optional<unsigned long> match;
-    for (const std::wstring& pid : numeric_entries(L"Z:\\proc")) {
-        const auto command = read_small_file(L"Z:\\proc\\" + pid + L"\\cmdline");
-        if (!command || lower_ascii(*command).find(wanted) == std::string::npos) continue;
+    for (const std::wstring& pid : NumericEntries(L"Z:\\proc")) {
+        const auto command = ReadSmallFile(L"Z:\\proc\\" + pid + L"\\cmdline");
+        if (!command || LowerAscii(*command).find(wanted) == std::string::npos) continue;
         if (!prefix.empty()) {
-            const auto env = read_small_file(L"Z:\\proc\\" + pid + L"\\environ");
+            const auto env = ReadSmallFile(L"Z:\\proc\\" + pid + L"\\environ");
             if (!env) continue;
             std::string entry = prefix_entry;
             entry.push_back('\0');
@@ -86,15 +86,15 @@ std::optional<UnixCpuClock> UnixCpuClock::find(const std::wstring& exe)
     return UnixCpuClock(*match);
 }
 
-std::optional<double> UnixCpuClock::seconds() const
+std::optional<double> UnixCpuClock::Seconds() const
 {
     // The first field of each thread's schedstat is its time on a CPU in ns.
     const std::wstring tasks = L"Z:\\proc\\" + std::to_wstring(pid_) + L"\\task";
-    const auto threads = numeric_entries(tasks);
+    const auto threads = NumericEntries(tasks);
     if (threads.empty()) return std::nullopt;
     double ns = 0;
     for (const std::wstring& tid : threads) {
-        const auto stat = read_small_file(tasks + L"\\" + tid + L"\\schedstat");
+        const auto stat = ReadSmallFile(tasks + L"\\" + tid + L"\\schedstat");
         if (!stat) continue;  // a thread that just ended
         ns += std::strtod(stat->c_str(), nullptr);
     }

@@ -17,10 +17,10 @@ public:
     // The Unix process whose command line holds `exe` (its full Windows
     // path, as started) and that runs in this driver's Wine prefix. nullopt
     // unless exactly one such process runs.
-    static std::optional<UnixCpuClock> find(const std::wstring& exe);
+    static std::optional<UnixCpuClock> Find(const std::wstring& exe);
 
     // CPU time used so far by all its threads, in seconds.
-    std::optional<double> seconds() const;
+    std::optional<double> Seconds() const;
 
     unsigned long pid() const { return pid_; }
 

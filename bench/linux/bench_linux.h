@@ -21,13 +21,13 @@ namespace bench {
 // CLOCK_MONOTONIC, as the key listener's timestamps.
 using Clock = std::chrono::steady_clock;
 
-inline double ms_between(Clock::time_point from, Clock::time_point to)
+inline double MsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
 // Lets the event loop run for `ms`: ticks, D-Bus answers, repaints.
-inline void wait_ms(int ms)
+inline void WaitMs(int ms)
 {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -37,7 +37,7 @@ inline void wait_ms(int ms)
 // mpv's --input-ipc-server socket, used synchronously.
 class MpvIpc {
 public:
-    bool open(const QString& path)
+    bool Open(const QString& path)
     {
         socket_.connectToServer(path);
         return socket_.waitForConnected(2000);
@@ -45,36 +45,36 @@ public:
 
     // The answer's data; nullopt on an error or no answer in time. Events
     // that come first are dropped.
-    std::optional<QJsonValue> request(const QJsonArray& command)
+    std::optional<QJsonValue> Request(const QJsonArray& command)
     {
         const int id = next_id_++;
         socket_.write(QJsonDocument(QJsonObject{{"command", command}, {"request_id", id}}).toJson(QJsonDocument::Compact) +
                       '\n');
         socket_.waitForBytesWritten(1000);
         const auto deadline = Clock::now() + std::chrono::seconds(1);
-        while (const auto message = next(deadline))
+        while (const auto message = Next(deadline))
             if (message->value("request_id").toInt() == id)
                 return message->value("error") == "success" ? std::optional(message->value("data")) : std::nullopt;
         return std::nullopt;
     }
 
     // Waits for a change of an observed property; false on timeout.
-    bool wait_change(const QString& name, int timeout_ms)
+    bool WaitChange(const QString& name, int timeout_ms)
     {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (const auto message = next(deadline))
+        while (const auto message = Next(deadline))
             if (message->value("event") == "property-change" && message->value("name") == name) return true;
         return false;
     }
 
-    void drop_events()
+    void DropEvents()
     {
         buffer_ += socket_.readAll();
         buffer_.remove(0, buffer_.lastIndexOf('\n') + 1);
     }
 
 private:
-    std::optional<QJsonObject> next(Clock::time_point deadline)
+    std::optional<QJsonObject> Next(Clock::time_point deadline)
     {
         for (;;) {
             if (const qsizetype end = buffer_.indexOf('\n'); end >= 0) {
@@ -82,7 +82,7 @@ private:
                 buffer_.remove(0, end + 1);
                 return message;
             }
-            const int left = static_cast<int>(ms_between(Clock::now(), deadline));
+            const int left = static_cast<int>(MsBetween(Clock::now(), deadline));
             if (socket_.bytesAvailable() == 0 && (left <= 0 || !socket_.waitForReadyRead(left))) return std::nullopt;
             buffer_ += socket_.readAll();
         }
@@ -97,8 +97,8 @@ class OutsidePlayer;
 
 // In this process, through the App and MprisLink the program is made of:
 // the position shown against the player's own, and seeks made elsewhere.
-void run_player_figures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report);
+void RunPlayerFigures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report);
 // The list operations at the list's bound, with mpv playing.
-void run_list_operations(const QString& out_dir, int rounds, Report& report);
+void RunListOperations(const QString& out_dir, int rounds, Report& report);
 
 } // namespace bench

@@ -36,7 +36,7 @@ namespace {
 constexpr int kBound = 32767;
 
 // mark_line's position, as the user reads it.
-std::optional<double> shown_ms(const QLabel& text4)
+std::optional<double> ShownMs(const QLabel& text4)
 {
     const auto shown = morvane::ParseStamp(text4.text().right(12).toStdU16String());
     return shown ? std::optional<double>(*shown.value) : std::nullopt;
@@ -47,32 +47,32 @@ std::optional<double> shown_ms(const QLabel& text4)
 // against the top of the steps (the freshest Position within half a
 // second, carried forward to the sample's time); the note gives the plain
 // difference too.
-void position_bench(const QLabel& text4, OutsidePlayer& player, const std::string& who, int seconds, Report& report)
+void PositionBench(const QLabel& text4, OutsidePlayer& player, const std::string& who, int seconds, Report& report)
 {
     std::vector<double> steps;  // read back to back for a second
-    auto last = player.position_ms();
+    auto last = player.PositionMs();
     for (const auto until = Clock::now() + std::chrono::seconds(1); Clock::now() < until;) {
-        const auto now = player.position_ms();
+        const auto now = player.PositionMs();
         if (now && last && *now != *last) steps.push_back(*now - *last);
         last = now;
     }
 
     std::vector<double> at, player_ms, text_ms, error;
     const auto start = Clock::now();
-    while (ms_between(start, Clock::now()) < seconds * 1000) {
-        wait_ms(47);  // not a multiple of the tick
+    while (MsBetween(start, Clock::now()) < seconds * 1000) {
+        WaitMs(47);  // not a multiple of the tick
         const auto sent = Clock::now();
-        const auto shown = shown_ms(text4);
-        const auto own = player.position_ms();
+        const auto shown = ShownMs(text4);
+        const auto own = player.PositionMs();
         if (!shown || !own) continue;
-        at.push_back(ms_between(start, sent) + ms_between(sent, Clock::now()) / 2);
+        at.push_back(MsBetween(start, sent) + MsBetween(sent, Clock::now()) / 2);
         player_ms.push_back(*own);
         text_ms.push_back(*shown);
         error.push_back(std::abs(*shown - *own));
     }
     const std::string figure = who + ", playing: position shown (mark_line) vs the player's own";
     if (error.empty() || steps.empty())
-        return report.add({figure, "no sample was read", "-", "median ≤ 10 ms", Verdict::Failed});
+        return report.Add({figure, "no sample was read", "-", "median ≤ 10 ms", Verdict::Failed});
     std::vector<double> signed_error, top_error;
     for (std::size_t i = 0; i < at.size(); ++i) {
         double top = player_ms[i] - at[i];
@@ -81,44 +81,44 @@ void position_bench(const QLabel& text4, OutsidePlayer& player, const std::strin
         signed_error.push_back(text_ms[i] - player_ms[i]);
         top_error.push_back(std::abs(text_ms[i] - (top + at[i])));
     }
-    report.add({figure + " (" + std::to_string(error.size()) + " samples over " + std::to_string(seconds) + " s)",
-                "\\|error\\| against the top of its steps: median " + fixed(median(top_error), 1) + " ms, 90th " +
-                    fixed(percentile(top_error, 0.9), 1) + " ms",
-                "-", "median ≤ 10 ms", median(top_error) <= 10 ? Verdict::Met : Verdict::Missed});
-    report.note(who + ": Position moves in steps (median " + fixed(median(steps), 1) + " ms, max " +
-                fixed(maximum(steps), 1) + " ms, read back to back for a second). Against each Position as read, "
-                "mark_line is off by " + fixed(median(error), 1) + " ms (median), " + fixed(maximum(error), 1) +
-                " ms (max); signed median " + fixed(median(signed_error), 1) + " ms (positive: ahead).");
-    if (median(top_error) > 10)
-        report.note(who + ": the position goal is missed because the player's Position itself lags by up to one "
+    report.Add({figure + " (" + std::to_string(error.size()) + " samples over " + std::to_string(seconds) + " s)",
+                "\\|error\\| against the top of its steps: median " + Fixed(Median(top_error), 1) + " ms, 90th " +
+                    Fixed(Percentile(top_error, 0.9), 1) + " ms",
+                "-", "median ≤ 10 ms", Median(top_error) <= 10 ? Verdict::Met : Verdict::Missed});
+    report.Note(who + ": Position moves in steps (median " + Fixed(Median(steps), 1) + " ms, max " +
+                Fixed(Maximum(steps), 1) + " ms, read back to back for a second). Against each Position as read, "
+                "mark_line is off by " + Fixed(Median(error), 1) + " ms (median), " + Fixed(Maximum(error), 1) +
+                " ms (max); signed median " + Fixed(Median(signed_error), 1) + " ms (positive: ahead).");
+    if (Median(top_error) > 10)
+        report.Note(who + ": the position goal is missed because the player's Position itself lags by up to one "
                     "of its steps, and Morvane, reading it a few times a second and counting on from there, "
                     "carries that lag until its next read.");
 }
 
 // A seek made by another program, from the call until mark_line shows the new
 // time (allowing for the time played since), playing and paused.
-void seek_bench(const QLabel& text4, OutsidePlayer& player, const std::string& who, Report& report)
+void SeekBench(const QLabel& text4, OutsidePlayer& player, const std::string& who, Report& report)
 {
     constexpr int kSeeks = 10, kGiveUpMs = 2000, kNearMs = 250;
-    const double length = player.length_ms().value_or(20000);
+    const double length = player.LengthMs().value_or(20000);
     for (const bool playing : {true, false}) {
         const std::string figure = who + ", " + (playing ? "playing" : "paused") +
                                    ": an outside seek shown in the read-outs (" + std::to_string(kSeeks) + " seeks)";
-        if (!(playing ? player.play() : player.pause()))
-            return report.add({figure, "the player did not take Play or Pause", "-", "-", Verdict::Failed});
+        if (!(playing ? player.Play() : player.Pause()))
+            return report.Add({figure, "the player did not take Play or Pause", "-", "-", Verdict::Failed});
         std::vector<double> shown_after;
         int unseen = 0;
         for (int seek = 0; seek < kSeeks; ++seek) {
-            wait_ms(300 + seek * 37 % 100);  // lands anywhere in the tick
+            WaitMs(300 + seek * 37 % 100);  // lands anywhere in the tick
             const double target = length * (seek % 2 == 0 ? 0.6 : 0.2) + seek * 100;
             const auto sent = Clock::now();
-            if (!player.seek_to_ms(target))
-                return report.add({figure, "the player refused SetPosition", "-", "-", Verdict::Failed});
+            if (!player.SeekToMs(target))
+                return report.Add({figure, "the player refused SetPosition", "-", "-", Verdict::Failed});
             double elapsed = 0;
             for (;;) {
-                wait_ms(1);
-                elapsed = ms_between(sent, Clock::now());
-                const auto shown = shown_ms(text4);
+                WaitMs(1);
+                elapsed = MsBetween(sent, Clock::now());
+                const auto shown = ShownMs(text4);
                 if (shown && std::abs(*shown - (target + (playing ? elapsed : 0))) <= kNearMs) break;
                 if (elapsed >= kGiveUpMs) {
                     ++unseen;
@@ -127,21 +127,21 @@ void seek_bench(const QLabel& text4, OutsidePlayer& player, const std::string& w
             }
             shown_after.push_back(elapsed);
         }
-        const double middle = median(shown_after), worst = maximum(shown_after);
-        report.add({figure,
+        const double middle = Median(shown_after), worst = Maximum(shown_after);
+        report.Add({figure,
                     unseen == kSeeks ? "never shown within " + std::to_string(kGiveUpMs) + " ms"
-                                     : "median " + fixed(middle, 0) + " ms, worst " + fixed(worst, 0) + " ms" +
+                                     : "median " + Fixed(middle, 0) + " ms, worst " + Fixed(worst, 0) + " ms" +
                                            (unseen ? " (" + std::to_string(unseen) + " not shown within " +
                                                          std::to_string(kGiveUpMs) + " ms)"
                                                    : ""),
                     "-", "median ≤ 300 ms, worst ≤ 500 ms", middle <= 300 && worst <= 500 ? Verdict::Met : Verdict::Missed});
     }
-    player.play();
+    player.Play();
 }
 
 // Milliseconds from the call, or from the accept of the file dialog it
 // opens (answered with `dialog_path`), until its repaints are done.
-double time_ms(const std::function<void()>& call, const QString& dialog_path = {})
+double TimeMs(const std::function<void()>& call, const QString& dialog_path = {})
 {
     const auto pump = [] {
         QCoreApplication::sendPostedEvents();
@@ -160,11 +160,11 @@ double time_ms(const std::function<void()>& call, const QString& dialog_path = {
     if (!dialog_path.isEmpty()) QTimer::singleShot(0, &alive, answer);
     call();
     pump();
-    return ms_between(start, Clock::now());
+    return MsBetween(start, Clock::now());
 }
 
 // One round at the bound into `ms`; the reason when an operation failed.
-std::string ops_round(morvane::qt::App& app, const std::filesystem::path& dir, std::map<std::string, std::vector<double>>& ms)
+std::string ListOperationsRound(morvane::qt::App& app, const std::filesystem::path& dir, std::map<std::string, std::vector<double>>& ms)
 {
     morvane::Form1& form = app.Form();
     morvane::qt::MarkList& list = app.Window().List();
@@ -172,30 +172,30 @@ std::string ops_round(morvane::qt::App& app, const std::filesystem::path& dir, s
     const QString base_name = QString::fromStdString((dir / "bench-base.txt").string());
     const QString saved_name = QString::fromStdString(saved.string());
 
-    time_ms([&] { form.Load_Click(); }, base_name);
+    TimeMs([&] { form.Load_Click(); }, base_name);
     if (list.count() != kBound - 1) return "the base file did not load";
-    ms["record"].push_back(time_ms([&] { form.Record_Click(); }));
+    ms["record"].push_back(TimeMs([&] { form.Record_Click(); }));
     if (list.count() != kBound) return "recording did not add the last entry";
     std::filesystem::remove(saved);  // else the dialog asks before replacing it
-    ms["save"].push_back(time_ms([&] { form.Save_Click(); }, saved_name));
+    ms["save"].push_back(TimeMs([&] { form.Save_Click(); }, saved_name));
     if (!std::filesystem::exists(saved)) return "the save wrote no file";
-    ms["copy"].push_back(time_ms([&] {
+    ms["copy"].push_back(TimeMs([&] {
         std::filesystem::copy_file(saved, copied, std::filesystem::copy_options::overwrite_existing);
     }));
-    ms["load"].push_back(time_ms([&] { form.Load_Click(); }, saved_name));
+    ms["load"].push_back(TimeMs([&] { form.Load_Click(); }, saved_name));
     if (list.count() != kBound) return "the saved file did not load whole";
-    ms["sort"].push_back(time_ms([&] { form.Sort_Click(); }));
+    ms["sort"].push_back(TimeMs([&] { form.Sort_Click(); }));
     for (int i = 1; i < list.count(); ++i)
         if (list.item(i)->text() < list.item(i - 1)->text()) return "the list is not in order after sorting";
     list.setCurrentRow(kBound / 2);  // runs Mark_List_Click
-    ms["delete"].push_back(time_ms([&] { form.Delete_Click(); }));
+    ms["delete"].push_back(TimeMs([&] { form.Delete_Click(); }));
     if (list.count() != kBound - 1) return "the delete did not remove one entry";
-    ms["clear"].push_back(time_ms([&] { form.Clear_Click(); }));
+    ms["clear"].push_back(TimeMs([&] { form.Clear_Click(); }));
     if (list.count() != 0) return "the list is not empty after clearing";
     return {};
 }
 
-void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int rounds, Report& report)
+void ListOperationsBench(morvane::qt::App& app, const std::filesystem::path& dir, int rounds, Report& report)
 {
     // Stamps in no order, every other one with a note of Chinese and Latin.
     std::vector<std::u16string> entries;
@@ -209,24 +209,24 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
 
     std::map<std::string, std::vector<double>> ms;
     for (int round = 0; round < rounds; ++round) {
-        if (const std::string why = ops_round(app, dir, ms); !why.empty())
-            return report.add({"List operations at 32 767 entries", why, "-", "< 100 ms", Verdict::Failed});
+        if (const std::string why = ListOperationsRound(app, dir, ms); !why.empty())
+            return report.Add({"List operations at 32 767 entries", why, "-", "< 100 ms", Verdict::Failed});
         std::fprintf(stderr, "  ops round %d:", round + 1);
         for (const auto& [name, samples] : ms) std::fprintf(stderr, " %s %.1f", name.c_str(), samples.back());
         std::fprintf(stderr, " ms\n");
     }
-    const std::string reference = "copying the file: " + fixed(median(ms["copy"]), 2) + " ms";
+    const std::string reference = "copying the file: " + Fixed(Median(ms["copy"]), 2) + " ms";
     const std::pair<const char*, const char*> rows[] = {
         {"Record the 32 767th entry", "record"}, {"Delete one of 32 767 entries", "delete"},
         {"Clear 32 767 entries", "clear"},       {"Sort 32 767 entries", "sort"},
         {"Save 32 767 entries", "save"},         {"Load 32 767 entries", "load"}};
     for (const auto& [figure, name] : rows) {
         const std::vector<double>& samples = ms[name];
-        report.add({std::string(figure) + " (median of " + std::to_string(rounds) + ")",
-                    fixed(median(samples), 1) + " ms (max " + fixed(maximum(samples), 1) + ")", reference, "< 100 ms",
-                    median(samples) < 100 ? Verdict::Met : Verdict::Missed});
+        report.Add({std::string(figure) + " (median of " + std::to_string(rounds) + ")",
+                    Fixed(Median(samples), 1) + " ms (max " + Fixed(Maximum(samples), 1) + ")", reference, "< 100 ms",
+                    Median(samples) < 100 ? Verdict::Met : Verdict::Missed});
     }
-    report.note("The list operations run with mpv playing and the tick live, on a file of " +
+    report.Note("The list operations run with mpv playing and the tick live, on a file of " +
                 std::to_string(bytes.size() / 1024) + " KiB; each is timed from the handler's call (save and load: "
                 "from the file dialog's accept) until every repaint it caused is done. The save syncs the file to "
                 "disk; the reference, std::filesystem::copy_file, does not.");
@@ -235,33 +235,33 @@ void ops_bench(morvane::qt::App& app, const std::filesystem::path& dir, int roun
 
 } // namespace
 
-void run_player_figures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report)
+void RunPlayerFigures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report)
 {
-    player.play();
-    player.seek_to_ms(0);  // no loop back to the start among the samples
+    player.Play();
+    player.SeekToMs(0);  // no loop back to the start among the samples
     morvane::mpris::MprisLink link(QDBusConnection::sessionBus(), QString::fromStdString(who));
     morvane::qt::SilentKeyboard keyboard;
     morvane::qt::App app(link, keyboard);
     if (!app.Start())
-        return report.add({who + ": position shown, outside seeks", "the App found no player", "-", "-", Verdict::Failed});
-    wait_ms(1500);
+        return report.Add({who + ": position shown, outside seeks", "the App found no player", "-", "-", Verdict::Failed});
+    WaitMs(1500);
     const auto& text4 = *static_cast<QLabel*>(app.Control(IDC_MARK_LINE));
-    position_bench(text4, player, who, sample_seconds, report);
-    seek_bench(text4, player, who, report);
-    report.note(who + ": the outside seeks are SetPosition calls from the driver's own D-Bus connection, as "
+    PositionBench(text4, player, who, sample_seconds, report);
+    SeekBench(text4, player, who, report);
+    report.Note(who + ": the outside seeks are SetPosition calls from the driver's own D-Bus connection, as "
                 "playerctl makes them; each is timed from the call until mark_line, read every millisecond, is within " +
                 "250 ms of the new time.");
 }
 
-void run_list_operations(const QString& out_dir, int rounds, Report& report)
+void RunListOperations(const QString& out_dir, int rounds, Report& report)
 {
     morvane::mpris::MprisLink link(QDBusConnection::sessionBus(), QStringLiteral("mpv"));
     morvane::qt::SilentKeyboard keyboard;
     morvane::qt::App app(link, keyboard);
     if (!app.Start())
-        return report.add({"List operations", "the App found no player", "-", "-", Verdict::Failed});
-    wait_ms(1500);
-    ops_bench(app, std::filesystem::path(out_dir.toStdString()), rounds, report);
+        return report.Add({"List operations", "the App found no player", "-", "-", Verdict::Failed});
+    WaitMs(1500);
+    ListOperationsBench(app, std::filesystem::path(out_dir.toStdString()), rounds, report);
 }
 
 } // namespace bench

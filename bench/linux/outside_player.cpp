@@ -19,7 +19,7 @@ OutsidePlayer::OutsidePlayer(const QString& name)
 {
 }
 
-QString OutsidePlayer::service() const
+QString OutsidePlayer::Service() const
 {
     const QString prefix = QStringLiteral("org.mpris.MediaPlayer2.") + name_;
     for (const QString& service : bus_.interface()->registeredServiceNames().value())
@@ -27,15 +27,15 @@ QString OutsidePlayer::service() const
     return {};
 }
 
-QString OutsidePlayer::owner() const
+QString OutsidePlayer::Owner() const
 {
-    const QString found = service();
+    const QString found = Service();
     return found.isEmpty() ? QString() : bus_.interface()->serviceOwner(found).value();
 }
 
-std::optional<QVariant> OutsidePlayer::property(const QString& name) const
+std::optional<QVariant> OutsidePlayer::Property(const QString& name) const
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(service(), kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+    QDBusMessage get = QDBusMessage::createMethodCall(Service(), kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                       QStringLiteral("Get"));
     get << kPlayer << name;
     const QDBusMessage answer = bus_.call(get, QDBus::Block, 1000);
@@ -43,40 +43,40 @@ std::optional<QVariant> OutsidePlayer::property(const QString& name) const
     return answer.arguments().first().value<QDBusVariant>().variant();
 }
 
-bool OutsidePlayer::call(const QString& method, const QVariantList& arguments)
+bool OutsidePlayer::Call(const QString& method, const QVariantList& arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(service(), kPath, kPlayer, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(Service(), kPath, kPlayer, method);
     message.setArguments(arguments);
     return bus_.call(message, QDBus::Block, 1000).type() == QDBusMessage::ReplyMessage;
 }
 
-bool OutsidePlayer::play() { return call(QStringLiteral("Play")); }
-bool OutsidePlayer::pause() { return call(QStringLiteral("Pause")); }
+bool OutsidePlayer::Play() { return Call(QStringLiteral("Play")); }
+bool OutsidePlayer::Pause() { return Call(QStringLiteral("Pause")); }
 
-std::optional<double> OutsidePlayer::position_ms() const
+std::optional<double> OutsidePlayer::PositionMs() const
 {
-    const auto value = property(QStringLiteral("Position"));
+    const auto value = Property(QStringLiteral("Position"));
     return value ? std::optional(value->toLongLong() / 1000.0) : std::nullopt;
 }
 
-std::optional<double> OutsidePlayer::length_ms() const
+std::optional<double> OutsidePlayer::LengthMs() const
 {
-    const auto metadata = property(QStringLiteral("Metadata"));
+    const auto metadata = Property(QStringLiteral("Metadata"));
     if (!metadata) return std::nullopt;
     const QVariantMap map = qdbus_cast<QVariantMap>(*metadata);
     if (!map.contains(QStringLiteral("mpris:length"))) return std::nullopt;
     return map.value(QStringLiteral("mpris:length")).toLongLong() / 1000.0;
 }
 
-bool OutsidePlayer::seek_to_ms(double ms)
+bool OutsidePlayer::SeekToMs(double ms)
 {
-    const auto metadata = property(QStringLiteral("Metadata"));
+    const auto metadata = Property(QStringLiteral("Metadata"));
     if (!metadata) return false;
     const QVariant track = qdbus_cast<QVariantMap>(*metadata).value(QStringLiteral("mpris:trackid"));
     const QString track_path =
         track.canConvert<QDBusObjectPath>() ? track.value<QDBusObjectPath>().path() : track.toString();
     if (track_path.isEmpty()) return false;
-    return call(QStringLiteral("SetPosition"),
+    return Call(QStringLiteral("SetPosition"),
                 {QVariant::fromValue(QDBusObjectPath(track_path)), QVariant::fromValue(static_cast<qint64>(ms * 1000))});
 }
 

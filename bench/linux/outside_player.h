@@ -17,18 +17,18 @@ public:
     explicit OutsidePlayer(const QString& name);
 
     // The unique bus name the player answers on; empty while it is not there.
-    QString owner() const;
-    bool play();
-    bool pause();
+    QString Owner() const;
+    bool Play();
+    bool Pause();
     // Absolute seek by SetPosition on the current track.
-    bool seek_to_ms(double ms);
-    std::optional<double> position_ms() const;
-    std::optional<double> length_ms() const;
+    bool SeekToMs(double ms);
+    std::optional<double> PositionMs() const;
+    std::optional<double> LengthMs() const;
 
 private:
-    QString service() const;
-    std::optional<QVariant> property(const QString& name) const;
-    bool call(const QString& method, const QVariantList& arguments = {});
+    QString Service() const;
+    std::optional<QVariant> Property(const QString& name) const;
+    bool Call(const QString& method, const QVariantList& arguments = {});
 
     QString name_;
     QDBusConnection bus_;
