@@ -22,8 +22,6 @@ public:
     // CPU time used so far by all its threads, in seconds.
     std::optional<double> Seconds() const;
 
-    unsigned long pid() const { return pid_; }
-
 private:
     explicit UnixCpuClock(unsigned long pid) : pid_(pid) {}
     unsigned long pid_;
