@@ -91,8 +91,8 @@ void PositionBench(const QLabel& text4, OutsidePlayer& player, const std::string
                 " ms (max); signed median " + Fixed(Median(signed_error), 1) + " ms (positive: ahead).");
     if (Median(top_error) > 10)
         report.Note(who + ": the position goal is missed because the player's Position itself lags by up to one "
-                    "of its steps, and Morvane, reading it a few times a second and counting on from there, "
-                    "carries that lag until its next read.");
+                    "of its steps, and Morvane, counting on from the freshest of the few answers a second it "
+                    "asks for, trails the top of a step by as much as that answer did.");
 }
 
 // A seek made by another program, from the call until mark_line shows the new
