@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
 #include "app/win32/main_window.h"
@@ -19,7 +19,7 @@
 namespace bench {
 namespace {
 
-using morvane::Form1;
+using morvane::MainForm;
 
 constexpr int kBound = 32767;
 
@@ -116,7 +116,7 @@ struct Front {
     morvane::winamp::WinampLink player{code_page};
     morvane::win32::AsyncKeyboard keyboard;
     morvane::win32::DiskFiles files;
-    std::optional<Form1> form;
+    std::optional<MainForm> form;
 
     ~Front() { window.Attach(nullptr); }
 
@@ -132,7 +132,7 @@ struct Front {
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::MakeForm1Parts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
+        form.emplace(morvane::MakeMainFormParts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
                                                                        morvane::mark_file::Encoding::Ansi}));
         window.Attach(&*form);
         if (!form->Form_Load()) return false;
@@ -195,7 +195,7 @@ struct OpTimes {
 bool ListOperationsRound(Front& front, BenchWindow& port, const std::wstring& base, const std::wstring& saved,
                const std::wstring& copied, OpTimes& times, std::string& why)
 {
-    Form1& form = *front.form;
+    MainForm& form = *front.form;
     port.open_path = ToU16(base);
     form.Load_Click();
     if (front.Count() != kBound - 1) return Fail(why, "the base file did not load");

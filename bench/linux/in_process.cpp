@@ -22,7 +22,7 @@
 #include "app/layout/control_ids.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 #include "bench_linux.h"
 #include "outside_player.h"
 #include "marks/mark_file.h"
@@ -166,8 +166,8 @@ double TimeMs(const std::function<void()>& call, const QString& dialog_path = {}
 // One round at the bound into `ms`; the reason when an operation failed.
 std::string ListOperationsRound(morvane::qt::App& app, const std::filesystem::path& dir, std::map<std::string, std::vector<double>>& ms)
 {
-    morvane::Form1& form = app.Form();
-    morvane::qt::MarkList& list = app.Window().List();
+    morvane::MainForm& form = app.Form();
+    morvane::qt::MarkListWidget& list = app.Window().List();
     const auto saved = dir / "bench-saved.txt", copied = dir / "bench-copied.txt";
     const QString base_name = QString::fromStdString((dir / "bench-base.txt").string());
     const QString saved_name = QString::fromStdString(saved.string());

@@ -9,7 +9,7 @@
 
 namespace morvane {
 
-// The mark list: its entries, the selection Form1 last recorded, the entry
+// The mark list: its entries, the selection MainForm last recorded, the entry
 // bound and the width of every entry, for the horizontal extent. The list
 // box only shows it and keeps no copy.
 class MarkList {

@@ -75,7 +75,7 @@ protected:
 void GlobalKeys::EachActsOncePerPress(const Keys& keys)
 {
     Session& s = *s_;
-    Player& player = *s.player;
+    RealPlayer& player = *s.player;
     const auto at = [&](int ms) { return std::abs(player.PositionMs() - ms) <= 100; };
 
     // As a user would, each key once the window shows what the last one did.

@@ -32,9 +32,9 @@ QStringList Recordings();
 // A player the tests drive and read back by its own means, never through the
 // link under test: mpv over its IPC socket, VLC and Audacious over a D-Bus
 // connection of their own.
-class Player {
+class RealPlayer {
 public:
-    virtual ~Player() = default;
+    virtual ~RealPlayer() = default;
     virtual QString Identity() = 0;
     virtual int PositionMs() = 0;        // -1 when it has no position
     virtual QString Status() = 0;        // "Playing", "Paused" or "Stopped"
@@ -57,11 +57,11 @@ inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious"};
 
 // `name` (one of kPlayers) paused at the start of `files`, ready once its
 // MPRIS name is on the session bus; throws when it does not start.
-std::unique_ptr<Player> StartPlayer(const std::string& name, const QStringList& files);
+std::unique_ptr<RealPlayer> StartPlayer(const std::string& name, const QStringList& files);
 
 // mpv paused on `files`, each looping; idle rather than gone once stopped, so
 // a stop can be seen.
-class Mpv : public Player {
+class Mpv : public RealPlayer {
 public:
     explicit Mpv(const QStringList& files);
     ~Mpv() override;
@@ -138,7 +138,7 @@ public:
     // Where the player stands and what the window shows, for messages.
     std::string At();
 
-    std::unique_ptr<Player> player;
+    std::unique_ptr<RealPlayer> player;
 
 private:
     std::unique_ptr<Program> program_;  // gone before the player

@@ -1,4 +1,4 @@
-// The list and scroll bar adapters over real widgets: what Form1 relies on
+// The list and scroll bar adapters over real widgets: what MainForm relies on
 // that Qt does otherwise by itself.
 
 #include <QScrollBar>
@@ -6,13 +6,13 @@
 #include <QTest>
 
 #include "app/qt/controls.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 
 class ListTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QWidget> window_;
-    morvane::qt::MarkList* list_ = nullptr;
+    morvane::qt::MarkListWidget* list_ = nullptr;
     std::unique_ptr<morvane::qt::ListAdapter> adapter_;
 
     QStringList Shown() const
@@ -26,7 +26,7 @@ private slots:
     void init()
     {
         window_ = std::make_unique<QWidget>();
-        list_ = new morvane::qt::MarkList(window_.get());
+        list_ = new morvane::qt::MarkListWidget(window_.get());
         list_->setGeometry(8, 16, 284, 112);
         adapter_ = std::make_unique<morvane::qt::ListAdapter>(*list_);
         window_->show();

@@ -49,7 +49,7 @@ QString AudaciousSdlOutput()
     Fail(QStringLiteral("Audacious' SDL output is missing (the package audacious-plugins)"));
 }
 
-class MprisPlayer : public Player {
+class MprisPlayer : public RealPlayer {
 public:
     MprisPlayer(const std::string& name, const QStringList& files)
         : files_(files), bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, BusName()))
@@ -202,7 +202,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Player> StartPlayer(const std::string& name, const QStringList& files)
+std::unique_ptr<RealPlayer> StartPlayer(const std::string& name, const QStringList& files)
 {
     if (name == "mpv") return std::make_unique<Mpv>(files);
     if (name == "vlc" || name == "audacious") return std::make_unique<MprisPlayer>(name, files);

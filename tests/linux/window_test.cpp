@@ -1,5 +1,5 @@
 // The whole window in-process over a stand-in player: layout, life, and
-// every kind of event reaching Form1 and coming back as widget changes.
+// every kind of event reaching MainForm and coming back as widget changes.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +23,7 @@
 #include "app/layout/layout.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 #include "modal.h"
 
 namespace {
@@ -67,7 +67,7 @@ class WindowTest : public QObject {
     {
         return *qobject_cast<Widget*>(app_->Control(id));
     }
-    morvane::qt::MarkList& List() { return Get<morvane::qt::MarkList>(IDC_MARK_LIST); }
+    morvane::qt::MarkListWidget& List() { return Get<morvane::qt::MarkListWidget>(IDC_MARK_LIST); }
     QPoint Row(int row) { return List().visualItemRect(List().item(row)).center(); }
     QString Text(int id) { return Get<QLabel>(id).text(); }
     void Click(int id) { Get<QPushButton>(id).click(); }
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(player_.ticks, ticks);
     }
 
-    void buttonsAndEnterReachForm1()
+    void buttonsAndEnterReachMainForm()
     {
         QVERIFY(app_->Start());
         for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_PREVIOUS, IDC_NEXT}) Click(id);
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(player_.commands.size(), 6);
     }
 
-    void theListPassesKeysClicksAndMovesToForm1()
+    void theListPassesKeysClicksAndMovesToMainForm()
     {
         QVERIFY(app_->Start());
         QVERIFY(QTest::qWaitForWindowExposed(&app_->Window()));
@@ -221,7 +221,7 @@ private slots:
         bar.setSliderDown(false);
         Click(IDC_JUMP);  // Jump
         QCOMPARE(player_.jumps, QList<std::int32_t>{67000});
-        // A shorter track clamps the bar, and Form1 hears of it.
+        // A shorter track clamps the bar, and MainForm hears of it.
         player_.length_sec = 30;
         QTRY_COMPARE(Text(IDC_SEEK_TIME), QString("[000:30]"));
     }

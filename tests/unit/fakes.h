@@ -1,6 +1,6 @@
 #pragma once
 
-// Small in-memory stand-ins for every port Form1 talks to. Each one records
+// Small in-memory stand-ins for every port MainForm talks to. Each one records
 // what it was asked so tests can compare it with what must have happened.
 
 #include <algorithm>
@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 
 // The Windows window's tests share the fakes but bring their own code page.
 #if __has_include(<iconv.h>)
@@ -282,7 +282,7 @@ public:
 };
 
 #ifdef MORVANE_TEST_CODE_PAGE
-// A Form1 wired to a full set of fakes.
+// A MainForm wired to a full set of fakes.
 struct Rig {
     FakeWindow window;
     FakeListBox list_box;
@@ -294,7 +294,7 @@ struct Rig {
     FakeHotKeys hot_keys;
     TestCodePage code_page;
     FakeFiles files;
-    Form1 form{Form1Parts{window, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar, ask_note,
+    MainForm form{MainFormParts{window, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar, ask_note,
                           pause_for_note, poll_clock, player, hot_keys, code_page, files}};
 
     Rig() { form.Window_Shown(); }

@@ -9,6 +9,8 @@ namespace morvane::layout {
 
 inline constexpr int kClientWidthTwips = 6120;
 inline constexpr int kClientHeightTwips = 4260;
+// The form's name on the design it was drawn from; the core calls it MainForm.
+inline constexpr const char* kFormDesignerName = "Form1";
 // Where the client area's top-left corner first stands on the screen.
 inline constexpr int kDesignLeftTwips = 1500;
 inline constexpr int kDesignTopTwips = 2265;

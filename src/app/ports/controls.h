@@ -7,7 +7,7 @@
 
 namespace morvane {
 
-// The controls Form1 talks to. Text is UTF-16: one element is one character
+// The controls MainForm talks to. Text is UTF-16: one element is one character
 // wherever entries are counted, cut or compared. Positions in the list are
 // counted from 0; -1 stands for "no entry".
 
@@ -27,7 +27,7 @@ public:
 
     // Highlighted position, -1 when nothing is highlighted.
     virtual int Selected() const = 0;
-    // Highlights entry `index` without raising any event of its own (Form1
+    // Highlights entry `index` without raising any event of its own (MainForm
     // runs its selection handler itself); false when the platform refuses.
     virtual bool Select(int index) = 0;
     virtual void Redraw() = 0;

@@ -15,7 +15,7 @@ namespace morvane::qt {
 App::App(Player& player, HotKeys& keyboard)
     : window_port_(window_),
       controls_(window_),
-      form_(MakeForm1Parts(controls_, Services{window_port_, poll_timer_, player, keyboard, code_page_, files_,
+      form_(MakeMainFormParts(controls_, Services{window_port_, poll_timer_, player, keyboard, code_page_, files_,
                                             mark_file::Encoding::Utf8}))
 {
     // Qt's own words (the file dialog, the replace question's buttons) in

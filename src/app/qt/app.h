@@ -3,7 +3,7 @@
 #include <QString>
 #include <QTranslator>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/qt/code_page.h"
 #include "app/qt/controls.h"
 #include "app/qt/files.h"
@@ -13,7 +13,7 @@
 namespace morvane::qt {
 
 // The whole program but its entry point: the window, an adapter for every
-// port and Form1 over them. Tests build one in-process with their own
+// port and MainForm over them. Tests build one in-process with their own
 // player and keyboard and reach each control by its layout id.
 class App {
 public:
@@ -35,7 +35,7 @@ public:
     // The control with layout id `id` (app/layout/control_ids.h), nullptr
     // when there is none.
     QWidget* Control(int id) const { return window_.Control(id); }
-    Form1& Form() { return form_; }
+    MainForm& Form() { return form_; }
 
 private:
     QTranslator qt_words_;
@@ -45,7 +45,7 @@ private:
     WindowAdapter window_port_;
     WidgetControls controls_;
     PollTimer poll_timer_;
-    Form1 form_;
+    MainForm form_;
 };
 
 } // namespace morvane::qt

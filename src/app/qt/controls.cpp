@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "app/qt/main_window.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 #include "app/qt/text.h"
 
 namespace morvane::qt {
@@ -37,7 +37,7 @@ bool ListAdapter::Remove(int index)
 {
     const QSignalBlocker quiet(list_);
     // Qt would hand the highlight to a neighbour; a removed entry takes it
-    // along, as Form1 expects.
+    // along, as MainForm expects.
     if (list_.currentRow() == index) list_.setCurrentRow(-1);
     delete list_.takeItem(index);
     return true;
@@ -52,7 +52,7 @@ int ListAdapter::Selected() const
 bool ListAdapter::Select(int index)
 {
     if (index < 0 || index >= list_.count()) return false;
-    const QSignalBlocker quiet(list_);  // Form1 runs Mark_List_Click itself
+    const QSignalBlocker quiet(list_);  // MainForm runs Mark_List_Click itself
     list_.setCurrentRow(index);
     return true;
 }

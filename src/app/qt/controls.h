@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_parts.h"
+#include "app/main_form_parts.h"
 #include "app/ports/controls.h"
 
 class QCheckBox;
@@ -17,14 +17,14 @@ class QScrollBar;
 namespace morvane::qt {
 
 class MainWindow;
-class MarkList;
+class MarkListWidget;
 
 // Adapters from the control ports to the widgets. Each carries out what
-// Form1 asks and raises no event of its own.
+// MainForm asks and raises no event of its own.
 
 class ListAdapter final : public ListBox {
 public:
-    explicit ListAdapter(MarkList& list) : list_(list) {}
+    explicit ListAdapter(MarkListWidget& list) : list_(list) {}
 
     std::size_t Show(const std::vector<std::u16string>& entries) override;
     bool Insert(int index, const std::u16string& text) override;
@@ -40,7 +40,7 @@ public:
     int TextWidth(const std::u16string& text) const override;
 
 private:
-    MarkList& list_;
+    MarkListWidget& list_;
     // The width of each character measured so far (-1: not yet) in
     // widths_font_: measuring 32 767 entries one string at a time cost more
     // than the rest of a load together.

@@ -11,7 +11,7 @@
 
 #include "app/layout/clicks.h"
 #include "app/layout/control_ids.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 #include "app/qt/pixels.h"
 #include "app/qt/widgets.h"
 
@@ -46,7 +46,7 @@ QWidget* MainWindow::Control(int id) const
     return control != controls_.end() ? control->second : nullptr;
 }
 
-MarkList& MainWindow::List() const { return *static_cast<MarkList*>(Control(IDC_MARK_LIST)); }
+MarkListWidget& MainWindow::List() const { return *static_cast<MarkListWidget*>(Control(IDC_MARK_LIST)); }
 
 QScrollBar& MainWindow::Bar() const { return *static_cast<QScrollBar*>(Control(IDC_SEEK_BAR)); }
 
@@ -71,7 +71,7 @@ void MainWindow::ConnectEvents()
                     if (form_ != nullptr) (form_->*handler)();
                 });
     }
-    MarkList& list = List();
+    MarkListWidget& list = List();
     connect(&list, &QListWidget::itemSelectionChanged, this, [this] {
         if (form_ != nullptr) form_->Mark_List_Click();
     });
@@ -97,11 +97,11 @@ void MainWindow::OnBarValue()
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (form_ == nullptr) return false;
-    MarkList& list = List();
+    MarkListWidget& list = List();
     if (watched == &list && event->type() == QEvent::KeyPress) return OnListKey(static_cast<QKeyEvent&>(*event));
     if (watched != list.viewport()) return false;
     if (event->type() == QEvent::MouseMove) {
-        // Form1 sees each move before any tooltip shows, so the tip is the
+        // MainForm sees each move before any tooltip shows, so the tip is the
         // text set for that very move.
         const auto& mouse = static_cast<QMouseEvent&>(*event);
         const QPoint at = mouse.position().toPoint();

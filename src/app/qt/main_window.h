@@ -4,16 +4,16 @@
 
 #include <map>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 
 class QScrollBar;
 
 namespace morvane::qt {
 
-class MarkList;
+class MarkListWidget;
 
 // The main window and its controls. It turns widget events into calls of
-// Form1's handlers and keeps no behaviour of its own.
+// MainForm's handlers and keeps no behaviour of its own.
 class MainWindow final : public QWidget {
     Q_OBJECT
 
@@ -22,11 +22,11 @@ public:
 
     // The control with layout id `id`, nullptr when there is none.
     QWidget* Control(int id) const;
-    MarkList& List() const;
+    MarkListWidget& List() const;
     QScrollBar& Bar() const;
 
     // Events go to `form` from now on; nullptr stops them.
-    void Attach(Form1* form) { form_ = form; }
+    void Attach(MainForm* form) { form_ = form; }
 
 signals:
     // The window has closed: the program is ending.
@@ -44,7 +44,7 @@ private:
     bool OnListKey(const QKeyEvent& key);
 
     std::map<int, QWidget*> controls_;
-    Form1* form_ = nullptr;
+    MainForm* form_ = nullptr;
 };
 
 } // namespace morvane::qt

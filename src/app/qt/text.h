@@ -7,7 +7,7 @@
 
 namespace morvane::qt {
 
-// Form1 speaks UTF-16 and so does QString: both ways are plain copies.
+// MainForm speaks UTF-16 and so does QString: both ways are plain copies.
 inline QString ToQString(std::u16string_view text)
 {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));

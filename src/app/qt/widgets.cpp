@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "app/qt/fonts.h"
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 #include "app/qt/text.h"
 
 namespace morvane::qt {
@@ -69,7 +69,7 @@ QWidget* Make(const layout::Row& row, QWidget* parent)
     case layout::Kind::FlatButton: return MakeFlatButton(caption, parent);
     case layout::Kind::TextBox: return MakeTextBox(parent, true);
     case layout::Kind::ReadOut: return MakeTextBox(parent, false);
-    case layout::Kind::ListBox: return new MarkList(parent);
+    case layout::Kind::ListBox: return new MarkListWidget(parent);
     case layout::Kind::ScrollBar: {
         auto* bar = new QScrollBar(Qt::Horizontal, parent);
         bar->setRange(0, 32767);

@@ -21,7 +21,7 @@ const QString kAppName = QStringLiteral("Morvane");
 const QString kOk = QStringLiteral("确定");
 const QString kCancel = QStringLiteral("取消");
 
-// Form1's messages break lines the Windows way.
+// MainForm's messages break lines the Windows way.
 QString Message(const std::u16string& text)
 {
     return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/form1_parts.h"
+#include "app/main_form_parts.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
 #include "app/win32/system_ports.h"
@@ -15,7 +15,7 @@ struct App::Parts {
         : window_port(window, code_page),
           controls(window),
           poll_clock(window.Handle(), kTimer1Id),
-          form(MakeForm1Parts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
+          form(MakeMainFormParts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
                                               mark_file::Encoding::Ansi}))
     {
     }
@@ -25,12 +25,12 @@ struct App::Parts {
     WindowAdapter window_port;
     WindowControls controls;
     PollTimer poll_clock;
-    Form1 form;
+    MainForm form;
 };
 
 App::App(Player& player, HotKeys& hot_keys) : player_(player), hot_keys_(hot_keys) {}
 
-// Keeps the window's events away from Form1 once Form1 is gone.
+// Keeps the window's events away from MainForm once MainForm is gone.
 App::~App() { window_.Attach(nullptr); }
 
 std::wstring App::Create(HINSTANCE instance)
@@ -76,6 +76,6 @@ App::ClassRegistration::~ClassRegistration()
     if (instance != nullptr) UnregisterClassW(MORVANE_MAIN_CLASS, instance);
 }
 
-Form1& App::Form() { return parts_->form; }
+MainForm& App::Form() { return parts_->form; }
 
 } // namespace morvane::win32

@@ -5,13 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/win32/main_window.h"
 
 namespace morvane::win32 {
 
 // The whole program but its entry point: the window, an adapter for every
-// port and Form1 over them. Tests build one in-process with their own
+// port and MainForm over them. Tests build one in-process with their own
 // player and hot keys and reach each control by its layout id.
 class App {
 public:
@@ -33,7 +33,7 @@ public:
     MainWindow& Window() { return window_; }
     HWND Control(int id) const { return window_.Control(id); }
     // Valid once Create has succeeded.
-    Form1& Form();
+    MainForm& Form();
 
 private:
     struct Parts;

@@ -72,7 +72,7 @@ int ListAdapter::Selected() const
 bool ListAdapter::Select(int index)
 {
     if (index < 0) return false;
-    // LB_SETCURSEL raises no LBN_SELCHANGE: Form1 runs its own handler.
+    // LB_SETCURSEL raises no LBN_SELCHANGE: MainForm runs its own handler.
     return SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
 

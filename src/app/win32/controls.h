@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_parts.h"
+#include "app/main_form_parts.h"
 #include "app/ports/controls.h"
 
 namespace morvane::win32 {

@@ -369,7 +369,7 @@ LRESULT MainWindow::HandleListMessage(HWND list, UINT msg, WPARAM wparam, LPARAM
         if (form_ != nullptr && form_->Mark_List_KeyPress(static_cast<int>(wparam))) return 0;
         break;
     case WM_MOUSEMOVE:
-        // Form1 sees each move first, so the tooltip shows the text set for
+        // MainForm sees each move first, so the tooltip shows the text set for
         // that very move.
         if (form_ != nullptr)
             form_->Mark_List_MouseMove((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0, GET_X_LPARAM(lparam),

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/win32/fonts.h"
 
 namespace morvane::win32 {
@@ -13,7 +13,7 @@ namespace morvane::win32 {
 constexpr UINT_PTR kTimer1Id = 1;
 
 // The main window and its controls. It turns window messages into calls of
-// Form1's handlers and keeps no behaviour of its own.
+// MainForm's handlers and keeps no behaviour of its own.
 class MainWindow {
 public:
     MainWindow() = default;
@@ -33,7 +33,7 @@ public:
     UINT Dpi() const { return dpi_; }
 
     // Events go to `form` from now on.
-    void Attach(Form1* form) { form_ = form; }
+    void Attach(MainForm* form) { form_ = form; }
     // Shows the window with the focus on 清除.
     void Show();
     // Moves the keyboard focus to `control` now if the window is active,
@@ -70,7 +70,7 @@ private:
     UINT dpi_ = 96;
     std::unique_ptr<FontSet> fonts_;
     HBRUSH cyan_ = nullptr;
-    Form1* form_ = nullptr;
+    MainForm* form_ = nullptr;
 };
 
 } // namespace morvane::win32

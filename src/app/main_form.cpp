@@ -1,8 +1,8 @@
-#include "app/form1.h"
+#include "app/main_form.h"
 
 namespace morvane {
 
-Form1::Form1(const Form1Parts& parts)
+MainForm::MainForm(const MainFormParts& parts)
     : ui_(parts),
       mark_list_(parts.list_box, parts.entry_bound),
       poll_timer_(parts.poll_clock),
@@ -14,7 +14,7 @@ Form1::Form1(const Form1Parts& parts)
 {
 }
 
-bool Form1::Form_Load()
+bool MainForm::Form_Load()
 {
     mark_text_ = u"[000:00:000]";
     ShowCount();
@@ -27,7 +27,7 @@ bool Form1::Form_Load()
     return true;
 }
 
-void Form1::End_Click()
+void MainForm::End_Click()
 {
     // Ends at once: nothing is asked and the list is not saved.
     ui_.window.Quit();

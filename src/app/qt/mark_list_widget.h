@@ -7,11 +7,11 @@ namespace morvane::qt {
 // The mark list: a list widget that scrolls sideways exactly as far as it
 // is told, like a list box with a horizontal extent, and shows its tooltip
 // text over the whole viewport rather than per entry.
-class MarkList final : public QListWidget {
+class MarkListWidget final : public QListWidget {
     Q_OBJECT
 
 public:
-    explicit MarkList(QWidget* parent);
+    explicit MarkListWidget(QWidget* parent);
 
     // How wide the content counts as, in pixels; the horizontal scroll bar
     // reaches exactly this far.

@@ -39,7 +39,7 @@ void ExpectRefused(const Rig& r, const Items& before, const std::u16string& reas
     EXPECT_EQ(r.window.messages[0].second, u"提示");
 }
 
-TEST(Form1LoadRefuses, FilesThatAreNotText)
+TEST(MainFormLoadRefuses, FilesThatAreNotText)
 {
     const std::string cases[] = {
         std::string("[000:01:000]\r\nMZ\x90\0\x03\0\0\0\r\n", 18),  // a NUL amid text
@@ -69,7 +69,7 @@ TEST(Form1LoadRefuses, FilesThatAreNotText)
     }
 }
 
-TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
+TEST(MainFormLoadRefuses, LinesLongerThanAnEntryNamingTheLine)
 {
     // Ten megabytes on one line.
     {
@@ -99,7 +99,7 @@ TEST(Form1LoadRefuses, LinesLongerThanAnEntryNamingTheLine)
     }
 }
 
-TEST(Form1LoadRefuses, ValidFilesStillLoad)
+TEST(MainFormLoadRefuses, ValidFilesStillLoad)
 {
     const std::u16string note(32767 - 16, u'中');
     const std::u16string longest = u"[000:03:000] 注释:" + note;  // exactly at the cap

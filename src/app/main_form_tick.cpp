@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "stamps/stamps.h"
 
 namespace morvane {
@@ -14,20 +14,20 @@ namespace {
 // are asked; the first pressed one wins the tick.
 struct HotKeyHandler {
     HotKey action;
-    void (Form1::*handler)();
+    void (MainForm::*handler)();
 };
 
 constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
-    {HotKey::Play, &Form1::Play_Click},
-    {HotKey::Stop, &Form1::Stop_Click},
-    {HotKey::Pause, &Form1::Pause_Click},
-    {HotKey::Previous, &Form1::Previous_Click},
-    {HotKey::Next, &Form1::Next_Click},
-    {HotKey::Repeat, &Form1::Repeat_Click},
-    {HotKey::Mark, &Form1::Mark_Click},
-    {HotKey::Back, &Form1::Back_Click},
-    {HotKey::Forward, &Form1::Forward_Click},
-    {HotKey::Record, &Form1::Record_Click},
+    {HotKey::Play, &MainForm::Play_Click},
+    {HotKey::Stop, &MainForm::Stop_Click},
+    {HotKey::Pause, &MainForm::Pause_Click},
+    {HotKey::Previous, &MainForm::Previous_Click},
+    {HotKey::Next, &MainForm::Next_Click},
+    {HotKey::Repeat, &MainForm::Repeat_Click},
+    {HotKey::Mark, &MainForm::Mark_Click},
+    {HotKey::Back, &MainForm::Back_Click},
+    {HotKey::Forward, &MainForm::Forward_Click},
+    {HotKey::Record, &MainForm::Record_Click},
 }};
 
 constexpr std::int16_t kLongestRange = 32767;
@@ -43,7 +43,7 @@ std::int16_t RangeMax(std::int32_t length_sec)
 
 } // namespace
 
-void Form1::Poll_Tick()
+void MainForm::Poll_Tick()
 {
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ui_.player.Refresh();
@@ -53,7 +53,7 @@ void Form1::Poll_Tick()
     if (!DisplayStep()) DisplayStep();
 }
 
-void Form1::HotKeyStep()
+void MainForm::HotKeyStep()
 {
     for (const HotKeyHandler& key : kHotKeyHandlers) {
         if (ui_.hot_keys.Pressed(key.action)) {
@@ -63,12 +63,12 @@ void Form1::HotKeyStep()
     }
 }
 
-void Form1::ForgetHotKeys()
+void MainForm::ForgetHotKeys()
 {
     for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
 }
 
-bool Form1::DisplayStep()
+bool MainForm::DisplayStep()
 {
     Player& player = ui_.player;
 
@@ -109,7 +109,7 @@ bool Form1::DisplayStep()
     return true;
 }
 
-void Form1::SetSeekRange(std::int16_t min, std::int16_t max)
+void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)
 {
     // The control clamps its value silently; a value moved by the new range
     // is a change like any other.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 
@@ -19,24 +19,24 @@ constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
-bool Form1::SelectEntry(int index)
+bool MainForm::SelectEntry(int index)
 {
     if (index < 0 || index >= mark_list_.Count() || !ui_.list_box.Select(index)) return false;
     Mark_List_Click();
     return true;
 }
 
-void Form1::ShowCount()
+void MainForm::ShowCount()
 {
     count_line_.Set(DecimalText(mark_list_.Count()));
 }
 
-void Form1::Mark_List_Click()
+void MainForm::Mark_List_Click()
 {
     mark_list_.RecordSelection(ui_.list_box.Selected());
 }
 
-void Form1::Record_Click()
+void MainForm::Record_Click()
 {
     // No tick and no hot key may run until the entry is in, the prompt
     // included, so typing the note drives nothing.
@@ -68,7 +68,7 @@ void Form1::Record_Click()
     ui_.list_box.Focus();
 }
 
-void Form1::Edit_Note_Click()
+void MainForm::Edit_Note_Click()
 {
     const WaitingHandler waiting(*this);
     // The position is read once: a keypad-0 recording while the prompt is
@@ -98,7 +98,7 @@ void Form1::Edit_Note_Click()
     UpdateExtent();
 }
 
-void Form1::Delete_Click()
+void MainForm::Delete_Click()
 {
     const int index = ui_.list_box.Selected();
     if (!mark_list_.Remove(index)) return;
@@ -118,7 +118,7 @@ void Form1::Delete_Click()
 // Both moves take the entry out before putting it back one place further,
 // so they also work on a list at its bound (right after a removal the
 // insert cannot meet it).
-void Form1::Move_Up_Click()
+void MainForm::Move_Up_Click()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -132,7 +132,7 @@ void Form1::Move_Up_Click()
     ShowCount();
 }
 
-void Form1::Move_Down_Click()
+void MainForm::Move_Down_Click()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -145,7 +145,7 @@ void Form1::Move_Down_Click()
     ui_.list_box.Redraw();
 }
 
-void Form1::Clear_Click()
+void MainForm::Clear_Click()
 {
     // The recorded selection keeps its value: only a selection writes it.
     mark_list_.Assign({});
@@ -153,19 +153,19 @@ void Form1::Clear_Click()
     UpdateExtent();
 }
 
-void Form1::Mark_List_MouseMove(bool button_down, int x, int y)
+void MainForm::Mark_List_MouseMove(bool button_down, int x, int y)
 {
     // While a button is down (a drag, a selection) the tooltip stays put.
     if (button_down) return;
     ui_.list_box.SetTooltip(mark_list_.Text(ui_.list_box.ItemFromPoint(x, y)));
 }
 
-void Form1::UpdateExtent()
+void MainForm::UpdateExtent()
 {
     ui_.list_box.SetHorizontalExtent(mark_list_.Extent());
 }
 
-void Form1::Mark_List_FontChanged()
+void MainForm::Mark_List_FontChanged()
 {
     mark_list_.ForgetWidths();
     UpdateExtent();

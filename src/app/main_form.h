@@ -18,8 +18,8 @@
 
 namespace morvane {
 
-// Everything Form1 talks to. The front end owns these; Form1 only borrows.
-struct Form1Parts {
+// Everything MainForm talks to. The front end owns these; MainForm only borrows.
+struct MainFormParts {
     Window& window;
     ListBox& list_box;
     TextBox& count_line;
@@ -43,9 +43,9 @@ struct Form1Parts {
 
 // The main window's state and one member function per event. The front end
 // turns window messages into these calls and does nothing else.
-class Form1 {
+class MainForm {
 public:
-    explicit Form1(const Form1Parts& parts);
+    explicit MainForm(const MainFormParts& parts);
 
     // --- life of the window
     // Runs before the window is first shown. false when no player runs: the
@@ -120,7 +120,7 @@ private:
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
     public:
-        explicit WaitingHandler(Form1& form) : count_(++form.handlers_waiting_) {}
+        explicit WaitingHandler(MainForm& form) : count_(++form.handlers_waiting_) {}
         ~WaitingHandler() { --count_; }
         WaitingHandler(const WaitingHandler&) = delete;
         WaitingHandler& operator=(const WaitingHandler&) = delete;
@@ -129,7 +129,7 @@ private:
         int& count_;
     };
 
-    Form1Parts ui_;
+    MainFormParts ui_;
     int handlers_waiting_ = 0;
 
     MarkList mark_list_;

@@ -1,11 +1,11 @@
 // 排序: the list in ascending text order, which is time order for stamps.
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "marks/entry_sort.h"
 
 namespace morvane {
 
-void Form1::Sort_Click()
+void MainForm::Sort_Click()
 {
     if (mark_list_.Count() == 0) return;
     // The same texts come back, so the count and the extent stay as they are.

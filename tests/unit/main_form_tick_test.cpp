@@ -22,7 +22,7 @@ struct TickRig : Rig {
     }
 };
 
-TEST(Form1Tick, ShowsStateTimesMarkAndCaption)
+TEST(MainFormTick, ShowsStateTimesMarkAndCaption)
 {
     TickRig r;
     r.SetMarkAt(12300);
@@ -49,7 +49,7 @@ TEST(Form1Tick, ShowsStateTimesMarkAndCaption)
     EXPECT_EQ(r.state_line.text, u"mpv处于播放状态......");
 }
 
-TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
+TEST(MainFormTick, RangeFollowsOnlyAPlayingTrack)
 {
     TickRig r;
     r.form.Poll_Tick();
@@ -75,7 +75,7 @@ TEST(Form1Tick, RangeFollowsOnlyAPlayingTrack)
     EXPECT_EQ(r.seek_time.text, u"[001:40]");
 }
 
-TEST(Form1Tick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
+TEST(MainFormTick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
 {
     TickRig r;
     r.player.position = 5000;
@@ -101,7 +101,7 @@ TEST(Form1Tick, StoppedOrClosedPlayerShowsZerosAndKeepsTheCaption)
     EXPECT_EQ(r.window.caption, u"1. Other - Winamp");
 }
 
-TEST(Form1Tick, OutOfRangeLengthsAndPositions)
+TEST(MainFormTick, OutOfRangeLengthsAndPositions)
 {
     TickRig r;
     r.player.length = 40000;
@@ -126,7 +126,7 @@ TEST(Form1Tick, OutOfRangeLengthsAndPositions)
     EXPECT_EQ(r.mark_line.text, u"[000:00:000]<==>[000:00:000]");
 }
 
-TEST(Form1Tick, WritesOnlyWhatChanged)
+TEST(MainFormTick, WritesOnlyWhatChanged)
 {
     TickRig r;
     r.form.Poll_Tick();
@@ -147,7 +147,7 @@ TEST(Form1Tick, WritesOnlyWhatChanged)
 
 // A hung player answers each query only after its time limit, so a tick
 // must cost it no more queries than it does today.
-TEST(Form1Tick, AsksThePlayerOnlyAFewQueriesPerTick)
+TEST(MainFormTick, AsksThePlayerOnlyAFewQueriesPerTick)
 {
     TickRig r;
     r.player.log.clear();

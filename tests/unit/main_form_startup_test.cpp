@@ -5,7 +5,7 @@
 namespace morvane::test {
 namespace {
 
-TEST(Form1Startup, WithPlayerStartsFromInitialValues)
+TEST(MainFormStartup, WithPlayerStartsFromInitialValues)
 {
     Rig r;
     EXPECT_TRUE(r.form.Form_Load());
@@ -18,7 +18,7 @@ TEST(Form1Startup, WithPlayerStartsFromInitialValues)
     EXPECT_TRUE(r.player.Commands().empty());
 }
 
-TEST(Form1Startup, WithoutPlayerShowsTheMessageOnceAndFails)
+TEST(MainFormStartup, WithoutPlayerShowsTheMessageOnceAndFails)
 {
     Rig r;
     r.player.running = false;
@@ -30,7 +30,7 @@ TEST(Form1Startup, WithoutPlayerShowsTheMessageOnceAndFails)
 }
 
 // The poll ticks only while the window is up, whatever a recording asks.
-TEST(Form1Startup, ThePollRunsOnlyWhileTheWindowIsUp)
+TEST(MainFormStartup, ThePollRunsOnlyWhileTheWindowIsUp)
 {
     Rig r;
     r.form.Window_Gone();
@@ -40,7 +40,7 @@ TEST(Form1Startup, ThePollRunsOnlyWhileTheWindowIsUp)
     EXPECT_TRUE(r.poll_clock.running);
 }
 
-TEST(Form1Startup, EndAsksNothingAndSavesNothing)
+TEST(MainFormStartup, EndAsksNothingAndSavesNothing)
 {
     Rig r;
     ASSERT_TRUE(r.form.Form_Load());

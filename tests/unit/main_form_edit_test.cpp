@@ -28,7 +28,7 @@ int FullExtent(const FakeListBox& list)
     return widest + 10;
 }
 
-TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
+TEST(MainFormNoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
 {
     const struct {
         std::u16string entry, default_text, answer, result;
@@ -57,7 +57,7 @@ TEST(Form1NoteEdit, PromptsWithTheOldNoteAndReplacesItInPlace)
     }
 }
 
-TEST(Form1NoteEdit, LeavesWhatItCannotEditAlone)
+TEST(MainFormNoteEdit, LeavesWhatItCannotEditAlone)
 {
     // Entries of 1 to 11 and 13 to 15 characters: no prompt, no change.
     const std::u16string full = u"[000:10:000] 注释:";
@@ -94,7 +94,7 @@ TEST(Form1NoteEdit, LeavesWhatItCannotEditAlone)
     EXPECT_EQ(none.list_box.items, Items{u"[000:01:000]"});
 }
 
-TEST(Form1NoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
+TEST(MainFormNoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
 {
     Rig r;
     Fill(r, {u"[000:01:000]", u"[000:02:000]"}, 0);
@@ -108,7 +108,7 @@ TEST(Form1NoteEdit, RecordingDuringThePromptKeepsTheEditOnItsEntry)
     EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(0));
 }
 
-TEST(Form1Delete, SelectsTheNeighbourAndCounts)
+TEST(MainFormDelete, SelectsTheNeighbourAndCounts)
 {
     const Items abc{u"A", u"B", u"C"};
     Rig middle;
@@ -146,7 +146,7 @@ TEST(Form1Delete, SelectsTheNeighbourAndCounts)
     EXPECT_EQ(none.list_box.redraws, 0);
 }
 
-TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
+TEST(MainFormMove, SwapsWithTheNeighbourAndFollowsTheEntry)
 {
     const Items abc{u"A", u"B", u"C"};
     Rig up;
@@ -179,7 +179,7 @@ TEST(Form1Move, SwapsWithTheNeighbourAndFollowsTheEntry)
     EXPECT_EQ(full.list_box.items, (Items{u"C", u"A", u"B"}));
 }
 
-TEST(Form1Clear, EmptiesAndKeepsSelIndex)
+TEST(MainFormClear, EmptiesAndKeepsSelIndex)
 {
     Rig r;
     Fill(r, {u"[000:01:000] 注释:abc", u"[000:02:000]"}, 1);
@@ -193,7 +193,7 @@ TEST(Form1Clear, EmptiesAndKeepsSelIndex)
     EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
 }
 
-TEST(Form1Tooltip, ShowsTheEntryUnderThePointer)
+TEST(MainFormTooltip, ShowsTheEntryUnderThePointer)
 {
     Rig r;
     Fill(r, {u"[000:01:000]", u"[000:02:000] 注释:a long note"}, -1);
@@ -205,7 +205,7 @@ TEST(Form1Tooltip, ShowsTheEntryUnderThePointer)
     EXPECT_EQ(r.list_box.tooltip, u"");
 }
 
-TEST(Form1Extent, WidestEntryPlusTen)
+TEST(MainFormExtent, WidestEntryPlusTen)
 {
     Rig r;
     // 16 narrow code units at 6 pixels and 注释 at 12 each: 120 pixels.
@@ -223,7 +223,7 @@ TEST(Form1Extent, WidestEntryPlusTen)
 
 // The extent is kept up to date entry by entry; whatever happens to the
 // list it must be what measuring every entry gives.
-TEST(Form1Extent, StaysEqualToAFullMeasure)
+TEST(MainFormExtent, StaysEqualToAFullMeasure)
 {
     Rig r;
     std::mt19937 random(7);

@@ -1,12 +1,12 @@
-#include "app/form1_parts.h"
+#include "app/main_form_parts.h"
 
 #include "app/layout/control_ids.h"
 
 namespace morvane {
 
-Form1Parts MakeForm1Parts(Controls& controls, const Services& services)
+MainFormParts MakeMainFormParts(Controls& controls, const Services& services)
 {
-    return Form1Parts{services.window,
+    return MainFormParts{services.window,
                       controls.List(IDC_MARK_LIST),
                       controls.Text(IDC_COUNT_LINE),
                       controls.Text(IDC_STATE_LINE),

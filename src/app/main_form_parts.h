@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form1.h"
+#include "app/main_form.h"
 
 namespace morvane {
 
@@ -15,7 +15,7 @@ public:
     virtual CheckBox& Check(int id) = 0;
 };
 
-// What a front end gives Form1 beside its controls.
+// What a front end gives MainForm beside its controls.
 struct Services {
     Window& window;
     Timer& poll_clock;
@@ -26,7 +26,7 @@ struct Services {
     mark_file::Encoding mark_files;
 };
 
-// Form1's parts, the same for every front end: which control plays which part.
-Form1Parts MakeForm1Parts(Controls& controls, const Services& services);
+// MainForm's parts, the same for every front end: which control plays which part.
+MainFormParts MakeMainFormParts(Controls& controls, const Services& services);
 
 } // namespace morvane

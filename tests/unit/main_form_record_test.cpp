@@ -12,7 +12,7 @@ namespace {
 using Log = std::vector<std::string>;
 using Items = std::vector<std::u16string>;
 
-TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
+TEST(MainFormRecord, EveryCombinationOfTheCheckBoxes)
 {
     for (const bool note : {false, true}) {
         for (const bool pause : {false, true}) {
@@ -57,7 +57,7 @@ TEST(Form1Record, EveryCombinationOfTheCheckBoxes)
     }
 }
 
-TEST(Form1Record, TicksDuringTheNoteKeepThePausedPlayer)
+TEST(MainFormRecord, TicksDuringTheNoteKeepThePausedPlayer)
 {
     // Another player may start while the note is typed: ticks that run
     // meanwhile must not choose it, or the resume would reach it.
@@ -77,7 +77,7 @@ TEST(Form1Record, TicksDuringTheNoteKeepThePausedPlayer)
     EXPECT_EQ(r.player.refreshes, refreshes + 1);
 }
 
-TEST(Form1Record, CancelledPromptAndDeadPlayer)
+TEST(MainFormRecord, CancelledPromptAndDeadPlayer)
 {
     Rig r;
     r.ask_note.checked = true;
@@ -93,7 +93,7 @@ TEST(Form1Record, CancelledPromptAndDeadPlayer)
     EXPECT_EQ(r.count_line.text, u"2");
 }
 
-TEST(Form1Record, AtTheBoundEndsQuietlyWithTheTimerRunning)
+TEST(MainFormRecord, AtTheBoundEndsQuietlyWithTheTimerRunning)
 {
     for (const bool note : {false, true}) {
         Rig r;

@@ -11,7 +11,7 @@ namespace {
 
 using Items = std::vector<std::u16string>;
 
-TEST(Form1Sort, EmptyAndSingleLists)
+TEST(MainFormSort, EmptyAndSingleLists)
 {
     Rig empty;
     empty.form.Sort_Click();
@@ -25,7 +25,7 @@ TEST(Form1Sort, EmptyAndSingleLists)
     EXPECT_EQ(single.list_box.items, Items{u"[000:01:000]"});
 }
 
-TEST(Form1Sort, ReselectsThePositionInSelIndex)
+TEST(MainFormSort, ReselectsThePositionInSelIndex)
 {
     Rig r;
     r.Show({u"[000:05:000]", u"[000:01:000] 注释:b", u"[000:03:000]", u"[000:01:000]", u""});

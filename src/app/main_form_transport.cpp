@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 
@@ -24,25 +24,25 @@ std::int32_t StepFrom(std::int32_t position_ms, std::int32_t delta_ms)
 
 } // namespace
 
-void Form1::Play_Click() { ui_.player.CmdPlay(); }
-void Form1::Pause_Click() { ui_.player.CmdPause(); }
-void Form1::Stop_Click() { ui_.player.CmdStop(); }
-void Form1::Previous_Click() { ui_.player.CmdPrev(); }
-void Form1::Next_Click() { ui_.player.CmdNext(); }
+void MainForm::Play_Click() { ui_.player.CmdPlay(); }
+void MainForm::Pause_Click() { ui_.player.CmdPause(); }
+void MainForm::Stop_Click() { ui_.player.CmdStop(); }
+void MainForm::Previous_Click() { ui_.player.CmdPrev(); }
+void MainForm::Next_Click() { ui_.player.CmdNext(); }
 
 // The steps go to the player unbounded: near the start the target is
 // negative, and the player decides what that means.
-void Form1::Back_Click()
+void MainForm::Back_Click()
 {
     ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), -kStepMs));
 }
 
-void Form1::Forward_Click()
+void MainForm::Forward_Click()
 {
     ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), kStepMs));
 }
 
-void Form1::Mark_Click()
+void MainForm::Mark_Click()
 {
     // Two queries: the shown stamp comes from the first, the repeat target
     // from the second.
@@ -52,24 +52,24 @@ void Form1::Mark_Click()
     mark_text_ = FormatMs(shown_ms);
 }
 
-void Form1::Repeat_Click() { ui_.player.JumpToMs(mark_ms_); }
+void MainForm::Repeat_Click() { ui_.player.JumpToMs(mark_ms_); }
 
-void Form1::Jump_Click()
+void MainForm::Jump_Click()
 {
     // A 16-bit value times 1000 always fits 32 bits.
     ui_.player.JumpToMs(static_cast<std::int32_t>(ui_.seek_bar.Value()) * 1000);
 }
 
-void Form1::Seek_Bar_Change()
+void MainForm::Seek_Bar_Change()
 {
     if (auto shown = FormatSec(DecimalText(ui_.seek_bar.Value()))) seek_time_.Set(*shown.value);
 }
 
-void Form1::Seek_Bar_Scroll() { Seek_Bar_Change(); }
+void MainForm::Seek_Bar_Scroll() { Seek_Bar_Change(); }
 
-void Form1::Mark_List_DblClick() { JumpToEntry(); }
+void MainForm::Mark_List_DblClick() { JumpToEntry(); }
 
-bool Form1::Mark_List_KeyPress(int char_code)
+bool MainForm::Mark_List_KeyPress(int char_code)
 {
     // Character codes, so letters match in upper case only; the list uses D
     // for the next track.
@@ -84,7 +84,7 @@ bool Form1::Mark_List_KeyPress(int char_code)
     }
 }
 
-void Form1::JumpToEntry()
+void MainForm::JumpToEntry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.

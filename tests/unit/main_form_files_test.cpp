@@ -25,7 +25,7 @@ void Prepare(Rig& r)
     r.form.Mark_List_Click();
 }
 
-TEST(Form1Save, WritesTheListToTheTargetName)
+TEST(MainFormSave, WritesTheListToTheTargetName)
 {
     Rig r;
     Prepare(r);
@@ -46,7 +46,7 @@ TEST(Form1Save, WritesTheListToTheTargetName)
     EXPECT_EQ(r.count_line.sets, 0);
 }
 
-TEST(Form1Save, AsksBeforeReplacingAnotherName)
+TEST(MainFormSave, AsksBeforeReplacingAnotherName)
 {
     Rig r;
     Prepare(r);
@@ -70,7 +70,7 @@ TEST(Form1Save, AsksBeforeReplacingAnotherName)
     EXPECT_TRUE(r.window.messages.empty());
 }
 
-TEST(Form1Save, FailureIsReportedAndCancelDoesNothing)
+TEST(MainFormSave, FailureIsReportedAndCancelDoesNothing)
 {
     Rig r;
     Prepare(r);
@@ -98,7 +98,7 @@ TEST(Form1Save, FailureIsReportedAndCancelDoesNothing)
     EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件是只读的"));
 }
 
-TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
+TEST(MainFormLoad, ReplacesTheListAndLeavesSelIndex)
 {
     Rig r;
     Prepare(r);
@@ -120,7 +120,7 @@ TEST(Form1Load, ReplacesTheListAndLeavesSelIndex)
     EXPECT_EQ(r.list_box.items, loaded);
 }
 
-TEST(Form1Load, FailureKeepsTheList)
+TEST(MainFormLoad, FailureKeepsTheList)
 {
     Rig r;
     Prepare(r);
@@ -149,7 +149,7 @@ TEST(Form1Load, FailureKeepsTheList)
     EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件太大"));
 }
 
-TEST(Form1Load, AsManyLinesAsTheListHoldsAndMore)
+TEST(MainFormLoad, AsManyLinesAsTheListHoldsAndMore)
 {
     for (const int lines : {32767, 32770}) {
         Rig r;
@@ -175,7 +175,7 @@ TEST(Form1Load, AsManyLinesAsTheListHoldsAndMore)
 // Subtitles and labels: the chosen type decides format and extension, the
 // track's end bounds the last cue, unplaceable entries are counted, and a
 // broken subtitle file is refused without touching the list.
-TEST(Form1Formats, SaveAsSubtitlesAndLoadThemBack)
+TEST(MainFormFormats, SaveAsSubtitlesAndLoadThemBack)
 {
     Rig r;
     r.Show({u"[000:02:000] 注释:第二句", u"不是时间", u"[000:01:000]"});

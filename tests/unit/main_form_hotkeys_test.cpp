@@ -25,7 +25,7 @@ struct KeyRig : Rig {
     }
 };
 
-TEST(Form1HotKeys, EachKeyRunsItsButton)
+TEST(MainFormHotKeys, EachKeyRunsItsButton)
 {
     const struct {
         HotKey action;
@@ -49,7 +49,7 @@ TEST(Form1HotKeys, EachKeyRunsItsButton)
     EXPECT_EQ(r.PressAndTick(HotKey::Repeat), Log{"jump 10000"});
 }
 
-TEST(Form1HotKeys, OneHandlerPerTickInTableOrder)
+TEST(MainFormHotKeys, OneHandlerPerTickInTableOrder)
 {
     KeyRig r;
     r.hot_keys.Press(HotKey::Stop);
@@ -67,7 +67,7 @@ TEST(Form1HotKeys, OneHandlerPerTickInTableOrder)
     EXPECT_EQ(r.player.Commands(), (Log{"play", "stop"}));
 }
 
-TEST(Form1HotKeys, KeypadZeroRecordsAnEntry)
+TEST(MainFormHotKeys, KeypadZeroRecordsAnEntry)
 {
     KeyRig r;
     r.player.position = 83400;
@@ -90,7 +90,7 @@ TEST(Form1HotKeys, KeypadZeroRecordsAnEntry)
     EXPECT_TRUE(r.player.Commands().empty());
 }
 
-TEST(Form1HotKeys, PInTheListReachesThePlayerTwice)
+TEST(MainFormHotKeys, PInTheListReachesThePlayerTwice)
 {
     KeyRig r;
     r.hot_keys.Press(HotKey::Play);

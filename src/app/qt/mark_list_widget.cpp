@@ -1,4 +1,4 @@
-#include "app/qt/mark_list.h"
+#include "app/qt/mark_list_widget.h"
 
 #include <QCursor>
 #include <QHelpEvent>
@@ -13,10 +13,10 @@ namespace {
 
 // Rows of one size, so the view never measures entries: with measured rows
 // every change to a full list (32 767 entries) lays it all out again,
-// about 0.2 s each; Form1 measures the widest entry itself.
+// about 0.2 s each; MainForm measures the widest entry itself.
 class RowDelegate final : public QStyledItemDelegate {
 public:
-    explicit RowDelegate(MarkList& list) : QStyledItemDelegate(&list), list_(list) {}
+    explicit RowDelegate(MarkListWidget& list) : QStyledItemDelegate(&list), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -24,12 +24,12 @@ public:
     }
 
 private:
-    const MarkList& list_;
+    const MarkListWidget& list_;
 };
 
 } // namespace
 
-MarkList::MarkList(QWidget* parent) : QListWidget(parent)
+MarkListWidget::MarkListWidget(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -42,9 +42,9 @@ MarkList::MarkList(QWidget* parent) : QListWidget(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-int MarkList::RowWidth() const { return std::max(extent_, viewport()->width()); }
+int MarkListWidget::RowWidth() const { return std::max(extent_, viewport()->width()); }
 
-void MarkList::SetExtent(int pixels)
+void MarkListWidget::SetExtent(int pixels)
 {
     pixels = std::max(pixels, 0);
     if (pixels == extent_) return;
@@ -53,7 +53,7 @@ void MarkList::SetExtent(int pixels)
     updateGeometries();
 }
 
-void MarkList::SetTip(const QString& text)
+void MarkListWidget::SetTip(const QString& text)
 {
     setToolTip(text);
     // Only a move over this list sets the tip, so a tip showing is its own.
@@ -62,14 +62,14 @@ void MarkList::SetTip(const QString& text)
     else QToolTip::showText(QCursor::pos(), text, viewport());
 }
 
-void MarkList::updateGeometries()
+void MarkListWidget::updateGeometries()
 {
     QListWidget::updateGeometries();
     // The view sizes the range from its rows; the extent decides instead.
     horizontalScrollBar()->setRange(0, std::max(0, extent_ - viewport()->width()));
 }
 
-bool MarkList::viewportEvent(QEvent* event)
+bool MarkListWidget::viewportEvent(QEvent* event)
 {
     if (event->type() != QEvent::ToolTip) return QListWidget::viewportEvent(event);
     const QString tip = toolTip();

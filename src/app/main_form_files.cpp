@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "marks/formats.h"
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
@@ -88,7 +88,7 @@ std::int32_t TrackMs(Player& player)
 
 } // namespace
 
-void Form1::Save_Click()
+void MainForm::Save_Click()
 {
     const WaitingHandler waiting(*this);
     const std::optional<Window::ChosenFile> chosen = ui_.window.ChooseSavePath();
@@ -120,7 +120,7 @@ void Form1::Save_Click()
                             kTitle);
 }
 
-void Form1::Load_Click()
+void MainForm::Load_Click()
 {
     const WaitingHandler waiting(*this);
     const std::optional<std::u16string> path = ui_.window.ChooseOpenPath();

@@ -12,14 +12,14 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-TEST(Form1Transport, ButtonsSendOneCommandEach)
+TEST(MainFormTransport, ButtonsSendOneCommandEach)
 {
     const struct {
-        void (Form1::*click)();
+        void (MainForm::*click)();
         const char* command;
     } cases[] = {
-        {&Form1::Play_Click, "play"}, {&Form1::Pause_Click, "pause"}, {&Form1::Stop_Click, "stop"},
-        {&Form1::Previous_Click, "prev"},  {&Form1::Next_Click, "next"},
+        {&MainForm::Play_Click, "play"}, {&MainForm::Pause_Click, "pause"}, {&MainForm::Stop_Click, "stop"},
+        {&MainForm::Previous_Click, "prev"},  {&MainForm::Next_Click, "next"},
     };
     for (const auto& c : cases) {
         Rig r;
@@ -28,7 +28,7 @@ TEST(Form1Transport, ButtonsSendOneCommandEach)
     }
 }
 
-TEST(Form1Transport, StepsJumpTwoSecondsUnbounded)
+TEST(MainFormTransport, StepsJumpTwoSecondsUnbounded)
 {
     Rig r;
     r.player.position = 1500;
@@ -46,7 +46,7 @@ TEST(Form1Transport, StepsJumpTwoSecondsUnbounded)
                                                           std::numeric_limits<std::int32_t>::max()}));
 }
 
-TEST(Form1Transport, MarkAndRepeat)
+TEST(MainFormTransport, MarkAndRepeat)
 {
     Rig r;
     r.form.Repeat_Click();
@@ -65,7 +65,7 @@ TEST(Form1Transport, MarkAndRepeat)
     EXPECT_EQ(r.player.jumps.back(), 12307);
 }
 
-TEST(Form1Transport, ScrollBarJumpAndReadOut)
+TEST(MainFormTransport, ScrollBarJumpAndReadOut)
 {
     Rig r;
     r.seek_bar.value = 125;
@@ -78,7 +78,7 @@ TEST(Form1Transport, ScrollBarJumpAndReadOut)
     EXPECT_EQ(r.seek_time.text, u"[546:07]");
 }
 
-TEST(Form1Transport, JumpToTheSelectedEntry)
+TEST(MainFormTransport, JumpToTheSelectedEntry)
 {
     Rig r;
     r.Show({u"[001:02:345] 注释:abc", u"", u"hello, no stamp here", u"[1000:00:000]",
@@ -103,7 +103,7 @@ TEST(Form1Transport, JumpToTheSelectedEntry)
     EXPECT_TRUE(empty.player.log.empty());
 }
 
-TEST(Form1Transport, ListKeysUpperCaseOnly)
+TEST(MainFormTransport, ListKeysUpperCaseOnly)
 {
     Rig r;
     for (int code : {'D', 'H', 'P', 'S', 'U'}) EXPECT_TRUE(r.form.Mark_List_KeyPress(code));
