@@ -21,10 +21,10 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimeoutMs = 300;
 constexpr WPARAM kTitleLimit = 64000;
 
-enum class Protocol { Winamp, PotPlayer, Aimp };
+enum class PlayerTable { Winamp, PotPlayer, Aimp };
 
 struct Reference {
-    Protocol protocol = Protocol::Winamp;
+    PlayerTable table = PlayerTable::Winamp;
     bool queries = false;
     bool hotkeys = false;
     LONG ticks = 0;
@@ -74,22 +74,22 @@ void ReadAimpMap(Reference& reference)
 // State, the length again while playing, length, position twice, title.
 void QueryLikeATick(Reference& reference)
 {
-    switch (reference.protocol) {
-    case Protocol::Winamp:
+    switch (reference.table) {
+    case PlayerTable::Winamp:
         if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
         Ask(WM_USER, 1, 105);
         Ask(WM_USER, 0, 105);
         Ask(WM_USER, 0, 105);
         Ask(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
         break;
-    case Protocol::PotPlayer:
+    case PlayerTable::PotPlayer:
         if (AskPotPlayer(WM_USER, 0x5006, 0) == 2) AskPotPlayer(WM_USER, 0x5002, 0);
         AskPotPlayer(WM_USER, 0x5002, 0);
         AskPotPlayer(WM_USER, 0x5004, 0);
         AskPotPlayer(WM_USER, 0x5004, 0);
         AskPotPlayer(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
         break;
-    case Protocol::Aimp:
+    case PlayerTable::Aimp:
         if (AskAimp(0x40) == 2) AskAimp(0x30);
         AskAimp(0x30);
         AskAimp(0x20);
@@ -141,8 +141,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     Reference reference;
     reference.queries = std::wcsstr(GetCommandLineW(), L"--queries") != nullptr;
     reference.hotkeys = std::wcsstr(GetCommandLineW(), L"--hotkeys") != nullptr;
-    if (std::wcsstr(GetCommandLineW(), L"--as potplayer") != nullptr) reference.protocol = Protocol::PotPlayer;
-    if (std::wcsstr(GetCommandLineW(), L"--as aimp") != nullptr) reference.protocol = Protocol::Aimp;
+    if (std::wcsstr(GetCommandLineW(), L"--as potplayer") != nullptr) reference.table = PlayerTable::PotPlayer;
+    if (std::wcsstr(GetCommandLineW(), L"--as aimp") != nullptr) reference.table = PlayerTable::Aimp;
 
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = WindowProc;

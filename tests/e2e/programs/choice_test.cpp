@@ -7,9 +7,9 @@
 namespace morvane::e2e {
 namespace {
 
-using PlayerChoice = ProgramTest;
+using TwoPlayers = ProgramTest;
 
-TEST_F(PlayerChoice, ThePlayingOneOrTheOneNamed)
+TEST_F(TwoPlayers, ThePlayingOneOrTheOneNamed)
 {
     auto potplayer = StartPlayerAs(PotPlayerKind(), L"--state pause", L"potplayer");
     auto aimp = StartPlayerAs(AimpKind(), L"--state play --track 3", L"aimp");
