@@ -74,13 +74,15 @@ const wchar_t* StateText(PlayMode state)
     return L"已停止";
 }
 
-// Messages of the player's table. The system also asks the window for its
-// title while it draws the caption, inside the window's own handling of
-// another message; only a WM_GETTEXT sent from elsewhere counts.
+// Messages of the player's table, and the title read of the players whose
+// title is their window's text (AIMP's is in its memory map). The system also
+// asks the window for its title while it draws the caption, inside the
+// window's own handling of another message; only a WM_GETTEXT sent from
+// elsewhere counts.
 bool IsLogged(const App& app, UINT msg, bool nested)
 {
     if (msg == WM_GETTEXT)
-        return !nested && InSendMessage();
+        return app.protocol != Protocol::Aimp && !nested && InSendMessage();
     return IsTableMessage(app.protocol, msg);
 }
 
