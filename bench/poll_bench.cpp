@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/win32/control_ids.h"
+#include "app/win32/system_ports.h"
+#include "player/win32/desktop_players.h"
 #include "player_log.h"
 #include "reference_protocol.h"
 #include "stats.h"
@@ -149,7 +151,55 @@ void OtherPlayersPollBench(BenchEnv& env, Report& report, int runs, int seconds)
     }
 }
 
+// One tick's calls of the player port, as Morvane's tick makes them while
+// the player plays, through the chosen link; median microseconds.
+std::optional<double> LinkTickMicroseconds(BenchEnv& env, const e2e::PlayerKind& kind, int ticks)
+{
+    const std::string protocol(kind.option.begin(), kind.option.end());
+    Run t = env.Context("tick-" + protocol);
+    auto player = StartStandin(t, L"--state play", kind);
+    if (!player) return std::nullopt;
+    morvane::win32::AnsiCodePage code_page;
+    morvane::win32players::DesktopPlayers players(code_page);
+    morvane::Player& link = players.Chosen();
+    std::u16string title;
+    std::vector<double> tick_us;
+    for (int i = 0; i < ticks + 50; ++i) {
+        const double start = NowSeconds();
+        link.Refresh();
+        if (link.GetPlayState() == morvane::PlayState::Playing) link.GetLengthSec();
+        link.GetLengthSec();
+        link.GetPositionMs();
+        link.GetPositionMs();
+        link.ReadTitle(title);
+        if (i >= 50) tick_us.push_back((NowSeconds() - start) * 1e6);
+    }
+    if (!t.Check(t.test_name + ": the link drives " + protocol, link.Name() == std::u16string(kind.shown_name.begin(),
+                                                                                                 kind.shown_name.end())))
+        return std::nullopt;
+    std::fprintf(stderr, "  %-9s one tick's player calls: median %.1f us\n", protocol.c_str(), Median(tick_us));
+    return Median(tick_us);
+}
+
 } // namespace
+
+void RunLinkTickBench(BenchEnv& env, Report& report, int ticks)
+{
+    std::vector<std::optional<double>> medians;
+    for (const e2e::PlayerKind& kind : e2e::PlayerKinds()) medians.push_back(LinkTickMicroseconds(env, kind, ticks));
+    const auto& winamp = medians.front();
+    for (std::size_t i = 1; i < medians.size(); ++i) {
+        const std::wstring& shown = e2e::PlayerKinds()[i].shown_name;
+        const std::string name(shown.begin(), shown.end());
+        const std::string row = "One tick's player calls, " + name + " playing (median of " + std::to_string(ticks) + ")";
+        if (!medians[i] || !winamp) {
+            report.Add({row, "-", "-", "-", Verdict::Failed});
+            continue;
+        }
+        report.Add({row, Fixed(*medians[i], 1) + " µs", "Winamp's link, same calls: " + Fixed(*winamp, 1) + " µs", "-",
+                    Verdict::Info});
+    }
+}
 
 PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds)
 {
