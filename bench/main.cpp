@@ -100,6 +100,7 @@ int main()
     bench::RunHotkeyBench(env, report, options.presses, poll);
     std::fprintf(stderr, "one tick and the list operations, in this process\n");
     bench::RunFrontBench(env, report, options.ticks, options.rounds);
+    bench::RunLinkTickBench(env, report, options.ticks);
 
     const std::string table = report.Markdown();
     const std::wstring table_path = options.out_dir + L"\\table.md";

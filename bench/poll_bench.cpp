@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/win32/control_ids.h"
+#include "app/win32/system_ports.h"
+#include "player/win32/desktop_players.h"
 #include "player_log.h"
 #include "reference_protocol.h"
 #include "stats.h"
@@ -42,23 +44,25 @@ struct LogCount {
     double messages = 0;
 };
 
-LogCount CountLog(const e2e::PlayerLog& log, std::size_t mark)
+LogCount CountLog(const e2e::PlayerLog& log, std::size_t mark, const e2e::PlayerKind& kind)
 {
     LogCount count;
     for (const std::string& line : log.LinesSince(mark)) {
         ++count.messages;
-        if (line == "1024 0 104") ++count.ticks;
+        if (line == kind.tick_queries.front()) ++count.ticks;
     }
     return count;
 }
 
 std::optional<LRESULT> ReferenceTicks(HWND window) { return e2e::Send(window, BENCH_GET_TICKS, 0, 0, 2000); }
 
-std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seconds, bool playing = true)
+std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seconds, bool playing = true,
+                               const e2e::PlayerKind& kind = e2e::WinampKind())
 {
-    Run t = env.Context(std::string("poll-") + NameOf(program) + (playing ? "-" : "-paused-") +
-                                 std::to_string(run));
-    auto player = StartStandin(t, playing ? L"--state play" : L"--state pause");
+    const std::string protocol(kind.option.begin(), kind.option.end());
+    Run t = env.Context(std::string("poll-") + (&kind == &e2e::WinampKind() ? "" : protocol + "-") + NameOf(program) +
+                        (playing ? "-" : "-paused-") + std::to_string(run));
+    auto player = StartStandin(t, playing ? L"--state play" : L"--state pause", kind);
     if (!player) return std::nullopt;
 
     std::optional<e2e::Process> process;
@@ -71,7 +75,7 @@ std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seco
         process = std::move(morvane->process);
         exe = t.Bin(L"morvane.exe");
     } else {
-        auto reference = StartReference(t, program == Program::ReferenceA ? L"--queries" : L"");
+        auto reference = StartReference(t, program == Program::ReferenceA ? L"--queries --as " + kind.option : L"");
         if (!reference) return std::nullopt;
         window = reference->window;
         process = std::move(reference->process);
@@ -92,7 +96,7 @@ std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seco
     const auto cpu_after = clock->Seconds();
     const double wall_after = NowSeconds();
     const auto ticks_after = program == Program::Morvane ? std::optional<LRESULT>(0) : ReferenceTicks(window);
-    const LogCount logged = CountLog(player->log, mark);
+    const LogCount logged = CountLog(player->log, mark, kind);
     if (!t.Check(t.test_name + ": measured", cpu_before && cpu_after && ticks_before && ticks_after,
                  "a figure could not be read"))
         return std::nullopt;
@@ -103,8 +107,8 @@ std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seco
     sample.messages = logged.messages;
     sample.ticks = program == Program::Morvane ? logged.ticks : static_cast<double>(*ticks_after - *ticks_before);
     sample.peak_bytes = PeakWorkingSet(process->Id());
-    std::fprintf(stderr, "  %-12s %s run %d: CPU %.3f s in %.1f s, %.0f ticks, %.0f messages\n", NameOf(program),
-                 playing ? "playing" : "paused", run, sample.cpu_s, sample.wall_s, sample.ticks, sample.messages);
+    std::fprintf(stderr, "  %-9s %-12s %s run %d: CPU %.3f s in %.1f s, %.0f ticks, %.0f messages\n", protocol.c_str(),
+                 NameOf(program), playing ? "playing" : "paused", run, sample.cpu_s, sample.wall_s, sample.ticks, sample.messages);
     return sample;
 }
 
@@ -118,7 +122,84 @@ struct Series {
 std::string Percent(double share) { return Fixed(share * 100, 2) + " %"; }
 std::string Mebibytes(double bytes) { return Fixed(bytes / (1024 * 1024), 1) + " MiB"; }
 
+// PotPlayer's and AIMP's tables beside a reference A that asks in the same
+// table; the timer alone (B) is the same for every player and is measured once.
+void OtherPlayersPollBench(BenchEnv& env, Report& report, int runs, int seconds)
+{
+    for (const e2e::PlayerKind& kind : e2e::PlayerKinds()) {
+        if (&kind == &e2e::WinampKind()) continue;
+        std::vector<double> cpu, cpu_a, messages;
+        for (int run = 1; run <= runs; ++run) {
+            const auto sample = PollOnce(env, Program::Morvane, run, seconds, true, kind);
+            const auto sample_a = PollOnce(env, Program::ReferenceA, run, seconds, true, kind);
+            if (sample && sample->wall_s > 0) cpu.push_back(sample->cpu_s / sample->wall_s);
+            if (sample && sample->ticks > 0) messages.push_back(sample->messages / sample->ticks);
+            if (sample_a && sample_a->wall_s > 0) cpu_a.push_back(sample_a->cpu_s / sample_a->wall_s);
+        }
+        const std::string name(kind.shown_name.begin(), kind.shown_name.end());
+        if (cpu.empty() || cpu_a.empty()) {
+            report.Add({"Polling CPU, " + name + " playing", "-", "-", "≤ 2× A", Verdict::Failed});
+            continue;
+        }
+        const double ratio = Median(cpu_a) > 0 ? Median(cpu) / Median(cpu_a) : 0;
+        report.Add({"Polling CPU, " + name + " playing (median of " + std::to_string(runs) + " runs of " +
+                        std::to_string(seconds) + " s)",
+                    Percent(Median(cpu)) + " = **" + Fixed(ratio, 2) + "× A**, " +
+                        Fixed(messages.empty() ? 0 : Median(messages), 2) + " messages a tick",
+                    "A (1 ms timer + the tick's queries in " + name + "'s table): " + Percent(Median(cpu_a)),
+                    "≤ 2× A", ratio > 0 && ratio <= 2.0 ? Verdict::Met : Verdict::Missed});
+    }
+}
+
+// One tick's calls of the player port, as Morvane's tick makes them while
+// the player plays, through the chosen link; median microseconds.
+std::optional<double> LinkTickMicroseconds(BenchEnv& env, const e2e::PlayerKind& kind, int ticks)
+{
+    const std::string protocol(kind.option.begin(), kind.option.end());
+    Run t = env.Context("tick-" + protocol);
+    auto player = StartStandin(t, L"--state play", kind);
+    if (!player) return std::nullopt;
+    morvane::win32::AnsiCodePage code_page;
+    morvane::win32players::DesktopPlayers players(code_page);
+    morvane::Player& link = players.Chosen();
+    std::u16string title;
+    std::vector<double> tick_us;
+    for (int i = 0; i < ticks + 50; ++i) {
+        const double start = NowSeconds();
+        link.Refresh();
+        if (link.GetPlayState() == morvane::PlayState::Playing) link.GetLengthSec();
+        link.GetLengthSec();
+        link.GetPositionMs();
+        link.GetPositionMs();
+        link.ReadTitle(title);
+        if (i >= 50) tick_us.push_back((NowSeconds() - start) * 1e6);
+    }
+    if (!t.Check(t.test_name + ": the link drives " + protocol, link.Name() == std::u16string(kind.shown_name.begin(),
+                                                                                                 kind.shown_name.end())))
+        return std::nullopt;
+    std::fprintf(stderr, "  %-9s one tick's player calls: median %.1f us\n", protocol.c_str(), Median(tick_us));
+    return Median(tick_us);
+}
+
 } // namespace
+
+void RunLinkTickBench(BenchEnv& env, Report& report, int ticks)
+{
+    std::vector<std::optional<double>> medians;
+    for (const e2e::PlayerKind& kind : e2e::PlayerKinds()) medians.push_back(LinkTickMicroseconds(env, kind, ticks));
+    const auto& winamp = medians.front();
+    for (std::size_t i = 1; i < medians.size(); ++i) {
+        const std::wstring& shown = e2e::PlayerKinds()[i].shown_name;
+        const std::string name(shown.begin(), shown.end());
+        const std::string row = "One tick's player calls, " + name + " playing (median of " + std::to_string(ticks) + ")";
+        if (!medians[i] || !winamp) {
+            report.Add({row, "-", "-", "-", Verdict::Failed});
+            continue;
+        }
+        report.Add({row, Fixed(*medians[i], 1) + " µs", "Winamp's link, same calls: " + Fixed(*winamp, 1) + " µs", "-",
+                    Verdict::Info});
+    }
+}
 
 PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds)
 {
@@ -182,6 +263,7 @@ PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds)
                     Verdict::Info});
     else
         report.Add({"Peak working set after polling", "-", "-", "-", Verdict::Failed});
+    OtherPlayersPollBench(env, report, runs, seconds);
     return figures;
 }
 

@@ -15,4 +15,8 @@ struct PollFigures {
 
 PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds);
 
+// One tick's player calls through each player's link in this process, the
+// stand-in answering as Winamp, PotPlayer and AIMP in turn.
+void RunLinkTickBench(BenchEnv& env, Report& report, int ticks);
+
 } // namespace bench

@@ -18,11 +18,11 @@ bool Checks::Check(const std::string& name, bool passed, const std::string& deta
     return passed;
 }
 
-std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options)
+std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options, const e2e::PlayerKind& kind)
 {
     std::string failure;
     auto player = e2e::StartStandin(t.out_dir + L"\\" + std::wstring(t.test_name.begin(), t.test_name.end()) + L"-player.log",
-                                     options, failure);
+                                     options, failure, kind);
     t.Check(t.test_name + ": the stand-in player starts", player.has_value(), failure);
     return player;
 }

@@ -47,9 +47,10 @@ struct BenchEnv {
     Run Context(const std::string& name) { return Run{checks, bin_dir, out_dir, name}; }
 };
 
-// The stand-in player logging to <name>-player.log in the output folder, and
-// Morvane; a failed start is a failed check.
-std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options);
+// The stand-in player logging to <name>-player.log in the output folder,
+// answering as `kind`, and Morvane; a failed start is a failed check.
+std::optional<e2e::Standin> StartStandin(Run& t, const std::wstring& options,
+                                         const e2e::PlayerKind& kind = e2e::WinampKind());
 std::optional<e2e::Morvane> StartMorvane(Run& t);
 
 struct Reference {

@@ -2,6 +2,8 @@
 // With --queries each tick also sends the player exactly the messages that
 // Morvane's tick sends while the player plays (each after a window lookup,
 // with the same time limit) and nothing else; without it, a tick does nothing.
+// --as potplayer or --as aimp asks in that player's table instead of Winamp's
+// (AIMP's title is read from its memory map, as Morvane reads it).
 // With --hotkeys each tick samples P and S with GetAsyncKeyState, as
 // Morvane's tick does, and sends the player play or stop: the floor of the
 // hot-key latency on this system.
@@ -19,12 +21,24 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimeoutMs = 300;
 constexpr WPARAM kTitleLimit = 64000;
 
+enum class PlayerTable { Winamp, PotPlayer, Aimp };
+
 struct Reference {
+    PlayerTable table = PlayerTable::Winamp;
     bool queries = false;
     bool hotkeys = false;
     LONG ticks = 0;
-    std::vector<char> title = std::vector<char>(kTitleLimit + 1, '\0');
+    // Room for a title of the limit in UTF-16 too.
+    std::vector<char> title = std::vector<char>(2 * (kTitleLimit + 1), '\0');
 };
+
+LRESULT AskWindow(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    DWORD_PTR result = 0;
+    if (player == nullptr || SendMessageTimeoutW(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
+        return 0;
+    return static_cast<LRESULT>(result);
+}
 
 LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
 {
@@ -35,14 +49,54 @@ LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
     return static_cast<LRESULT>(result);
 }
 
+LRESULT AskPotPlayer(UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    HWND player = FindWindowW(L"PotPlayer64", nullptr);
+    if (player == nullptr) player = FindWindowW(L"PotPlayer", nullptr);
+    return AskWindow(player, msg, wparam, lparam);
+}
+
+LRESULT AskAimp(WPARAM property) { return AskWindow(FindWindowW(L"AIMP2_RemoteInfo", nullptr), WM_USER + 0x77, property, 0); }
+
+// What Morvane's AIMP link does for the title: open the map, copy it, close it.
+void ReadAimpMap(Reference& reference)
+{
+    if (FindWindowW(L"AIMP2_RemoteInfo", nullptr) == nullptr) return;
+    HANDLE map = OpenFileMappingW(FILE_MAP_READ, FALSE, L"AIMP2_RemoteInfo");
+    if (map == nullptr) return;
+    if (const void* view = MapViewOfFile(map, FILE_MAP_READ, 0, 0, 2048)) {
+        CopyMemory(reference.title.data(), view, 2048);
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(map);
+}
+
 // State, the length again while playing, length, position twice, title.
 void QueryLikeATick(Reference& reference)
 {
-    if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
-    Ask(WM_USER, 1, 105);
-    Ask(WM_USER, 0, 105);
-    Ask(WM_USER, 0, 105);
-    Ask(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+    switch (reference.table) {
+    case PlayerTable::Winamp:
+        if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
+        Ask(WM_USER, 1, 105);
+        Ask(WM_USER, 0, 105);
+        Ask(WM_USER, 0, 105);
+        Ask(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        break;
+    case PlayerTable::PotPlayer:
+        if (AskPotPlayer(WM_USER, 0x5006, 0) == 2) AskPotPlayer(WM_USER, 0x5002, 0);
+        AskPotPlayer(WM_USER, 0x5002, 0);
+        AskPotPlayer(WM_USER, 0x5004, 0);
+        AskPotPlayer(WM_USER, 0x5004, 0);
+        AskPotPlayer(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        break;
+    case PlayerTable::Aimp:
+        if (AskAimp(0x40) == 2) AskAimp(0x30);
+        AskAimp(0x30);
+        AskAimp(0x20);
+        AskAimp(0x20);
+        ReadAimpMap(reference);
+        break;
+    }
 }
 
 // Pressed since the previous query and down now.
@@ -87,6 +141,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     Reference reference;
     reference.queries = std::wcsstr(GetCommandLineW(), L"--queries") != nullptr;
     reference.hotkeys = std::wcsstr(GetCommandLineW(), L"--hotkeys") != nullptr;
+    if (std::wcsstr(GetCommandLineW(), L"--as potplayer") != nullptr) reference.table = PlayerTable::PotPlayer;
+    if (std::wcsstr(GetCommandLineW(), L"--as aimp") != nullptr) reference.table = PlayerTable::Aimp;
 
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = WindowProc;

@@ -1,6 +1,6 @@
-// The stand-in player: a window of the media player's class that answers its
-// message table over a simulated playlist, logs what it receives and shows
-// its own state.
+// The stand-in player: a window of a media player's class that answers that
+// player's message table (Winamp's, PotPlayer's or AIMP's, by --as) over a
+// simulated playlist, logs what it receives and shows its own state.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -13,10 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/win32/control_ids.h"
+#include "aimp_map.h"
 #include "log.h"
 #include "options.h"
 #include "player_state.h"
+#include "protocols.h"
 #include "standin_protocol.h"
 
 namespace {
@@ -33,20 +34,12 @@ constexpr int kClientWidth = 360;
 constexpr int kClientHeight = 92;
 constexpr int kLineHeight = 20;
 
-// The player's message table.
-constexpr LPARAM kIpcState = 104;
-constexpr LPARAM kIpcTime = 105;
-constexpr LPARAM kIpcJump = 106;
-constexpr WORD kCmdPrev = 40044;
-constexpr WORD kCmdPlay = 40045;
-constexpr WORD kCmdPause = 40046;
-constexpr WORD kCmdStop = 40047;
-constexpr WORD kCmdNext = 40048;
-
 struct App {
-    App(PlayerState state, DWORD delay) : player(std::move(state)), delay_ms(delay) {}
+    App(Protocol as, PlayerState state, DWORD delay) : protocol(as), player(std::move(state)), delay_ms(delay) {}
 
+    Protocol protocol;
     PlayerState player;
+    AimpInfoMap aimp_map;  // written in the AIMP mode only
     std::optional<MessageLog> log;
     DWORD delay_ms;
     std::optional<Clock::time_point> hang_at;
@@ -81,52 +74,28 @@ const wchar_t* StateText(PlayMode state)
     return L"已停止";
 }
 
-// Messages of the player's table. The system also asks the window for its
-// title while it draws the caption, inside the window's own handling of
-// another message; only a WM_GETTEXT sent from elsewhere counts.
-bool IsTableMessage(UINT msg, bool nested)
+// Messages of the player's table, and the title read of the players whose
+// title is their window's text (AIMP's is in its memory map). The system also
+// asks the window for its title while it draws the caption, inside the
+// window's own handling of another message; only a WM_GETTEXT sent from
+// elsewhere counts.
+bool IsLogged(const App& app, UINT msg, bool nested)
 {
     if (msg == WM_GETTEXT)
-        return !nested && InSendMessage();
-    return msg == WM_USER || msg == WM_COMMAND;
+        return app.protocol != Protocol::Aimp && !nested && InSendMessage();
+    return IsTableMessage(app.protocol, msg);
 }
 
+// The window's title and, for AIMP, the memory map follow the track.
 void SyncTitle(App& app, HWND window)
 {
-    std::wstring title = app.player.Title();
-    if (title != app.shown_title && SetWindowTextW(window, title.c_str()))
+    std::wstring title = WindowTitle(app.protocol, app.player);
+    if (title == app.shown_title)
+        return;
+    if (SetWindowTextW(window, title.c_str()))
         app.shown_title = std::move(title);
-}
-
-LRESULT AnswerQuery(App& app, WPARAM wparam, LPARAM lparam)
-{
-    const auto now = Clock::now();
-    if (lparam == kIpcState)
-        return static_cast<LRESULT>(app.player.State(now));
-    if (lparam == kIpcTime && wparam == 0)
-        return app.player.PositionMs(now);
-    if (lparam == kIpcTime && wparam == 1)
-        return app.player.LengthSec();
-    if (lparam == kIpcJump) {
-        const auto ms = static_cast<std::int32_t>(static_cast<std::uint32_t>(wparam));
-        app.player.Jump(ms, now);
-        app.last_command = L"跳转 " + std::to_wstring(ms) + L" ms";
-    }
-    return 0;
-}
-
-void RunCommand(App& app, HWND window, WORD id)
-{
-    const auto now = Clock::now();
-    switch (id) {
-    case kCmdPrev: app.player.Previous(now); app.last_command = L"上一首"; break;
-    case kCmdPlay: app.player.Play(now); app.last_command = L"播放"; break;
-    case kCmdPause: app.player.Pause(now); app.last_command = L"暂停"; break;
-    case kCmdStop: app.player.Stop(now); app.last_command = L"停止"; break;
-    case kCmdNext: app.player.Next(now); app.last_command = L"下一首"; break;
-    default: app.last_command = L"未知命令 " + std::to_wstring(id); break;
-    }
-    SyncTitle(app, window);
+    if (app.protocol == Protocol::Aimp)
+        app.aimp_map.Write(app.player, kArtist);
 }
 
 void Paint(App& app, HWND window)
@@ -159,15 +128,20 @@ void Paint(App& app, HWND window)
 
 LRESULT HandleMessage(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lparam, bool nested)
 {
-    if (IsTableMessage(msg, nested)) {
+    if (IsLogged(app, msg, nested)) {
         if (app.log && !app.log->Write(msg, wparam, lparam))
             ReportError(L"cannot write to the log");
         if (app.delay_ms > 0)
             Sleep(app.delay_ms);
     }
+    if (const auto answer = AnswerMessage(app.protocol, app.player, msg, wparam, lparam, Clock::now())) {
+        if (!answer->command.empty()) {
+            app.last_command = answer->command;
+            SyncTitle(app, window);
+        }
+        return answer->result;
+    }
     switch (msg) {
-    case WM_USER: return AnswerQuery(app, wparam, lparam);
-    case WM_COMMAND: RunCommand(app, window, LOWORD(wparam)); return 0;
     case STANDIN_GET_STATE: return static_cast<LRESULT>(app.player.State(Clock::now()));
     case STANDIN_GET_POSITION_MS: return app.player.PositionMs(Clock::now());
     case STANDIN_GET_TRACK: return app.player.TrackNumber();
@@ -233,13 +207,13 @@ HFONT CreateTextFont()
 
 HWND CreatePlayerWindow(HINSTANCE instance, App& app)
 {
-    static constexpr wchar_t kClassName[] = L"" MORVANE_PLAYER_CLASS;
+    const wchar_t* class_name = WindowClass(app.protocol);
     WNDCLASSW wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = class_name;
     if (RegisterClassW(&wc) == 0) {
         ReportError(L"cannot register the window class");
         return nullptr;
@@ -247,7 +221,7 @@ HWND CreatePlayerWindow(HINSTANCE instance, App& app)
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const HWND window = CreateWindowExW(0, kClassName, app.player.Title().c_str(), style, kWindowX,
+    const HWND window = CreateWindowExW(0, class_name, WindowTitle(app.protocol, app.player).c_str(), style, kWindowX,
                                         kWindowY, frame.right - frame.left, frame.bottom - frame.top,
                                         nullptr, nullptr, instance, &app);
     if (window == nullptr)
@@ -272,7 +246,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     const auto start = Clock::now();
-    App app(PlayerState(std::move(playlist), static_cast<std::size_t>(options.track - 1),
+    App app(options.protocol, PlayerState(std::move(playlist), static_cast<std::size_t>(options.track - 1),
                          options.position_ms, options.state, start),
             options.delay_ms);
     if (options.hang_after_ms)
@@ -290,7 +264,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             return 3;
         }
     }
-    app.shown_title = app.player.Title();
+    if (app.protocol == Protocol::Aimp) {
+        if (!app.aimp_map.Create()) {
+            ReportError(L"cannot create AIMP's memory map");
+            return 1;
+        }
+        app.aimp_map.Write(app.player, kArtist);
+    }
+    app.shown_title = WindowTitle(app.protocol, app.player);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetTimer(window, kRepaintTimer, kRepaintMs, nullptr);
 

@@ -48,6 +48,17 @@ std::optional<PlayMode> ParseState(const std::wstring& text)
     return std::nullopt;
 }
 
+std::optional<Protocol> ParseProtocol(const std::wstring& text)
+{
+    if (text == L"winamp")
+        return Protocol::Winamp;
+    if (text == L"potplayer")
+        return Protocol::PotPlayer;
+    if (text == L"aimp")
+        return Protocol::Aimp;
+    return std::nullopt;
+}
+
 }  // namespace
 
 ParsedOptions ParseOptions(const std::vector<std::wstring>& args)
@@ -66,7 +77,12 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& args)
         }
         const std::wstring& value = args[i + 1];
         bool ok = true;
-        if (name == L"--log") {
+        if (name == L"--as") {
+            const auto protocol = ParseProtocol(value);
+            ok = protocol.has_value();
+            if (ok)
+                o.protocol = *protocol;
+        } else if (name == L"--log") {
             o.log_path = value;
             ok = !value.empty();
         } else if (name == L"--state") {

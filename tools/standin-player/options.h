@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "player_state.h"
+#include "protocols.h"
 
 namespace standin {
 
 struct Options {
+    Protocol protocol = Protocol::Winamp;
     std::int32_t track = 1;  // 1-based
     std::int32_t position_ms = 0;
     PlayMode state = PlayMode::Playing;
@@ -23,7 +25,7 @@ struct ParsedOptions {
     std::wstring error;  // empty when the command line was understood
 };
 
-// Reads --track N, --position MS, --state play|pause|stop, --delay MS,
+// Reads --as winamp|potplayer|aimp, --track N, --position MS, --state play|pause|stop, --delay MS,
 // --hang-after MS and --log PATH from the arguments after the program name.
 ParsedOptions ParseOptions(const std::vector<std::wstring>& args);
 

@@ -7,7 +7,7 @@
 #include "app/win32/app.h"
 #include "app/win32/system_ports.h"
 #include "app/win32/user_keys.h"
-#include "player/win32/winamp_link.h"
+#include "player/win32/desktop_players.h"
 
 namespace {
 
@@ -39,10 +39,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 0;
     }
     morvane::win32::AnsiCodePage code_page;
-    morvane::winamp::WinampLink player(code_page);
+    morvane::win32players::DesktopPlayers players(code_page);
     const morvane::keys::KeysFile user_keys = morvane::win32::ReadUserKeys();
     morvane::win32::AsyncKeyboard hot_keys(user_keys.map);
-    morvane::win32::App app(player, hot_keys);
+    morvane::win32::App app(players.Chosen(), hot_keys);
     if (const std::wstring failure = app.Create(instance); !failure.empty()) return Fail(failure);
     std::wstring failure;
     if (!app.Start(failure)) return failure.empty() ? 0 : Fail(failure);

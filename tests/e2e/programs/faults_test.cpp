@@ -15,7 +15,7 @@ namespace {
 constexpr DWORD kPlayerChangeMs = 10000;
 constexpr DWORD kHangMs = 12000;
 
-class Faults : public ProgramTest {
+class Faults : public EachPlayerTest {
 protected:
     // Every text Morvane shows, in one string, to see that nothing changed.
     std::wstring ShownTexts()
@@ -32,15 +32,15 @@ protected:
     }
 };
 
-TEST_F(Faults, PlayerKilledThenStartedAgain)
+TEST_P(Faults, PlayerKilledThenStartedAgain)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state play"));
     const HWND state_line = Control(IDC_STATE_LINE);
-    ExpectShows(state_line, kPlaying);
+    ExpectShows(state_line, StateLine(Kind(), L"播放"));
 
     player->process.Kill();
     EXPECT_TRUE(PollUntil(NoPlayerRunning)) << "the stand-in's window is still there";
-    ExpectShows(state_line, kStopped, kPlayerChangeMs);
+    ExpectShows(state_line, StateLine(Kind(), L"停止"), kPlayerChangeMs);
 
     // With no player every button that talks to it is handled and does
     // nothing: no message, no change of what the window shows.
@@ -55,7 +55,7 @@ TEST_F(Faults, PlayerKilledThenStartedAgain)
     // A new player, on another track so that its title differs.
     const auto second = StartPlayer(L"--state play --track 3", L"restarted");
     ASSERT_TRUE(second);
-    ExpectShows(state_line, kPlaying, kPlayerChangeMs);
+    ExpectShows(state_line, StateLine(Kind(), L"播放"), kPlayerChangeMs);
     ExpectShows(morvane->window, TextOf(second->window).value_or(L"?"), kPlayerChangeMs);
     EXPECT_TRUE(Click(Control(IDC_PAUSE)) && PollUntil([&] { return StandinState(second->window) == 3; }))
         << "暂停 did not reach the restarted player";
@@ -64,10 +64,10 @@ TEST_F(Faults, PlayerKilledThenStartedAgain)
 // While the player hangs the window answers, 记录 works with the position it
 // does not give (0), the read-outs come back once it answers, and the window
 // still closes while it hangs.
-TEST_F(Faults, PlayerHangs)
+TEST_P(Faults, PlayerHangs)
 {
     ASSERT_NO_FATAL_FAILURE(Start(L"--state play"));
-    ExpectShows(Control(IDC_STATE_LINE), kPlaying);
+    ExpectShows(Control(IDC_STATE_LINE), StateLine(Kind(), L"播放"));
     const ULONGLONG hang_start = GetTickCount64();
     ASSERT_TRUE(HangPlayer()) << "the stand-in still answers";
 
@@ -91,12 +91,14 @@ TEST_F(Faults, PlayerHangs)
     EXPECT_FALSE(StandinState(player->window)) << "the player answered too early for these checks";
 
     const ULONGLONG hung_for = GetTickCount64() - hang_start;
-    ExpectShows(Control(IDC_STATE_LINE), kPlaying, static_cast<DWORD>(kHangMs - std::min<ULONGLONG>(kHangMs, hung_for)) + kPlayerChangeMs);
+    ExpectShows(Control(IDC_STATE_LINE), StateLine(Kind(), L"播放"), static_cast<DWORD>(kHangMs - std::min<ULONGLONG>(kHangMs, hung_for)) + kPlayerChangeMs);
 
     ASSERT_TRUE(HangPlayer()) << "the stand-in does not hang a second time";
     PostMessageW(morvane->window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(morvane->process.WaitExit(4000)) << "still running 4 s after WM_CLOSE";
 }
+
+INSTANTIATE_TEST_SUITE_P(EachPlayer, Faults, ::testing::ValuesIn(PlayerKinds()), KindName);
 
 } // namespace
 } // namespace morvane::e2e

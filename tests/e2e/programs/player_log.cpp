@@ -2,10 +2,25 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "disk_files.h"
 #include "process.h"
 
 namespace morvane::e2e {
+
+const std::vector<PlayerKind>& PlayerKinds()
+{
+    // Winamp's IPC numbers, PotPlayer's remote-control requests (WM_USER with
+    // 0x5006 state, 0x5004 position, 0x5002 length) and AIMP's properties
+    // (WM_USER + 0x77 with 0x40 state, 0x20 position, 0x30 duration).
+    static const std::vector<PlayerKind> kinds = {
+        {L"winamp", L"Winamp v1.x", L"Winamp", {"1024 0 104", "1024 0 105", "1024 1 105"}, "13 64000 "},
+        {L"potplayer", L"PotPlayer64", L"PotPlayer", {"1024 20486 0", "1024 20484 0", "1024 20482 0"}, "13 64000 "},
+        {L"aimp", L"AIMP2_RemoteInfo", L"AIMP", {"1143 64 0", "1143 32 0", "1143 48 0"}, ""},
+    };
+    return kinds;
+}
 
 std::vector<std::string> PlayerLog::Lines() const
 {
@@ -27,8 +42,9 @@ std::vector<std::string> PlayerLog::LinesSince(std::size_t mark) const
 std::vector<std::string> PlayerLog::CommandsSince(std::size_t mark) const
 {
     // The tick's queries: state, position, length and the title read.
-    const auto tick_query = [](const std::string& line) {
-        return line == "1024 0 104" || line == "1024 0 105" || line == "1024 1 105" || line.rfind("13 64000 ", 0) == 0;
+    const auto tick_query = [&](const std::string& line) {
+        return std::find(kind_->tick_queries.begin(), kind_->tick_queries.end(), line) != kind_->tick_queries.end() ||
+               (!kind_->title_read.empty() && line.rfind(kind_->title_read, 0) == 0);
     };
     std::vector<std::string> result;
     for (std::string& line : LinesSince(mark))

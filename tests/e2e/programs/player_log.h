@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "player_kinds.h"
+
 namespace morvane::e2e {
 
 class PlayerLog {
 public:
-    explicit PlayerLog(std::wstring path) : path_(std::move(path)) {}
+    PlayerLog(std::wstring path, const PlayerKind& kind) : path_(std::move(path)), kind_(&kind) {}
 
     // Every complete line so far (a line still being written is left out).
     std::vector<std::string> Lines() const;
@@ -26,9 +28,10 @@ public:
 
 private:
     std::wstring path_;
+    const PlayerKind* kind_;
 };
 
-// The log line of a jump to that position.
+// The log line of a Winamp jump to that position.
 inline std::string JumpLine(int ms) { return "1024 " + std::to_string(ms) + " 106"; }
 
 } // namespace morvane::e2e

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "disk_files.h"
 #include "readouts.h"
 #include "remote_window.h"
+#include "player_kinds.h"
 #include "sessions.h"
 
 namespace morvane::e2e {
@@ -19,6 +21,9 @@ class ProgramTest : public ::testing::Test {
 protected:
     // A crash of a program under test must not stop the run with a dialog.
     static void SetUpTestSuite() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX); }
+
+    // The player the stand-in answers for.
+    virtual const PlayerKind& Kind() const { return WinampKind(); }
 
     // The stand-in player with these options, then Morvane beside it.
     void Start(const std::wstring& player_options = L"")
@@ -32,9 +37,16 @@ protected:
     // Another stand-in player; `name` tells its log from the first one's.
     std::optional<Standin> StartPlayer(const std::wstring& options, const std::wstring& name = L"player")
     {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        return StartPlayerAs(Kind(), options, name);
+    }
+    std::optional<Standin> StartPlayerAs(const PlayerKind& kind, const std::wstring& options, const std::wstring& name)
+    {
+        // A parameterised test's name holds a slash.
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(test.begin(), test.end(), '/', '-');
         std::string failure;
-        auto started = StartStandin(OutPath(std::wstring(test.begin(), test.end()) + L"-" + name + L".log"), options, failure);
+        auto started =
+            StartStandin(OutPath(std::wstring(test.begin(), test.end()) + L"-" + name + L".log"), options, failure, kind);
         EXPECT_TRUE(started) << failure;
         return started;
     }
@@ -51,5 +63,17 @@ protected:
     std::optional<Standin> player;
     std::optional<Morvane> morvane;
 };
+
+// One scenario against each player the stand-in answers for:
+// INSTANTIATE_TEST_SUITE_P(EachPlayer, Suite, ::testing::ValuesIn(PlayerKinds()), KindName).
+class EachPlayerTest : public ProgramTest, public ::testing::WithParamInterface<PlayerKind> {
+protected:
+    const PlayerKind& Kind() const override { return GetParam(); }
+};
+
+inline std::string KindName(const ::testing::TestParamInfo<PlayerKind>& info)
+{
+    return std::string(info.param.option.begin(), info.param.option.end());
+}
 
 } // namespace morvane::e2e

@@ -26,34 +26,41 @@ HWND WaitForWindow(const Process& process, const wchar_t* class_name)
 
 } // namespace
 
-std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure)
+std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure,
+                                    const PlayerKind& kind)
 {
     DeleteFileW(log_path.c_str());
-    auto process = Process::Start(BesideThisProgram(L"standin-player.exe"),
-                                  L"--log " + Quoted(log_path) + (options.empty() ? L"" : L" " + options));
-    const HWND window = process ? WaitForWindow(*process, kPlayerClass) : nullptr;
-    if (window != nullptr) return Standin{std::move(*process), window, PlayerLog(log_path)};
+    auto process = Process::Start(BesideThisProgram(L"standin-player.exe"), L"--as " + kind.option + L" --log " +
+                                                                                Quoted(log_path) +
+                                                                                (options.empty() ? L"" : L" " + options));
+    const HWND window = process ? WaitForWindow(*process, kind.window_class.c_str()) : nullptr;
+    if (window != nullptr) return Standin{std::move(*process), window, PlayerLog(log_path, kind)};
     failure = process ? "the stand-in player's window does not show" : "the stand-in player does not start";
     return std::nullopt;
 }
 
-std::optional<Process> LaunchMorvane(std::string& failure)
+std::optional<Process> LaunchMorvane(std::string& failure, const std::wstring& arguments)
 {
-    auto process = Process::Start(BesideThisProgram(L"morvane.exe"), L"");
+    auto process = Process::Start(BesideThisProgram(L"morvane.exe"), arguments);
     if (!process) failure = "morvane.exe does not start, error " + std::to_string(GetLastError());
     return process;
 }
 
-std::optional<Morvane> StartMorvane(std::string& failure)
+std::optional<Morvane> StartMorvane(std::string& failure, const std::wstring& arguments)
 {
-    auto process = LaunchMorvane(failure);
+    auto process = LaunchMorvane(failure, arguments);
     const HWND window = process ? WaitForWindow(*process, MORVANE_MAIN_CLASS) : nullptr;
     if (window != nullptr) return Morvane{std::move(*process), window};
     if (process) failure = process->Running() ? "Morvane's window does not show" : "Morvane ended";
     return std::nullopt;
 }
 
-bool NoPlayerRunning() { return FindWindowW(kPlayerClass, nullptr) == nullptr; }
+bool NoPlayerRunning()
+{
+    for (const wchar_t* window_class : {L"Winamp v1.x", L"PotPlayer64", L"PotPlayer", L"AIMP2_RemoteInfo"})
+        if (FindWindowW(window_class, nullptr) != nullptr) return false;
+    return true;
+}
 
 std::optional<int> StandinState(HWND player, UINT timeout_ms)
 {

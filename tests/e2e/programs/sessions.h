@@ -29,14 +29,16 @@ struct Morvane {
 };
 
 // The stand-in player logging to log_path, with extra options such as
-// L"--state pause --position 5000".
-std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure);
+// L"--state pause --position 5000", answering as `kind`.
+std::optional<Standin> StartStandin(const std::wstring& log_path, const std::wstring& options, std::string& failure,
+                                    const PlayerKind& kind = WinampKind());
 
-// morvane.exe, not waiting for anything (for start-up failures).
-std::optional<Process> LaunchMorvane(std::string& failure);
+// morvane.exe with these arguments, not waiting for anything (for start-up failures).
+std::optional<Process> LaunchMorvane(std::string& failure, const std::wstring& arguments = L"");
 // morvane.exe, once its main window shows.
-std::optional<Morvane> StartMorvane(std::string& failure);
+std::optional<Morvane> StartMorvane(std::string& failure, const std::wstring& arguments = L"");
 
+// No window of any player that Morvane looks for.
 bool NoPlayerRunning();
 
 // The stand-in's state through its private messages; nullopt when it does not answer.

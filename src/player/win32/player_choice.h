@@ -1,0 +1,64 @@
+#pragma once
+
+// Portable: which of several players the program drives. No platform header.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "player/player.h"
+
+namespace morvane::win32players {
+
+// One player link with the name `--player` gives it.
+struct Candidate {
+    std::u16string option;
+    Player* link;
+};
+
+// The index of the candidate that `--player` names among the arguments;
+// nullopt without the option, `candidates.size()` for a name none has (or
+// the option without a name).
+std::optional<std::size_t> WantedCandidate(const std::vector<std::u16string>& arguments,
+                                           const std::vector<Candidate>& candidates);
+
+// The player port over several links. Without a wish it drives the one
+// playing, else the first found in the candidates' order; the one in use
+// stays while it plays or is paused, and a stopped one gives way to one that
+// plays. A lone player found is taken without a question, so one running
+// player is asked exactly what its own link asks. With a wish it drives that
+// link alone.
+class PlayerChoice final : public Player {
+public:
+    PlayerChoice(std::vector<Candidate> candidates, std::optional<std::size_t> wanted);
+
+    void Refresh() override;
+    std::uintptr_t FindPlayer() override;
+
+    PlayState GetPlayState() override { return Current().GetPlayState(); }
+    std::int32_t GetPositionMs() override { return Current().GetPositionMs(); }
+    std::int32_t GetLengthSec() override { return Current().GetLengthSec(); }
+    void JumpToMs(std::int32_t ms) override { Current().JumpToMs(ms); }
+
+    void CmdPrev() override { Current().CmdPrev(); }
+    void CmdPlay() override { Current().CmdPlay(); }
+    void CmdPause() override { Current().CmdPause(); }
+    void CmdStop() override { Current().CmdStop(); }
+    void CmdNext() override { Current().CmdNext(); }
+
+    bool ReadTitle(std::u16string& title) override;
+    std::u16string Name() override;
+    std::u16string NotFoundMessage() override;
+
+private:
+    Player& Current() { return *candidates_[chosen_.value_or(0)].link; }
+    void Choose();
+
+    std::vector<Candidate> candidates_;
+    std::optional<std::size_t> wanted_;
+    std::optional<std::size_t> chosen_;  // none until a player has been found
+};
+
+} // namespace morvane::win32players

@@ -1,0 +1,31 @@
+#pragma once
+
+// What the links over window messages share: a send that a missing, hung or
+// slow player cannot block, and the players' milliseconds as whole seconds.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace morvane::win32players {
+
+inline constexpr UINT kAnswerTimeoutMs = 300;
+
+// The player's answer, or nullopt when it is missing, hung or too slow.
+inline std::optional<LRESULT> SendWithin(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    if (player == nullptr) return std::nullopt;
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0)
+        return std::nullopt;
+    return static_cast<LRESULT>(result);
+}
+
+// Rounded down, as Winamp's own lengths are whole seconds cut from its time.
+inline std::int32_t WholeSeconds(std::int32_t ms)
+{
+    return ms >= 0 ? ms / 1000 : -static_cast<std::int32_t>((-static_cast<std::int64_t>(ms) + 999) / 1000);
+}
+
+} // namespace morvane::win32players
