@@ -39,7 +39,6 @@ UserKeys ReadUserKeys();
 class SilentKeyboard final : public HotKeys {
 public:
     bool Pressed(HotKey) override { return false; }
-    bool Down(HotKey) override { return false; }
 };
 
 } // namespace morvane::qt
