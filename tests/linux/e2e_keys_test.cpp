@@ -37,6 +37,7 @@ protected:
     {
         ASSERT_TRUE(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        qputenv("XDG_SESSION_TYPE", "x11");
         if (!keys_file.isEmpty()) {
             ASSERT_TRUE(QDir(config_.path()).mkpath(QStringLiteral("morvane")));
             QFile file(config_.filePath(QStringLiteral("morvane/keys.ini")));
@@ -171,6 +172,16 @@ TEST_P(GlobalKeys, TheTranscribersKeysActAndTypingDoesNothing)
 
     EachActsOncePerPress({"ctrl+alt+p", "F8", "ctrl+alt+comma", "ctrl+alt+period", "ctrl+alt+m", nullptr,
                           "ctrl+alt+0", "ctrl+alt+n", "ctrl+alt+u", "ctrl+alt+s"});
+}
+
+// The X display of a Wayland session is XWayland, where XInput2 opens but
+// sees only X programs' keys: the portal serves.
+TEST(KeySource, AWaylandSessionUsesThePortalThoughQtRunsOnX)
+{
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    const morvane::qt::Keys keys = morvane::qt::OpenKeys(QStringLiteral("xcb"), false, QDBusConnection::sessionBus(), {});
+    qunsetenv("XDG_SESSION_TYPE");
+    EXPECT_TRUE(keys.keyboard && keys.portal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Players, GlobalKeys, testing::ValuesIn(kPlayers),
