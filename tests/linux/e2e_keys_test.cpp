@@ -8,13 +8,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "app/keys/keys_file.h"
+#include "app/x11/global_keyboard.h"
 #include "harness.h"
 
 using namespace morvane::e2e;
+using morvane::HotKey;
 
 namespace {
 
@@ -172,6 +176,44 @@ TEST_P(GlobalKeys, TheTranscribersKeysActAndTypingDoesNothing)
 
     EachActsOncePerPress({"ctrl+alt+p", "F8", "ctrl+alt+comma", "ctrl+alt+period", "ctrl+alt+m", nullptr,
                           "ctrl+alt+0", "ctrl+alt+n", "ctrl+alt+u", "ctrl+alt+s"});
+}
+
+// Every key name the keys file takes, typed as the keysym X names that key
+// by, reaches the XInput2 source; a new layout while keys are held (Z moves
+// on a German one) presses no held key again, and a held Ctrl and Alt still
+// count for a written chord.
+TEST(X11Keys, EveryNameReachesItsKeyAndHeldKeysOutlastANewLayout)
+{
+    std::vector<std::pair<std::string, std::string>> names{{",", "comma"}, {"Comma", "comma"}, {".", "period"},
+        {"Period", "period"}, {"FullStop", "period"}, {"Shift", "Shift_R"}, {"Ctrl", "Control_R"}, {"KPAdd", "KP_Add"},
+        {"KPSubtract", "KP_Subtract"}, {"KPMultiply", "KP_Multiply"}, {"KPDivide", "KP_Divide"}, {"KPDecimal", "KP_Decimal"}};
+    for (char c = 'A'; c <= 'Z'; ++c) names.emplace_back(std::string(1, c), std::string(1, static_cast<char>(c + 32)));
+    for (int i = 0; i <= 12; ++i) {
+        const std::string n = std::to_string(i);
+        if (i < 10) names.insert(names.end(), {{n, n}, {"KP" + n, "KP_" + n}});
+        if (i > 0) names.emplace_back("F" + n, "F" + n);
+    }
+    const std::string others = "stop=none\npause=none\nprevious=none\nnext=none\nback=none\nforward=none\n"
+                               "mark=none\nrepeat=none\nrecord=none\nplay = ";
+    for (const auto& [name, keysym] : names) {
+        const auto keyboard = morvane::x11::OpenGlobalKeyboard(morvane::keys::ParseKeysFile(others + name).map).keyboard;
+        ASSERT_TRUE(keyboard && Press(keysym.c_str()));
+        EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Play); })) << name;
+    }
+
+    const auto keyboard = morvane::x11::OpenGlobalKeyboard(morvane::keys::ParseKeysFile("play = Ctrl+Alt+Z\npause = F8").map).keyboard;
+    const QTemporaryDir dir;
+    const QStringList saved{dir.filePath("keymap.xkb"), qEnvironmentVariable("DISPLAY")};
+    ASSERT_TRUE(keyboard && QProcess::execute("xkbcomp", {saved[1], saved[0]}) == 0);
+    const auto xdotool = [](const char* verb, const char* keys) { return QProcess::execute("xdotool", {verb, keys}) == 0; };
+    EXPECT_TRUE(xdotool("keydown", "F8") && xdotool("keydown", "ctrl+alt"));
+    EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Pause); }));
+    EXPECT_EQ(QProcess::execute("setxkbmap", {"-layout", "de"}), 0);
+    EXPECT_TRUE(Press("z"));
+    EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Play); }));
+    EXPECT_TRUE(xdotool("keyup", "ctrl+alt+F8"));
+    EXPECT_EQ(QProcess::execute("xkbcomp", QStringList{"-w", "0"} + saved), 0);
+    EXPECT_FALSE(keyboard->Pressed(HotKey::Pause));
 }
 
 // The X display of a Wayland session is XWayland, where XInput2 opens but
