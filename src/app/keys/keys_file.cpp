@@ -95,18 +95,18 @@ KeysFile ParseKeysFile(std::string_view text)
         file.map[*action] = binding;
     }
 
-    // A written key that an untouched action still answers to, built in,
-    // would do two things at once. The line gives way rather than silently
-    // taking the key from that action; its own action then answers to its
-    // built-in key again, which another line may meet in turn.
+    // A written key that an action the file leaves alone still answers to,
+    // built in, would do two things at once. The line gives way rather than
+    // silently take the key from that action; its own action then answers to
+    // its built-in key again, which another line may meet in turn.
     const KeyMap built_in;
     for (bool gave_way = true; gave_way;) {
         gave_way = false;
         for (HotKey action : kAllHotKeys) {
             int& line = line_of_action[static_cast<std::size_t>(action)];
+            if (line == 0) continue;
             const auto keeper = std::ranges::find_if(kAllHotKeys, [&](HotKey other) {
-                return line != 0 && line_of_action[static_cast<std::size_t>(other)] == 0 &&
-                       Collide(file.map[other], file.map[action]);
+                return line_of_action[static_cast<std::size_t>(other)] == 0 && Collide(file.map[other], file.map[action]);
             });
             if (keeper == kAllHotKeys.end()) continue;
             const std::string other(ActionId(*keeper));
