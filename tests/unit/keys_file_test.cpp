@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/keys/key_source.h"
 #include "app/keys/keys_file.h"
 
 namespace morvane::keys {
@@ -88,6 +89,16 @@ TEST(KeyMap, WrittenKeysMatchTheirModifiersExactlyAndBuiltInKeysIgnoreThem)
     EXPECT_FALSE(Acts(map[HotKey::Repeat], 0));
     EXPECT_TRUE(Acts(map[HotKey::Mark], kCtrl));  // its own key is no extra modifier
     EXPECT_FALSE(Acts(map[HotKey::Mark], kCtrl | kAlt));
+}
+
+// XWayland would show XInput2 only X programs' keys.
+TEST(KeySource, XInput2OnlyOnXInAnXSessionUnlessThePortalIsChosen)
+{
+    EXPECT_EQ(ChooseKeySource("xcb", "x11", false), KeySource::XInput2);
+    EXPECT_EQ(ChooseKeySource("xcb", "", false), KeySource::XInput2);
+    EXPECT_EQ(ChooseKeySource("xcb", "wayland", false), KeySource::Portal);
+    EXPECT_EQ(ChooseKeySource("wayland", "wayland", false), KeySource::Portal);
+    EXPECT_EQ(ChooseKeySource("xcb", "x11", true), KeySource::Portal);
 }
 
 } // namespace

@@ -69,7 +69,8 @@ KeysFile ParseKeysFile(std::string_view text)
         }
         int& named_at = line_of_action[static_cast<std::size_t>(*action)];
         if (named_at != 0) {
-            problems.emplace_back(line_number, where + "动作 " + std::string(id) + " 已在第 " + std::to_string(named_at) + " 行设定");
+            problems.emplace_back(line_number,
+                                  where + "动作 " + std::string(id) + " 已在第 " + std::to_string(named_at) + " 行设定");
             continue;
         }
         Binding binding{std::nullopt, true};

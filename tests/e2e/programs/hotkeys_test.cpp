@@ -183,8 +183,9 @@ TEST_F(GlobalKeys, KeysFromTheKeysFile)
 // the virtual key Windows gives that key (KPDecimal is the decimal point).
 TEST_F(GlobalKeys, EachKindOfKeyNameActsAsItsVirtualKey)
 {
-    ASSERT_NO_FATAL_FAILURE(StartWithKeys("play = KPAdd\nstop = KPSubtract\npause = KPMultiply\nprevious = KPDivide\n"
-                                          "next = KPDecimal\nback = KP9\nforward = F12\nmark = Z\nrepeat = A\nrecord = 9\n"));
+    ASSERT_NO_FATAL_FAILURE(StartWithKeys("play = KPAdd\nstop = KPSubtract\npause = KPMultiply\n"
+                                          "previous = KPDivide\nnext = KPDecimal\nback = KP9\nforward = F12\n"
+                                          "mark = Z\nrepeat = A\nrecord = 9\n"));
     ExpectShows(Control(IDC_MARK_LINE), MarkLine(0, kStartMs));
     ASSERT_TRUE(ToForeground(player->window));
     LetInputSettle();
