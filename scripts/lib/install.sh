@@ -11,7 +11,7 @@ MORVANE_PACKAGES=(
   clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils x11-xkb-utils imagemagick
   fonts-arphic-uming locales
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file

@@ -8,13 +8,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "app/keys/keys_file.h"
+#include "app/x11/global_keyboard.h"
 #include "harness.h"
 
 using namespace morvane::e2e;
+using morvane::HotKey;
 
 namespace {
 
@@ -37,6 +41,7 @@ protected:
     {
         ASSERT_TRUE(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        qputenv("XDG_SESSION_TYPE", "x11");
         if (!keys_file.isEmpty()) {
             ASSERT_TRUE(QDir(config_.path()).mkpath(QStringLiteral("morvane")));
             QFile file(config_.filePath(QStringLiteral("morvane/keys.ini")));
@@ -171,6 +176,47 @@ TEST_P(GlobalKeys, TheTranscribersKeysActAndTypingDoesNothing)
 
     EachActsOncePerPress({"ctrl+alt+p", "F8", "ctrl+alt+comma", "ctrl+alt+period", "ctrl+alt+m", nullptr,
                           "ctrl+alt+0", "ctrl+alt+n", "ctrl+alt+u", "ctrl+alt+s"});
+}
+
+// Every key name the keys file takes, typed as the keysym X names that key
+// by, reaches the XInput2 source; a new layout while keys are held (Z moves
+// on a German one) presses no held key again, and a held Ctrl and Alt still
+// count for a written chord.
+TEST(X11Keys, EveryNameReachesItsKeyAndHeldKeysOutlastANewLayout)
+{
+    // The file's name, then X's.
+    QStringList names = QStringLiteral(", comma Comma comma . period Period period FullStop period Shift Shift_R Ctrl "
+                                       "Control_R KPAdd KP_Add KPSubtract KP_Subtract KPMultiply KP_Multiply KPDivide "
+                                       "KP_Divide KPDecimal KP_Decimal").split(' ');
+    for (char c = 'A'; c <= 'Z'; ++c) names << QString(c) << QString(c).toLower();
+    for (int i = 0; i < 10; ++i)
+        names << QString::number(i) << QString::number(i) << QStringLiteral("KP%1").arg(i) << QStringLiteral("KP_%1").arg(i);
+    for (int i = 1; i <= 12; ++i) names << QStringLiteral("F%1").arg(i) << QStringLiteral("F%1").arg(i);
+    const QString alone = "stop=none\npause=none\nprevious=none\nnext=none\nback=none\nforward=none\nmark=none\n"
+                          "repeat=none\nrecord=none\nplay=";
+    for (qsizetype i = 0; i < names.size(); i += 2) {
+        const auto map = morvane::keys::ParseKeysFile((alone + names[i]).toStdString()).map;
+        const auto keyboard = morvane::x11::OpenGlobalKeyboard(map).keyboard;
+        ASSERT_TRUE(keyboard && Press(qPrintable(names[i + 1])));
+        EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Play); })) << qPrintable(names[i]);
+    }
+
+    const auto keyboard =
+        morvane::x11::OpenGlobalKeyboard(morvane::keys::ParseKeysFile("play = Ctrl+Alt+Z\npause = F8").map).keyboard;
+    const QTemporaryDir dir;
+    const QStringList saved{dir.filePath("keymap.xkb"), qEnvironmentVariable("DISPLAY")};
+    ASSERT_TRUE(keyboard && QProcess::execute("xkbcomp", {saved[1], saved[0]}) == 0);
+    const auto xdotool = [](const char* verb, const char* keys) {
+        return QProcess::execute("xdotool", {verb, keys}) == 0;
+    };
+    EXPECT_TRUE(xdotool("keydown", "F8") && xdotool("keydown", "ctrl+alt"));
+    EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Pause); }));
+    EXPECT_EQ(QProcess::execute("setxkbmap", {"-layout", "de"}), 0);
+    EXPECT_TRUE(Press("z"));
+    EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Play); }));
+    EXPECT_TRUE(xdotool("keyup", "ctrl+alt+F8"));
+    EXPECT_EQ(QProcess::execute("xkbcomp", QStringList{"-w", "0"} + saved), 0);
+    EXPECT_FALSE(keyboard->Pressed(HotKey::Pause));
 }
 
 INSTANTIATE_TEST_SUITE_P(Players, GlobalKeys, testing::ValuesIn(kPlayers),

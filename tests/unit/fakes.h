@@ -183,14 +183,11 @@ private:
 // Actions held down and pressed since the last ask.
 class FakeHotKeys final : public HotKeys {
 public:
-    std::map<HotKey, bool> down;
     std::map<HotKey, bool> pressed;
 
-    void Press(HotKey action) { down[action] = true; pressed[action] = true; }
-    void Release(HotKey action) { down[action] = false; }
+    void Press(HotKey action) { pressed[action] = true; }
 
     bool Pressed(HotKey action) override { return std::exchange(pressed[action], false); }
-    bool Down(HotKey action) override { return down[action]; }
 };
 
 class FakeWindow final : public Window {

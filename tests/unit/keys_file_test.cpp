@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/keys/key_source.h"
 #include "app/keys/keys_file.h"
 
 namespace morvane::keys {
@@ -29,7 +30,7 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
         {"# comment\nrecord = Win+Shift+KP7", HotKey::Record, "Shift+Super+KP7", {}},
         {"repeat = none", HotKey::Repeat, "none", {}},
         {"back = F7\nforward = f12", HotKey::Forward, "F12", {}},
-        {"mark = Ctrl+Shift", HotKey::Mark, "Ctrl+Shift", {}},
+        {"repeat = none\nmark = Ctrl+Shift", HotKey::Mark, "Ctrl+Shift", {}},
         {"back = ,\nforward = Period\nnext = KPDecimal", HotKey::Forward, "Period", {}},
         // Faulty lines keep the action's built-in key; the rest still apply.
         {"plya = P\npause = F8", HotKey::Pause, "F8", {1}},
@@ -43,6 +44,13 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
         {"play = Ctrl+P\n\npause = ctrl+p", HotKey::Pause, "default", {3}},
         {"play = Ctrl+P\npause = P", HotKey::Pause, "P", {}},
         {"play = F1\nplay = F2", HotKey::Play, "F1", {2}},
+        {"play = P\npause = Shift+P", HotKey::Pause, "default", {2}},  // P takes Shift too
+        // A key that another action keeps built in: the line gives way, so
+        // the built-in action keeps it and its own action gets its key back.
+        {"record = Ctrl+Alt+S", HotKey::Record, "default", {1}},
+        {"mark = Ctrl+Shift", HotKey::Mark, "default", {1}},
+        {"record = S\nstop = F9", HotKey::Record, "S", {}},
+        {"record = S\nplay = KP0", HotKey::Play, "default", {1, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -52,6 +60,8 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
             EXPECT_NE(file.problems.find("第 " + std::to_string(line) + " 行"), std::string::npos) << file.problems;
         EXPECT_EQ(file.problems.empty(), c.faulty_lines.empty()) << file.problems;
     }
+    // The message names the action that keeps the key.
+    EXPECT_NE(ParseKeysFile("record = S").problems.find("第 1 行：按下 S 也会触发 stop 的内置按键 S"), std::string::npos);
 }
 
 TEST(KeysFile, MessageStaysShortWhateverTheFileHolds)
@@ -79,6 +89,16 @@ TEST(KeyMap, WrittenKeysMatchTheirModifiersExactlyAndBuiltInKeysIgnoreThem)
     EXPECT_FALSE(Acts(map[HotKey::Repeat], 0));
     EXPECT_TRUE(Acts(map[HotKey::Mark], kCtrl));  // its own key is no extra modifier
     EXPECT_FALSE(Acts(map[HotKey::Mark], kCtrl | kAlt));
+}
+
+// XWayland would show XInput2 only X programs' keys.
+TEST(KeySource, XInput2OnlyOnXInAnXSessionUnlessThePortalIsChosen)
+{
+    EXPECT_EQ(ChooseKeySource("xcb", "x11", false), KeySource::XInput2);
+    EXPECT_EQ(ChooseKeySource("xcb", "", false), KeySource::XInput2);
+    EXPECT_EQ(ChooseKeySource("xcb", "wayland", false), KeySource::Portal);
+    EXPECT_EQ(ChooseKeySource("wayland", "wayland", false), KeySource::Portal);
+    EXPECT_EQ(ChooseKeySource("xcb", "x11", true), KeySource::Portal);
 }
 
 } // namespace

@@ -20,7 +20,6 @@ struct KeyRig : Rig {
     {
         hot_keys.Press(action);
         form.Poll_Tick();
-        hot_keys.Release(action);
         return player.Commands();
     }
 };

@@ -43,4 +43,12 @@ bool Acts(const Binding& binding, Modifiers held)
     return (others & (kCtrl | kAlt | kSuper)) == 0;
 }
 
+bool Collide(const Binding& a, const Binding& b)
+{
+    if (!a.chord || !b.chord || a.chord->key != b.chord->key) return false;
+    for (Modifiers held = 0; held <= (kCtrl | kAlt | kShift | kSuper); ++held)
+        if (Acts(a, held) && Acts(b, held)) return true;
+    return false;
+}
+
 } // namespace morvane::keys

@@ -41,4 +41,8 @@ std::string_view ActionId(HotKey action);
 // not counted against it.
 bool Acts(const Binding& binding, Modifiers held);
 
+// Whether one press can make both act: the same key, with modifiers that
+// both accept (a built-in key accepts any; a plain written key takes Shift).
+bool Collide(const Binding& a, const Binding& b);
+
 } // namespace morvane::keys

@@ -9,7 +9,8 @@ namespace morvane::keys {
 
 // What a keys file says: the map (built-in keys where it says nothing or
 // errs), and, when some lines could not be used, one message naming each
-// with its line number (UTF-8, for a message box).
+// with its line number (UTF-8, for a message box). A line is not used when
+// its key would also run another action, written or kept built in.
 struct KeysFile {
     KeyMap map;
     std::string problems;

@@ -105,8 +105,6 @@ void PortalKeys::SessionCreated(uint response, const QVariantMap& results)
                  SLOT(SessionClosed(QVariantMap)));
     bus_.connect(kService, kPath, kInterface, QStringLiteral("Activated"), this,
                  SLOT(Activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    bus_.connect(kService, kPath, kInterface, QStringLiteral("Deactivated"), this,
-                 SLOT(Deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
 
     QList<Shortcut> shortcuts;
     for (HotKey action : kAllHotKeys) {
@@ -139,20 +137,11 @@ void PortalKeys::Activated(const QDBusObjectPath& session, const QString& id, qu
     const auto index = ActionIndex(id);
     if (session.path() != session_ || !index) return;
     pressed_.set(*index);
-    down_.set(*index);
-}
-
-void PortalKeys::Deactivated(const QDBusObjectPath& session, const QString& id, qulonglong, const QVariantMap&)
-{
-    const auto index = ActionIndex(id);
-    if (session.path() != session_ || !index) return;
-    down_.reset(*index);
 }
 
 void PortalKeys::SessionClosed(const QVariantMap&)
 {
     session_.clear();
-    down_.reset();
     Fail(QStringLiteral("桌面关闭了 Morvane 的全局快捷键会话"));
 }
 
@@ -162,11 +151,6 @@ bool PortalKeys::Pressed(HotKey action)
     const bool pressed = pressed_.test(index);
     pressed_.reset(index);
     return pressed;
-}
-
-bool PortalKeys::Down(HotKey action)
-{
-    return down_.test(static_cast<std::size_t>(action));
 }
 
 void PortalKeys::Fail(const QString& reason)

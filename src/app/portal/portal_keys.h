@@ -27,7 +27,6 @@ public:
     void Start();
 
     bool Pressed(HotKey action) override;
-    bool Down(HotKey action) override;
 
 signals:
     void Bound();
@@ -39,7 +38,6 @@ private slots:
     void SessionCreated(uint response, const QVariantMap& results);
     void ShortcutsBound(uint response, const QVariantMap& results);
     void Activated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp, const QVariantMap&);
-    void Deactivated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp, const QVariantMap&);
     void SessionClosed(const QVariantMap& details);
 
 private:
@@ -54,7 +52,6 @@ private:
     int requests_ = 0;
     bool failed_ = false;
     std::bitset<kAllHotKeys.size()> pressed_;
-    std::bitset<kAllHotKeys.size()> down_;
 };
 
 } // namespace morvane::portal

@@ -13,7 +13,7 @@ std::string PortalTrigger(const keys::Chord& chord)
     const int index = chord.key.index;
     std::string key;
     switch (chord.key.kind) {
-    case KeyKind::Letter: key = static_cast<char>('A' + index); break;
+    case KeyKind::Letter: key = static_cast<char>('a' + index); break;  // the base level's keysym
     case KeyKind::Digit: key = static_cast<char>('0' + index); break;
     case KeyKind::Function: key = "F" + std::to_string(index + 1); break;
     case KeyKind::Keypad: key = "KP_" + std::to_string(index); break;

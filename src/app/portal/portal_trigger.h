@@ -6,8 +6,9 @@
 
 namespace morvane::portal {
 
-// The chord in the desktop portal's trigger syntax ("CTRL+ALT+P", "F8",
-// "KP_0"), for preferred_trigger. Empty for Shift or Ctrl on their own,
+// The chord in the shortcuts specification's trigger syntax ("CTRL+ALT+p",
+// "LOGO+F8", "KP_0": xkbcommon modifier and keysym names), for
+// preferred_trigger. Empty for Shift or Ctrl on their own,
 // which a desktop cannot grant as a shortcut.
 std::string PortalTrigger(const keys::Chord& chord);
 

@@ -14,15 +14,20 @@ inline constexpr std::array<HotKey, 10> kAllHotKeys{
     HotKey::Back,     HotKey::Forward, HotKey::Mark, HotKey::Repeat, HotKey::Record,
 };
 
-// The key presses of every action, sampled on the window's tick.
+// The key presses of every action, asked on the window's tick.
 class HotKeys {
 public:
     virtual ~HotKeys() = default;
     // true when the action's key went down since the previous ask for this
-    // action (and, as a sampled key answers, is down now); the ask consumes it.
+    // action, with the modifiers it wants (keys::Acts); the ask consumes it,
+    // so a key held down answers once.
+    //
+    // Sources told of every key event (XInput2, the desktop's portal) answer
+    // for a tap that ended before the ask, and judge the modifiers as the key
+    // goes down. Sampling the keyboard (Windows) sees it only at the ask: a
+    // press counts there while its key is still down, with the modifiers held
+    // at that moment.
     virtual bool Pressed(HotKey action) = 0;
-    // true while the action's key is held.
-    virtual bool Down(HotKey action) = 0;
 };
 
 } // namespace morvane

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "app/keys/key_source.h"
 #include "app/portal/portal_keys.h"
 #include "app/x11/global_keyboard.h"
 
@@ -23,7 +24,9 @@ Keys PortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
 
 Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map)
 {
-    if (portal_chosen || platform_name != QStringLiteral("xcb")) return PortalKeys(bus, map);
+    const keys::KeySource source = keys::ChooseKeySource(
+        platform_name.toStdString(), qEnvironmentVariable("XDG_SESSION_TYPE").toStdString(), portal_chosen);
+    if (source == keys::KeySource::Portal) return PortalKeys(bus, map);
     x11::GlobalKeyboard global = x11::OpenGlobalKeyboard(map);
     if (global.keyboard) return {std::move(global.keyboard), nullptr};
     return PortalKeys(bus, map);

@@ -22,8 +22,9 @@ struct Keys {
     portal::PortalKeys* portal = nullptr;  // the keyboard, when it is the portal
 };
 
-// XInput2 on the xcb platform; the desktop's GlobalShortcuts portal on
-// Wayland, where XInput2 is missing, or when `portal_chosen`.
+// XInput2 on the xcb platform in an X session; the desktop's GlobalShortcuts
+// portal in a Wayland session (XWayland included), where XInput2 is
+// missing, or when `portal_chosen` (keys::ChooseKeySource).
 Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map);
 
 // The user's keys file ($XDG_CONFIG_HOME/morvane/keys.ini): where it is,
@@ -39,7 +40,6 @@ UserKeys ReadUserKeys();
 class SilentKeyboard final : public HotKeys {
 public:
     bool Pressed(HotKey) override { return false; }
-    bool Down(HotKey) override { return false; }
 };
 
 } // namespace morvane::qt

@@ -26,14 +26,6 @@ bool AsyncKeyboard::Pressed(HotKey action)
     return pressed && keys::Acts(map_[action], Held(action));
 }
 
-bool AsyncKeyboard::Down(HotKey action)
-{
-    for (int code : Codes(action)) {
-        if ((Sample(code) & 0x8000) != 0) return keys::Acts(map_[action], Held(action));
-    }
-    return false;
-}
-
 const std::vector<int>& AsyncKeyboard::Codes(HotKey action) const
 {
     return codes_[static_cast<std::size_t>(action)];

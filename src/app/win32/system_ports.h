@@ -18,7 +18,6 @@ class AsyncKeyboard final : public HotKeys {
 public:
     explicit AsyncKeyboard(const keys::KeyMap& map = {});
     bool Pressed(HotKey action) override;
-    bool Down(HotKey action) override;
 
 private:
     const std::vector<int>& Codes(HotKey action) const;

@@ -70,12 +70,6 @@ public:
         return states_.Pressed(action);
     }
 
-    bool Down(HotKey action) override
-    {
-        Drain();
-        return states_.Down(action);
-    }
-
 private:
     // Reads every event that has come in since the previous query, without
     // waiting for more.

@@ -48,13 +48,6 @@ bool KeyStates::Pressed(HotKey action)
     return pressed;
 }
 
-bool KeyStates::Down(HotKey action) const
-{
-    const auto found = table_.find(action);
-    if (found == table_.end() || !keys::Acts(map_[action], Held())) return false;
-    return std::ranges::any_of(found->second, [this](const KeyCodes& key) { return IsDown(key); });
-}
-
 bool KeyStates::IsDown(const KeyCodes& key) const
 {
     return std::ranges::any_of(key, [this](int keycode) { return IsKeycode(keycode) && down_.test(keycode); });

@@ -19,7 +19,7 @@ using KeyTable = std::map<HotKey, std::vector<KeyCodes>>;
 // The keycodes of each modifier bit (keys::kCtrl …), to tell which are held.
 using ModifierCodes = std::map<keys::Modifiers, KeyCodes>;
 
-// Which actions were pressed and are down, worked out from raw key presses
+// Which actions were pressed, worked out from raw key presses
 // and releases by X keycode. Free of X so that it tests without a display.
 // `map` says which keys must match their modifiers (keys::Acts): a press
 // counts when its modifiers fit as the key goes down.
@@ -38,7 +38,6 @@ public:
     // previous ask; the ask consumes it. A tap that ended before the ask
     // still answers, once.
     bool Pressed(HotKey action);
-    bool Down(HotKey action) const;
 
 private:
     bool IsDown(const KeyCodes& key) const;

@@ -25,6 +25,13 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start(L"--state pause --position " + std::to_wstring(kStartMs)));
         ExpectShows(Control(IDC_MARK_LINE), MarkLine(0, kStartMs));
     }
+    // Morvane with this keys file beside it, which goes when the test ends.
+    void StartWithKeys(const std::string& keys_ini)
+    {
+        ASSERT_TRUE(WriteBytes(keys_ini_, keys_ini));
+        ASSERT_NO_FATAL_FAILURE(Start(L"--state pause --position " + std::to_wstring(kStartMs)));
+    }
+    void TearDown() override { DeleteFileW(keys_ini_.c_str()); }
     // Taps the key while the chord's modifiers are held.
     bool Press(WORD key, DWORD hold_ms = kKeyHoldMs)
     {
@@ -61,6 +68,7 @@ protected:
     }
 
     std::vector<WORD> chord;
+    const std::wstring keys_ini_ = BesideThisProgram(L"keys.ini");
 };
 
 TEST_F(GlobalKeys, EachKeyRunsItsButtonOncePerPressWhileAnotherProgramHasTheFocus)
@@ -125,15 +133,11 @@ TEST_F(GlobalKeys, ShiftAndPInTheListRepeatOnceAndPlayTwice)
 // chosen key acts once.
 TEST_F(GlobalKeys, KeysFromTheKeysFile)
 {
-    const std::wstring keys_ini = BesideThisProgram(L"keys.ini");
-    const std::unique_ptr<const std::wstring, void (*)(const std::wstring*)> remove_after(
-        &keys_ini, [](const std::wstring* path) { DeleteFileW(path->c_str()); });
-    ASSERT_TRUE(WriteBytes(keys_ini, "; for transcribers: nothing on plain letters\r\n"
-                                      "previous = Ctrl+Alt+U\r\nplay = Ctrl+Alt+P\r\nstop = Ctrl+Alt+S\r\n"
-                                      "next = Ctrl+Alt+N\r\nback = Ctrl+Alt+Comma\r\nforward = Ctrl+Alt+Period\r\n"
-                                      "mark = Ctrl+Alt+M\r\nrecord = Ctrl+Alt+0\r\npause = F8\r\nrepeat = none\r\n"
-                                      "shuffle = Z\r\n"));
-    ASSERT_NO_FATAL_FAILURE(Start(L"--state pause --position " + std::to_wstring(kStartMs)));
+    ASSERT_NO_FATAL_FAILURE(StartWithKeys("; for transcribers: nothing on plain letters\r\n"
+                                          "previous = Ctrl+Alt+U\r\nplay = Ctrl+Alt+P\r\nstop = Ctrl+Alt+S\r\n"
+                                          "next = Ctrl+Alt+N\r\nback = Ctrl+Alt+Comma\r\nforward = Ctrl+Alt+Period\r\n"
+                                          "mark = Ctrl+Alt+M\r\nrecord = Ctrl+Alt+0\r\npause = F8\r\nrepeat = none\r\n"
+                                          "shuffle = Z\r\n"));
     std::vector<HWND> boxes;
     PollUntil([&] { return !(boxes = TopWindows(morvane->process.Id(), L"#32770")).empty(); });
     ASSERT_FALSE(boxes.empty()) << "no message names the faulty line";
@@ -173,6 +177,28 @@ TEST_F(GlobalKeys, KeysFromTheKeysFile)
     ExpectSends('S', {"273 40047 0"});
     ExpectSends('U', {"273 40044 0"});
     ExpectSends('N', {"273 40048 0"});
+}
+
+// Each kind of key name at its far end, and each keypad operator, acts as
+// the virtual key Windows gives that key (KPDecimal is the decimal point).
+TEST_F(GlobalKeys, EachKindOfKeyNameActsAsItsVirtualKey)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithKeys("play = KPAdd\nstop = KPSubtract\npause = KPMultiply\n"
+                                          "previous = KPDivide\nnext = KPDecimal\nback = KP9\nforward = F12\n"
+                                          "mark = Z\nrepeat = A\nrecord = 9\n"));
+    ExpectShows(Control(IDC_MARK_LINE), MarkLine(0, kStartMs));
+    ASSERT_TRUE(ToForeground(player->window));
+    LetInputSettle();
+    ExpectMarks('Z', 10000);
+    ExpectJumps(VK_NUMPAD9, 8000);
+    ExpectJumps('A', 10000);
+    ExpectJumps(VK_F12, 12000);
+    ExpectRecords('9', 12000);
+    ExpectSends(VK_MULTIPLY, {"273 40046 0"});
+    ExpectSends(VK_ADD, {"273 40045 0"});
+    ExpectSends(VK_SUBTRACT, {"273 40047 0"});
+    ExpectSends(VK_DIVIDE, {"273 40044 0"});
+    ExpectSends(VK_DECIMAL, {"273 40048 0"});
 }
 
 } // namespace
