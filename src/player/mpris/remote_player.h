@@ -30,6 +30,8 @@ struct RemotePlayer {
     Time next_load{};           // earliest retry while not ready
     int queries_in_flight = 0;
     Time last_query{};
+    Time last_status_read{};  // while it shows Stopped
+    std::uint64_t jumps_sent = 0;
 
     QString identity;
     PlayState state = PlayState::Stopped;
