@@ -198,13 +198,13 @@ void MprisLink::CheckLanding(const QString& name, const RemotePlayer& player, co
     // The check is the next of the few position queries a second.
     QTimer::singleShot(kLandingCheckMs, this, [=, this, handle = player.handle] {
         RemotePlayer* waited = Lookup(name, handle);
-        if (waited != nullptr && waited->jumps_sent == landing.jump) QueryPosition(name, *waited, landing);
+        if (waited != nullptr && waited->jumps_and_tracks == landing.jump) QueryPosition(name, *waited, landing);
     });
 }
 
 bool MprisLink::Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us)
 {
-    if (player.jumps_sent != landing.jump) return false;  // jumped again since
+    if (player.jumps_and_tracks != landing.jump) return false;  // jumped again, or a new track
     const Time now = Clock::now();
     const std::int64_t wanted_us = player.clock.CarriedUs(landing.target_us, landing.at, now);
     // Still where it was: it has not moved yet, or would not; sending again could only add to it.
@@ -325,7 +325,7 @@ void MprisLink::JumpToMs(std::int32_t ms)
     RemotePlayer* player = Current();
     if (player == nullptr || !player->can_seek) return;
     const std::int64_t target = JumpTargetUs(std::int64_t{ms} * 1000, player->length_us);
-    ++player->jumps_sent;
+    ++player->jumps_and_tracks;
     if (!player->track_id.isEmpty()) {
         const Time now = Clock::now();
         if (Send(*player, QStringLiteral("SetPosition"),
@@ -341,7 +341,7 @@ void MprisLink::JumpToMs(std::int32_t ms)
     const std::int64_t from = player->clock.PositionUs(now);
     if (!Send(*player, QStringLiteral("Seek"), {qlonglong{target - from}})) return;
     player->clock.Jump(target, now);
-    CheckLanding(current_name_, *player, {player->jumps_sent, from, target, now});
+    CheckLanding(current_name_, *player, {player->jumps_and_tracks, from, target, now});
 }
 
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }

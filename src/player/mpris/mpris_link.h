@@ -69,7 +69,7 @@ private:
     void AskAll(const QString& name, RemotePlayer& player, QLatin1StringView interface);
     // Where a relative jump should have landed, to check once it has.
     struct Landing {
-        std::uint64_t jump;  // RemotePlayer::jumps_sent once it was sent
+        std::uint64_t jump;  // RemotePlayer::jumps_and_tracks once it was sent
         std::int64_t left_us;
         std::int64_t target_us;
         Time at;

@@ -31,7 +31,8 @@ struct RemotePlayer {
     int queries_in_flight = 0;
     Time last_query{};
     Time last_status_read{};  // while it shows Stopped
-    std::uint64_t jumps_sent = 0;
+    // Counts our jumps and new tracks: a check of a jump acts only while it is the latest.
+    std::uint64_t jumps_and_tracks = 0;
 
     QString identity;
     PlayState state = PlayState::Stopped;
