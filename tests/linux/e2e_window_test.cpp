@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "player/mpris/player_name.h"
 
 using namespace morvane::e2e;
 
@@ -217,6 +218,25 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Players, PlayerWindow, testing::ValuesIn(kPlayers),
                          [](const auto& player) { return player.param; });
+
+// Each player's name as the state line shows it, in the window's own font
+// and box: whole, beside a whole state word.
+TEST(StateLine, EveryPlayersNameShowsWhole)
+{
+    morvane::qt::MainWindow window;
+    auto& label = *qobject_cast<QLabel*>(window.Control(IDC_STATE_LINE));
+    morvane::qt::TextAdapter state_line(label);
+    for (const char16_t* identity :
+         {u"mpv", u"VLC media player", u"Audacious", u"Chromium", u"Mozilla firefox-esr", u"Rhythmbox",
+          u"Strawberry Music Player", u"Clementine 1.4.0rc2", u"Videos", u"Parole Media Player", u"Qmmp", u"Elisa",
+          u"SMPlayer", u"Quod Libet", u"Lollypop", u"Celluloid", u"网易云音乐播放器"}) {
+        const QString line = QString::fromStdU16String(morvane::mpris::ShortName(identity)) + "处于播放状态";
+        state_line.SetText(line.toStdU16String() + u"......");
+        EXPECT_TRUE(label.text().startsWith(line)) << label.text().toStdString();
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width())
+            << label.text().toStdString();
+    }
+}
 
 TEST(NoPlayer, TheWindowNeverShows)
 {
