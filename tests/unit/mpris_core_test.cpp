@@ -3,8 +3,6 @@
 #include <chrono>
 #include <cstdint>
 #include <limits>
-#include <string_view>
-#include <utility>
 
 #include "player/mpris/player_name.h"
 #include "player/mpris/position_clock.h"
@@ -95,35 +93,13 @@ TEST(PropertyValues, LengthAndJumpTargetAtTheirEdges)
     EXPECT_EQ(JumpTargetUs(999'000'000, 0), 999'000'000);
 }
 
-// Each player's Identity as it answers it, and the name the state line gives it.
-TEST(PlayerName, EachPlayerKeepsAReadableName)
+// Each player's own name is tested with the window's font (tests/linux);
+// these are the cuts, a Chinese character counting twice.
+TEST(PlayerName, WhatStillDoesNotFitIsCutAtItsEnd)
 {
-    const std::pair<std::u16string_view, std::u16string_view> names[] = {
-        {u"mpv", u"mpv"},
-        {u"VLC media player", u"VLC"},
-        {u"Audacious", u"Audacious"},
-        {u"Chromium", u"Chromium"},
-        {u"Mozilla firefox-esr", u"Firefox"},
-        {u"Mozilla Firefox", u"Firefox"},
-        {u"Rhythmbox", u"Rhythmbox"},
-        {u"Strawberry Music Player", u"Strawberry"},
-        {u"Clementine 1.4.0rc2", u"Clementine"},
-        {u"Videos", u"Videos"},  // Totem
-        {u"Parole Media Player", u"Parole"},
-        {u"Qmmp", u"Qmmp"},
-        {u"Elisa", u"Elisa"},
-        {u"SMPlayer", u"SMPlayer"},
-        {u"Quod Libet", u"Quod Libet"},
-        {u"Lollypop", u"Lollypop"},
-        {u"Celluloid", u"Celluloid"},
-        // What still does not fit is cut at its end, a Chinese character
-        // counting twice, never half of a surrogate pair.
-        {u"Amazing Radio Recorder", u"Amazing R…"},
-        {u"网易云音乐播放器", u"网易云音…"},
-        {u"ABCDEFGH😀x", u"ABCDEFGH…"},
-        {u" Player", u"Player"},
-    };
-    for (const auto& [identity, shown] : names) EXPECT_EQ(ShortName(identity), shown);
+    EXPECT_EQ(ShortName(u"Amazing Radio Recorder"), u"Amazing R…");
+    EXPECT_EQ(ShortName(u"网易云音乐播放器"), u"网易云音…");
+    EXPECT_EQ(ShortName(u"ABCDEFGH😀x"), u"ABCDEFGH…");  // never half a surrogate pair
 }
 
 } // namespace
