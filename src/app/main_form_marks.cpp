@@ -43,7 +43,7 @@ void MainForm::Record_Click()
     poll_timer_.Disable();
     const WaitingHandler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
-    const std::u16string stamp = FormatMs(ui_.player.GetPositionMs());
+    const std::u16string stamp = FormatMs(ui_.player.GetExactPositionMs());
 
     std::u16string entry = stamp;
     if (ui_.ask_note.Checked()) {

@@ -46,7 +46,7 @@ void MainForm::Mark_Click()
 {
     // Two queries: the shown stamp comes from the first, the repeat target
     // from the second.
-    const std::int32_t shown_ms = ui_.player.GetPositionMs();
+    const std::int32_t shown_ms = ui_.player.GetExactPositionMs();
     const std::int32_t target_ms = ui_.player.GetPositionMs();
     mark_ms_ = target_ms;
     mark_text_ = FormatMs(shown_ms);

@@ -27,6 +27,10 @@ public:
     virtual PlayState GetPlayState() = 0;
     // Position in the current track, milliseconds.
     virtual std::int32_t GetPositionMs() = 0;
+    // The position as the player itself tells it now, for a mark: one
+    // query with a short limit. Links whose every answer is the player's
+    // own need not override it.
+    virtual std::int32_t GetExactPositionMs() { return GetPositionMs(); }
     // Length of the current track, whole seconds.
     virtual std::int32_t GetLengthSec() = 0;
     // Posted, not sent: returns before the player has moved. Any value goes.

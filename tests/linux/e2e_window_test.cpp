@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "player/mpris/player_name.h"
 
 using namespace morvane::e2e;
 
@@ -217,6 +218,27 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Players, PlayerWindow, testing::ValuesIn(kPlayers),
                          [](const auto& player) { return player.param; });
+
+// Each player's Identity as it answers it, and its name on the state line
+// in the window's own font and box: whole, beside a whole state word.
+TEST(StateLine, EveryPlayersNameShowsWhole)
+{
+    morvane::qt::MainWindow window;
+    auto& label = *qobject_cast<QLabel*>(window.Control(IDC_STATE_LINE));
+    morvane::qt::TextAdapter state_line(label);
+    const std::pair<const char16_t*, QString> names[] = {
+        {u"mpv", "mpv"}, {u"VLC media player", "VLC"}, {u"Audacious", "Audacious"}, {u"Chromium", "Chromium"},
+        {u"Mozilla firefox-esr", "Firefox"}, {u"Rhythmbox", "Rhythmbox"}, {u"Strawberry Music Player", "Strawberry"},
+        {u"Clementine 1.4.0rc2", "Clementine"}, {u"Videos", "Videos"}, {u"Parole Media Player", "Parole"},
+        {u"Qmmp", "Qmmp"}, {u"Elisa", "Elisa"}, {u"SMPlayer", "SMPlayer"}, {u"Quod Libet", "Quod Libet"},
+        {u"Lollypop", "Lollypop"}, {u"Celluloid", "Celluloid"}};
+    for (const auto& [identity, name] : names) {
+        state_line.SetText(morvane::mpris::ShortName(identity) + u"处于播放状态......");
+        EXPECT_TRUE(label.text().startsWith(name + "处于播放状态")) << label.text().toStdString();
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width())
+            << label.text().toStdString();
+    }
+}
 
 TEST(NoPlayer, TheWindowNeverShows)
 {

@@ -65,7 +65,7 @@ Mpv::Mpv(const QStringList& files)
         socket_.abort();
         socket_.connectToServer(socket);
         return socket_.waitForConnected(100) || process_.state() == QProcess::NotRunning;
-    }, 10000);
+    }, kHangMs);
     if (socket_.state() != QLocalSocket::ConnectedState) Fail(QStringLiteral("mpv's IPC socket did not answer"));
 
     const QString service =
@@ -77,7 +77,7 @@ Mpv::Mpv(const QStringList& files)
                                                            QStringLiteral("org.freedesktop.DBus.Properties"),
                                                            QStringLiteral("Get"));
         call << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Metadata");
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, kHangMs);
         const QVariant metadata = reply.arguments().value(0).value<QDBusVariant>().variant();
         return qdbus_cast<QVariantMap>(metadata).value(QStringLiteral("mpris:length")).toLongLong();
     };
@@ -99,7 +99,7 @@ QJsonValue Mpv::Request(const QJsonArray& command, bool must_succeed)
     socket_.write(QJsonDocument(QJsonObject{{"command", command}, {"request_id", id}}).toJson(QJsonDocument::Compact) +
                   '\n');
     socket_.flush();
-    const QDeadlineTimer deadline(3000);
+    const QDeadlineTimer deadline(kHangMs);
     for (;;) {
         while (socket_.canReadLine()) {
             const QJsonObject answer = QJsonDocument::fromJson(socket_.readLine()).object();
@@ -138,7 +138,7 @@ QString WaitForBusName(const QString& player, const QProcess& process, const QSt
             if (name.startsWith("org.mpris.MediaPlayer2." + player) && bus->servicePid(name).value() == pid)
                 found = name;
         return !found.isEmpty();
-    }, 10000);
+    }, kHangMs);
     if (found.isEmpty()) Fail(player + " took no MPRIS name on the session bus" + hint);
     return found;
 }
@@ -183,7 +183,10 @@ Session::Session(const std::string& player, std::unique_ptr<HotKeys> keyboard)
 
 bool Session::Shows(const QString& state)
 {
-    return Eventually([&] { return Text(App(), IDC_STATE_LINE).endsWith("处于" + state + "状态......"); });
+    return Eventually([&] {
+        const QString shown = Text(App(), IDC_STATE_LINE);
+        return shown.endsWith("处于" + state + "状态......") || shown.endsWith("处于" + state + "状态");
+    });
 }
 
 bool Session::Settled()

@@ -101,8 +101,12 @@ private:
     qt::App app_;
 };
 
+// How long a wait for a player's own answer may take: a loaded machine makes
+// the players slow, and only a hang should reach this.
+inline constexpr int kHangMs = 30000;
+
 // Runs the event loop until `done` or the time is up; false on time-out.
-bool Eventually(const std::function<bool()>& done, int timeout_ms = 5000);
+bool Eventually(const std::function<bool()>& done, int timeout_ms = kHangMs);
 
 // A read-out's text, and a real mouse click in the middle of a control.
 QString Text(const qt::App& app, int id);
@@ -122,7 +126,8 @@ public:
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }
     std::optional<int> ShownMs() { return HalfMs(App(), IDC_MARK_LINE, 1); }
-    // state_line says the player is in `state` (播放, 暂停, 停止).
+    // state_line says the player is in `state` (播放, 暂停, 停止), with its
+    // dots where they fit.
     bool Shows(const QString& state);
     // Until the window shows where the player stands, as a user waits to see
     // it. Players land a few tens of ms off a seek's target, so steps start

@@ -104,7 +104,7 @@ public:
         process_.start();
         if (!process_.waitForStarted(5000)) Fail(identity_ + " did not start: " + process_.errorString());
         service_ = WaitForBusName(identity_, process_, " (see " + home_.filePath(QStringLiteral("log")) + ")");
-        if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, 10000))
+        if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, kHangMs))
             Fail(identity_ + " did not load " + files.join(' '));
         // Both play at once (VLC's --start-paused would hold every later track
         // too); they start from 0, paused.
@@ -119,7 +119,7 @@ public:
             }
             return false;
         };
-        if (!Eventually(paused, 10000)) Fail(identity_ + " did not pause");
+        if (!Eventually(paused, kHangMs)) Fail(identity_ + " did not pause");
         Seek(0);
         if (!Eventually([&] { return PositionMs() < 50; })) Fail(identity_ + " did not go to the start");
         home_.setAutoRemove(true);
@@ -176,7 +176,7 @@ private:
         QDBusMessage call = QDBusMessage::createMethodCall(
             service_, kObject, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
         call << interface << property;
-        const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, kHangMs);
         if (reply.type() != QDBusMessage::ReplyMessage) return {};
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
@@ -187,7 +187,7 @@ private:
     {
         QDBusMessage call = QDBusMessage::createMethodCall(service_, kObject, kPlayer, method);
         call.setArguments(args);
-        const QDBusMessage reply = bus_.call(call, QDBus::Block, 3000);
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, kHangMs);
         if (reply.type() != QDBusMessage::ReplyMessage)
             Fail(identity_ + " refused " + method + ": " + reply.errorMessage());
     }

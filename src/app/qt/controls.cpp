@@ -93,11 +93,18 @@ int ListAdapter::TextWidth(const std::u16string& text) const
 
 void TextAdapter::SetText(const std::u16string& text)
 {
-    // A centred text wider than its box would lose both ends; the state
-    // line keeps its end, the player's state, and loses the start.
-    const int room = box_.contentsRect().width() - 2 * box_.margin();
-    const QString shown = ToQString(text);
-    box_.setText(room > 0 ? box_.fontMetrics().elidedText(shown, Qt::ElideLeft, room) : shown);
+    // A centred text wider than its box would lose both ends. The state
+    // line's trailing dots go first; then, rarely (its player's name is
+    // short already), the start, so the player's state stays. A glyph may
+    // reach a pixel past its advance, into the frame.
+    const int room = box_.contentsRect().width() - 2 * box_.margin() - 2;
+    QString shown = ToQString(text);
+    const QFontMetrics metrics = box_.fontMetrics();
+    if (room > 0 && metrics.horizontalAdvance(shown) > room) {
+        while (shown.endsWith(u'.')) shown.chop(1);
+        shown = metrics.elidedText(shown, Qt::ElideLeft, room);
+    }
+    box_.setText(shown);
 }
 
 std::int16_t ScrollAdapter::Value() const { return static_cast<std::int16_t>(bar_.value()); }

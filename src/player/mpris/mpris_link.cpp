@@ -4,11 +4,14 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QTimer>
 
 #include <chrono>
+#include <cstdlib>
 #include <utility>
 
 #include "player/mpris/bus_names.h"
+#include "player/mpris/player_name.h"
 #include "player/mpris/property_values.h"
 
 namespace morvane::mpris {
@@ -23,6 +26,16 @@ constexpr int kTimeoutMs = 300;
 constexpr auto kQueryGap = 250ms;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
+// A player shown stopped is asked its status this often: some start to play
+// without a signal (qmmp, restarted).
+constexpr auto kStoppedGap = 1s;
+// How long a mark waits for the player's own position before it takes the
+// clock's: short, since the window waits with it.
+constexpr int kExactLimitMs = 150;
+// A relative jump is checked once it has landed (players take about 0.2 s),
+// and sent again when it is further off than this.
+constexpr int kLandingCheckMs = 500;
+constexpr std::int64_t kLandedOffUs = 1'000'000;
 
 QDBusMessage Method(const QString& destination, QLatin1StringView interface, const QString& method)
 {
@@ -84,25 +97,31 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
 {
     player.next_load = Clock::now() + kRetryGap;
     for (const QLatin1StringView interface : {kPlayerInterface, kRootInterface}) {
+        if (!wait) {
+            AskAll(name, player, interface);
+            continue;
+        }
         auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("GetAll"));
         call << QString(interface);
         const std::uint64_t ticket = player.clock.Ticket();
         const Time sent = Clock::now();
-        const std::uint64_t signals_seen = player.signals_seen;
-        if (wait) {
-            TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
-                            signals_seen);
-            if (!player.ready) return;  // hung or no player: do not wait for it twice
-            continue;
-        }
-        auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
-        connect(pending, &QDBusPendingCallWatcher::finished, this,
-                [this, name, handle = player.handle, interface = QString(interface), ticket, sent,
-                 signals_seen](QDBusPendingCallWatcher* done) {
-                    done->deleteLater();
-                    TakeProperties(name, handle, interface, done->reply(), ticket, sent, signals_seen);
-                });
+        TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
+                        player.signals_seen);
+        if (!player.ready) return;  // hung or no player: do not wait for it twice
     }
+}
+
+void MprisLink::AskAll(const QString& name, RemotePlayer& player, QLatin1StringView interface)
+{
+    auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("GetAll"));
+    call << QString(interface);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, name, handle = player.handle, interface = QString(interface), ticket = player.clock.Ticket(),
+             sent = Clock::now(), signals_seen = player.signals_seen](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                TakeProperties(name, handle, interface, done->reply(), ticket, sent, signals_seen);
+            });
 }
 
 void MprisLink::TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
@@ -130,7 +149,7 @@ void MprisLink::TakeProperties(const QString& name, std::uintptr_t handle, const
     else player->clock.Answer(ticket, *position, sent, received);
 }
 
-void MprisLink::QueryPosition(const QString& name, RemotePlayer& player)
+void MprisLink::QueryPosition(const QString& name, RemotePlayer& player, std::optional<Landing> landing)
 {
     auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("Get"));
     call << QString(kPlayerInterface) << QStringLiteral("Position");
@@ -140,7 +159,7 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player)
     player.last_query = sent;
     auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, name, handle = player.handle, ticket, sent](QDBusPendingCallWatcher* done) {
+            [this, name, handle = player.handle, ticket, sent, landing](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
                 RemotePlayer* answered = Lookup(name, handle);
                 if (answered == nullptr) return;
@@ -153,8 +172,48 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player)
                     return;
                 }
                 const auto position = Microseconds(reply.arguments().value(0).value<QDBusVariant>().variant());
-                if (position) answered->clock.Answer(ticket, *position, sent, Clock::now());
+                if (!position || (landing && Relanded(*answered, *landing, *position))) return;
+                answered->clock.Answer(ticket, *position, sent, Clock::now());
             });
+}
+
+bool MprisLink::ReadPositionNow(RemotePlayer& player)
+{
+    auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("Get"));
+    call << QString(kPlayerInterface) << QStringLiteral("Position");
+    const std::uint64_t ticket = player.clock.Ticket();
+    const Time sent = Clock::now();
+    player.last_query = sent;
+    const QDBusMessage reply = bus_.call(call, QDBus::Block, kExactLimitMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) return false;
+    const auto position = Microseconds(reply.arguments().value(0).value<QDBusVariant>().variant());
+    if (!position) return false;
+    // Through the clock, which knows which answers a jump left stale.
+    player.clock.Answer(ticket, *position, sent, Clock::now());
+    return true;
+}
+
+void MprisLink::CheckLanding(const QString& name, const RemotePlayer& player, const Landing& landing)
+{
+    // The check is the next of the few position queries a second.
+    QTimer::singleShot(kLandingCheckMs, this, [=, this, handle = player.handle] {
+        RemotePlayer* waited = Lookup(name, handle);
+        if (waited != nullptr && waited->jumps_and_tracks == landing.jump) QueryPosition(name, *waited, landing);
+    });
+}
+
+bool MprisLink::Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us)
+{
+    if (player.jumps_and_tracks != landing.jump) return false;  // jumped again, or a new track
+    const Time now = Clock::now();
+    const std::int64_t wanted_us = player.clock.CarriedUs(landing.target_us, landing.at, now);
+    // Still where it was: it has not moved yet, or would not; sending again could only add to it.
+    if (std::abs(position_us - player.clock.CarriedUs(landing.left_us, landing.at, now)) <= kLandedOffUs ||
+        std::abs(position_us - wanted_us) <= kLandedOffUs)
+        return false;
+    if (!Send(player, QStringLiteral("Seek"), {qlonglong{wanted_us - position_us}})) return false;
+    player.clock.Jump(wanted_us, now);
+    return true;
 }
 
 bool MprisLink::Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments)
@@ -186,6 +245,11 @@ void MprisLink::Refresh()
     const Time now = Clock::now();
     for (auto& [name, player] : players_)
         if (!player.ready && now >= player.next_load) Load(name, player, false);
+    if (RemotePlayer* shown = Current();
+        shown != nullptr && shown->state == PlayState::Stopped && now - shown->last_status_read >= kStoppedGap) {
+        shown->last_status_read = now;
+        AskAll(current_name_, *shown, kPlayerInterface);
+    }
 
     RemotePlayer* chosen = Lookup(current_name_, current_handle_);
     if (chosen != nullptr && !chosen->ready) chosen = nullptr;
@@ -242,6 +306,14 @@ std::int32_t MprisLink::GetPositionMs()
     return PositionMs(player->clock.PositionUs(now));
 }
 
+std::int32_t MprisLink::GetExactPositionMs()
+{
+    RemotePlayer* player = Current();
+    if (player == nullptr) return 0;
+    ReadPositionNow(*player);
+    return PositionMs(player->clock.PositionUs(Clock::now()));
+}
+
 std::int32_t MprisLink::GetLengthSec()
 {
     const RemotePlayer* player = Current();
@@ -252,15 +324,24 @@ void MprisLink::JumpToMs(std::int32_t ms)
 {
     RemotePlayer* player = Current();
     if (player == nullptr || !player->can_seek) return;
-    const Time now = Clock::now();
     const std::int64_t target = JumpTargetUs(std::int64_t{ms} * 1000, player->length_us);
-    // SetPosition needs the track's id; without one, a relative Seek does.
-    const bool sent =
-        player->track_id.isEmpty()
-            ? Send(*player, QStringLiteral("Seek"), {qlonglong{target - player->clock.PositionUs(now)}})
-            : Send(*player, QStringLiteral("SetPosition"),
-                   {QVariant::fromValue(QDBusObjectPath(player->track_id)), qlonglong{target}});
-    if (sent) player->clock.Jump(target, now);
+    ++player->jumps_and_tracks;
+    if (!player->track_id.isEmpty()) {
+        const Time now = Clock::now();
+        if (Send(*player, QStringLiteral("SetPosition"),
+                 {QVariant::fromValue(QDBusObjectPath(player->track_id)), qlonglong{target}}))
+            player->clock.Jump(target, now);
+        return;
+    }
+    // SetPosition needs the track's id; without one, a Seek by the distance
+    // from where the player says it is, not from the clock, which a seek made
+    // in the player may have left behind.
+    ReadPositionNow(*player);
+    const Time now = Clock::now();
+    const std::int64_t from = player->clock.PositionUs(now);
+    if (!Send(*player, QStringLiteral("Seek"), {qlonglong{target - from}})) return;
+    player->clock.Jump(target, now);
+    CheckLanding(current_name_, *player, {player->jumps_and_tracks, from, target, now});
 }
 
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "player/mpris/remote_player.h"
@@ -36,6 +37,7 @@ public:
 
     PlayState GetPlayState() override;
     std::int32_t GetPositionMs() override;
+    std::int32_t GetExactPositionMs() override;
     std::int32_t GetLengthSec() override;
     void JumpToMs(std::int32_t ms) override;
 
@@ -64,7 +66,23 @@ private:
     void Load(const QString& name, RemotePlayer& player, bool wait);
     void TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
                          const QDBusMessage& reply, std::uint64_t ticket, Time sent, std::uint64_t signals_seen);
-    void QueryPosition(const QString& name, RemotePlayer& player);
+    void AskAll(const QString& name, RemotePlayer& player, QLatin1StringView interface);
+    // Where a relative jump should have landed, to check once it has.
+    struct Landing {
+        std::uint64_t jump;  // RemotePlayer::jumps_and_tracks once it was sent
+        std::int64_t left_us;
+        std::int64_t target_us;
+        Time at;
+    };
+    // With `landing`, the answer also checks that jump.
+    void QueryPosition(const QString& name, RemotePlayer& player, std::optional<Landing> landing = std::nullopt);
+    // Asks the player where it is and waits a moment for the answer; false
+    // when none came in time.
+    bool ReadPositionNow(RemotePlayer& player);
+    void CheckLanding(const QString& name, const RemotePlayer& player, const Landing& landing);
+    // Sends the jump again when the player landed far from it and not where
+    // it was; true when it did.
+    bool Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us);
     bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);
 

@@ -41,6 +41,12 @@ public:
     void Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received);
 
     std::int64_t PositionUs(Time now) const;
+    // Where a player that stood at `position_us` at `from` stands at `to`,
+    // at today's rate and state.
+    std::int64_t CarriedUs(std::int64_t position_us, Time from, Time to) const
+    {
+        return Carried({position_us, from}, to);
+    }
 
 private:
     struct Fix {

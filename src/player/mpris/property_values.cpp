@@ -8,16 +8,6 @@ namespace {
 
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kUsPerSec = 1'000'000;
-// "Audacious" and "Winamp" fit whole beside "处于播放状态......".
-constexpr std::size_t kShortName = 10;
-
-bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view lower_end)
-{
-    if (text.size() < lower_end.size()) return false;
-    return std::ranges::equal(text.substr(text.size() - lower_end.size()), lower_end, [](char16_t a, char16_t b) {
-        return (a >= u'A' && a <= u'Z' ? a - u'A' + u'a' : a) == b;
-    });
-}
 
 } // namespace
 
@@ -43,18 +33,6 @@ std::int64_t JumpTargetUs(std::int64_t target_us, std::int64_t length_us)
     if (target_us < 0) return 0;
     if (length_us > 0 && target_us >= length_us) return std::max<std::int64_t>(length_us - kUsPerSec, 0);
     return target_us;
-}
-
-std::u16string ShortName(std::u16string_view identity)
-{
-    constexpr std::u16string_view kMediaPlayer = u" media player";
-    if (identity.size() > kMediaPlayer.size() && EndsWithIgnoringCase(identity, kMediaPlayer))
-        identity.remove_suffix(kMediaPlayer.size());
-    if (identity.size() <= kShortName) return std::u16string(identity);
-    // Never half of a surrogate pair.
-    std::size_t kept = kShortName - 1;
-    if (identity[kept] >= 0xDC00 && identity[kept] <= 0xDFFF) --kept;
-    return std::u16string(identity.substr(0, kept)) + u'…';
 }
 
 } // namespace morvane::mpris

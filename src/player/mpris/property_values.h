@@ -22,9 +22,4 @@ std::int32_t PositionMs(std::int64_t position_us);
 // length (0) sets no upper bound.
 std::int64_t JumpTargetUs(std::int64_t target_us, std::int64_t length_us);
 
-// The player's Identity as the state line names it, short enough to leave
-// the state beside it in view: "VLC media player" is "VLC", and a long
-// name is cut with "…".
-std::u16string ShortName(std::u16string_view identity);
-
 } // namespace morvane::mpris

@@ -113,7 +113,10 @@ bool RemotePlayer::ApplyMetadata(const QVariantMap& metadata, Time now)
     clock.SetLength(length_us);
     // Not every player sends Seeked when a new track starts, and an answer
     // from the old track may still be on its way.
-    if (new_track) clock.Jump(0, now);
+    if (new_track) {
+        clock.Jump(0, now);
+        ++jumps_and_tracks;
+    }
     UpdateCaption();
     return new_track;
 }

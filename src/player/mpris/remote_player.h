@@ -30,6 +30,9 @@ struct RemotePlayer {
     Time next_load{};           // earliest retry while not ready
     int queries_in_flight = 0;
     Time last_query{};
+    Time last_status_read{};  // while it shows Stopped
+    // Counts our jumps and new tracks: a check of a jump acts only while it is the latest.
+    std::uint64_t jumps_and_tracks = 0;
 
     QString identity;
     PlayState state = PlayState::Stopped;
