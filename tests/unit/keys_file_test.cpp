@@ -16,7 +16,7 @@ struct Case {
 
 std::string Shown(const Binding& binding)
 {
-    if (!binding.written) return "default";
+    if (!binding.written) return binding.chord ? "default" : "none";
     return binding.chord ? ChordText(*binding.chord) : "none";
 }
 
@@ -43,6 +43,10 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
         {"play = Ctrl+P\n\npause = ctrl+p", HotKey::Pause, "default", {3}},
         {"play = Ctrl+P\npause = P", HotKey::Pause, "P", {}},
         {"play = F1\nplay = F2", HotKey::Play, "F1", {2}},
+        // The practice actions have no built-in key.
+        {"", HotKey::Loop, "none", {}},
+        {"Previous_Mark = Ctrl+Alt+KP4\nnext_mark = ctrl+alt+kp6", HotKey::PreviousMark, "Ctrl+Alt+KP4", {}},
+        {"slower = Ctrl+Alt+KP4\nfaster = Ctrl+Alt+KP4", HotKey::Faster, "none", {2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -47,6 +47,10 @@ public:
 
     bool ReadTitle(std::u16string& title) override;
 
+    bool CanChangeSpeed() override;
+    double Speed() override;
+    void SetSpeed(double rate) override;
+
     std::u16string Name() override;
     std::u16string NotFoundMessage() override;
 
@@ -65,6 +69,8 @@ private:
     void TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
                          const QDBusMessage& reply, std::uint64_t ticket, Time sent, std::uint64_t signals_seen);
     void QueryPosition(const QString& name, RemotePlayer& player);
+    // Whether the player lets Rate be written: only its introspection data says.
+    void QueryRateAccess(const QString& name, const RemotePlayer& player);
     bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);
 
