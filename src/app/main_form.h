@@ -100,7 +100,10 @@ public:
     // menu's choices are written back there. Returns the message naming its
     // faulty lines, empty when there are none, for the caller to show.
     std::u16string LoadSettings(const std::u16string& path);
-    // The list's context menu over the entry at `index` (-1: none there).
+    // A right click on the list over the entry at `index` (-1: none there):
+    // the window shows the context menu and the choice is carried out.
+    void Mark_List_RightClick(int index);
+    // That menu, and what each of its items does.
     std::vector<MenuItem> Mark_List_ContextMenu(int index);
     void Context_Menu_Click(int id);
     void Repeat_Passage_Click(int index);  // 复读这一段

@@ -291,6 +291,12 @@ std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
     return menu;
 }
 
+void MainForm::Mark_List_RightClick(int index)
+{
+    const WaitingHandler waiting(*this);
+    if (const int id = ui_.window.ShowMenu(Mark_List_ContextMenu(index)); id != 0) Context_Menu_Click(id);
+}
+
 void MainForm::Context_Menu_Click(int id)
 {
     // Which choice of a group: the id's offset from the group's base.

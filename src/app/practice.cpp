@@ -129,11 +129,11 @@ std::optional<std::u16string> Practice::StateText(PlayState state) const
 {
     if (!passage_ || state == PlayState::Stopped || state == PlayState::Unknown) return std::nullopt;
     std::u16string text = u"复读第" + DecimalText(passage_->pass);
-    if (settings_.passes) text += u"/" + DecimalText(*settings_.passes);
-    text += u"遍";
-    if (passage_->in_gap) return text + u"后停顿......";
-    if (state == PlayState::Paused) return text + u"，已暂停......";
-    return text + u"......";
+    if (settings_.passes) text.append(u"/").append(DecimalText(*settings_.passes));
+    text.append(u"遍");
+    if (passage_->in_gap) text.append(u"后停顿");
+    else if (state == PlayState::Paused) text.append(u"，已暂停");
+    return text.append(u"......");
 }
 
 } // namespace morvane

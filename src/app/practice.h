@@ -3,22 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/settings/settings_file.h"
 #include "player/player.h"
 
 namespace morvane {
-
-// One item of the list's context menu, as the front end shows it.
-struct MenuItem {
-    std::u16string text;
-    // Handed back to MainForm::Context_Menu_Click; 0 for a submenu.
-    int id = 0;
-    bool checked = false;
-    bool enabled = true;
-    std::vector<MenuItem> choices;  // a submenu's items
-};
 
 // Going over a passage [A, B): pass after pass, with a pause between, and
 // the jump back when playback resumes after a pause. It is steered by the

@@ -250,6 +250,9 @@ public:
         return ChosenFile{*save_path, save_type};
     }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
+    std::vector<MenuItem> menu;  // the last one shown
+    int menu_choice = 0;
+    int ShowMenu(const std::vector<MenuItem>& items) override { menu = items; return menu_choice; }
     void Quit() override { quit = true; }
 };
 

@@ -200,13 +200,14 @@ TEST(Practice, MenuChoicesAreWrittenBackKeepingTheUsersLines)
 {
     PracticeRig r("; mine\nfoo = 1\n");
     EXPECT_NE(r.load_message.find(u"第 2 行"), std::u16string::npos);
+    r.window.menu_choice = r.form.Mark_List_ContextMenu(1).front().id;
+    r.form.Mark_List_RightClick(1);
     std::vector<std::u16string> texts;
-    for (const MenuItem& item : r.form.Mark_List_ContextMenu(1)) texts.push_back(item.text);
+    for (const MenuItem& item : r.window.menu) texts.push_back(item.text);
     EXPECT_EQ(texts, (std::vector<std::u16string>{u"复读这一段", u"复读遍数", u"每遍之间停顿", u"播放速度",
                                                   u"继续播放时回退", u"快退快进一步", u"跳到上一条", u"跳到下一条"}));
     EXPECT_TRUE(r.Item(u"复读遍数", u"不限").checked && r.Item(u"快退快进一步", u"2 秒").checked);
 
-    r.form.Context_Menu_Click(r.form.Mark_List_ContextMenu(1).front().id);
     EXPECT_EQ(r.list_box.selected, 1);
     EXPECT_EQ(r.player.jumps.back(), 20000);
     EXPECT_EQ(r.form.Mark_List_ContextMenu(1).front().text, u"停止复读");
