@@ -12,6 +12,7 @@
 #include "app/ports/window.h"
 #include "app/gated_timer.h"
 #include "app/mark_list.h"
+#include "app/practice.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
 #include "player/player.h"
@@ -94,6 +95,31 @@ public:
     void Save_Click();
     void Load_Click();
 
+    // --- practice: repeating a passage, speed, rewind, step, marks in time order
+    // Reads settings.ini at `path` (missing: the defaults) and takes it; the
+    // menu's choices are written back there. Returns the message naming its
+    // faulty lines, empty when there are none, for the caller to show.
+    std::u16string LoadSettings(const std::u16string& path);
+    // A right click on the list over the entry at `index` (-1: none there):
+    // the window shows the context menu and the choice is carried out.
+    void Mark_List_RightClick(int index);
+    // That menu, and what each of its items does.
+    std::vector<MenuItem> Mark_List_ContextMenu(int index);
+    void Context_Menu_Click(int id);
+    void Repeat_Passage_Click(int index);  // 复读这一段
+    void Stop_Repeat_Click();  // 停止复读
+    void Loop_Click();  // the loop key: repeats around the position, or stops
+    void Previous_Mark_Click();  // 跳到上一条
+    void Next_Mark_Click();  // 跳到下一条
+    void Slower_Click();
+    void Faster_Click();
+    void Passes_Click(std::optional<int> passes);  // nullopt: unlimited
+    void Gap_Click(int ms);
+    void Speed_Click(double rate);
+    void Rewind_Click(int ms);
+    void Step_Click(int ms);
+    const Practice& practice() const { return practice_; }
+
     // Window-level state, readable for the front end and the tests.
     const MarkList& mark_list() const { return mark_list_; }
     MarkList& mark_list() { return mark_list_; }
@@ -116,6 +142,17 @@ private:
     void SetSeekRange(std::int16_t min, std::int16_t max);
 
     void JumpToEntry();
+
+    // main_form_practice.cpp
+    void PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec);
+    void StepBy(std::int32_t delta_ms);  // 快退, 快进
+    // The marks' times in time order, each once.
+    std::vector<std::int32_t> MarkTimes() const;
+    void StartPassage(std::int32_t a_ms);
+    // false, with the reason shown the first time, when the player cannot.
+    bool SpeedChangeable();
+    void ChangeSpeed(double rate);
+    void SaveSetting(settings::Setting setting);
 
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
@@ -146,6 +183,13 @@ private:
     ShownText seek_time_;
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
+
+    Practice practice_{ui_.player};
+    int menu_index_ = -1;  // the entry the context menu was opened over
+    std::u16string settings_path_;  // empty: nowhere to write the choices
+    std::string settings_text_;     // the file as it stands, with the user's lines
+    bool speed_reason_shown_ = false;
+    bool speed_applied_ = false;  // the file's speed, given to the player once
 };
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,7 +18,7 @@ struct HotKeyHandler {
     void (MainForm::*handler)();
 };
 
-constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
+constexpr std::array<HotKeyHandler, 15> kHotKeyHandlers{{
     {HotKey::Play, &MainForm::Play_Click},
     {HotKey::Stop, &MainForm::Stop_Click},
     {HotKey::Pause, &MainForm::Pause_Click},
@@ -28,6 +29,11 @@ constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
     {HotKey::Back, &MainForm::Back_Click},
     {HotKey::Forward, &MainForm::Forward_Click},
     {HotKey::Record, &MainForm::Record_Click},
+    {HotKey::Loop, &MainForm::Loop_Click},
+    {HotKey::PreviousMark, &MainForm::Previous_Mark_Click},
+    {HotKey::NextMark, &MainForm::Next_Mark_Click},
+    {HotKey::Slower, &MainForm::Slower_Click},
+    {HotKey::Faster, &MainForm::Faster_Click},
 }};
 
 constexpr std::int16_t kLongestRange = 32767;
@@ -72,16 +78,18 @@ bool MainForm::DisplayStep()
 {
     Player& player = ui_.player;
 
-    switch (player.GetPlayState()) {
+    const PlayState state = player.GetPlayState();
+    const std::optional<std::u16string> practising = practice_.StateText(state);
+    switch (state) {
     case PlayState::Stopped:
         state_line_.Set(player.Name() + u"处于停止状态......");
         break;
     case PlayState::Playing:
-        state_line_.Set(player.Name() + u"处于播放状态......");
+        state_line_.Set(player.Name() + practising.value_or(u"处于播放状态......"));
         SetSeekRange(0, RangeMax(player.GetLengthSec()));
         break;
     case PlayState::Paused:
-        state_line_.Set(player.Name() + u"处于暂停状态......");
+        state_line_.Set(player.Name() + practising.value_or(u"处于暂停状态......"));
         break;
     case PlayState::Unknown:
         break;
@@ -95,7 +103,8 @@ bool MainForm::DisplayStep()
     if (!now) return false;
     time_line_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
 
-    mark_line_.Set(mark_text_ + u"<==>" + FormatMs(player.GetPositionMs()));
+    const std::int32_t shown_ms = player.GetPositionMs();
+    mark_line_.Set(mark_text_ + u"<==>" + FormatMs(shown_ms));
 
     // The title is read from the player found now, not the one found at
     // start-up, so a restarted player is followed. With no player the
@@ -106,6 +115,7 @@ bool MainForm::DisplayStep()
         title_ = std::move(title);
         caption_set_ = true;
     }
+    PracticeStep(state, shown_ms, length_sec);
     return true;
 }
 

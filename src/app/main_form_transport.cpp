@@ -1,5 +1,4 @@
 #include <cstdint>
-#include <limits>
 
 #include "app/main_form.h"
 #include "stamps/entry.h"
@@ -7,40 +6,14 @@
 
 namespace morvane {
 
-namespace {
-
-constexpr std::int32_t kStepMs = 2000;
-
-// position + delta without overflow. A real player never reports a position
-// near the ends of the 32-bit range; if one did, the target stops at the end
-// rather than wrapping round to the other side of the track.
-std::int32_t StepFrom(std::int32_t position_ms, std::int32_t delta_ms)
-{
-    const std::int64_t target = static_cast<std::int64_t>(position_ms) + delta_ms;
-    if (target > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (target < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(target);
-}
-
-} // namespace
-
 void MainForm::Play_Click() { ui_.player.CmdPlay(); }
 void MainForm::Pause_Click() { ui_.player.CmdPause(); }
 void MainForm::Stop_Click() { ui_.player.CmdStop(); }
 void MainForm::Previous_Click() { ui_.player.CmdPrev(); }
 void MainForm::Next_Click() { ui_.player.CmdNext(); }
 
-// The steps go to the player unbounded: near the start the target is
-// negative, and the player decides what that means.
-void MainForm::Back_Click()
-{
-    ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), -kStepMs));
-}
-
-void MainForm::Forward_Click()
-{
-    ui_.player.JumpToMs(StepFrom(ui_.player.GetPositionMs(), kStepMs));
-}
+void MainForm::Back_Click() { StepBy(-practice_.settings().step_ms); }
+void MainForm::Forward_Click() { StepBy(practice_.settings().step_ms); }
 
 void MainForm::Mark_Click()
 {

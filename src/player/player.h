@@ -46,6 +46,16 @@ public:
     // answered; `title` is then left alone.
     virtual bool ReadTitle(std::u16string& title) = 0;
 
+    // Playback speed, 1 being the track's own. A link that says nothing of
+    // speed cannot change it: Winamp's messages have no word for it.
+    // true when the player takes SetSpeed.
+    virtual bool CanChangeSpeed() { return false; }
+    // The rate the player reports; 1 when it cannot change its speed.
+    virtual double Speed() { return 1.0; }
+    // Asks for `rate`, kept within what the player allows. No effect when
+    // the player cannot change its speed.
+    virtual void SetSpeed(double /*rate*/) {}
+
     // The player's name as the state line shows it ("Winamp", "mpv").
     virtual std::u16string Name() = 0;
     // What start-up tells the user when no player runs: what to start.

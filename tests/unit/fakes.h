@@ -110,8 +110,10 @@ public:
 class FakeTimer final : public Timer {
 public:
     bool running = false;
+    std::int64_t now_ms = 0;
     bool Start() override { running = true; return true; }
     void Stop() override { running = false; }
+    std::int64_t NowMs() const override { return now_ms; }
 };
 
 // Records every message in a log of short names, like the stand-in's log.
@@ -150,6 +152,16 @@ public:
         log.push_back("title");
         out = title;
         return true;
+    }
+    // A player that can change its speed, as over MPRIS; Winamp cannot.
+    std::optional<double> speed;
+    bool CanChangeSpeed() override { return running && speed.has_value(); }
+    double Speed() override { return CanChangeSpeed() ? *speed : 1.0; }
+    void SetSpeed(double rate) override
+    {
+        if (!CanChangeSpeed()) return;
+        log.push_back("speed " + std::to_string(rate).substr(0, 4));
+        speed = rate;
     }
     std::u16string Name() override { return name; }
     std::u16string NotFoundMessage() override
@@ -235,6 +247,9 @@ public:
         return ChosenFile{*save_path, save_type};
     }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
+    std::vector<MenuItem> menu;  // the last one shown
+    int menu_choice = 0;
+    int ShowMenu(const std::vector<MenuItem>& items) override { menu = items; return menu_choice; }
     void Quit() override { quit = true; }
 };
 

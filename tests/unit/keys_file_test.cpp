@@ -17,7 +17,7 @@ struct Case {
 
 std::string Shown(const Binding& binding)
 {
-    if (!binding.written) return "default";
+    if (!binding.written) return binding.chord ? "default" : "none";
     return binding.chord ? ChordText(*binding.chord) : "none";
 }
 
@@ -51,6 +51,10 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
         {"mark = Ctrl+Shift", HotKey::Mark, "default", {1}},
         {"record = S\nstop = F9", HotKey::Record, "S", {}},
         {"record = S\nplay = KP0", HotKey::Play, "default", {1, 2}},
+        // The practice actions have no built-in key.
+        {"", HotKey::Loop, "none", {}},
+        {"Previous_Mark = Ctrl+Alt+KP4\nnext_mark = ctrl+alt+kp6", HotKey::PreviousMark, "Ctrl+Alt+KP4", {}},
+        {"slower = Ctrl+Alt+KP4\nfaster = Ctrl+Alt+KP4", HotKey::Faster, "none", {2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

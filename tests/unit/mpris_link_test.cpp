@@ -18,6 +18,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "player/mpris/mpris_link.h"
@@ -50,7 +51,7 @@ QVariantMap Track(const QString& url, bool with_id = true, qlonglong length_us =
 // whether it signals a seek while paused, and how long it goes on answering
 // the place it left.
 struct Behaviour {
-    QString identity;
+    QString identity{};
     std::chrono::milliseconds lands_off{0};
     bool seeked_while_paused = true;
     std::chrono::milliseconds answers_stale{0};
@@ -116,6 +117,8 @@ public:
     void SetAnswering(bool answering) { answering_ = answering; }
 
     QString introspect(const QString&) const override { return {}; }
+    // What the player says of Rate in its introspection data; none by default.
+    QString rate_access;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
         QMutexLocker lock(&mutex_);
@@ -126,7 +129,16 @@ public:
             ++queries_;
         if (message.member() == "SetPosition") MoveTo(args.value(1).toLongLong(), true);
         if (message.member() == "Seek") MoveTo(PositionUs() + args.value(0).toLongLong(), true);
+        if (message.member() == "Set")
+            commands_ << "Set " + args.value(1).toString() + ' ' +
+                             QString::number(args.value(2).value<QDBusVariant>().variant().toDouble());
         if (!answering_) return true;  // hung: the caller times out
+        if (message.member() == "Introspect") {
+            connection.send(message.createReply(
+                "<node><interface name=\"" + kPlayer + "\"><property type=\"d\" name=\"Rate\" access=\"" +
+                rate_access + "\"/></interface></node>"));
+            return true;
+        }
         if (message.interface() != kPlayer) QThread::msleep(behaviour_.answers_after.count());
         QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", behaviour_.identity}};
         all.insert("Position", AnswerUs());
@@ -340,6 +352,26 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
     link.JumpToMs(6000);
     Pump(100);
     EXPECT_EQ(player->Calls().first.toStdString(), "");
+}
+
+TEST_F(MprisLinkTest, SpeedOnlyWhereRateIsWritableAndNotFixed)
+{
+    for (const auto& [access, bounds, changeable] : {std::tuple{"readwrite", std::pair{0.5, 2.0}, true},
+                                                     std::tuple{"read", std::pair{0.5, 2.0}, false},
+                                                     std::tuple{"readwrite", std::pair{1.0, 1.0}, false},
+                                                     std::tuple{"", std::pair{0.5, 2.0}, false}}) {
+        SCOPED_TRACE(std::string(access) + " " + std::to_string(bounds.second));
+        auto player = Start("mpv", "Playing");
+        player->rate_access = access;
+        player->Change({{"MinimumRate", bounds.first}, {"MaximumRate", bounds.second}, {"Rate", 1.5}});
+        MprisLink link(LinkBus(), {});
+        EXPECT_EQ(WaitUntil([&] { return link.CanChangeSpeed(); }, changeable ? 2000 : 300), changeable);
+        EXPECT_EQ(link.Speed(), changeable ? 1.5 : 1.0);
+        player->Calls();
+        link.SetSpeed(3);
+        Pump(100);
+        EXPECT_EQ(player->Calls().first.toStdString(), changeable ? "Set Rate 2" : "");
+    }
 }
 
 TEST_F(MprisLinkTest, APausedPlayerIsKeptAndAnotherPlayersSignalsMoveNothingOfIt)

@@ -30,6 +30,11 @@ std::string_view ActionId(HotKey action)
     case HotKey::Mark: return "mark";
     case HotKey::Repeat: return "repeat";
     case HotKey::Record: return "record";
+    case HotKey::Loop: return "loop";
+    case HotKey::PreviousMark: return "previous_mark";
+    case HotKey::NextMark: return "next_mark";
+    case HotKey::Slower: return "slower";
+    case HotKey::Faster: return "faster";
     }
     return {};
 }

@@ -21,7 +21,8 @@ struct Binding {
 class KeyMap {
 public:
     // The built-in keys: P play, S stop, H pause, U previous, N next, Shift
-    // repeat, Ctrl mark, comma back, full stop forward, keypad 0 record.
+    // repeat, Ctrl mark, comma back, full stop forward, keypad 0 record;
+    // none for the practice actions (loop, marks, speed).
     KeyMap();
 
     const Binding& operator[](HotKey action) const { return bindings_[static_cast<std::size_t>(action)]; }

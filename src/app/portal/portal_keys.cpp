@@ -31,6 +31,11 @@ QString Description(HotKey action)
     case HotKey::Mark: return QStringLiteral("定位：记下复读的起点");
     case HotKey::Repeat: return QStringLiteral("复读：回到定位处");
     case HotKey::Record: return QStringLiteral("记录当前时间");
+    case HotKey::Loop: return QStringLiteral("复读这一段 / 停止复读");
+    case HotKey::PreviousMark: return QStringLiteral("跳到上一条");
+    case HotKey::NextMark: return QStringLiteral("跳到下一条");
+    case HotKey::Slower: return QStringLiteral("放慢 0.05 倍");
+    case HotKey::Faster: return QStringLiteral("加快 0.05 倍");
     }
     return {};
 }
@@ -108,9 +113,11 @@ void PortalKeys::SessionCreated(uint response, const QVariantMap& results)
 
     QList<Shortcut> shortcuts;
     for (HotKey action : kAllHotKeys) {
+        const keys::Binding& binding = map_[action];
+        // An action with no built-in key is offered only once a keys file names it.
+        if (!binding.written && !binding.chord) continue;
         Shortcut shortcut{QString::fromLatin1(keys::ActionId(action)),
                           {{QStringLiteral("description"), Description(action)}}};
-        const keys::Binding& binding = map_[action];
         if (binding.written && binding.chord) {
             const std::string trigger = PortalTrigger(*binding.chord);
             if (!trigger.empty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -70,6 +71,13 @@ public:
     // false when the system has no timer to give.
     virtual bool Start() = 0;
     virtual void Stop() = 0;
+    // Milliseconds on a clock that only runs forward, for what the form
+    // times across ticks (the pause between two passes).
+    virtual std::int64_t NowMs() const
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
 };
 
 } // namespace morvane

@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/file_types.h"
+#include "app/ports/menu.h"
 
 namespace morvane {
 
@@ -39,6 +41,11 @@ public:
     };
     virtual std::optional<ChosenFile> ChooseSavePath() = 0;
     virtual std::optional<std::u16string> ChooseOpenPath() = 0;
+
+    // A context menu at the pointer, modal like the message boxes. Returns
+    // the chosen item's id, 0 when it was closed without a choice. A window
+    // without context menus never shows one.
+    virtual int ShowMenu(const std::vector<MenuItem>& /*items*/) { return 0; }
 
     // Ends the program: the window goes and the message loop ends.
     virtual void Quit() = 0;

@@ -4,9 +4,12 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -91,6 +94,25 @@ void MprisLink::Add(const QString& name, const QString& owner, bool wait)
     player.handle = ++last_handle_;
     player.identity = name.mid(kBusPrefix.size());
     Load(name, player, wait);
+    QueryRateAccess(name, player);
+}
+
+void MprisLink::QueryRateAccess(const QString& name, const RemotePlayer& player)
+{
+    const auto call = Method(player.owner, QLatin1StringView("org.freedesktop.DBus.Introspectable"),
+                             QStringLiteral("Introspect"));
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, name, handle = player.handle](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                RemotePlayer* answered = Lookup(name, handle);
+                const QDBusMessage reply = done->reply();
+                if (answered == nullptr || reply.type() != QDBusMessage::ReplyMessage) return;
+                static const QRegularExpression rate(QStringLiteral(R"(<property\s[^>]*name="Rate"[^>]*>)"));
+                const QString element = rate.match(reply.arguments().value(0).toString()).captured();
+                answered->rate_writable = element.contains(QLatin1StringView("access=\"readwrite\"")) ||
+                                          element.contains(QLatin1StringView("access=\"write\""));
+            });
 }
 
 void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
@@ -364,6 +386,28 @@ bool MprisLink::ReadTitle(std::u16string& title)
     if (player == nullptr) return false;
     title = player->caption;
     return true;
+}
+
+bool MprisLink::CanChangeSpeed()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr && player->CanChangeRate();
+}
+
+double MprisLink::Speed()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr && player->CanChangeRate() ? *player->rate : 1.0;
+}
+
+void MprisLink::SetSpeed(double rate)
+{
+    const RemotePlayer* player = Current();
+    if (player == nullptr || !player->CanChangeRate() || !std::isfinite(rate)) return;
+    auto call = Method(player->owner, kPropertiesInterface, QStringLiteral("Set"));
+    call << QString(kPlayerInterface) << QStringLiteral("Rate")
+         << QVariant::fromValue(QDBusVariant(std::clamp(rate, player->minimum_rate, player->maximum_rate)));
+    bus_.send(call);
 }
 
 std::u16string MprisLink::Name()

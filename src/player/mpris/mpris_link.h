@@ -49,6 +49,10 @@ public:
 
     bool ReadTitle(std::u16string& title) override;
 
+    bool CanChangeSpeed() override;
+    double Speed() override;
+    void SetSpeed(double rate) override;
+
     std::u16string Name() override;
     std::u16string NotFoundMessage() override;
 
@@ -83,6 +87,8 @@ private:
     // Sends the jump again when the player landed far from it and not where
     // it was; true when it did.
     bool Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us);
+    // Whether the player lets Rate be written: only its introspection data says.
+    void QueryRateAccess(const QString& name, const RemotePlayer& player);
     bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 #include "player/mpris/bus_names.h"
 #include "player/mpris/property_values.h"
@@ -81,7 +82,15 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
         state = next;
         clock.SetPlaying(state == PlayState::Playing, now);
     }
-    if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) clock.SetRate(it->toDouble(), now);
+    if (auto it = properties.find(QStringLiteral("Rate")); it != properties.end()) {
+        const double next = it->toDouble();
+        clock.SetRate(next, now);
+        if (std::isfinite(next) && next > 0) rate = next;
+    }
+    for (const auto& [property, bound] : {std::pair{QStringLiteral("MinimumRate"), &minimum_rate},
+                                          std::pair{QStringLiteral("MaximumRate"), &maximum_rate}})
+        if (auto it = properties.find(property); it != properties.end() && std::isfinite(it->toDouble()))
+            *bound = it->toDouble();
     if (auto it = properties.find(QStringLiteral("CanSeek")); it != properties.end()) can_seek = it->toBool();
     if (auto it = properties.find(QStringLiteral("Metadata")); it != properties.end())
         moved = ApplyMetadata(AsMap(*it), now) || moved;

@@ -41,6 +41,14 @@ struct RemotePlayer {
     QString url;
     QString title;
     bool can_seek = false;
+    // Rate as reported, and its bounds; a player without Rate, or whose
+    // bounds leave only 1, cannot change its speed. rate_writable comes
+    // from the player's introspection data.
+    std::optional<double> rate;
+    double minimum_rate = 1.0;
+    double maximum_rate = 1.0;
+    bool rate_writable = false;
+    bool CanChangeRate() const { return rate && rate_writable && minimum_rate < maximum_rate; }
     PositionClock clock;
     std::u16string caption;
 

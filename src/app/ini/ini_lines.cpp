@@ -1,0 +1,68 @@
+#include "app/ini/ini_lines.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace morvane::ini {
+namespace {
+
+constexpr std::size_t kQuotedBytes = 40;  // of a faulty line's text, in the message
+constexpr std::size_t kListedProblems = 20;
+
+} // namespace
+
+std::string_view Trim(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::string Quoted(std::string_view text)
+{
+    if (text.size() <= kQuotedBytes) return "“" + std::string(text) + "”";
+    std::size_t end = kQuotedBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return "“" + std::string(text.substr(0, end)) + "…”";
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string Where(int line_number) { return "第 " + std::to_string(line_number) + " 行："; }
+
+void ForEachLine(std::string_view text, std::string_view form, std::vector<std::string>& problems,
+                 const std::function<void(const Line&)>& take)
+{
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    int line_number = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const auto end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++line_number;
+        if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            problems.push_back(Where(line_number) + "应写成“" + std::string(form) + "”，而不是" + Quoted(line));
+            continue;
+        }
+        take({line_number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
+    }
+}
+
+std::string ProblemsMessage(std::string_view heading_before, std::string_view heading_after,
+                            const std::vector<std::string>& problems)
+{
+    if (problems.empty()) return {};
+    std::string message = std::string(heading_before) + std::to_string(problems.size()) + std::string(heading_after);
+    for (std::size_t i = 0; i < std::min(problems.size(), kListedProblems); ++i) message += "\n" + problems[i];
+    if (problems.size() > kListedProblems) message += "\n……";
+    return message;
+}
+
+} // namespace morvane::ini

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane::ini {
+
+// One `name = value` line, both sides trimmed; `number` counts from 1.
+struct Line {
+    int number = 0;
+    std::string_view name;
+    std::string_view value;
+};
+
+// Calls `take` for each `name = value` line of a UTF-8 text (CRLF or LF, an
+// optional BOM). Blank lines, lines starting with ';' or '#' and [section]
+// headers are passed over; a line without '=' is named in `problems` with
+// `form`, the shape the line should have ("动作 = 按键").
+void ForEachLine(std::string_view text, std::string_view form, std::vector<std::string>& problems,
+                 const std::function<void(const Line&)>& take);
+
+// "第 3 行：", how each problem starts.
+std::string Where(int line_number);
+// The start of a user's text in quotes, cut on a UTF-8 character boundary.
+std::string Quoted(std::string_view text);
+// ASCII letters in any case are the same.
+bool SameName(std::string_view a, std::string_view b);
+std::string_view Trim(std::string_view text);
+
+// One message for a message box: the number of faulty lines between the
+// two halves of the heading, then the first problems one a line. Empty
+// when there are none.
+std::string ProblemsMessage(std::string_view heading_before, std::string_view heading_after,
+                            const std::vector<std::string>& problems);
+
+} // namespace morvane::ini

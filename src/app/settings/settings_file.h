@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane::settings {
+
+// How a passage is practised. The defaults are today's behaviour.
+struct Settings {
+    std::optional<int> passes;    // 1..99; nullopt: unlimited
+    int gap_ms = 0;               // pause between passes, 0..10 s
+    int rewind_ms = 0;            // jump back on resume, 0..10 s
+    int step_ms = 2000;           // of 快退 and 快进, 0.5..30 s
+    std::optional<double> speed;  // 0.25..4; nullopt: the player's own
+};
+
+enum class Setting { Passes, Gap, Rewind, Step, Speed };
+inline constexpr std::array<Setting, 5> kAllSettings{Setting::Passes, Setting::Gap, Setting::Rewind, Setting::Step,
+                                                     Setting::Speed};
+
+// The setting's name in the file: "passes", "gap" …
+std::string_view SettingName(Setting setting);
+
+// What a settings file says: the settings (defaults where it says nothing
+// or errs) and, when some lines could not be used, one message naming each
+// with its line number (UTF-8, for a message box).
+struct SettingsFile {
+    Settings settings;
+    std::string problems;
+};
+
+// Reads `name = value` lines as the keys file does: blank lines, comments
+// (';', '#') and [section] headers are passed over; UTF-8, CRLF or LF.
+SettingsFile ParseSettingsFile(std::string_view text);
+
+// The value of `setting` in `settings` as the file writes it ("unlimited",
+// "1.5"). A setting left to the player (speed) writes as empty text.
+std::string ValueText(const Settings& settings, Setting setting);
+
+// The file's text with `setting` given its value in `settings`: the first
+// line that names it takes the new value, and every other line, comments
+// and unknown ones included, stays as it was. With no such line, one is
+// added at the end, in the file's own line ending.
+std::string WithSetting(std::string_view text, const Settings& settings, Setting setting);
+
+} // namespace morvane::settings

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+
+namespace morvane::test {
+namespace {
+
+const std::u16string kSettings = u"/home/u/.config/morvane/settings.ini";
+
+// A started window over marks at 10, 20 and 14 s (in that list order) whose
+// player does what it is told and plays on while the clock runs. It stands
+// at 30 s, playing.
+struct PracticeRig : Rig {
+    explicit PracticeRig(const std::string& file = {})
+    {
+        if (!file.empty()) files.files[kSettings] = file;
+        EXPECT_TRUE(form.Form_Load());
+        load_message = form.LoadSettings(kSettings);
+        Show({u"[000:10:000] 一", u"[000:20:000] 三", u"[000:14:000] 二"});
+        player.position = 30000;
+    }
+    // `ms` of 10 ms ticks, the player carrying out each command before the
+    // next tick, or a slow one every third tick.
+    void Run(int ms)
+    {
+        for (int t = 0; t < ms; t += 10) {
+            if (!slow || t % 30 == 0) Obey();
+            poll_clock.now_ms += 10;
+            if (player.state == PlayState::Playing) player.position += 10;
+            form.Poll_Tick();
+        }
+        Obey();
+    }
+    void Obey()
+    {
+        for (PlayState& state = player.state; obeyed < player.log.size(); ++obeyed) {
+            const std::string& command = player.log[obeyed];
+            if (command.starts_with("jump ")) player.position = std::max(0, std::stoi(command.substr(5)));
+            if (command == "pause" && state != PlayState::Stopped)
+                state = state == PlayState::Playing ? PlayState::Paused : PlayState::Playing;
+            if (command == "play" || command == "stop") state = command == "play" ? PlayState::Playing : PlayState::Stopped;
+            if (command == "next") player.length = 100, player.position = 0;
+        }
+    }
+    long JumpsTo(std::int32_t ms) const { return std::ranges::count(player.jumps, ms); }
+    // A choice of the context menu: `group`'s item `text`, or the group itself.
+    const MenuItem& Item(const std::u16string& group, const std::u16string& text = {})
+    {
+        menu = form.Mark_List_ContextMenu(-1);
+        const MenuItem& found = *std::ranges::find(menu, group, &MenuItem::text);
+        return text.empty() ? found : *std::ranges::find(found.choices, text, &MenuItem::text);
+    }
+
+    std::u16string load_message;
+    std::vector<MenuItem> menu;
+    std::size_t obeyed = 0;
+    bool slow = false;
+};
+
+TEST(Practice, PassesWithAPauseBetweenThenPlaysOn)
+{
+    PracticeRig r("passes = 3\ngap = 1\nrewind = 2\n");
+    r.player.state = PlayState::Paused;
+    r.form.Repeat_Passage_Click(0);  // 10 s to the next mark in time, 14 s
+    r.Run(4000);
+    EXPECT_EQ(r.state_line.text, u"Winamp复读第1/3遍......");
+    r.Run(500);
+    // Back on the first tick at B, and the pause is not counted as the user's.
+    EXPECT_EQ(r.player.state, PlayState::Paused);
+    EXPECT_EQ(r.player.position, 14000);
+    EXPECT_EQ(r.state_line.text, u"Winamp复读第1/3遍后停顿......");
+    r.Run(600);
+    EXPECT_EQ(r.state_line.text, u"Winamp复读第2/3遍......");
+    EXPECT_EQ(r.JumpsTo(10000), 2);
+    r.Run(11000);
+    EXPECT_EQ(r.JumpsTo(10000), 3);
+    EXPECT_EQ(r.player.jumps.size(), 3u);  // no rewind after a gap
+    EXPECT_EQ(r.state_line.text, u"Winamp处于播放状态......");
+}
+
+TEST(Practice, LoopKeyRepeatsAroundThePositionAndTheLastMarkRunsToTheEnd)
+{
+    PracticeRig r;
+    r.slow = true;
+    r.player.length = 25;
+    r.player.position = 5000;  // before every mark: nothing to repeat
+    r.hot_keys.Press(HotKey::Loop);
+    r.Run(10);
+    EXPECT_FALSE(r.form.practice().Repeating());
+
+    r.player.position = 21000;
+    r.hot_keys.Press(HotKey::Loop);
+    r.Run(10);
+    EXPECT_EQ(r.JumpsTo(20000), 1);
+    r.Run(9600);  // unlimited, with no pause, to just short of the end
+    EXPECT_EQ(r.JumpsTo(20000), 3);
+    EXPECT_EQ(r.player.Commands().size(), 3u);
+    r.hot_keys.Press(HotKey::Loop);
+    r.Run(5000);
+    EXPECT_EQ(r.JumpsTo(20000), 3);
+}
+
+TEST(Practice, WhatEndsARepetitionAndWhatKeepsIt)
+{
+    const struct {
+        const char* what;
+        std::function<void(PracticeRig&)> act;
+        bool keeps;
+    } cases[] = {
+        {"停止复读", [](PracticeRig& r) { r.form.Stop_Repeat_Click(); }, false},
+        {"the loop key", [](PracticeRig& r) { r.hot_keys.Press(HotKey::Loop); }, false},
+        {"停止", [](PracticeRig& r) { r.form.Stop_Click(); }, false},
+        {"Jump", [](PracticeRig& r) { r.seek_bar.value = 100; r.form.Jump_Click(); }, false},
+        {"double-click on B's entry", [](PracticeRig& r) { r.list_box.selected = 2; r.form.Mark_List_DblClick(); }, false},
+        {"下首", [](PracticeRig& r) { r.form.Next_Click(); }, false},
+        {"a seek in the player", [](PracticeRig& r) { r.player.position = 60000; }, false},
+        {"the player going away", [](PracticeRig& r) { r.player.running = false; }, false},
+        {"跳到下一条", [](PracticeRig& r) { r.form.Next_Mark_Click(); }, false},
+        {"快退 past A", [](PracticeRig& r) { r.form.Back_Click(); }, true},
+        {"快进", [](PracticeRig& r) { r.form.Forward_Click(); }, true},
+        {"a pause inside", [](PracticeRig& r) { r.form.Pause_Click(); r.Run(300); r.form.Pause_Click(); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PracticeRig r;
+        r.form.Repeat_Passage_Click(0);
+        r.Run(1000);
+        c.act(r);
+        r.Run(300);
+        EXPECT_EQ(r.form.practice().Repeating(), c.keeps);
+        r.player.running = true;
+        r.Run(5000);
+        EXPECT_EQ(r.JumpsTo(10000) > 1, c.keeps);
+    }
+}
+
+TEST(Practice, RewindsOnAnyResumeOfTheUsersButNotBeforeThePassage)
+{
+    PracticeRig r("rewind = 2");
+    const auto pause_and_resume = [&r](bool in_the_player) {
+        r.Run(100);
+        in_the_player ? void(r.player.state = PlayState::Paused) : r.form.Pause_Click();
+        r.Run(500);
+        in_the_player ? void(r.player.state = PlayState::Playing) : r.form.Pause_Click();
+        r.Run(20);
+    };
+    pause_and_resume(false);
+    pause_and_resume(true);
+    ASSERT_EQ(r.player.jumps.size(), 2u);
+    EXPECT_NEAR(r.player.jumps[0], 28100, 20);
+    EXPECT_NEAR(r.player.jumps[1], 26200, 30);
+
+    r.form.Repeat_Passage_Click(0);
+    r.Run(400);
+    pause_and_resume(false);
+    EXPECT_EQ(r.JumpsTo(10000), 2);
+    EXPECT_TRUE(r.form.practice().Repeating());
+}
+
+TEST(Practice, MarksInTimeOrderAndTheStepSize)
+{
+    PracticeRig r;
+    r.player.position = 16000;
+    for (int i = 0; i < 3; ++i) r.form.Previous_Mark_Click(), r.Obey();
+    for (int i = 0; i < 3; ++i) r.form.Next_Mark_Click(), r.Obey();
+    EXPECT_EQ(r.player.jumps, (std::vector<std::int32_t>{14000, 10000, 14000, 20000}));
+
+    r.form.Step_Click(5000), r.form.Back_Click();
+    EXPECT_EQ(r.player.jumps.back(), 15000);
+}
+
+TEST(Practice, SpeedWhereThePlayerCanAndOneReasonWhereItCannot)
+{
+    PracticeRig winamp;
+    winamp.form.Slower_Click();
+    winamp.form.Faster_Click();
+    EXPECT_EQ(winamp.window.messages.size(), 1u);
+    for (const MenuItem& item : winamp.Item(u"播放速度").choices) EXPECT_FALSE(item.enabled);
+
+    PracticeRig r("speed = 0.9");
+    r.player.speed = 1.0;
+    r.Run(10);
+    EXPECT_DOUBLE_EQ(*r.player.speed, 0.9);
+    r.form.Faster_Click();
+    EXPECT_NEAR(*r.player.speed, 0.95, 1e-9);
+    r.player.speed = 0.750188;  // as VLC reports 0.75
+    EXPECT_TRUE(r.Item(u"播放速度", u"0.75 倍").checked);
+    r.form.Slower_Click();
+    EXPECT_NEAR(*r.player.speed, 0.7, 1e-9);
+    EXPECT_EQ(r.files.files[kSettings], "speed = 0.7");
+    EXPECT_TRUE(r.window.messages.empty());
+}
+
+TEST(Practice, MenuChoicesAreWrittenBackKeepingTheUsersLines)
+{
+    PracticeRig r("; mine\nfoo = 1\n");
+    EXPECT_NE(r.load_message.find(u"第 2 行"), std::u16string::npos);
+    r.window.menu_choice = r.form.Mark_List_ContextMenu(1).front().id;
+    r.form.Mark_List_RightClick(1);
+    std::vector<std::u16string> texts;
+    for (const MenuItem& item : r.window.menu) texts.push_back(item.text);
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"复读这一段", u"复读遍数", u"每遍之间停顿", u"播放速度",
+                                                  u"继续播放时回退", u"快退快进一步", u"跳到上一条", u"跳到下一条"}));
+    EXPECT_TRUE(r.Item(u"复读遍数", u"不限").checked && r.Item(u"快退快进一步", u"2 秒").checked);
+
+    EXPECT_EQ(r.list_box.selected, 1);
+    EXPECT_EQ(r.player.jumps.back(), 20000);
+    EXPECT_EQ(r.form.Mark_List_ContextMenu(1).front().text, u"停止复读");
+    r.form.Context_Menu_Click(r.Item(u"复读遍数", u"3 遍").id);
+    r.form.Context_Menu_Click(r.Item(u"每遍之间停顿", u"2 秒").id);
+    EXPECT_EQ(r.files.files[kSettings], "; mine\nfoo = 1\npasses = 3\ngap = 2\n");
+
+    // A file that is there but cannot be read is never written over.
+    PracticeRig unread;
+    unread.files.files[kSettings] = "; theirs";
+    unread.files.unreadable[kSettings] = u"拒绝访问";
+    EXPECT_NE(unread.form.LoadSettings(kSettings).find(u"拒绝访问"), std::u16string::npos);
+    unread.form.Step_Click(5000);
+    EXPECT_EQ(unread.files.files[kSettings], "; theirs");
+}
+
+} // namespace
+} // namespace morvane::test

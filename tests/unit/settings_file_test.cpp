@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "app/settings/settings_file.h"
+
+namespace morvane::settings {
+namespace {
+
+// A file's text, the value it gives one setting as the file would write it,
+// and the lines it names as faulty.
+struct Case {
+    const char* file;
+    Setting setting;
+    const char* value;
+    std::vector<int> faulty_lines;
+};
+
+TEST(SettingsFile, ReadsEachLineAndNamesTheFaultyOnes)
+{
+    const Case cases[] = {
+        {"passes = 3", Setting::Passes, "3", {}},
+        {"\xEF\xBB\xBF; practice\r\n[practice]\r\n  PASSES=Unlimited \r\n", Setting::Passes, "unlimited", {}},
+        {"gap = 1.5\nrewind = 2", Setting::Gap, "1.5", {}},
+        {"step = 0.5", Setting::Step, "0.5", {}},
+        {"speed = 0.75", Setting::Speed, "0.75", {}},
+        // Faulty lines keep the default; the others still apply.
+        {"passes = 0\ngap = 2", Setting::Gap, "2", {1}},
+        {"passes = 100", Setting::Passes, "unlimited", {1}},
+        {"passes = 2.5", Setting::Passes, "unlimited", {1}},
+        {"gap = 10.5", Setting::Gap, "0", {1}},
+        {"gap = 1e1", Setting::Gap, "0", {1}},
+        {"rewind = two", Setting::Rewind, "0", {1}},
+        {"step = 0.4\nstep = 3", Setting::Step, "3", {1}},
+        {"speed = 5", Setting::Speed, "", {1}},
+        {"gaps = 1\n\nrewind", Setting::Gap, "0", {1, 3}},
+        {"gap = 1\ngap = 2", Setting::Gap, "1", {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const SettingsFile file = ParseSettingsFile(c.file);
+        EXPECT_EQ(ValueText(file.settings, c.setting), c.value);
+        for (int line : c.faulty_lines)
+            EXPECT_NE(file.problems.find("第 " + std::to_string(line) + " 行"), std::string::npos) << file.problems;
+        EXPECT_EQ(file.problems.empty(), c.faulty_lines.empty()) << file.problems;
+    }
+}
+
+TEST(SettingsFile, WritingOneSettingKeepsEveryOtherLine)
+{
+    Settings settings;
+    settings.passes = 5;
+    settings.gap_ms = 1500;
+    const struct {
+        const char* before;
+        Setting setting;
+        const char* after;
+    } cases[] = {
+        {"", Setting::Passes, "passes = 5\n"},
+        {"; mine\r\nfoo = bar\r\nGap=3", Setting::Gap, "; mine\r\nfoo = bar\r\nGap= 1.5"},
+        {"; passes = 1\npasses = x\npasses = 2\n", Setting::Passes, "; passes = 1\npasses = 5\npasses = 2\n"},
+        {"\xEF\xBB\xBFgap = 1\r\n", Setting::Passes, "\xEF\xBB\xBFgap = 1\r\npasses = 5\r\n"},
+        {"step = 3", Setting::Passes, "step = 3\npasses = 5\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        const std::string after = WithSetting(c.before, settings, c.setting);
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(ValueText(ParseSettingsFile(after).settings, c.setting), ValueText(settings, c.setting));
+    }
+}
+
+} // namespace
+} // namespace morvane::settings
