@@ -7,6 +7,7 @@
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -198,8 +199,17 @@ bool Session::Follows(int shown_ms, int player_ms)
 
 bool Session::SeekTo(int ms)
 {
-    player->Seek(ms);
-    return PlayerAt(ms, 60) && Settled();
+    // Asked again now and then: a player still opening a track may let a seek go by.
+    QElapsedTimer asked;
+    const bool there = Eventually([&] {
+        if (asked.isValid() && std::abs(player->PositionMs() - ms) <= 60) return true;
+        if (!asked.isValid() || asked.hasExpired(500)) {
+            player->Seek(ms);
+            asked.start();
+        }
+        return false;
+    });
+    return there && Settled();
 }
 
 bool Session::PlayerAt(int ms, int slack)

@@ -53,7 +53,7 @@ public:
 QString WaitForBusName(const QString& player, const QProcess& process, const QString& hint = {});
 
 // The players every end-to-end scenario runs against.
-inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious", "chromium"};
+inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious", "chromium", "celluloid"};
 
 // `name` (one of kPlayers) paused at the start of `files`, ready once its
 // MPRIS name is on the session bus; throws when it does not start.

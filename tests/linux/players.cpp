@@ -1,6 +1,6 @@
-// VLC, Audacious and Chromium for the end-to-end tests, each read back over
-// a D-Bus connection of the tests' own: the same MPRIS calls any other
-// program makes, never the link under test.
+// VLC, Audacious, Chromium and Celluloid for the end-to-end tests, each read
+// back over a D-Bus connection of the tests' own: the same MPRIS calls any
+// other program makes, never the link under test.
 
 #include "harness.h"
 
@@ -126,6 +126,21 @@ public:
             if (geteuid() == 0) args.prepend(QStringLiteral("--no-sandbox"));
             process_.setProgram(QStringLiteral("chromium"));
             process_.setArguments(args);
+        } else if (name == "celluloid") {
+            identity_ = QStringLiteral("io.github.celluloid_player.Celluloid");
+            // Celluloid sends a track's length and URL only once mpv has read
+            // tags from it, which a WAV file has none of: the recordings go
+            // to Ogg, where sox writes one.
+            for (QString& file : files_) {
+                const QString ogg = home_.filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".ogg"));
+                if (QProcess::execute(QStringLiteral("sox"), {file, ogg}) != 0) Fail("sox could not make " + ogg);
+                file = ogg;
+            }
+            // mpv's null output as the tests run mpv itself (see Mpv).
+            process_.setProgram(QStringLiteral("celluloid"));
+            process_.setArguments(
+                QStringList{"--new-window", "--mpv-ao=null", "--mpv-ao-null-buffer=0.05", "--mpv-loop-file=inf"} +
+                files_);
         } else {
             identity_ = QStringLiteral("audacious");
             // The SDL output on SDL's dummy driver plays without a sound card;
@@ -156,7 +171,7 @@ public:
                  (name == "chromium" ? QStringLiteral(" (on Ubuntu: snap install chromium)") : QString()));
         service_ = WaitForBusName(identity_, process_, " (see " + home_.filePath(QStringLiteral("log")) + ")");
         if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, 10000))
-            Fail(identity_ + " did not load " + files.join(' '));
+            Fail(identity_ + " did not load " + files_.join(' '));
         // All play at once (VLC's --start-paused would hold every later track
         // too); they start from 0, paused.
         // A player still opening its file may let a Pause or a seek go by on
@@ -264,7 +279,7 @@ private:
 std::unique_ptr<RealPlayer> StartPlayer(const std::string& name, const QStringList& files)
 {
     if (name == "mpv") return std::make_unique<Mpv>(files);
-    if (name == "vlc" || name == "audacious" || name == "chromium") return std::make_unique<MprisPlayer>(name, files);
+    if (name == "vlc" || name == "audacious" || name == "chromium" || name == "celluloid") return std::make_unique<MprisPlayer>(name, files);
     Fail("no such player: " + QString::fromStdString(name));
 }
 
