@@ -75,6 +75,9 @@ function Load(index) {
 }
 navigator.mediaSession.setActionHandler("nexttrack", () => Load(at + 1));
 navigator.mediaSession.setActionHandler("previoustrack", () => Load(at - 1));
+// Held at the start once it plays, as the other players start: a seek of a
+// few tens of milliseconds left Chromium's Position where it was.
+player.addEventListener("playing", () => { player.pause(); player.currentTime = 0; }, {once: true});
 Load(0);
 </script>
 )")
@@ -115,10 +118,10 @@ public:
             if (!page.open(QIODevice::WriteOnly) || page.write(WebPlayerPage(files).toUtf8()) < 0)
                 Fail("could not write " + page.fileName());
             page.close();
-            // A window on the display, not --headless: only the browser's
-            // window shows a page's media to MPRIS. No network and no sound
-            // card here: the fake audio output plays at the clock's pace.
-            QStringList args{"--no-first-run", "--disable-gpu", "--disable-quic", "--disable-background-networking",
+            // Headless, it still shows the page's media over MPRIS. With no
+            // sound card it plays into a fake output at the clock's pace;
+            // the network flags keep it from calling out.
+            QStringList args{"--headless=new", "--no-first-run", "--disable-gpu", "--disable-quic", "--disable-background-networking",
                              "--disable-component-update", "--disable-sync", "--password-store=basic",
                              "--autoplay-policy=no-user-gesture-required",
                              "--user-data-dir=" + home_.filePath(QStringLiteral("chromium")),
