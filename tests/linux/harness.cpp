@@ -158,6 +158,19 @@ Program::Program(std::unique_ptr<HotKeys> keyboard)
 
 bool Eventually(const std::function<bool()>& done, int timeout_ms) { return QTest::qWaitFor(done, timeout_ms); }
 
+bool AskedUntil(const std::function<void()>& ask, const std::function<bool()>& holds, int timeout_ms)
+{
+    QElapsedTimer asked;
+    return Eventually([&] {
+        if (!asked.isValid() || asked.hasExpired(500)) {
+            ask();
+            asked.start();
+            return false;
+        }
+        return holds();
+    }, timeout_ms);
+}
+
 QString Text(const qt::App& app, int id) { return qobject_cast<QLabel*>(app.Control(id))->text(); }
 
 void Click(const qt::App& app, int id) { QTest::mouseClick(app.Control(id), Qt::LeftButton); }
@@ -199,17 +212,8 @@ bool Session::Follows(int shown_ms, int player_ms)
 
 bool Session::SeekTo(int ms)
 {
-    // Asked again now and then: a player still opening a track may let a seek go by.
-    QElapsedTimer asked;
-    const bool there = Eventually([&] {
-        if (asked.isValid() && std::abs(player->PositionMs() - ms) <= 60) return true;
-        if (!asked.isValid() || asked.hasExpired(500)) {
-            player->Seek(ms);
-            asked.start();
-        }
-        return false;
-    });
-    return there && Settled();
+    return AskedUntil([&] { player->Seek(ms); }, [&] { return std::abs(player->PositionMs() - ms) <= 60; }) &&
+           Settled();
 }
 
 bool Session::PlayerAt(int ms, int slack)

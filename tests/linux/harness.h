@@ -103,6 +103,9 @@ private:
 
 // Runs the event loop until `done` or the time is up; false on time-out.
 bool Eventually(const std::function<bool()>& done, int timeout_ms = 5000);
+// `ask` at once and again every half second until `holds`: a player still
+// opening a file may let a request go by. false on time-out.
+bool AskedUntil(const std::function<void()>& ask, const std::function<bool()>& holds, int timeout_ms = 5000);
 
 // A read-out's text, and a real mouse click in the middle of a control.
 QString Text(const qt::App& app, int id);

@@ -10,7 +10,6 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -121,8 +120,9 @@ public:
             // Headless, it still shows the page's media over MPRIS. With no
             // sound card it plays into a fake output at the clock's pace;
             // the network flags keep it from calling out.
-            QStringList args{"--headless=new", "--no-first-run", "--disable-gpu", "--disable-quic", "--disable-background-networking",
-                             "--disable-component-update", "--disable-sync", "--password-store=basic",
+            QStringList args{"--headless=new", "--no-first-run", "--disable-gpu", "--disable-quic",
+                             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                             "--password-store=basic",
                              "--autoplay-policy=no-user-gesture-required",
                              "--user-data-dir=" + home_.filePath(QStringLiteral("chromium")),
                              QUrl::fromLocalFile(page.fileName()).toString(QUrl::FullyEncoded)};
@@ -177,22 +177,9 @@ public:
             Fail(identity_ + " did not load " + files_.join(' '));
         // All play at once (VLC's --start-paused would hold every later track
         // too); they start from 0, paused.
-        // A player still opening its file may let a Pause or a seek go by on
-        // a loaded machine: each is asked again now and then until it holds.
-        const auto until = [](const std::function<bool()>& holds, const std::function<void()>& ask) {
-            QElapsedTimer asked;
-            return Eventually([&] {
-                if (holds()) return true;
-                if (!asked.isValid() || asked.hasExpired(500)) {
-                    ask();
-                    asked.start();
-                }
-                return false;
-            }, 10000);
-        };
-        if (!until([&] { return Status() == QStringLiteral("Paused"); }, [&] { SetPaused(true); }))
+        if (!AskedUntil([&] { SetPaused(true); }, [&] { return Status() == QStringLiteral("Paused"); }, 10000))
             Fail(identity_ + " did not pause");
-        if (!until([&] { return PositionMs() < 50; }, [&] { Seek(0); }))
+        if (!AskedUntil([&] { Seek(0); }, [&] { return PositionMs() < 50; }, 10000))
             Fail(identity_ + " did not go to the start");
         home_.setAutoRemove(true);
     }
@@ -228,10 +215,20 @@ public:
         }
         return -1;
     }
-    void SetPaused(bool paused) override { Call(paused ? QStringLiteral("Pause") : QStringLiteral("Play"), {}); }
+    void SetPaused(bool paused) override
+    {
+        // Celluloid takes Play and Pause each as a toggle: asked only when it is not so already.
+        if (Status() != (paused ? QStringLiteral("Paused") : QStringLiteral("Playing")))
+            Call(paused ? QStringLiteral("Pause") : QStringLiteral("Play"), {});
+    }
     void Seek(int ms) override
     {
-        const auto track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+        // Celluloid's Metadata once came without the track id just after it started.
+        QDBusObjectPath track;
+        Eventually([&] {
+            track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+            return !track.path().isEmpty();
+        }, 3000);
         Call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong{ms} * 1000});
     }
     int StepMs() override { return identity_ == QStringLiteral("vlc") ? 300 : 0; }
@@ -282,7 +279,8 @@ private:
 std::unique_ptr<RealPlayer> StartPlayer(const std::string& name, const QStringList& files)
 {
     if (name == "mpv") return std::make_unique<Mpv>(files);
-    if (name == "vlc" || name == "audacious" || name == "chromium" || name == "celluloid") return std::make_unique<MprisPlayer>(name, files);
+    if (name == "vlc" || name == "audacious" || name == "chromium" || name == "celluloid")
+        return std::make_unique<MprisPlayer>(name, files);
     Fail("no such player: " + QString::fromStdString(name));
 }
 
