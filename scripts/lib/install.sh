@@ -3,8 +3,10 @@
 # these names (on Ubuntu, wine, wine64 and fonts-wine come from "universe").
 # Recommends are skipped, so Wine's own fonts (fonts-wine) and clang's
 # sanitizer and libFuzzer runtimes (libclang-rt-dev) are named here. VLC
-# (with its D-Bus control in vlc-plugin-base) and Audacious are the players
-# the Linux tests drive beside mpv.
+# (with its D-Bus control in vlc-plugin-base), Audacious, Celluloid and
+# Chromium are the players the Linux tests drive beside mpv; Ubuntu has
+# Chromium only as a snap, which apt does not install, so there it is left
+# to the user.
 
 MORVANE_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest
@@ -16,8 +18,9 @@ MORVANE_PACKAGES=(
   qt6-base-dev libxi-dev libx11-dev fonts-wqy-microhei
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
   qt6-translations-l10n debootstrap
-  vlc-bin vlc-plugin-base audacious xdg-desktop-portal
+  vlc-bin vlc-plugin-base audacious celluloid xdg-desktop-portal
 )
+[[ $(. /etc/os-release 2>/dev/null && echo "${ID:-}") == ubuntu ]] || MORVANE_PACKAGES+=(chromium)
 
 package_installed() {
   [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]

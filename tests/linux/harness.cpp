@@ -7,6 +7,7 @@
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -157,6 +158,19 @@ Program::Program(std::unique_ptr<HotKeys> keyboard)
 
 bool Eventually(const std::function<bool()>& done, int timeout_ms) { return QTest::qWaitFor(done, timeout_ms); }
 
+bool AskedUntil(const std::function<void()>& ask, const std::function<bool()>& holds, int timeout_ms)
+{
+    QElapsedTimer asked;
+    return Eventually([&] {
+        if (!asked.isValid() || asked.hasExpired(500)) {
+            ask();
+            asked.start();
+            return false;
+        }
+        return holds();
+    }, timeout_ms);
+}
+
 QString Text(const qt::App& app, int id) { return qobject_cast<QLabel*>(app.Control(id))->text(); }
 
 void Click(const qt::App& app, int id) { QTest::mouseClick(app.Control(id), Qt::LeftButton); }
@@ -201,8 +215,8 @@ bool Session::Follows(int shown_ms, int player_ms)
 
 bool Session::SeekTo(int ms)
 {
-    player->Seek(ms);
-    return PlayerAt(ms, 60) && Settled();
+    return AskedUntil([&] { player->Seek(ms); }, [&] { return std::abs(player->PositionMs() - ms) <= 60; }) &&
+           Settled();
 }
 
 bool Session::PlayerAt(int ms, int slack)

@@ -30,7 +30,7 @@ namespace morvane::e2e {
 QStringList Recordings();
 
 // A player the tests drive and read back by its own means, never through the
-// link under test: mpv over its IPC socket, VLC and Audacious over a D-Bus
+// link under test: mpv over its IPC socket, the others over a D-Bus
 // connection of their own.
 class RealPlayer {
 public:
@@ -53,7 +53,7 @@ public:
 QString WaitForBusName(const QString& player, const QProcess& process, const QString& hint = {});
 
 // The players every end-to-end scenario runs against.
-inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious"};
+inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious", "chromium", "celluloid"};
 
 // `name` (one of kPlayers) paused at the start of `files`, ready once its
 // MPRIS name is on the session bus; throws when it does not start.
@@ -107,6 +107,9 @@ inline constexpr int kHangMs = 30000;
 
 // Runs the event loop until `done` or the time is up; false on time-out.
 bool Eventually(const std::function<bool()>& done, int timeout_ms = kHangMs);
+// `ask` at once and again every half second until `holds`: a player still
+// opening a file may let a request go by. false on time-out.
+bool AskedUntil(const std::function<void()>& ask, const std::function<bool()>& holds, int timeout_ms = kHangMs);
 
 // A read-out's text, and a real mouse click in the middle of a control.
 QString Text(const qt::App& app, int id);

@@ -1,6 +1,6 @@
-// VLC and Audacious for the end-to-end tests, each read back over a D-Bus
-// connection of the tests' own: the same MPRIS calls any other program
-// makes, never the link under test.
+// VLC, Audacious, Chromium and Celluloid for the end-to-end tests, each read
+// back over a D-Bus connection of the tests' own: the same MPRIS calls any
+// other program makes, never the link under test.
 
 #include "harness.h"
 
@@ -10,9 +10,11 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QUrl>
 
 #include <pwd.h>
@@ -49,6 +51,38 @@ QString AudaciousSdlOutput()
     Fail(QStringLiteral("Audacious' SDL output is missing (the package audacious-plugins)"));
 }
 
+// A page that plays `files` in turn, as a web player does: Chromium offers
+// next and previous over MPRIS only to a page that handles them, and names
+// each track by the title the page gives it.
+QString WebPlayerPage(const QStringList& files)
+{
+    QJsonArray tracks;
+    for (const QString& file : files)
+        tracks.append(QJsonObject{{"url", QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)},
+                                  {"title", QFileInfo(file).completeBaseName()}});
+    return QStringLiteral(R"(<!doctype html><meta charset="utf-8"><title>Morvane</title>
+<audio id="player" autoplay loop></audio>
+<script>
+const tracks = %1;
+const player = document.getElementById("player");
+let at = 0;
+function Load(index) {
+  at = Math.min(Math.max(index, 0), tracks.length - 1);
+  player.src = tracks[at].url;
+  navigator.mediaSession.metadata = new MediaMetadata({title: tracks[at].title});
+  player.play();
+}
+navigator.mediaSession.setActionHandler("nexttrack", () => Load(at + 1));
+navigator.mediaSession.setActionHandler("previoustrack", () => Load(at - 1));
+// Held at the start once it plays, as the other players start: a seek of a
+// few tens of milliseconds left Chromium's Position where it was.
+player.addEventListener("playing", () => { player.pause(); player.currentTime = 0; }, {once: true});
+Load(0);
+</script>
+)")
+        .arg(QString::fromUtf8(QJsonDocument(tracks).toJson(QJsonDocument::Compact)));
+}
+
 class MprisPlayer : public RealPlayer {
 public:
     MprisPlayer(const std::string& name, const QStringList& files)
@@ -77,6 +111,39 @@ public:
                 process_.setProgram(QStringLiteral("cvlc"));
             }
             process_.setArguments(args + files);
+        } else if (name == "chromium") {
+            identity_ = QStringLiteral("chromium");
+            QFile page(home_.filePath(QStringLiteral("player.html")));
+            if (!page.open(QIODevice::WriteOnly) || page.write(WebPlayerPage(files).toUtf8()) < 0)
+                Fail("could not write " + page.fileName());
+            page.close();
+            // Headless, it still shows the page's media over MPRIS. With no
+            // sound card it plays into a fake output at the clock's pace;
+            // the network flags keep it from calling out.
+            QStringList args{"--headless=new", "--no-first-run", "--disable-gpu", "--disable-quic",
+                             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                             "--password-store=basic",
+                             "--autoplay-policy=no-user-gesture-required",
+                             "--user-data-dir=" + home_.filePath(QStringLiteral("chromium")),
+                             QUrl::fromLocalFile(page.fileName()).toString(QUrl::FullyEncoded)};
+            if (geteuid() == 0) args.prepend(QStringLiteral("--no-sandbox"));
+            process_.setProgram(QStringLiteral("chromium"));
+            process_.setArguments(args);
+        } else if (name == "celluloid") {
+            identity_ = QStringLiteral("io.github.celluloid_player.Celluloid");
+            // Celluloid sends a track's length and URL only once mpv has read
+            // tags from it, which a WAV file has none of: the recordings go
+            // to Ogg, where sox writes one.
+            for (QString& file : files_) {
+                const QString ogg = home_.filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".ogg"));
+                if (QProcess::execute(QStringLiteral("sox"), {file, ogg}) != 0) Fail("sox could not make " + ogg);
+                file = ogg;
+            }
+            // mpv's null output as the tests run mpv itself (see Mpv).
+            process_.setProgram(QStringLiteral("celluloid"));
+            process_.setArguments(
+                QStringList{"--new-window", "--mpv-ao=null", "--mpv-ao-null-buffer=0.05", "--mpv-loop-file=inf"} +
+                files_);
         } else {
             identity_ = QStringLiteral("audacious");
             // The SDL output on SDL's dummy driver plays without a sound card;
@@ -102,26 +169,18 @@ public:
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.setStandardErrorFile(home_.filePath(QStringLiteral("log")));
         process_.start();
-        if (!process_.waitForStarted(5000)) Fail(identity_ + " did not start: " + process_.errorString());
+        if (!process_.waitForStarted(5000))
+            Fail(identity_ + " did not start: " + process_.errorString() +
+                 (name == "chromium" ? QStringLiteral(" (on Ubuntu: snap install chromium)") : QString()));
         service_ = WaitForBusName(identity_, process_, " (see " + home_.filePath(QStringLiteral("log")) + ")");
         if (!Eventually([&] { return Metadata().value(QStringLiteral("mpris:length")).toLongLong() > 0; }, kHangMs))
-            Fail(identity_ + " did not load " + files.join(' '));
-        // Both play at once (VLC's --start-paused would hold every later track
+            Fail(identity_ + " did not load " + files_.join(' '));
+        // All play at once (VLC's --start-paused would hold every later track
         // too); they start from 0, paused.
-        // A player still opening its file may let a Pause go by on a loaded
-        // machine: asked again now and then until it holds.
-        QElapsedTimer asked;
-        const auto paused = [&] {
-            if (Status() == QStringLiteral("Paused")) return true;
-            if (!asked.isValid() || asked.hasExpired(500)) {
-                SetPaused(true);
-                asked.start();
-            }
-            return false;
-        };
-        if (!Eventually(paused, kHangMs)) Fail(identity_ + " did not pause");
-        Seek(0);
-        if (!Eventually([&] { return PositionMs() < 50; })) Fail(identity_ + " did not go to the start");
+        if (!AskedUntil([&] { SetPaused(true); }, [&] { return Status() == QStringLiteral("Paused"); }, kHangMs))
+            Fail(identity_ + " did not pause");
+        if (!AskedUntil([&] { Seek(0); }, [&] { return PositionMs() < 50; }, kHangMs))
+            Fail(identity_ + " did not go to the start");
         home_.setAutoRemove(true);
     }
 
@@ -146,15 +205,30 @@ public:
     QString Status() override { return Get(kPlayer, QStringLiteral("PlaybackStatus")).toString(); }
     int Track() override
     {
-        const QString file = QUrl(Metadata().value(QStringLiteral("xesam:url")).toString()).toLocalFile();
-        for (int i = 0; i < files_.size(); ++i)
-            if (!file.isEmpty() && QFileInfo(files_[i]) == QFileInfo(file)) return i;
+        // By its file, or by its title where the player names no file (Chromium).
+        const QVariantMap metadata = Metadata();
+        const QString file = QUrl(metadata.value(QStringLiteral("xesam:url")).toString()).toLocalFile();
+        const QString title = metadata.value(QStringLiteral("xesam:title")).toString();
+        for (int i = 0; i < files_.size(); ++i) {
+            const QFileInfo info(files_[i]);
+            if (file.isEmpty() ? info.completeBaseName() == title : info == QFileInfo(file)) return i;
+        }
         return -1;
     }
-    void SetPaused(bool paused) override { Call(paused ? QStringLiteral("Pause") : QStringLiteral("Play"), {}); }
+    void SetPaused(bool paused) override
+    {
+        // Celluloid takes Play and Pause each as a toggle: asked only when it is not so already.
+        if (Status() != (paused ? QStringLiteral("Paused") : QStringLiteral("Playing")))
+            Call(paused ? QStringLiteral("Pause") : QStringLiteral("Play"), {});
+    }
     void Seek(int ms) override
     {
-        const auto track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+        // Celluloid's Metadata once came without the track id just after it started.
+        QDBusObjectPath track;
+        Eventually([&] {
+            track = Metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+            return !track.path().isEmpty();
+        }, 3000);
         Call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong{ms} * 1000});
     }
     int StepMs() override { return identity_ == QStringLiteral("vlc") ? 300 : 0; }
@@ -205,7 +279,8 @@ private:
 std::unique_ptr<RealPlayer> StartPlayer(const std::string& name, const QStringList& files)
 {
     if (name == "mpv") return std::make_unique<Mpv>(files);
-    if (name == "vlc" || name == "audacious") return std::make_unique<MprisPlayer>(name, files);
+    if (name == "vlc" || name == "audacious" || name == "chromium" || name == "celluloid")
+        return std::make_unique<MprisPlayer>(name, files);
     Fail("no such player: " + QString::fromStdString(name));
 }
 
