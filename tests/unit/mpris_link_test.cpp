@@ -328,6 +328,7 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
         player->Change({{name, value}});
         return WaitUntil(seen);
     };
+    link.CmdPlay();  // already playing: nothing, as a toggling player would pause
     link.CmdPause();
     ASSERT_TRUE(change("PlaybackStatus", "Paused", [&] { return link.GetPlayState() == PlayState::Paused; }));
     link.CmdPause();

@@ -367,7 +367,14 @@ void MprisLink::JumpToMs(std::int32_t ms)
 }
 
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }
-void MprisLink::CmdPlay() { Command(QStringLiteral("Play")); }
+void MprisLink::CmdPlay()
+{
+    // Play on a playing player does nothing by the specification, but some
+    // (Celluloid) take it as a toggle and pause.
+    const RemotePlayer* player = Current();
+    if (player != nullptr && player->state == PlayState::Playing) return;
+    Command(QStringLiteral("Play"));
+}
 void MprisLink::CmdStop() { Command(QStringLiteral("Stop")); }
 void MprisLink::CmdNext() { Command(QStringLiteral("Next")); }
 
