@@ -17,7 +17,7 @@ MORVANE_PACKAGES=(
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
   qt6-translations-l10n debootstrap
   vlc-bin vlc-plugin-base audacious xdg-desktop-portal
-  at-spi2-core python3-gi gir1.2-atspi-2.0
+  at-spi2-core python3-gi gir1.2-atspi-2.0 python3-markdown
 )
 
 package_installed() {
