@@ -30,5 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # they are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-wqy-microhei")
+# In a Wayland session Qt's Wayland plugin gives the window its own surface;
+# without it the window runs on XWayland, which works too.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mpv, mpv-mpris, vlc, audacious")
 include(CPack)

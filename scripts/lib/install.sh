@@ -19,6 +19,7 @@ MORVANE_PACKAGES=(
   dbus mpv mpv-mpris xdotool espeak-ng sox openbox x11-xserver-utils dpkg-dev file
   qt6-translations-l10n debootstrap
   vlc-bin vlc-plugin-base audacious celluloid xdg-desktop-portal
+  at-spi2-core python3-gi gir1.2-atspi-2.0 python3-markdown
 )
 [[ $(. /etc/os-release 2>/dev/null && echo "${ID:-}") == ubuntu ]] || MORVANE_PACKAGES+=(chromium)
 

@@ -5,8 +5,9 @@ DIST_DIR="${MORVANE_DIST:-$REPO_ROOT/dist}"
 BUILD_RELEASE="${MORVANE_BUILD_RELEASE:-$REPO_ROOT/build-release}"
 # The clean Debian 13 that the .deb is installed into, and its copies.
 DEBIAN13_DIR="${MORVANE_DEBIAN13:-$OUT_DIR/debian13}"
-# What the zip holds, each under this name.
-ZIP_FILES=(morvane.exe 使用说明.md LICENSE NOTICE)
+# What the zip holds, each under this name: the guide as a web page, which
+# Windows opens with a double click, beside the pictures it shows.
+ZIP_FILES=(morvane.exe 使用说明.html screenshot.png screenshot-linux.png LICENSE NOTICE)
 
 # The project's version, as the build made it.
 release_version() {
@@ -17,7 +18,7 @@ release_version() {
 # both programs into $DIST_DIR. Expects build_windows to have run.
 make_release() {
   say "building the Linux program for release in $BUILD_RELEASE"
-  configure "$BUILD_RELEASE" -DCMAKE_BUILD_TYPE=Release || return 1
+  configure "$BUILD_RELEASE" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF || return 1
   cmake --build "$BUILD_RELEASE" -j"$(nproc)" --target morvane || return 1
   local version
   version=$(release_version)
@@ -31,12 +32,26 @@ make_release() {
 
   local zip="$DIST_DIR/morvane-$version-windows-x64.zip" stage
   stage=$(mktemp -d)
-  cp "$BUILD_WIN/morvane.exe" "$REPO_ROOT/docs/使用说明.md" "$REPO_ROOT/LICENSE" "$REPO_ROOT/NOTICE" "$stage/" || return 1
+  cp "$BUILD_WIN/morvane.exe" "$REPO_ROOT/docs/screenshot.png" "$REPO_ROOT/docs/screenshot-linux.png" \
+    "$REPO_ROOT/LICENSE" "$REPO_ROOT/NOTICE" "$stage/" || return 1
+  guide_html "$REPO_ROOT/docs/使用说明.md" >"$stage/使用说明.html" || return 1
   rm -f "$zip"
   (cd "$stage" && cmake -E tar cf "$zip" --format=zip "${ZIP_FILES[@]}") || return 1
   rm -rf "$stage"
   echo "$zip"
   echo "$deb"
+}
+
+# The guide as one web page (Python-Markdown, with its tables), in UTF-8.
+guide_html() {
+  local title
+  title=$(sed -n '1s/^# //p' "$1")
+  printf '<!DOCTYPE html>\n<html lang="zh-CN">\n<head>\n<meta charset="utf-8">\n<title>%s</title>\n' "$title"
+  printf '<style>body{max-width:52em;margin:auto;padding:1em;font-family:sans-serif;line-height:1.6}'
+  printf 'table{border-collapse:collapse}td,th{border:1px solid #999;padding:.3em .6em}'
+  printf 'code,pre{background:#f4f4f4}img{max-width:100%%}</style>\n</head>\n<body>\n'
+  /usr/bin/python3 -m markdown -x tables -x fenced_code "$1" || return 1
+  printf '</body>\n</html>\n'
 }
 
 # Checks the release files as a user would meet them; prints ok/FAIL lines
@@ -54,6 +69,8 @@ check_release() {
   CHECK="the zip holds exactly ${ZIP_FILES[*]}"
   check diff <(cd "$scratch" && mkdir zip && cd zip && cmake -E tar xf "$zip" && find . -type f | sed 's|^\./||' | sort) \
     <(printf '%s\n' "${ZIP_FILES[@]}" | sort)
+  CHECK="every picture the zip's guide shows is in the zip"
+  check pictures_present "$scratch/zip/使用说明.html"
   CHECK="the .deb unpacks with dpkg-deb -x"
   check dpkg-deb -x "$deb" "$scratch/deb"
   CHECK="the unpacked program prints its version"
@@ -66,6 +83,14 @@ check_release() {
   check installs_on_debian13 "$deb" "$version"
   rm -rf "$scratch"
   return "$failures"
+}
+
+# Each <img> of the page names a file beside it, and there is at least one.
+pictures_present() {
+  local page=$1 pictures picture
+  pictures=$(grep -o '<img [^>]*src="[^"]*"' "$page" | sed 's/.*src="\([^"]*\)"/\1/')
+  [[ -n $pictures ]] || return 1
+  for picture in $pictures; do [[ -s $(dirname "$page")/$picture ]] || return 1; done
 }
 
 # Each libQt6* the program needs belongs to a package that Depends names.

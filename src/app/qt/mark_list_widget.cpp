@@ -13,14 +13,18 @@ namespace {
 
 // Rows of one size, so the view never measures entries: with measured rows
 // every change to a full list (32 767 entries) lays it all out again,
-// about 0.2 s each; MainForm measures the widest entry itself.
+// about 0.2 s each; MainForm measures the widest entry itself. A row counts
+// as wide as the extent alone; the view stretches it over the viewport, so
+// a selection spans the whole row. Counting the viewport's width in too made
+// the view's range and the extent's disagree whenever a scroll bar came or
+// went, and the two bars then showed and hid each other without end.
 class RowDelegate final : public QStyledItemDelegate {
 public:
     explicit RowDelegate(MarkListWidget& list) : QStyledItemDelegate(&list), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {list_.RowWidth(), QStyledItemDelegate::sizeHint(option, index).height()};
+        return {list_.Extent(), QStyledItemDelegate::sizeHint(option, index).height()};
     }
 
 private:
@@ -41,8 +45,6 @@ MarkListWidget::MarkListWidget(QWidget* parent) : QListWidget(parent)
     // not turn them into a composition first.
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
-
-int MarkListWidget::RowWidth() const { return std::max(extent_, viewport()->width()); }
 
 void MarkListWidget::SetExtent(int pixels)
 {

@@ -19,9 +19,7 @@ public:
     // The tip for the viewport; empty: none. A tip already showing follows.
     void SetTip(const QString& text);
 
-    // Every row is as wide as the extent or the viewport, whichever is
-    // wider, so no entry is cut and a selection spans the whole row.
-    int RowWidth() const;
+    int Extent() const { return extent_; }
 
 protected:
     void updateGeometries() override;
