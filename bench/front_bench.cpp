@@ -146,7 +146,7 @@ struct Front {
     void Select(int index)
     {
         SendMessageW(window.Control(IDC_MARK_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        form->Mark_List_Click();
+        form->Mark_List_Click(index);
     }
 };
 

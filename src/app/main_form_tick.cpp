@@ -48,9 +48,7 @@ void MainForm::Poll_Tick()
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ui_.player.Refresh();
     HotKeyStep();
-    // A failing display step is restarted once; a second failure ends the
-    // tick quietly.
-    if (!DisplayStep()) DisplayStep();
+    DisplayStep();
 }
 
 void MainForm::HotKeyStep()
@@ -68,7 +66,7 @@ void MainForm::ForgetHotKeys()
     for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
 }
 
-bool MainForm::DisplayStep()
+void MainForm::DisplayStep()
 {
     Player& player = ui_.player;
 
@@ -89,11 +87,10 @@ bool MainForm::DisplayStep()
 
     const std::int32_t length_sec = player.GetLengthSec();
     const std::int32_t position_ms = player.GetPositionMs();
-    auto total = FormatSec(DecimalText(length_sec));
-    if (!total) return false;
-    auto now = FormatSec(SecondsText(position_ms));
-    if (!now) return false;
-    time_line_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
+    // Decimal text of a 32-bit number always converts.
+    const std::u16string total = *FormatSec(DecimalText(length_sec)).value;
+    const std::u16string now = *FormatSec(SecondsText(position_ms)).value;
+    time_line_.Set(u"总时间:" + total + u"<==>当前时间:" + now);
 
     mark_line_.Set(mark_text_ + u"<==>" + FormatMs(player.GetPositionMs()));
 
@@ -106,7 +103,6 @@ bool MainForm::DisplayStep()
         title_ = std::move(title);
         caption_set_ = true;
     }
-    return true;
 }
 
 void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)

@@ -2,6 +2,12 @@
 
 namespace morvane {
 
+std::u16string CountText(std::size_t count)
+{
+    const std::string digits = std::to_string(count);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 namespace {
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }

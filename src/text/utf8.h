@@ -1,10 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace morvane {
+
+// The UTF-8 byte-order mark, as Notepad writes it before UTF-8 text.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A count as decimal digits, for messages.
+std::u16string CountText(std::size_t count);
 
 std::string ToUtf8(std::u16string_view text);
 // nullopt for bytes that are not well-formed UTF-8.

@@ -255,7 +255,10 @@ void MainWindow::OnCommand(int id, UINT code)
 {
     if (form_ == nullptr) return;
     if (id == IDC_MARK_LIST) {
-        if (code == LBN_SELCHANGE) form_->Mark_List_Click();
+        if (code == LBN_SELCHANGE) {
+            const LRESULT selected = SendMessageW(Control(IDC_MARK_LIST), LB_GETCURSEL, 0, 0);
+            form_->Mark_List_Click(selected == LB_ERR ? -1 : static_cast<int>(selected));
+        }
         else if (code == LBN_DBLCLK) form_->Mark_List_DblClick();
         return;
     }
