@@ -97,12 +97,13 @@ TEST(MainFormSave, FailureIsReportedAndCancelDoesNothing)
     ASSERT_EQ(r.window.messages.size(), 2u);
     EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件是只读的"));
 
-    // Chosen without its extension, the same file is refused as well.
+    // Chosen without its extension, the same file is refused as well, once
+    // the user has agreed to replace it.
     r.window.save_path = u"kept";
     r.form.Save_Click();
     EXPECT_EQ(r.files.files[u"kept.txt"], "old");
-    ASSERT_EQ(r.window.messages.size(), 3u);
-    EXPECT_TRUE(Mentions(r.window.messages[2].first, u"文件是只读的"));
+    ASSERT_EQ(r.window.messages.size(), 4u);
+    EXPECT_TRUE(Mentions(r.window.messages[3].first, u"文件是只读的"));
 }
 
 TEST(MainFormLoad, ReplacesTheListAndLeavesSelIndex)
