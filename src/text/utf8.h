@@ -16,5 +16,8 @@ std::u16string CountText(std::size_t count);
 std::string ToUtf8(std::u16string_view text);
 // nullopt for bytes that are not well-formed UTF-8.
 std::optional<std::u16string> FromUtf8(std::string_view bytes);
+// The same with every byte that is not part of a well-formed sequence
+// read as U+FFFD, for text that is shown, not kept.
+std::u16string FromUtf8Replacing(std::string_view bytes);
 
 } // namespace morvane

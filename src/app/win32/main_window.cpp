@@ -243,6 +243,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
+        // No tick runs once the window has gone.
+        if (form_ != nullptr) form_->Window_Gone();
         PostQuitMessage(0);
         return 0;
     default:
