@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "app/layout/layout.h"
 #include "app/main_form.h"
 #include "stamps/stamps.h"
 
@@ -30,7 +31,7 @@ constexpr std::array<HotKeyHandler, 10> kHotKeyHandlers{{
     {HotKey::Record, &MainForm::Record_Click},
 }};
 
-constexpr std::int16_t kLongestRange = 32767;
+constexpr std::int16_t kLongestRange = layout::kSeekBarEnd;
 
 std::int16_t RangeMax(std::int32_t length_sec)
 {

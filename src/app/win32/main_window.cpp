@@ -19,7 +19,8 @@ namespace morvane::win32 {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
+constexpr COLORREF kTextBoxColour =
+    RGB(layout::kTextBoxColour.red, layout::kTextBoxColour.green, layout::kTextBoxColour.blue);
 
 struct WindowClass {
     const wchar_t* name;
@@ -119,7 +120,7 @@ std::wstring MainWindow::CreateControls()
     range.cbSize = sizeof(range);
     range.fMask = SIF_RANGE | SIF_POS;
     range.nMin = 0;
-    range.nMax = 32767;
+    range.nMax = layout::kSeekBarEnd;
     range.nPos = 0;
     SetScrollInfo(Control(IDC_SEEK_BAR), SB_CTL, &range, TRUE);
     return {};
