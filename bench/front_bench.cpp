@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/program.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
 #include "app/win32/main_window.h"
@@ -116,12 +117,14 @@ struct Front {
     morvane::winamp::WinampLink player{code_page};
     morvane::win32::AsyncKeyboard keyboard;
     morvane::win32::DiskFiles files;
-    std::optional<MainForm> form;
+    std::optional<morvane::Program> program;
+    MainForm* form = nullptr;
 
     ~Front() { window.Attach(nullptr); }
 
-    // The same parts main.cpp puts together; the timer never goes live, so
-    // nothing ticks unless the benchmark calls the tick.
+    // The program put together as main.cpp does, without the user's files;
+    // the timer never goes live, so nothing ticks unless the benchmark
+    // calls the tick.
     bool Build()
     {
         using namespace morvane::win32;
@@ -132,9 +135,11 @@ struct Front {
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        form.emplace(morvane::MakeMainFormParts(*controls, morvane::Services{*port, *timer1, player, keyboard, code_page, files,
-                                                                       morvane::mark_file::Encoding::Ansi}));
-        window.Attach(&*form);
+        program.emplace(morvane::FrontEnd{*controls, *port, *timer1, player, code_page, files,
+                                          morvane::mark_file::Encoding::Ansi, {},
+                                          [this](const morvane::keys::KeyMap&) -> morvane::HotKeys& { return keyboard; }});
+        form = &program->Form();
+        window.Attach(form);
         if (!form->Form_Load()) return false;
         window.Show();
         Pump();
@@ -146,7 +151,7 @@ struct Front {
     void Select(int index)
     {
         SendMessageW(window.Control(IDC_MARK_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        form->Mark_List_Click();
+        form->Mark_List_Click(index);
     }
 };
 

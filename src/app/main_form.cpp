@@ -19,8 +19,7 @@ bool MainForm::Form_Load()
     mark_text_ = u"[000:00:000]";
     ShowCount();
     ui_.player.Refresh();
-    player_handle_ = ui_.player.FindPlayer();
-    if (player_handle_ == 0) {
+    if (ui_.player.FindPlayer() == 0) {
         ui_.window.ShowInfo(ui_.player.NotFoundMessage(), u"提示");
         return false;
     }

@@ -86,7 +86,8 @@ public:
     void Move_Up_Click();
     void Move_Down_Click();
     void Clear_Click();
-    void Mark_List_Click();
+    // The user selected entry `index` (-1: none) in the list.
+    void Mark_List_Click(int index);
     void Mark_List_MouseMove(bool button_down, int x, int y);
     void UpdateExtent();
     // The list's font has changed (a new DPI): every width is measured again.
@@ -127,17 +128,15 @@ public:
     const std::u16string& mark_text() const { return mark_text_; }
 
 private:
-    // Selects through the list and runs Mark_List_Click, as a user's selection
-    // does, so the recorded selection follows every selection. false when
-    // no such entry.
+    // Highlights the entry and runs Mark_List_Click, as a user's selection
+    // does. false when no such entry.
     bool SelectEntry(int index);
     void ShowCount();
 
     void HotKeyStep();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
     void ForgetHotKeys();
-    // false when a step failed; the tick then restarts it once.
-    bool DisplayStep();
+    void DisplayStep();
     // Sets seek_bar's range; a range that moves the value raises Seek_Bar_Change.
     void SetSeekRange(std::int16_t min, std::int16_t max);
 
@@ -173,7 +172,6 @@ private:
     GatedTimer poll_timer_;
     std::int32_t mark_ms_ = 0;
     std::u16string mark_text_;
-    std::uintptr_t player_handle_ = 0;
 
     // What the window shows now, so that a tick rewrites only what changed.
     ShownText count_line_;

@@ -10,6 +10,7 @@
 #include "marks/formats.h"
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
+#include "text/utf8.h"
 
 namespace morvane {
 
@@ -24,14 +25,6 @@ std::u16string Quoted(const std::u16string& path)
 {
     return u"“" + path + u"”";
 }
-
-std::u16string CountText(std::size_t count)
-{
-    const std::string digits = std::to_string(count);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Why the bytes are clearly not a mark file; nullopt when they may be one.
 std::optional<std::u16string> NotAMarkFile(std::string_view bytes, const CodePage& code_page,

@@ -22,7 +22,7 @@ constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 bool MainForm::SelectEntry(int index)
 {
     if (index < 0 || index >= mark_list_.Count() || !ui_.list_box.Select(index)) return false;
-    Mark_List_Click();
+    Mark_List_Click(index);
     return true;
 }
 
@@ -31,9 +31,9 @@ void MainForm::ShowCount()
     count_line_.Set(DecimalText(mark_list_.Count()));
 }
 
-void MainForm::Mark_List_Click()
+void MainForm::Mark_List_Click(int index)
 {
-    mark_list_.RecordSelection(ui_.list_box.Selected());
+    mark_list_.RecordSelection(index);
 }
 
 void MainForm::Record_Click()
@@ -100,7 +100,7 @@ void MainForm::Edit_Note_Click()
 
 void MainForm::Delete_Click()
 {
-    const int index = ui_.list_box.Selected();
+    const int index = mark_list_.Highlighted();
     if (!mark_list_.Remove(index)) return;
     ui_.list_box.Redraw();
 

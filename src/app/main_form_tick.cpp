@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/layout/layout.h"
 #include "app/main_form.h"
 #include "stamps/stamps.h"
 
@@ -36,7 +37,7 @@ constexpr std::array<HotKeyHandler, 15> kHotKeyHandlers{{
     {HotKey::Faster, &MainForm::Faster_Click},
 }};
 
-constexpr std::int16_t kLongestRange = 32767;
+constexpr std::int16_t kLongestRange = layout::kSeekBarEnd;
 
 std::int16_t RangeMax(std::int32_t length_sec)
 {
@@ -54,9 +55,7 @@ void MainForm::Poll_Tick()
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ui_.player.Refresh();
     HotKeyStep();
-    // A failing display step is restarted once; a second failure ends the
-    // tick quietly.
-    if (!DisplayStep()) DisplayStep();
+    DisplayStep();
 }
 
 void MainForm::HotKeyStep()
@@ -74,7 +73,7 @@ void MainForm::ForgetHotKeys()
     for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
 }
 
-bool MainForm::DisplayStep()
+void MainForm::DisplayStep()
 {
     Player& player = ui_.player;
 
@@ -97,11 +96,10 @@ bool MainForm::DisplayStep()
 
     const std::int32_t length_sec = player.GetLengthSec();
     const std::int32_t position_ms = player.GetPositionMs();
-    auto total = FormatSec(DecimalText(length_sec));
-    if (!total) return false;
-    auto now = FormatSec(SecondsText(position_ms));
-    if (!now) return false;
-    time_line_.Set(u"总时间:" + *total.value + u"<==>当前时间:" + *now.value);
+    // Decimal text of a 32-bit number always converts.
+    const std::u16string total = *FormatSec(DecimalText(length_sec)).value;
+    const std::u16string now = *FormatSec(SecondsText(position_ms)).value;
+    time_line_.Set(u"总时间:" + total + u"<==>当前时间:" + now);
 
     const std::int32_t shown_ms = player.GetPositionMs();
     mark_line_.Set(mark_text_ + u"<==>" + FormatMs(shown_ms));
@@ -116,7 +114,6 @@ bool MainForm::DisplayStep()
         caption_set_ = true;
     }
     PracticeStep(state, shown_ms, length_sec);
-    return true;
 }
 
 void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)

@@ -22,6 +22,8 @@ bool MarkList::Insert(int index, const std::u16string& text)
 {
     if (index < 0 || index > Count() || Count() >= bound_) return false;
     if (!view_.Insert(index, text)) return false;
+    // The highlighted entry moved on: the position no longer names it.
+    if (index <= selection_) highlighted_ = false;
     entries_.insert(entries_.begin() + index, text);
     CountWidth(text);
     return true;
@@ -31,6 +33,7 @@ bool MarkList::Remove(int index)
 {
     if (index < 0 || index >= Count()) return false;
     if (!view_.Remove(index)) return false;
+    if (index <= selection_) highlighted_ = false;
     UncountWidth(entries_[static_cast<std::size_t>(index)]);
     entries_.erase(entries_.begin() + index);
     return true;
@@ -41,6 +44,7 @@ void MarkList::Assign(std::vector<std::u16string> entries)
     if (entries.size() > static_cast<std::size_t>(bound_)) entries.resize(static_cast<std::size_t>(bound_));
     entries.resize(view_.Show(entries));
     entries_ = std::move(entries);
+    highlighted_ = false;
     widths_.reset();
 }
 
@@ -49,6 +53,7 @@ void MarkList::Reorder(std::vector<std::u16string> entries)
     entries.resize(view_.Show(entries));
     if (entries.size() != entries_.size()) widths_.reset();
     entries_ = std::move(entries);
+    highlighted_ = false;
 }
 
 std::optional<int> MarkList::Selection() const

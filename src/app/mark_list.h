@@ -9,9 +9,9 @@
 
 namespace morvane {
 
-// The mark list: its entries, the selection MainForm last recorded, the entry
-// bound and the width of every entry, for the horizontal extent. The list
-// box only shows it and keeps no copy.
+// The mark list: its entries, the one selection, the entry bound and the
+// width of every entry, for the horizontal extent. The list box only shows
+// it and keeps no copy.
 class MarkList {
 public:
     MarkList(ListBox& view, int bound);
@@ -31,10 +31,19 @@ public:
     // The same entries in another order: the widths stay as they are.
     void Reorder(std::vector<std::u16string> entries);
 
-    // The position last recorded as selected (-1 for none); a position that
-    // names no entry reads as nullopt.
-    void RecordSelection(int index) { selection_ = index; }
+    // The entry selected, as the selection handler hands it over (-1 for
+    // none); the list highlights it.
+    void RecordSelection(int index)
+    {
+        selection_ = index;
+        highlighted_ = index >= 0;
+    }
+    // The position last selected, for 修改, ↑, ↓ and 排序. It outlives its
+    // highlight: a new content or the entry's removal takes the highlight
+    // away, but the position stays. nullopt when it names no entry.
     std::optional<int> Selection() const;
+    // The entry the list highlights, for 删除 and the jump; -1 for none.
+    int Highlighted() const { return highlighted_ ? selection_ : -1; }
 
     // The widest entry plus a margin, for the view's horizontal extent.
     int Extent();
@@ -49,6 +58,7 @@ private:
     int bound_;
     std::vector<std::u16string> entries_;
     int selection_ = -1;
+    bool highlighted_ = false;
     // How many entries have each width in the view's font; nullopt until
     // measured, so only a list that shows its extent is measured.
     std::optional<std::map<int, int>> widths_;

@@ -5,6 +5,7 @@
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
+#include "text/utf8.h"
 
 namespace morvane::mark_formats {
 
@@ -13,12 +14,6 @@ namespace {
 // The latest time a stamp reads back: minutes have three places.
 constexpr std::int64_t kStampLimitMs = 1000 * 60 * 1000;
 constexpr std::size_t kMaxNote = kMaxEntryLength - kNoteStart;
-
-std::u16string CountText(std::size_t count)
-{
-    const std::string digits = std::to_string(count);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 } // namespace
 

@@ -8,15 +8,13 @@ namespace morvane::mark_formats {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 // Subtitle files come from anywhere: UTF-8 when the whole file is, else the
 // code page (Chinese subtitles are often GBK). A line that still is not
 // UTF-8 is read in the code page alone, as the mark file does.
 Lines TextLines(std::string_view bytes, const CodePage& code_page)
 {
     const bool utf8 = mark_file::ReadsAsUtf8(bytes, mark_file::Encoding::Utf8);
-    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     Lines lines;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find_first_of("\r\n");

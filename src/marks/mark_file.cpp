@@ -8,7 +8,6 @@ namespace morvane::mark_file {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The non-empty lines of bytes. CR LF or a CR alone ends a line; a last
@@ -41,13 +40,13 @@ std::optional<std::string> EncodeAnsi(const std::vector<std::u16string>& lines,
         out += kLineEnd;
     }
     // Such a file would be read back as UTF-8.
-    if (out.starts_with(kBom)) return std::nullopt;
+    if (out.starts_with(kUtf8Bom)) return std::nullopt;
     return out;
 }
 
 std::string EncodeUtf8(const std::vector<std::u16string>& lines)
 {
-    std::string out(kBom);
+    std::string out(kUtf8Bom);
     for (const auto& line : lines) {
         out += ToUtf8(line);
         out += kLineEnd;
@@ -59,14 +58,14 @@ std::string EncodeUtf8(const std::vector<std::u16string>& lines)
 
 bool ReadsAsUtf8(std::string_view bytes, Encoding encoding)
 {
-    if (bytes.starts_with(kBom)) return true;
+    if (bytes.starts_with(kUtf8Bom)) return true;
     return encoding == Encoding::Utf8 && FromUtf8(bytes).has_value();
 }
 
 std::vector<std::u16string> DecodeLines(std::string_view bytes, const CodePage& code_page, Encoding encoding)
 {
     const bool utf8 = ReadsAsUtf8(bytes, encoding);
-    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     std::vector<std::u16string> lines;
     // Line by line, with explicit lengths: a NUL byte cuts nothing short,
     // and a line that is not UTF-8 in a UTF-8 file (added by an ANSI editor,

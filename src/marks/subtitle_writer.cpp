@@ -67,7 +67,7 @@ Written WriteSubtitles(const Placed& placed, bool web_vtt, std::int32_t track_ms
         ends[i] = later ? *later : LastEnd(marks[i].ms, track_ms);
     }
 
-    std::string out = web_vtt ? "WEBVTT\n\n" : "\xEF\xBB\xBF";
+    std::string out = web_vtt ? "WEBVTT\n\n" : std::string(kUtf8Bom);
     const char separator = web_vtt ? '.' : ',';
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (!web_vtt) out += std::to_string(i + 1) + '\n';

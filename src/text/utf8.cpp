@@ -2,6 +2,12 @@
 
 namespace morvane {
 
+std::u16string CountText(std::size_t count)
+{
+    const std::string digits = std::to_string(count);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 namespace {
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -57,49 +63,74 @@ std::string ToUtf8(std::u16string_view text)
     return out;
 }
 
+namespace {
+
+// The well-formed sequence at the front of `bytes` appended to `out`; how
+// many bytes it took, 0 when the front is not well-formed.
+std::size_t DecodeOne(std::string_view bytes, std::u16string& out)
+{
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    if (lead < 0x80) {
+        out += static_cast<char16_t>(lead);
+        return 1;
+    }
+    // Continuation bytes, payload of the lead byte, smallest code point
+    // that needs this many bytes.
+    std::size_t extra = 0;
+    char32_t c = 0;
+    char32_t smallest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        c = lead & 0x1F;
+        smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        c = lead & 0x0F;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        c = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() <= extra) return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    // Overlong forms, encoded surrogates and code points past U+10FFFF.
+    if (c < smallest || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) return 0;
+    AppendUtf16(out, c);
+    return extra + 1;
+}
+
+} // namespace
+
 std::optional<std::u16string> FromUtf8(std::string_view bytes)
 {
     std::u16string out;
     out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            out += static_cast<char16_t>(lead);
-            ++i;
-            continue;
+    while (!bytes.empty()) {
+        const std::size_t used = DecodeOne(bytes, out);
+        if (used == 0) return std::nullopt;
+        bytes.remove_prefix(used);
+    }
+    return out;
+}
+
+std::u16string FromUtf8Replacing(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        std::size_t used = DecodeOne(bytes, out);
+        if (used == 0) {
+            out += u'\uFFFD';
+            used = 1;
         }
-        // Continuation bytes, payload of the lead byte, smallest code point
-        // that needs this many bytes.
-        std::size_t extra = 0;
-        char32_t c = 0;
-        char32_t smallest = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            c = lead & 0x1F;
-            smallest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            c = lead & 0x0F;
-            smallest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            c = lead & 0x07;
-            smallest = 0x10000;
-        } else {
-            return std::nullopt;
-        }
-        if (bytes.size() - i <= extra) return std::nullopt;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, encoded surrogates and code points past U+10FFFF.
-        if (c < smallest || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c))
-            return std::nullopt;
-        AppendUtf16(out, c);
-        i += extra + 1;
+        bytes.remove_prefix(used);
     }
     return out;
 }

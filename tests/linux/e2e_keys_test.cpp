@@ -16,6 +16,7 @@
 #include "app/keys/keys_file.h"
 #include "app/x11/global_keyboard.h"
 #include "harness.h"
+#include "text/utf8.h"
 
 using namespace morvane::e2e;
 using morvane::HotKey;
@@ -47,11 +48,12 @@ protected:
             QFile file(config_.filePath(QStringLiteral("morvane/keys.ini")));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(keys_file) == keys_file.size());
         }
-        const morvane::qt::UserKeys user = morvane::qt::ReadUserKeys();
-        ASSERT_EQ(user.found, !keys_file.isEmpty());
-        problems_ = user.file.problems;
+        morvane::qt::DiskFiles files;
+        const morvane::UserSettings user = morvane::ReadUserSettings(files, morvane::qt::UserConfigFolder());
+        ASSERT_EQ(user.keys_file.found, !keys_file.isEmpty());
+        problems_ = morvane::ToUtf8(user.problems);
         morvane::qt::Keys keys = morvane::qt::OpenKeys(QStringLiteral("xcb"), false, QDBusConnection::sessionBus(),
-                                                       user.file.map);
+                                                       user.keys);
         ASSERT_TRUE(keys.keyboard && !keys.portal) << "no XInput2";
         s_ = std::make_unique<Session>(GetParam(), std::move(keys.keyboard));
         ASSERT_TRUE(s_->App().Start());

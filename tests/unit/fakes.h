@@ -43,7 +43,6 @@ public:
         selected = -1;
         return items.size();
     }
-    int Selected() const override { return selected; }
     bool Insert(int i, const std::u16string& text) override
     {
         if (items.size() >= room) return false;

@@ -21,7 +21,7 @@ void Prepare(Rig& r, const std::string& bytes)
 {
     r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
     r.list_box.selected = 1;
-    r.form.Mark_List_Click();
+    r.form.Mark_List_Click(r.list_box.selected);
     r.files.files[u"C:\\m\\bad.txt"] = bytes;
     r.window.open_path = u"C:\\m\\bad.txt";
 }

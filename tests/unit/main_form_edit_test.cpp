@@ -18,7 +18,7 @@ void Fill(Rig& r, const Items& items, int index)
 {
     r.Show(items);
     r.list_box.selected = index;
-    if (index >= 0) r.form.Mark_List_Click();
+    if (index >= 0) r.form.Mark_List_Click(index);
 }
 
 int FullExtent(const FakeListBox& list)
@@ -231,7 +231,7 @@ TEST(MainFormExtent, StaysEqualToAFullMeasure)
     auto note = [&] { return std::u16string(static_cast<std::size_t>(pick(4)), pick(2) ? u'x' : u'注'); };
     auto select_some = [&] {
         r.list_box.selected = r.list_box.items.empty() ? -1 : pick(r.list_box.Count());
-        r.form.Mark_List_Click();
+        r.form.Mark_List_Click(r.list_box.selected);
     };
     r.files.files[u"f.txt"] = "[000:01:000]\r\n[000:02:000] \xd7\xa2\xca\xcd:xxxxxx\r\n";
     r.window.open_path = u"f.txt";

@@ -22,7 +22,7 @@ void Prepare(Rig& r)
 {
     r.Show({u"[000:01:000]", u"[000:02:000] 注释:中文"});
     r.list_box.selected = 1;
-    r.form.Mark_List_Click();
+    r.form.Mark_List_Click(r.list_box.selected);
 }
 
 TEST(MainFormSave, WritesTheListToTheTargetName)
@@ -96,6 +96,14 @@ TEST(MainFormSave, FailureIsReportedAndCancelDoesNothing)
     EXPECT_EQ(r.files.files[u"kept.txt"], "old");
     ASSERT_EQ(r.window.messages.size(), 2u);
     EXPECT_TRUE(Mentions(r.window.messages[1].first, u"文件是只读的"));
+
+    // Chosen without its extension, the same file is refused as well, once
+    // the user has agreed to replace it.
+    r.window.save_path = u"kept";
+    r.form.Save_Click();
+    EXPECT_EQ(r.files.files[u"kept.txt"], "old");
+    ASSERT_EQ(r.window.messages.size(), 4u);
+    EXPECT_TRUE(Mentions(r.window.messages[3].first, u"文件是只读的"));
 }
 
 TEST(MainFormLoad, ReplacesTheListAndLeavesSelIndex)
@@ -113,6 +121,11 @@ TEST(MainFormLoad, ReplacesTheListAndLeavesSelIndex)
     EXPECT_EQ(r.list_box.selected, -1);
     EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_TRUE(r.window.messages.empty());
+
+    // Nothing is highlighted since: 删除 removes no entry.
+    r.form.Delete_Click();
+    EXPECT_EQ(r.list_box.items, loaded);
+    EXPECT_EQ(r.count_line.text, u"2");
 
     // Cancel changes nothing.
     r.window.open_path.reset();

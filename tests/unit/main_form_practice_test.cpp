@@ -116,7 +116,7 @@ TEST(Practice, WhatEndsARepetitionAndWhatKeepsIt)
         {"the loop key", [](PracticeRig& r) { r.hot_keys.Press(HotKey::Loop); }, false},
         {"停止", [](PracticeRig& r) { r.form.Stop_Click(); }, false},
         {"Jump", [](PracticeRig& r) { r.seek_bar.value = 100; r.form.Jump_Click(); }, false},
-        {"double-click on B's entry", [](PracticeRig& r) { r.list_box.selected = 2; r.form.Mark_List_DblClick(); }, false},
+        {"double-click on B's entry", [](PracticeRig& r) { r.form.Mark_List_Click(2); r.form.Mark_List_DblClick(); }, false},
         {"下首", [](PracticeRig& r) { r.form.Next_Click(); }, false},
         {"a seek in the player", [](PracticeRig& r) { r.player.position = 60000; }, false},
         {"the player going away", [](PracticeRig& r) { r.player.running = false; }, false},

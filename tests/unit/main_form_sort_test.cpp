@@ -30,7 +30,7 @@ TEST(MainFormSort, ReselectsThePositionInSelIndex)
     Rig r;
     r.Show({u"[000:05:000]", u"[000:01:000] 注释:b", u"[000:03:000]", u"[000:01:000]", u""});
     r.list_box.selected = 2;
-    r.form.Mark_List_Click();
+    r.form.Mark_List_Click(r.list_box.selected);
     r.form.Sort_Click();
 
     EXPECT_EQ(r.list_box.items,

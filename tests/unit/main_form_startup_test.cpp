@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "fakes.h"
 
 namespace morvane::test {
@@ -50,6 +51,33 @@ TEST(MainFormStartup, EndAsksNothingAndSavesNothing)
     EXPECT_TRUE(r.window.messages.empty());
     EXPECT_EQ(r.window.save_dialogs, 0);
     EXPECT_TRUE(r.files.files.empty());
+}
+
+TEST(UserFiles, TheKeysFileWithOneCapAndOneSetOfMessages)
+{
+    FakeFiles files;
+    EXPECT_FALSE(ReadUserSettings(files, u"").keys_file.found);
+    const UserSettings missing = ReadUserSettings(files, u"/c/");
+    EXPECT_EQ(missing.keys_file.path, u"/c/keys.ini");
+    EXPECT_FALSE(missing.keys_file.found);
+    EXPECT_TRUE(missing.problems.empty());
+
+    files.files[u"/c/keys.ini"] = "play = F8\n";
+    EXPECT_TRUE(ReadUserSettings(files, u"/c/").keys[HotKey::Play].written);
+    EXPECT_EQ(files.largest_read, 64u * 1024);
+    EXPECT_NE(ListKeys(files, u"/c/").keys.find("/c/keys.ini"), std::string::npos);
+
+    files.files[u"/c/keys.ini"] = std::string(64 * 1024 + 1, ';');
+    EXPECT_EQ(ReadUserSettings(files, u"/c/").problems, u"按键设置文件 /c/keys.ini 过大（超过 64 KiB）；使用内置按键。");
+    files.unreadable[u"/c/keys.ini"] = u"没有访问权限";
+    EXPECT_EQ(ReadUserSettings(files, u"/c/").problems, u"无法读取按键设置文件 /c/keys.ini：没有访问权限；使用内置按键。");
+
+    // A line that is not UTF-8 is still named, not the whole message lost.
+    files.unreadable.clear();
+    files.files[u"/c/keys.ini"] = "pl\xFFy = F8\n";
+    const UserSettings faulty = ReadUserSettings(files, u"/c/");
+    EXPECT_NE(faulty.problems.find(u"pl\uFFFDy"), std::u16string::npos);
+    EXPECT_EQ(ListKeys(files, u"/c/").problems, faulty.problems);
 }
 
 } // namespace

@@ -83,18 +83,18 @@ TEST(MainFormTransport, JumpToTheSelectedEntry)
     Rig r;
     r.Show({u"[001:02:345] 注释:abc", u"", u"hello, no stamp here", u"[1000:00:000]",
                      u"[000:00:500]"});
-    r.list_box.selected = 0;
+    r.form.Mark_List_Click(0);
     r.form.Mark_List_DblClick();
     EXPECT_EQ(r.player.jumps, std::vector<std::int32_t>{62345});
 
     for (int unusable : {1, 2, 3, -1}) {
-        r.list_box.selected = unusable;
+        r.form.Mark_List_Click(unusable);
         r.form.Mark_List_DblClick();
         EXPECT_TRUE(r.form.Mark_List_KeyPress(13));
     }
     EXPECT_EQ(r.player.jumps, std::vector<std::int32_t>{62345});
 
-    r.list_box.selected = 4;
+    r.form.Mark_List_Click(4);
     EXPECT_TRUE(r.form.Mark_List_KeyPress(13));
     EXPECT_EQ(r.player.jumps, (std::vector<std::int32_t>{62345, 500}));
 

@@ -15,6 +15,15 @@ inline constexpr const char* kFormDesignerName = "Form1";
 inline constexpr int kDesignLeftTwips = 1500;
 inline constexpr int kDesignTopTwips = 2265;
 
+// The seek bar spans 0..kSeekBarEnd seconds: a 16-bit control reaches no further.
+inline constexpr int kSeekBarEnd = 32767;
+
+// The text boxes' background, fixed so a dark theme cannot put light text on it.
+struct Colour {
+    int red, green, blue;
+};
+inline constexpr Colour kTextBoxColour{192, 255, 255};
+
 // A ReadOut is a text box only the poll tick writes: it looks like the
 // others, but a front end may draw it with a cheaper control, since it is
 // rewritten up to a hundred times a second.

@@ -26,10 +26,9 @@ public:
     virtual bool Insert(int index, const std::u16string& text) = 0;
     virtual bool Remove(int index) = 0;
 
-    // Highlighted position, -1 when nothing is highlighted.
-    virtual int Selected() const = 0;
     // Highlights entry `index` without raising any event of its own (MainForm
     // runs its selection handler itself); false when the platform refuses.
+    // The user's own selections come to MainForm as Mark_List_Click.
     virtual bool Select(int index) = 0;
     virtual void Redraw() = 0;
     virtual void Focus() = 0;

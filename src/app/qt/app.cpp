@@ -6,17 +6,19 @@
 #include <QLocale>
 #include <QMessageBox>
 
+#include "app/qt/text.h"
+
 // The icon lives in this library; a static library's resources are linked
 // in only when something names them.
 static void InitResources() { Q_INIT_RESOURCE(morvane); }
 
 namespace morvane::qt {
 
-App::App(Player& player, HotKeys& keyboard)
+App::App(Player& player, const std::u16string& config_folder, const KeySource& open_keys)
     : window_port_(window_),
       controls_(window_),
-      form_(MakeMainFormParts(controls_, Services{window_port_, poll_timer_, player, keyboard, code_page_, files_,
-                                            mark_file::Encoding::Utf8}))
+      program_(FrontEnd{controls_, window_port_, poll_timer_, player, code_page_, files_, mark_file::Encoding::Utf8,
+                        config_folder, open_keys})
 {
     // Qt's own words (the file dialog, the replace question's buttons) in
     // Chinese whatever the locale. Without the translation file they stay
@@ -27,24 +29,32 @@ App::App(Player& player, HotKeys& keyboard)
     // The window and every dialog show the program's icon.
     InitResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
-    QObject::connect(&poll_timer_.Clock(), &QTimer::timeout, &window_, [this] { form_.Poll_Tick(); });
-    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { form_.Window_Gone(); });
-    window_.Attach(&form_);
+    QObject::connect(&poll_timer_.Clock(), &QTimer::timeout, &window_, [this] { Form().Poll_Tick(); });
+    QObject::connect(&window_, &MainWindow::Closed, &window_, [this] { program_.Window_Gone(); });
+    window_.Attach(&Form());
+}
+
+App::App(Player& player, HotKeys& keyboard)
+    : App(player, {}, [&keyboard](const keys::KeyMap&) -> HotKeys& { return keyboard; })
+{
 }
 
 App::~App()
 {
     QCoreApplication::removeTranslator(&qt_words_);
-    form_.Window_Gone();
+    program_.Window_Gone();
     window_.Attach(nullptr);
 }
 
 bool App::Start()
 {
-    if (!form_.Form_Load()) return false;
-    window_.show();
-    form_.Window_Shown();
-    return true;
+    const Program::Started started = program_.Start([this] { window_.show(); },
+                                                    [this](const std::u16string& text) { ShowNotice(ToQString(text)); });
+    if (started == Program::Started::NoTimer) {
+        QMessageBox::critical(&window_, QStringLiteral("Morvane"), QStringLiteral("无法启动定时器"));
+        window_.close();
+    }
+    return started == Program::Started::Running;
 }
 
 void App::ShowNotice(const QString& text)

@@ -43,12 +43,6 @@ bool ListAdapter::Remove(int index)
     return true;
 }
 
-int ListAdapter::Selected() const
-{
-    const QModelIndexList selected = list_.selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.front().row();
-}
-
 bool ListAdapter::Select(int index)
 {
     if (index < 0 || index >= list_.count()) return false;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -115,6 +116,12 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
     result.ok = true;
     result.bytes = std::move(bytes);
     return result;
+}
+
+std::u16string UserConfigFolder()
+{
+    return ToText(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/morvane/"));
 }
 
 bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }

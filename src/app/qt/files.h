@@ -14,4 +14,8 @@ public:
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
 };
 
+// Where the user's files are: $XDG_CONFIG_HOME/morvane/ (by default
+// ~/.config/morvane/).
+std::u16string UserConfigFolder();
+
 } // namespace morvane::qt

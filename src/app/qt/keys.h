@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/keys/keys_file.h"
+#include "app/keys/key_map.h"
 #include "app/ports/hot_keys.h"
 
 class QDBusConnection;
@@ -26,15 +26,6 @@ struct Keys {
 // portal in a Wayland session (XWayland included), where XInput2 is
 // missing, or when `portal_chosen` (keys::ChooseKeySource).
 Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConnection& bus, const keys::KeyMap& map);
-
-// The user's keys file ($XDG_CONFIG_HOME/morvane/keys.ini): where it is,
-// whether it is there, and what it says (or why it could not be read).
-struct UserKeys {
-    QString path;
-    bool found = false;
-    keys::KeysFile file;
-};
-UserKeys ReadUserKeys();
 
 // A keyboard on which no key is ever down.
 class SilentKeyboard final : public HotKeys {

@@ -14,6 +14,7 @@
 #include "app/qt/keys.h"
 #include "morvane_version.h"
 #include "player/mpris/mpris_link.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -53,10 +54,11 @@ int main(int argc, char* argv[])
     if (OnlyAsks(std::span(argv, static_cast<std::size_t>(argc)))) {
         QCoreApplication terminal(argc, argv);
         options.process(terminal);  // answers help and the version, and exits
-        const morvane::qt::UserKeys keys = morvane::qt::ReadUserKeys();
-        std::fputs(morvane::keys::KeyMapText(keys.file.map, keys.path.toStdString(), keys.found).c_str(), stdout);
-        if (!keys.file.problems.empty()) std::fprintf(stderr, "%s\n", keys.file.problems.c_str());
-        return keys.file.problems.empty() ? 0 : 1;
+        morvane::qt::DiskFiles files;
+        const morvane::KeysListing listing = morvane::ListKeys(files, morvane::qt::UserConfigFolder());
+        std::fputs(listing.keys.c_str(), stdout);
+        if (!listing.problems.empty()) std::fprintf(stderr, "%s\n", morvane::ToUtf8(listing.problems).c_str());
+        return listing.problems.empty() ? 0 : 1;
     }
 
     QApplication application(argc, argv);
@@ -73,13 +75,12 @@ int main(int argc, char* argv[])
                               QStringLiteral("--keys-from 只接受 portal，而不是“%1”。").arg(options.value(keys_from_option)));
         return 1;
     }
-    const morvane::qt::UserKeys user_keys = morvane::qt::ReadUserKeys();
-    const morvane::qt::Keys keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), options.isSet(keys_from_option),
-                                                         bus, user_keys.file.map);
-
-    morvane::qt::App app(player, *keys.keyboard);
+    morvane::qt::Keys keys;
+    morvane::qt::App app(player, morvane::qt::UserConfigFolder(), [&](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
+        keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), options.isSet(keys_from_option), bus, map);
+        return *keys.keyboard;
+    });
     if (!app.Start()) return 0;  // no player: the message has been shown
-    if (!user_keys.file.problems.empty()) app.ShowNotice(QString::fromStdString(user_keys.file.problems));
     if (keys.portal) {
         QObject::connect(keys.portal, &morvane::portal::PortalKeys::Failed, keys.portal,
                          [&app](const QString& reason) { app.ShowNotice(reason); });

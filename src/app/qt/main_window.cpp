@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -73,7 +74,9 @@ void MainWindow::ConnectEvents()
     }
     MarkListWidget& list = List();
     connect(&list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (form_ != nullptr) form_->Mark_List_Click();
+        if (form_ == nullptr) return;
+        const QModelIndexList selected = List().selectionModel()->selectedIndexes();
+        form_->Mark_List_Click(selected.isEmpty() ? -1 : selected.front().row());
     });
     list.installEventFilter(this);
     list.viewport()->installEventFilter(this);

@@ -14,7 +14,7 @@
 namespace morvane::qt {
 namespace {
 
-const QColor kTextBoxColour(192, 255, 255);
+const QColor kTextBoxColour(layout::kTextBoxColour.red, layout::kTextBoxColour.green, layout::kTextBoxColour.blue);
 
 // Windows runs a frame's top line through the middle of its caption, where
 // Qt's styles differ (Fusion puts the caption above, into the controls' room).
@@ -72,7 +72,7 @@ QWidget* Make(const layout::Row& row, QWidget* parent)
     case layout::Kind::ListBox: return new MarkListWidget(parent);
     case layout::Kind::ScrollBar: {
         auto* bar = new QScrollBar(Qt::Horizontal, parent);
-        bar->setRange(0, 32767);
+        bar->setRange(0, layout::kSeekBarEnd);
         bar->setSingleStep(1);
         bar->setPageStep(1);
         bar->setFocusPolicy(Qt::StrongFocus);

@@ -6,17 +6,18 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
 #include "app/win32/system_ports.h"
+#include "app/win32/text.h"
 #include "app/win32/window_port.h"
 
 namespace morvane::win32 {
 
 struct App::Parts {
-    Parts(MainWindow& window, Player& player, HotKeys& hot_keys)
+    Parts(MainWindow& window, Player& player, const std::u16string& config_folder, const KeySource& open_keys)
         : window_port(window, code_page),
           controls(window),
           poll_clock(window.Handle(), kTimer1Id),
-          form(MakeMainFormParts(controls, Services{window_port, poll_clock, player, hot_keys, code_page, files,
-                                              mark_file::Encoding::Ansi}))
+          program(FrontEnd{controls, window_port, poll_clock, player, code_page, files, mark_file::Encoding::Ansi,
+                           config_folder, open_keys})
     {
     }
 
@@ -25,10 +26,18 @@ struct App::Parts {
     WindowAdapter window_port;
     WindowControls controls;
     PollTimer poll_clock;
-    MainForm form;
+    Program program;
 };
 
-App::App(Player& player, HotKeys& hot_keys) : player_(player), hot_keys_(hot_keys) {}
+App::App(Player& player, std::u16string config_folder, KeySource open_keys)
+    : player_(player), config_folder_(std::move(config_folder)), open_keys_(std::move(open_keys))
+{
+}
+
+App::App(Player& player, HotKeys& hot_keys)
+    : App(player, {}, [&hot_keys](const keys::KeyMap&) -> HotKeys& { return hot_keys; })
+{
+}
 
 // Keeps the window's events away from MainForm once MainForm is gone.
 App::~App() { window_.Attach(nullptr); }
@@ -39,21 +48,19 @@ std::wstring App::Create(HINSTANCE instance)
     if (InitCommonControlsEx(&common) == FALSE) return L"无法初始化公共控件";
     registration_.instance = instance;
     if (std::wstring failure = window_.Create(instance); !failure.empty()) return failure;
-    parts_ = std::make_unique<Parts>(window_, player_, hot_keys_);
-    window_.Attach(&parts_->form);
+    parts_ = std::make_unique<Parts>(window_, player_, config_folder_, open_keys_);
+    window_.Attach(&parts_->program.Form());
     return {};
 }
 
 bool App::Start(std::wstring& failure)
 {
     failure.clear();
-    if (!parts_->form.Form_Load()) return false;
-    window_.Show();
-    if (!parts_->form.Window_Shown()) {
-        failure = L"无法启动定时器";
-        return false;
-    }
-    return true;
+    const Program::Started started = parts_->program.Start([this] { window_.Show(); }, [this](const std::u16string& text) {
+        MessageBoxW(window_.Handle(), Wide(text), L"提示", MB_ICONINFORMATION | MB_OK);
+    });
+    if (started == Program::Started::NoTimer) failure = L"无法启动定时器";
+    return started == Program::Started::Running;
 }
 
 int App::Run()
@@ -76,6 +83,6 @@ App::ClassRegistration::~ClassRegistration()
     if (instance != nullptr) UnregisterClassW(MORVANE_MAIN_CLASS, instance);
 }
 
-MainForm& App::Form() { return parts_->form; }
+MainForm& App::Form() { return parts_->program.Form(); }
 
 } // namespace morvane::win32

@@ -2,19 +2,26 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "app/main_form.h"
+#include "app/program.h"
 #include "app/win32/main_window.h"
 
 namespace morvane::win32 {
 
-// The whole program but its entry point: the window, an adapter for every
-// port and MainForm over them. Tests build one in-process with their own
-// player and hot keys and reach each control by its layout id.
+// The whole program but its entry point: the window and an adapter for
+// every port, with the program put together over them. Tests build one
+// in-process with their own player and hot keys and reach each control by
+// its layout id.
 class App {
 public:
+    using KeySource = std::function<HotKeys&(const keys::KeyMap&)>;
+    // The user's files are read from `config_folder` (none when it is
+    // empty) and the keys from what `open_keys` opens over them.
+    App(Player& player, std::u16string config_folder, KeySource open_keys);
+    // No user files; the keys from `hot_keys`.
     App(Player& player, HotKeys& hot_keys);
     ~App();
     App(const App&) = delete;
@@ -23,9 +30,10 @@ public:
     // Registers the common controls and makes the hidden window with its
     // parts. Returns the empty text on success, the reason otherwise.
     std::wstring Create(HINSTANCE instance);
-    // Runs Form_Load, then shows the window and starts the poll. false with
-    // an empty reason when no player runs (the message has been shown and
-    // the window never shows), false with the reason when the poll cannot run.
+    // Runs Form_Load, then shows the window and starts the poll, and tells
+    // what the user's files got wrong. false with an empty reason when no
+    // player runs (the message has been shown and the window never shows),
+    // false with the reason when the poll cannot run.
     bool Start(std::wstring& failure);
     // Serves the window's messages until it quits; the exit code.
     int Run();
@@ -44,7 +52,8 @@ private:
         ~ClassRegistration();
     };
     Player& player_;
-    HotKeys& hot_keys_;
+    std::u16string config_folder_;
+    KeySource open_keys_;
     ClassRegistration registration_;
     MainWindow window_;
     std::unique_ptr<Parts> parts_;

@@ -63,12 +63,6 @@ bool ListAdapter::Remove(int index)
     return SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
 
-int ListAdapter::Selected() const
-{
-    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
 bool ListAdapter::Select(int index)
 {
     if (index < 0) return false;

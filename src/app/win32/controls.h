@@ -28,7 +28,6 @@ public:
     bool Insert(int index, const std::u16string& text) override;
     bool Remove(int index) override;
 
-    int Selected() const override;
     bool Select(int index) override;
     void Redraw() override;
     void Focus() override;

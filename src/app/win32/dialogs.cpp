@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "app/win32/program_folder.h"
 #include "app/win32/text.h"
 #include "app/win32/window_port.h"
 
@@ -13,23 +14,14 @@ namespace {
 
 constexpr DWORD kPathBytes = 255;
 
-// The folder that holds morvane.exe, in the ANSI code page; empty when it
-// cannot be written in it (the dialog then starts where it likes).
-std::string ProgramFolder(const CodePage& code_page)
+// The folder that holds morvane.exe, without its last separator, in the
+// ANSI code page; empty when it cannot be written in it (the dialog then
+// starts where it likes).
+std::string ProgramFolderAnsi(const CodePage& code_page)
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const auto slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return {};
-    path.resize(slash);
+    std::wstring path = ProgramFolder();
+    if (path.empty()) return {};
+    path.pop_back();
     return code_page.ToAnsi(FromWide(path.c_str(), path.size())).value_or(std::string());
 }
 
@@ -56,7 +48,7 @@ std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE inst
     const bool save = kind == FileDialog::Save;
     const std::string filter = Filter(save, code_page);
     const std::optional<std::string> title = code_page.ToAnsi(save ? u"保存记录文件" : u"打开记录文件");
-    const std::string folder = ProgramFolder(code_page);
+    const std::string folder = ProgramFolderAnsi(code_page);
 
     // Empty buffers: the dialog then offers no default name.
     std::array<char, kPathBytes> path{};

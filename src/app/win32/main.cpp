@@ -2,12 +2,15 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "app/win32/app.h"
+#include "app/win32/program_folder.h"
 #include "app/win32/system_ports.h"
-#include "app/win32/user_keys.h"
+#include "app/win32/text.h"
 #include "player/win32/desktop_players.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -35,20 +38,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     // A windowed program has no console to print to: the keys show in a box.
     if (AskedForKeys()) {
-        MessageBoxW(nullptr, morvane::win32::KeysReport().c_str(), L"Morvane 按键", MB_ICONINFORMATION | MB_OK);
+        morvane::win32::DiskFiles files;
+        const morvane::KeysListing listing = morvane::ListKeys(files, morvane::win32::UserConfigFolder());
+        std::u16string text = morvane::FromUtf8Replacing(listing.keys);
+        if (!listing.problems.empty()) text += u"\n" + listing.problems;
+        MessageBoxW(nullptr, morvane::win32::Wide(text), L"Morvane 按键", MB_ICONINFORMATION | MB_OK);
         return 0;
     }
     morvane::win32::AnsiCodePage code_page;
     morvane::win32players::DesktopPlayers players(code_page);
-    const morvane::keys::KeysFile user_keys = morvane::win32::ReadUserKeys();
-    morvane::win32::AsyncKeyboard hot_keys(user_keys.map);
-    morvane::win32::App app(players.Chosen(), hot_keys);
+    std::optional<morvane::win32::AsyncKeyboard> hot_keys;
+    morvane::win32::App app(players.Chosen(), morvane::win32::UserConfigFolder(),
+                            [&hot_keys](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
+                                return hot_keys.emplace(map);
+                            });
     if (const std::wstring failure = app.Create(instance); !failure.empty()) return Fail(failure);
     std::wstring failure;
     if (!app.Start(failure)) return failure.empty() ? 0 : Fail(failure);
-    if (!user_keys.problems.empty()) {
-        MessageBoxW(app.Window().Handle(), morvane::win32::WideFromUtf8(user_keys.problems).c_str(), L"提示",
-                    MB_ICONINFORMATION | MB_OK);
-    }
     return app.Run();
 }

@@ -19,7 +19,8 @@ namespace morvane::win32 {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr COLORREF kTextBoxColour = RGB(192, 255, 255);
+constexpr COLORREF kTextBoxColour =
+    RGB(layout::kTextBoxColour.red, layout::kTextBoxColour.green, layout::kTextBoxColour.blue);
 
 struct WindowClass {
     const wchar_t* name;
@@ -119,7 +120,7 @@ std::wstring MainWindow::CreateControls()
     range.cbSize = sizeof(range);
     range.fMask = SIF_RANGE | SIF_POS;
     range.nMin = 0;
-    range.nMax = 32767;
+    range.nMax = layout::kSeekBarEnd;
     range.nPos = 0;
     SetScrollInfo(Control(IDC_SEEK_BAR), SB_CTL, &range, TRUE);
     return {};
@@ -243,6 +244,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
+        // No tick runs once the window has gone.
+        if (form_ != nullptr) form_->Window_Gone();
         PostQuitMessage(0);
         return 0;
     default:
@@ -255,7 +258,10 @@ void MainWindow::OnCommand(int id, UINT code)
 {
     if (form_ == nullptr) return;
     if (id == IDC_MARK_LIST) {
-        if (code == LBN_SELCHANGE) form_->Mark_List_Click();
+        if (code == LBN_SELCHANGE) {
+            const LRESULT selected = SendMessageW(Control(IDC_MARK_LIST), LB_GETCURSEL, 0, 0);
+            form_->Mark_List_Click(selected == LB_ERR ? -1 : static_cast<int>(selected));
+        }
         else if (code == LBN_DBLCLK) form_->Mark_List_DblClick();
         return;
     }

@@ -1,0 +1,74 @@
+#include "app/program.h"
+
+#include "text/utf8.h"
+
+namespace morvane {
+namespace {
+
+// A settings file is a few lines; anything this large is not one.
+constexpr std::size_t kLargestUserFile = 64 * 1024;
+
+MainFormParts PartsOver(const FrontEnd& front, HotKeys& hot_keys)
+{
+    return MakeMainFormParts(front.controls, Services{front.window, front.poll_clock, front.player, hot_keys,
+                                                      front.code_page, front.files, front.mark_files});
+}
+
+} // namespace
+
+UserFile ReadUserFile(Files& files, const std::u16string& folder, std::u16string_view name,
+                      std::u16string_view what, std::u16string_view instead)
+{
+    UserFile file;
+    if (folder.empty()) return file;
+    file.path = folder + std::u16string(name);
+    file.found = files.Exists(file.path);
+    if (!file.found) return file;
+    Files::ReadResult read = files.ReadAll(file.path, kLargestUserFile);
+    const std::u16string about = std::u16string(what) + u" " + file.path;
+    if (read.too_large)
+        file.problem = about + u" 过大（超过 64 KiB）；" + std::u16string(instead) + u"。";
+    else if (!read.ok)
+        file.problem = u"无法读取" + about + u"：" + read.error + u"；" + std::u16string(instead) + u"。";
+    else
+        file.bytes = std::move(read.bytes);
+    return file;
+}
+
+UserSettings ReadUserSettings(Files& files, const std::u16string& folder)
+{
+    UserSettings settings;
+    settings.keys_file = ReadUserFile(files, folder, kKeysFileName, u"按键设置文件", u"使用内置按键");
+    settings.problems = settings.keys_file.problem;
+    if (settings.keys_file.found && settings.problems.empty()) {
+        const keys::KeysFile parsed = keys::ParseKeysFile(settings.keys_file.bytes);
+        settings.keys = parsed.map;
+        settings.problems = FromUtf8Replacing(parsed.problems);
+    }
+    return settings;
+}
+
+KeysListing ListKeys(Files& files, const std::u16string& folder)
+{
+    UserSettings settings = ReadUserSettings(files, folder);
+    return {keys::KeyMapText(settings.keys, ToUtf8(settings.keys_file.path), settings.keys_file.found),
+            std::move(settings.problems)};
+}
+
+Program::Program(const FrontEnd& front)
+    : settings_(ReadUserSettings(front.files, front.config_folder)),
+      form_(PartsOver(front, front.open_keys(settings_.keys)))
+{
+}
+
+Program::Started Program::Start(const std::function<void()>& show_window,
+                                const std::function<void(const std::u16string&)>& notify)
+{
+    if (!form_.Form_Load()) return Started::NoPlayer;
+    show_window();
+    if (!form_.Window_Shown()) return Started::NoTimer;
+    if (!settings_.problems.empty()) notify(settings_.problems);
+    return Started::Running;
+}
+
+} // namespace morvane
