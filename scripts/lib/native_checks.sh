@@ -7,8 +7,9 @@ BUILD_FUZZ="${MORVANE_BUILD_FUZZ:-$REPO_ROOT/build-fuzz}"
 FUZZ_TARGETS=(parse_stamp format_sec mark_file mark_formats)
 
 # A sanitizer report fails the test that caused it; leaks count as well.
-# asan.supp names the only system library excused, and why.
+# asan.supp and lsan.supp name the only system libraries excused, and why.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$REPO_ROOT/scripts/lib/asan.supp}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$REPO_ROOT/scripts/lib/lsan.supp}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 build_asan() {
