@@ -151,7 +151,7 @@ private slots:
                                               "repeat", "stop"}));
         QCOMPARE(offered["record"]["description"].toString(), QStringLiteral("记录当前时间"));
         QCOMPARE(offered["record"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+0"));
-        // Letters on their base level and Super as LOGO, as the shortcuts specification spells them.
+        // Letters on their base level and Super as LOGO, as XDG shortcut triggers spell them.
         QCOMPARE(offered["play"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+p"));
         QCOMPARE(offered["next"]["preferred_trigger"].toString(), QStringLiteral("SHIFT+LOGO+KP_Decimal"));
         QVERIFY(!offered["pause"].contains("preferred_trigger"));  // plain H would be taken from every program

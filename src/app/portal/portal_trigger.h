@@ -6,7 +6,7 @@
 
 namespace morvane::portal {
 
-// The chord in the shortcuts specification's trigger syntax ("CTRL+ALT+p",
+// The chord in the XDG shortcuts trigger syntax ("CTRL+ALT+p",
 // "LOGO+F8", "KP_0": xkbcommon modifier and keysym names), for
 // preferred_trigger. Empty for Shift or Ctrl on their own,
 // which a desktop cannot grant as a shortcut.

@@ -369,7 +369,7 @@ void MprisLink::JumpToMs(std::int32_t ms)
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }
 void MprisLink::CmdPlay()
 {
-    // Play on a playing player does nothing by the specification, but some
+    // MPRIS says Play on a playing player does nothing, but some
     // (Celluloid) take it as a toggle and pause.
     const RemotePlayer* player = Current();
     if (player != nullptr && player->state == PlayState::Playing) return;
