@@ -136,8 +136,9 @@ std::string KeyMapText(const KeyMap& map, std::string_view path, bool file_found
     std::string text = "按键设置文件：" + std::string(path) + (file_found ? "\n" : "（不存在，使用内置按键）\n");
     for (HotKey action : kAllHotKeys) {
         const Binding& binding = map[action];
-        text += std::string(ActionId(action)) + " = " + (binding.chord ? ChordText(*binding.chord) : "none") +
-                (binding.written ? "\n" : "（内置，不看修饰键）\n");
+        text += std::string(ActionId(action)) + " = " + (binding.chord ? ChordText(*binding.chord) : "none");
+        if (binding.written) text += "\n";
+        else text += binding.chord ? "（内置，不看修饰键）\n" : "（没有内置按键，可在按键设置文件中设置）\n";
     }
     return text;
 }
