@@ -64,7 +64,7 @@ std::u16string Seconds(int ms) { return DecimalText(ms / 1000) + u" 秒"; }
 
 std::u16string SpeedText(double rate)
 {
-    if (rate == 1.0) return u"1 倍(正常)";
+    if (rate == 1.0) return u"1 倍（正常）";
     settings::Settings shown;
     shown.speed = rate;
     const auto text = FromUtf8(settings::ValueText(shown, Setting::Speed));
