@@ -57,6 +57,10 @@ public:
     // The window has gone: no tick runs any more.
     void Window_Gone() { poll_timer_.End(); }
     void End_Click();
+    // Enter while control `focused_id` (a layout id; 0: none of the window's)
+    // has the focus presses that control when it is a button. false when it
+    // is none, so the key goes on as the platform would take it.
+    bool Window_EnterPress(int focused_id);
 
     // --- the poll tick: hot keys first, then the displays
     void Poll_Tick();
