@@ -12,12 +12,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/capped_read.h"
 #include "app/qt/text.h"
 
 namespace morvane::qt {
 namespace {
-
-constexpr std::size_t kChunk = 1 << 20;
 
 const std::u16string kFolder = u"这是一个文件夹";
 
@@ -91,31 +90,16 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
         result.error = u"不是普通文件";
         return result;
     }
-    if (static_cast<std::size_t>(info.st_size) > max_bytes) {
-        result.too_large = true;
-        return result;
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    // Read to the end, not to the size seen at opening: the file may still grow.
-    std::string chunk(kChunk, '\0');
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            result.error = ReadReason(errno);
-            return result;
-        }
-        if (got == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(got) > max_bytes) {
-            result.too_large = true;
-            return result;
-        }
-        bytes.append(chunk.data(), static_cast<std::size_t>(got));
-    }
-    result.ok = true;
-    result.bytes = std::move(bytes);
-    return result;
+    return ReadCapped(static_cast<std::uint64_t>(info.st_size), max_bytes,
+                      [&file](char* buffer, std::size_t size, ReadResult& read) -> std::optional<std::size_t> {
+                          for (;;) {
+                              const ssize_t got = ::read(file.Get(), buffer, size);
+                              if (got >= 0) return static_cast<std::size_t>(got);
+                              if (errno == EINTR) continue;
+                              read.error = ReadReason(errno);
+                              return std::nullopt;
+                          }
+                      });
 }
 
 std::u16string UserConfigFolder()

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/capped_read.h"
 #include "app/win32/system_ports.h"
 #include "app/win32/text.h"
 
@@ -106,30 +107,14 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
         result.error = Reason(GetLastError(), false);
         return result;
     }
-    if (static_cast<unsigned long long>(size.QuadPart) > max_bytes) {
-        result.too_large = true;
-        return result;
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    // Read to the end, not to the size seen at opening: the file may still grow.
-    std::string chunk(kChunk, '\0');
-    for (;;) {
-        DWORD got = 0;
-        if (ReadFile(file.Get(), chunk.data(), kChunk, &got, nullptr) == FALSE) {
-            result.error = Reason(GetLastError(), false);
-            return result;
-        }
-        if (got == 0) break;
-        if (bytes.size() + got > max_bytes) {
-            result.too_large = true;
-            return result;
-        }
-        bytes.append(chunk.data(), got);
-    }
-    result.ok = true;
-    result.bytes = std::move(bytes);
-    return result;
+    return ReadCapped(static_cast<std::uint64_t>(size.QuadPart), max_bytes,
+                      [&file](char* buffer, std::size_t size, ReadResult& read) -> std::optional<std::size_t> {
+                          DWORD got = 0;
+                          const DWORD part = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
+                          if (ReadFile(file.Get(), buffer, part, &got, nullptr) != FALSE) return got;
+                          read.error = Reason(GetLastError(), false);
+                          return std::nullopt;
+                      });
 }
 
 bool DiskFiles::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
