@@ -34,15 +34,15 @@ protected:
         return point;
     }
     std::vector<HWND> Menus() { return TopWindows(morvane->process.Id(), L"#32768"); }
-    bool Keys(std::initializer_list<WORD> keys)
+    // Waits for the menu and walks it with the keys; Choose also waits until it has closed and Morvane has acted.
+    bool Walk(bool opened, std::initializer_list<WORD> keys)
     {
-        return std::all_of(keys.begin(), keys.end(), [](WORD key) { return TapKey(key, 30); });
+        return opened && PollUntil([&] { return !Menus().empty(); }) &&
+               std::all_of(keys.begin(), keys.end(), [](WORD key) { return TapKey(key, 30); });
     }
-    // Opens the menu, walks it with the keys and waits until it has closed and Morvane has acted.
     bool Choose(bool opened, std::initializer_list<WORD> keys)
     {
-        return opened && PollUntil([&] { return !Menus().empty(); }) && Keys(keys) &&
-               PollUntil([&] { return Menus().empty(); }) && Settled(morvane->window);
+        return Walk(opened, keys) && PollUntil([&] { return Menus().empty(); }) && Settled(morvane->window);
     }
     bool PlayerAt(int ms) { return PollUntil([&] { return StandinPositionMs(player->window) == ms; }); }
 };
@@ -57,7 +57,7 @@ TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)
 
     // The menu key opens it below the selected entry (B's): a gap of 1 s.
     ASSERT_TRUE(ToForeground(morvane->window) && LeftClick(EntryPoint(1)));
-    ASSERT_TRUE(TapKey(VK_APPS, 30) && PollUntil([&] { return !Menus().empty(); }));
+    ASSERT_TRUE(Walk(TapKey(VK_APPS, 30), {}));
     RECT menu{};
     EXPECT_TRUE(GetWindowRect(Menus().front(), &menu) && std::abs(menu.top - EntryPoint(1).y) < 20);
     ASSERT_TRUE(Choose(true, {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
@@ -82,8 +82,7 @@ TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)
             last_state = *state;
             lines.insert(TextOf(Control(IDC_STATE_LINE)).value_or(L""));
             if (arrivals == 1 && Menus().empty()) {
-                EXPECT_TRUE(RightClick(EntryPoint(0)) && PollUntil([&] { return !Menus().empty(); }) &&
-                            Keys({VK_HOME, VK_DOWN, VK_RIGHT}));
+                EXPECT_TRUE(Walk(RightClick(EntryPoint(0)), {VK_HOME, VK_DOWN, VK_RIGHT}));
             }
             return arrivals == 3 && *at > kB + 1000;
         },
@@ -93,7 +92,7 @@ TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)
     EXPECT_LE(worst, 300) << "ms past B";
     EXPECT_EQ(Menus().size(), 2u) << "the menu and its submenu did not stay open";
     for (const wchar_t* line : {L"复读第1/3遍后停顿......", L"复读第2/3遍......", L"复读第3/3遍......"})
-        EXPECT_TRUE(lines.count(Kind().shown_name + line)) << "the state line never showed " << lines.size();
+        EXPECT_TRUE(lines.count(Kind().shown_name + line)) << "the state line never showed " << line;
     // Enter on the greyed 0.75 chooses nothing: no reason is given.
     ASSERT_TRUE(Choose(true, {VK_LEFT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_ESCAPE}));
     EXPECT_FALSE(WaitForBox(morvane->window, 1000));
