@@ -63,6 +63,9 @@ TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)
     ASSERT_TRUE(Choose(true, {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
     // A right click over A's entry: 3 passes, then 复读这一段 selects it and starts.
     ASSERT_TRUE(Choose(RightClick(EntryPoint(0)), {VK_HOME, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}));
+    // Below the last entry there is none: 复读这一段 is greyed and starts nothing.
+    ASSERT_TRUE(Choose(RightClick(EntryPoint(3)), {VK_HOME, VK_RETURN, VK_ESCAPE}));
+    EXPECT_EQ(StandinState(player->window), kPaused);
     ASSERT_TRUE(Choose(RightClick(EntryPoint(0)), {VK_HOME, VK_RETURN}));
     EXPECT_EQ(ListSelection(Control(IDC_MARK_LIST)), 0);
 
