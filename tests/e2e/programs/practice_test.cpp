@@ -1,7 +1,6 @@
-// Repeating a passage in morvane.exe beside each player: the list's context
-// menu opened by a real right click and by the menu key, its choices made
-// with the keys, a 4 s passage played three times with a 1 s gap while the
-// menu stays open over it, and speed greyed with its reason given once.
+// morvane.exe beside each player: the list's context menu opened by a real right click and by the menu key,
+// its choices made with the keys, a 4 s passage played three times with a 1 s gap while the menu stays open
+// over it, and speed greyed with its reason given once.
 
 #include <algorithm>
 #include <cstdlib>
@@ -96,9 +95,8 @@ TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)
     EXPECT_EQ(Menus().size(), 2u) << "the menu and its submenu did not stay open";
     // The box may drop the dots and cut the name; the state itself stays whole.
     for (const wchar_t* state : {L"复读第1/3遍后停顿", L"复读第2/3遍", L"复读第3/3遍"})
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) {
-            return line.find(state) != std::wstring::npos;
-        })) << "the state line never showed " << state;
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](auto& line) { return line.find(state) != line.npos; }))
+            << "the state line never showed " << state;
     // Enter on the greyed 0.75 chooses nothing: no reason is given.
     ASSERT_TRUE(Choose(true, {VK_LEFT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_ESCAPE}));
     EXPECT_FALSE(WaitForBox(morvane->window, 1000));
