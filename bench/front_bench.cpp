@@ -13,9 +13,12 @@
 #include "app/win32/system_ports.h"
 #include "app/win32/window_port.h"
 #include "marks/mark_file.h"
+#include "player/win32/desktop_players.h"
 #include "player/win32/winamp_link.h"
 #include "stamps/stamps.h"
+#include "standin_protocol.h"
 #include "stats.h"
+#include "remote_window.h"
 
 namespace bench {
 namespace {
@@ -114,7 +117,9 @@ struct Front {
     std::optional<BenchWindow> port;
     std::optional<morvane::win32::WindowControls> controls;
     std::optional<morvane::win32::PollTimer> timer1;
-    morvane::winamp::WinampLink player{code_page};
+    // The players as the program has them, so one window follows the
+    // stand-in through each of its modes.
+    morvane::win32players::DesktopPlayers players{code_page};
     morvane::win32::AsyncKeyboard keyboard;
     morvane::win32::DiskFiles files;
     std::optional<morvane::Program> program;
@@ -135,7 +140,7 @@ struct Front {
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        program.emplace(morvane::FrontEnd{*controls, *port, *timer1, player, code_page, files,
+        program.emplace(morvane::FrontEnd{*controls, *port, *timer1, players.Chosen(), code_page, files,
                                           morvane::mark_file::Encoding::Ansi, {},
                                           [this](const morvane::keys::KeyMap&) -> morvane::HotKeys& { return keyboard; }});
         form = &program->Form();
@@ -275,9 +280,147 @@ void ListOperationsBench(Front& front, BenchEnv& env, Report& report, int rounds
     DeleteFileW(copied.c_str());
 }
 
+// The passage and the gap the practice runs repeat.
+constexpr int kPassageAMs = 10000;
+constexpr int kPassageMs = 2000;
+constexpr int kGapMs = 1000;
+
+// The stand-in's record of what it did: its i-th value for `query`, from `first` on, while there is one.
+std::vector<double> StandinRecord(HWND player, UINT query, std::size_t first)
+{
+    std::vector<double> values;
+    for (std::size_t i = first;; ++i) {
+        const auto value = e2e::Send(player, query, i);
+        if (!value || *value < 0) return values;
+        values.push_back(static_cast<double>(*value));
+    }
+}
+
+// Runs the window's own messages, its live timer included, until `done`
+// or the time runs out; counts that timer's ticks.
+bool PumpUntil(Front& front, const std::function<bool()>& done, double seconds, int& ticks)
+{
+    const double end = NowSeconds() + seconds;
+    double asked = 0;
+    while (NowSeconds() < end) {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ticks += msg.message == WM_TIMER && msg.hwnd == front.window.Handle();
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (NowSeconds() - asked > 0.05) {
+            if (done()) return true;
+            asked = NowSeconds();
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    }
+    return false;
+}
+
+struct PracticeFigures {
+    std::vector<double> overshoot_ms;  // where each jump back left, past B
+    std::vector<double> gap_ms;        // each pause between passes, as the player had it
+    double tick_ms = 0;                // the timer's period meanwhile
+};
+
+std::optional<PracticeFigures> NoFigures(std::string& why, const char* reason)
+{
+    why = reason;
+    return std::nullopt;
+}
+
+// Marks at A and B = A + 2 s, then the passage repeated `passes` times with
+// a gap of 1 s, from the menu's handlers, with the window's timer ticking.
+std::optional<PracticeFigures> PracticeRun(Front& front, HWND player, int passes, std::string& why)
+{
+    MainForm& form = *front.form;
+    int ticks = 0;
+    const auto player_at = [&](int ms) {
+        return PumpUntil(front, [&] { return e2e::Send(player, STANDIN_GET_POSITION_MS) == ms; }, 5, ticks);
+    };
+    form.Clear_Click();
+    if (!player_at(kPassageAMs)) return NoFigures(why, "the stand-in is not at A");
+    form.Record_Click();
+    form.Forward_Click();
+    if (!player_at(kPassageAMs + kPassageMs)) return NoFigures(why, "快进 did not reach B");
+    form.Record_Click();
+    if (front.Count() != 2) return NoFigures(why, "the marks at A and B were not recorded");
+    form.Passes_Click(std::nullopt);
+    form.Gap_Click(kGapMs);
+
+    // The start's jump and its resume come first, then one of each per pass.
+    const std::size_t jumps = StandinRecord(player, STANDIN_GET_JUMPED_FROM_MS, 0).size() + 1;
+    const std::size_t pauses = StandinRecord(player, STANDIN_GET_PAUSE_MS, 0).size() + 1;
+    ticks = 0;
+    const double start = NowSeconds();
+    form.Repeat_Passage_Click(0);
+    const bool done = PumpUntil(
+        front, [&] { return e2e::Send(player, STANDIN_GET_PAUSE_MS, pauses + passes - 1).value_or(-1) >= 0; },
+        passes * (kPassageMs + kGapMs) / 1000.0 + 10, ticks);
+    const double elapsed = NowSeconds() - start;
+    form.Stop_Repeat_Click();
+    if (!done) return NoFigures(why, "the passes did not all come");
+
+    PracticeFigures figures;
+    figures.overshoot_ms = StandinRecord(player, STANDIN_GET_JUMPED_FROM_MS, jumps);
+    figures.overshoot_ms.resize(std::min<std::size_t>(figures.overshoot_ms.size(), passes));
+    for (double& ms : figures.overshoot_ms) ms -= kPassageAMs + kPassageMs;
+    figures.gap_ms = StandinRecord(player, STANDIN_GET_PAUSE_MS, pauses);
+    figures.gap_ms.resize(std::min<std::size_t>(figures.gap_ms.size(), passes));
+    figures.tick_ms = ticks > 0 ? elapsed * 1000 / ticks : 0;
+    return figures;
+}
+
+std::string Spread(const std::vector<double>& ms)
+{
+    return "median " + Fixed(Median(ms), 1) + " ms (min " + Fixed(Percentile(ms, 0), 1) + ", max " +
+           Fixed(Maximum(ms), 1) + ")";
+}
+
+// The passage repeated against the stand-in in each of its modes, one after
+// the other, in the same window.
+void PracticeBench(Front& front, BenchEnv& env, Report& report, std::optional<e2e::Standin>& player, int passes)
+{
+    if (!front.form->Window_Shown()) {
+        report.Add({"Repeating a passage", "the timer did not start", "-", "-", Verdict::Failed});
+        return;
+    }
+    const std::string count = std::to_string(passes);
+    for (const e2e::PlayerKind& kind : e2e::PlayerKinds()) {
+        const std::string name(kind.shown_name.begin(), kind.shown_name.end());
+        Run t = env.Context("practice-" + std::string(kind.option.begin(), kind.option.end()));
+        player.reset();
+        player = StartStandin(t, L"--state pause --position " + std::to_wstring(kPassageAMs), kind);
+        std::string why = "the stand-in did not start";
+        const auto figures = player ? PracticeRun(front, player->window, passes, why) : std::nullopt;
+        if (!figures || figures->overshoot_ms.size() < static_cast<std::size_t>(passes) ||
+            figures->gap_ms.size() < static_cast<std::size_t>(passes)) {
+            report.Add({"Repeating a passage, " + name, figures ? "passes missing" : why, "-", "-", Verdict::Failed});
+            continue;
+        }
+        std::fprintf(stderr, "  %s: past B %s; gaps %s; tick %.2f ms\n", name.c_str(), Spread(figures->overshoot_ms).c_str(),
+                     Spread(figures->gap_ms).c_str(), figures->tick_ms);
+        const double overshoot = Median(figures->overshoot_ms), gap = Median(figures->gap_ms);
+        report.Add({"Overshoot past B, " + name + " (stand-in), its own position when the jump back arrives (" + count +
+                        " passes of 2 s)",
+                    Spread(figures->overshoot_ms), "the window's timer period during them: " + Fixed(figures->tick_ms, 2) + " ms",
+                    "median ≤ 30 ms", overshoot <= 30 ? Verdict::Met : Verdict::Missed});
+        report.Add({"Gap as played, " + name + " (stand-in), its own Paused..Playing (" + count + " gaps)",
+                    Spread(figures->gap_ms), "the setting: " + std::to_string(kGapMs) + " ms",
+                    "median within 50 ms of the setting",
+                    std::abs(gap - kGapMs) <= 50 ? Verdict::Met : Verdict::Missed});
+    }
+    front.form->Window_Gone();
+    report.Note("Repeating a passage runs in this process on the real window with its own timer live, the passes and "
+                "the gap set through the menu's handlers; the stand-in notes the position each jump leaves and the "
+                "length of each pause on its own clock. A passage of 2 s is a whole number of the timer's periods, "
+                "so every pass meets B at the same phase of the tick: the overshoot stays near one period, its worst.");
+}
+
 } // namespace
 
-void RunFrontBench(BenchEnv& env, Report& report, int ticks, int rounds)
+void RunFrontBench(BenchEnv& env, Report& report, int ticks, int rounds, int passes)
 {
     Run t = env.Context("front");
     auto player = StartStandin(t, L"--state play");
@@ -288,6 +431,7 @@ void RunFrontBench(BenchEnv& env, Report& report, int ticks, int rounds)
     }
     TickBench(front, report, ticks);
     ListOperationsBench(front, env, report, rounds);
+    PracticeBench(front, env, report, player, passes);
 }
 
 } // namespace bench

@@ -1,10 +1,11 @@
 // morvane-bench: measures Morvane's polling cost, one tick, the list
-// operations at the entry bound, the hot-key latency and the memory, each
+// operations at the entry bound, the hot-key latency, the memory and a
+// repeated passage's overshoot and gap, each
 // beside a reference measured in the same run, under Wine with the stand-in
 // player.
 //
 //   morvane-bench.exe --out DIR [--runs N] [--seconds S] [--presses N]
-//                     [--ticks N] [--rounds N]
+//                     [--ticks N] [--rounds N] [--passes N]
 //
 // Progress goes to stderr and a line per check to stdout; the results table
 // (Markdown) is written to DIR\table.md. Exits with 1 when a figure could not
@@ -53,6 +54,7 @@ struct Options {
     int presses = 20;
     int ticks = 2000;
     int rounds = 5;
+    int passes = 20;
 };
 
 bool ParseOptions(const std::vector<std::wstring>& args, Options& options)
@@ -71,6 +73,7 @@ bool ParseOptions(const std::vector<std::wstring>& args, Options& options)
         else if (name == L"--presses") options.presses = number;
         else if (name == L"--ticks") options.ticks = number;
         else if (name == L"--rounds") options.rounds = number;
+        else if (name == L"--passes") options.passes = number;
         else return false;
     }
     return args.size() % 2 == 0 && !options.out_dir.empty();
@@ -84,7 +87,7 @@ int main()
     Options options;
     if (!ParseOptions(CommandLineArguments(), options)) {
         std::fprintf(stderr, "usage: morvane-bench.exe --out DIR [--runs N] [--seconds S] [--presses N] "
-                             "[--ticks N] [--rounds N]\n");
+                             "[--ticks N] [--rounds N] [--passes N]\n");
         return 2;
     }
     CreateDirectoryW(options.out_dir.c_str(), nullptr);
@@ -98,8 +101,8 @@ int main()
     const bench::PollFigures poll = bench::RunPollBench(env, report, options.runs, options.seconds);
     std::fprintf(stderr, "hot keys: %d presses\n", options.presses);
     bench::RunHotkeyBench(env, report, options.presses, poll);
-    std::fprintf(stderr, "one tick and the list operations, in this process\n");
-    bench::RunFrontBench(env, report, options.ticks, options.rounds);
+    std::fprintf(stderr, "one tick, the list operations and %d passes of a passage, in this process\n", options.passes);
+    bench::RunFrontBench(env, report, options.ticks, options.rounds, options.passes);
     bench::RunLinkTickBench(env, report, options.ticks);
 
     const std::string table = report.Markdown();

@@ -126,6 +126,11 @@ void Paint(App& app, HWND window)
     EndPaint(window, &ps);
 }
 
+LRESULT Nth(const std::vector<std::int32_t>& values, WPARAM i)
+{
+    return i < values.size() ? values[i] : -1;
+}
+
 LRESULT HandleMessage(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lparam, bool nested)
 {
     if (IsLogged(app, msg, nested)) {
@@ -146,6 +151,8 @@ LRESULT HandleMessage(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lpa
     case STANDIN_GET_POSITION_MS: return app.player.PositionMs(Clock::now());
     case STANDIN_GET_TRACK: return app.player.TrackNumber();
     case STANDIN_GET_LENGTH_SEC: return app.player.LengthSec();
+    case STANDIN_GET_JUMPED_FROM_MS: return Nth(app.player.JumpedFrom(), wparam);
+    case STANDIN_GET_PAUSE_MS: return Nth(app.player.PausesMs(), wparam);
     case STANDIN_HANG:
         Sleep(wparam == 0 || wparam >= INFINITE ? INFINITE : static_cast<DWORD>(wparam));
         return 0;

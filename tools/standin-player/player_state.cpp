@@ -20,7 +20,8 @@ PlayerState::PlayerState(std::vector<Track> tracks, std::size_t track_index,
       track_(track_index < tracks_.size() ? track_index : 0),
       state_(state),
       base_ms_(Clamped(position_ms)),
-      since_(now)
+      since_(now),
+      paused_at_(now)
 {
 }
 
@@ -47,7 +48,9 @@ std::wstring PlayerState::Title() const
 void PlayerState::Play(Clock::time_point now)
 {
     Settle(now);
-    if (state_ != PlayMode::Paused)
+    if (state_ == PlayMode::Paused)
+        Resume(now);
+    else
         base_ms_ = 0;
     state_ = PlayMode::Playing;
     since_ = now;
@@ -56,12 +59,15 @@ void PlayerState::Play(Clock::time_point now)
 void PlayerState::Pause(Clock::time_point now)
 {
     const std::int32_t at = PositionMs(now);
-    if (state_ == PlayMode::Playing)
+    if (state_ == PlayMode::Playing) {
         state_ = PlayMode::Paused;
-    else if (state_ == PlayMode::Paused)
+        paused_at_ = now;
+    } else if (state_ == PlayMode::Paused) {
+        Resume(now);
         state_ = PlayMode::Playing;
-    else
+    } else {
         return;
+    }
     base_ms_ = at;
     since_ = now;
 }
@@ -85,7 +91,7 @@ void PlayerState::Next(Clock::time_point now)
 
 void PlayerState::Jump(std::int32_t ms, Clock::time_point now)
 {
-    Settle(now);
+    jumped_from_.push_back(PositionMs(now));
     base_ms_ = Clamped(ms);
     since_ = now;
 }
@@ -101,6 +107,12 @@ void PlayerState::Settle(Clock::time_point now)
         base_ms_ = LengthMs();
         since_ = now;
     }
+}
+
+void PlayerState::Resume(Clock::time_point now)
+{
+    pauses_ms_.push_back(static_cast<std::int32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now - paused_at_).count()));
 }
 
 void PlayerState::ChangeTrack(std::size_t index, Clock::time_point now)

@@ -53,9 +53,16 @@ public:
     // Negative targets go to 0, targets past the end go to the end.
     void Jump(std::int32_t ms, Clock::time_point now);
 
+    // What the player did, as it saw it: the position each jump left, and
+    // how long each pause lasted until it played on.
+    const std::vector<std::int32_t>& JumpedFrom() const { return jumped_from_; }
+    const std::vector<std::int32_t>& PausesMs() const { return pauses_ms_; }
+
 private:
     void Settle(Clock::time_point now);
     void ChangeTrack(std::size_t index, Clock::time_point now);
+    // Playing again after a pause: its length is noted.
+    void Resume(Clock::time_point now);
     std::int64_t LengthMs() const { return std::int64_t{LengthSec()} * 1000; }
     std::int64_t Clamped(std::int64_t ms) const;
 
@@ -64,6 +71,9 @@ private:
     PlayMode state_;
     std::int64_t base_ms_;     // position at since_
     Clock::time_point since_;  // when base_ms_ was taken; the clock runs from here while playing
+    Clock::time_point paused_at_;
+    std::vector<std::int32_t> jumped_from_;
+    std::vector<std::int32_t> pauses_ms_;
 };
 
 }  // namespace standin

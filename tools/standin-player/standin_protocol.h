@@ -12,6 +12,10 @@
 #define STANDIN_GET_TRACK (STANDIN_WM_APP + 2)      /* 1-based */
 #define STANDIN_HANG (STANDIN_WM_APP + 3)           /* post it: wParam ms, 0 = forever */
 #define STANDIN_GET_LENGTH_SEC (STANDIN_WM_APP + 4)
+/* wParam i (from 0): the position the i-th jump left, or how long the i-th
+   pause lasted until playing on, in ms; -1 when there is none (yet). */
+#define STANDIN_GET_JUMPED_FROM_MS (STANDIN_WM_APP + 5)
+#define STANDIN_GET_PAUSE_MS (STANDIN_WM_APP + 6)
 
 /* The playlist: three tracks, the second longer than 32767 s. */
 #define STANDIN_TRACK_COUNT 3

@@ -193,6 +193,14 @@ HWND MainWindow::DialogOwner() const
     return GetLastActivePopup(hwnd_);
 }
 
+POINT MainWindow::MenuPoint() const
+{
+    if (menu_point_) return *menu_point_;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return cursor;
+}
+
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
 {
     if (msg == WM_NCCREATE) {
@@ -222,6 +230,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
     case WM_TIMER:
         if (wparam == kTimer1Id && form_ != nullptr) form_->Poll_Tick();
         return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wparam) == Control(IDC_MARK_LIST) && OnListContextMenu(lparam)) return 0;
+        break;
     case WM_CTLCOLORSTATIC:
         return OnColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL: {
@@ -311,6 +322,44 @@ void MainWindow::OnScroll(UINT code)
     SetScrollPos(bar, SB_CTL, std::clamp(value, info.nMin, info.nMax), TRUE);
     if (code == SB_THUMBTRACK) form_->Seek_Bar_Scroll();
     else form_->Seek_Bar_Change();
+}
+
+bool MainWindow::OnListContextMenu(LPARAM where)
+{
+    if (form_ == nullptr) return false;
+    HWND list = Control(IDC_MARK_LIST);
+    RECT client{};
+    if (GetClientRect(list, &client) == FALSE) return false;
+    int index = -1;
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    RECT item{};
+    if (at.x == -1 && at.y == -1) {
+        // Shift+F10 or the menu key: the highlighted entry, the menu below
+        // it, or at the list's corner when it is scrolled out of sight.
+        index = form_->mark_list().Highlighted();
+        at = {client.left, client.top};
+        if (index >= 0 &&
+            SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
+            item.bottom > client.top && item.top < client.bottom)
+            at = {std::max(item.left, client.left), std::min(item.bottom, client.bottom)};
+        ClientToScreen(list, &at);
+    } else {
+        POINT inside = at;
+        ScreenToClient(list, &inside);
+        if (PtInRect(&client, inside) == FALSE) return false;
+        // The high word says the point is outside every entry; below the last
+        // entry the low word still names it, which its rectangle rules out.
+        const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
+        const int nearest = LOWORD(hit);
+        if (HIWORD(hit) == 0 &&
+            SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(nearest), reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
+            PtInRect(&item, inside) != FALSE)
+            index = nearest;
+    }
+    menu_point_ = at;
+    form_->Mark_List_RightClick(index);
+    menu_point_.reset();
+    return true;
 }
 
 LRESULT MainWindow::OnColorStatic(HDC dc, HWND control)

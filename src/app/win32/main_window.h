@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/main_form.h"
@@ -42,6 +43,9 @@ public:
     // The window modal dialogs should belong to: the window itself, the
     // dialog already open above it, or none while the window is hidden.
     HWND DialogOwner() const;
+    // Where a context menu opens: at the entry it was asked for from the
+    // keyboard, else at the pointer.
+    POINT MenuPoint() const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -57,6 +61,8 @@ private:
 
     void OnCommand(int id, UINT code);
     void OnScroll(UINT code);
+    // false when the list keeps the message for its own (its scroll bars').
+    bool OnListContextMenu(LPARAM where);
     LRESULT OnColorStatic(HDC dc, HWND control);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     // true when it has placed the focus itself.
@@ -67,6 +73,7 @@ private:
     HWND tooltip_ = nullptr;
     WNDPROC list_proc_ = nullptr;  // the list box's own procedure, below ours
     HWND saved_focus_ = nullptr;
+    std::optional<POINT> menu_point_;  // while the list's context menu is asked for
     UINT dpi_ = 96;
     std::unique_ptr<FontSet> fonts_;
     HBRUSH cyan_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/win32/window_port.h"
 
 #include "app/win32/main_window.h"
+#include "app/win32/popup_menu.h"
 #include "app/win32/text.h"
 
 namespace morvane::win32 {
@@ -34,6 +35,11 @@ std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
     auto chosen = ChooseMarkFile(FileDialog::Open, window_.Instance(), window_.DialogOwner(), code_page_);
     if (!chosen) return std::nullopt;
     return std::move(chosen->path);
+}
+
+int WindowAdapter::ShowMenu(const std::vector<MenuItem>& items)
+{
+    return TrackMenu(window_.Handle(), window_.MenuPoint(), items);
 }
 
 void WindowAdapter::Quit() { DestroyWindow(window_.Handle()); }

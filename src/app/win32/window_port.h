@@ -21,6 +21,7 @@ public:
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
+    int ShowMenu(const std::vector<MenuItem>& items) override;
     void Quit() override;
 
 private:

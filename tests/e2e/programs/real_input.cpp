@@ -70,6 +70,11 @@ bool LeftClick(POINT screen)
     return MoveMouse(screen) && SendInputs({Mouse(MOUSEEVENTF_LEFTDOWN, screen), Mouse(MOUSEEVENTF_LEFTUP, screen)});
 }
 
+bool RightClick(POINT screen)
+{
+    return MoveMouse(screen) && SendInputs({Mouse(MOUSEEVENTF_RIGHTDOWN, screen), Mouse(MOUSEEVENTF_RIGHTUP, screen)});
+}
+
 Drag::Drag(POINT from) : at_(from) { down_ = MoveMouse(from) && SendInputs({Mouse(MOUSEEVENTF_LEFTDOWN, from)}); }
 
 bool Drag::MoveTo(POINT to)

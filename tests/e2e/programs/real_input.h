@@ -19,6 +19,7 @@ POINT CentreOf(HWND window);
 
 // Left button down and up in one batch: no repeat timer comes between them.
 bool LeftClick(POINT screen);
+bool RightClick(POINT screen);
 
 // A left-button drag in steps of a few pixels; checks can run while it is down.
 class Drag {
