@@ -1,5 +1,9 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+
+#include "app/layout/clicks.h"
+
 namespace morvane {
 
 MainForm::MainForm(const MainFormParts& parts)
@@ -30,6 +34,15 @@ void MainForm::End_Click()
 {
     // Ends at once: nothing is asked and the list is not saved.
     ui_.window.Quit();
+}
+
+bool MainForm::Window_EnterPress(int focused_id)
+{
+    // The window has no default button: Enter is the focused button's click.
+    const auto click = std::ranges::find(layout::kClicks, focused_id, &layout::Click::id);
+    if (click == layout::kClicks.end()) return false;
+    (this->*click->handler)();
+    return true;
 }
 
 } // namespace morvane

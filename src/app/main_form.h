@@ -57,6 +57,10 @@ public:
     // The window has gone: no tick runs any more.
     void Window_Gone() { poll_timer_.End(); }
     void End_Click();
+    // Enter while control `focused_id` (a layout id; 0: none of the window's)
+    // has the focus presses that control when it is a button. false when it
+    // is none, so the key goes on as the platform would take it.
+    bool Window_EnterPress(int focused_id);
 
     // --- the poll tick: hot keys first, then the displays
     void Poll_Tick();
@@ -97,10 +101,10 @@ public:
     void Load_Click();
 
     // --- practice: repeating a passage, speed, rewind, step, marks in time order
-    // Reads settings.ini at `path` (missing: the defaults) and takes it; the
-    // menu's choices are written back there. Returns the message naming its
-    // faulty lines, empty when there are none, for the caller to show.
-    std::u16string LoadSettings(const std::u16string& path);
+    // Takes settings.ini's `text` (empty: the defaults); the menu's choices
+    // are written back to `path`, or nowhere when it is empty. Returns the
+    // message naming its faulty lines, empty when there are none.
+    std::u16string UseSettings(std::u16string path, std::string text);
     // A right click on the list over the entry at `index` (-1: none there):
     // the window shows the context menu and the choice is carried out.
     void Mark_List_RightClick(int index);

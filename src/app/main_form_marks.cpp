@@ -43,7 +43,8 @@ void MainForm::Record_Click()
     poll_timer_.Disable();
     const WaitingHandler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
-    const std::u16string stamp = FormatMs(ui_.player.GetExactPositionMs());
+    const std::int32_t position_ms = ui_.player.GetExactPositionMs();
+    const std::u16string stamp = FormatMs(position_ms);
 
     std::u16string entry = stamp;
     if (ui_.ask_note.Checked()) {
@@ -53,7 +54,11 @@ void MainForm::Record_Click()
         // Keys typed into the note were pressed since the last sample; they
         // are the note's, not commands for the player.
         ForgetHotKeys();
-        if (pause) ui_.player.CmdPlay();
+        if (pause) {
+            // The rewind of a resume after typing, as after any pause.
+            practice_.RewindFrom(position_ms, ui_.poll_clock.NowMs());
+            ui_.player.CmdPlay();
+        }
     }
     // At the bound the entry is not taken and the recording ends quietly;
     // the player has been set playing again above either way.

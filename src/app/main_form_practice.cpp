@@ -35,7 +35,6 @@ constexpr std::int32_t kAfterMs = 300;
 // The last mark's passage ends this short of the track's end, while the
 // player still plays that track.
 constexpr std::int32_t kEndMarginMs = 250;
-constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
 // The menu's ids: each group of choices counts up from its base.
 enum MenuId : int {
@@ -65,7 +64,7 @@ std::u16string Seconds(int ms) { return DecimalText(ms / 1000) + u" 秒"; }
 
 std::u16string SpeedText(double rate)
 {
-    if (rate == 1.0) return u"1 倍(正常)";
+    if (rate == 1.0) return u"1 倍（正常）";
     settings::Settings shown;
     shown.speed = rate;
     const auto text = FromUtf8(settings::ValueText(shown, Setting::Speed));
@@ -81,23 +80,13 @@ MenuItem Submenu(std::u16string text) { return Choice(std::move(text), 0, false)
 
 } // namespace
 
-std::u16string MainForm::LoadSettings(const std::u16string& path)
+std::u16string MainForm::UseSettings(std::u16string path, std::string text)
 {
-    settings_path_ = path;
-    settings_text_.clear();
-    const Files::ReadResult read = ui_.files.ReadAll(path, kMaxSettingsBytes);
-    if (read.ok) {
-        settings_text_ = read.bytes;
-    } else if (ui_.files.Exists(path)) {
-        // A file that is there but cannot be read is never written over:
-        // the user's lines in it would be lost.
-        settings_path_.clear();
-        return u"无法读取设置文件 " + path + u"：" + (read.too_large ? u"文件过大" : read.error) +
-               u"；使用默认设置，菜单中的选择不会保存。";
-    }
+    settings_path_ = std::move(path);
+    settings_text_ = std::move(text);
     const settings::SettingsFile file = settings::ParseSettingsFile(settings_text_);
     practice_.settings() = file.settings;
-    return FromUtf8(file.problems).value_or(u"");
+    return FromUtf8Replacing(file.problems);
 }
 
 void MainForm::PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec)

@@ -81,14 +81,14 @@ void MainForm::DisplayStep()
     const std::optional<std::u16string> practising = practice_.StateText(state);
     switch (state) {
     case PlayState::Stopped:
-        state_line_.Set(player.Name() + u"处于停止状态......");
+        state_line_.SetFitted(player.Name(), u"处于停止状态......");
         break;
     case PlayState::Playing:
-        state_line_.Set(player.Name() + practising.value_or(u"处于播放状态......"));
+        state_line_.SetFitted(player.Name(), practising.value_or(u"处于播放状态......"));
         SetSeekRange(0, RangeMax(player.GetLengthSec()));
         break;
     case PlayState::Paused:
-        state_line_.Set(player.Name() + practising.value_or(u"处于暂停状态......"));
+        state_line_.SetFitted(player.Name(), practising.value_or(u"处于暂停状态......"));
         break;
     case PlayState::Unknown:
         break;
@@ -121,8 +121,7 @@ void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)
     // The control clamps its value silently; a value moved by the new range
     // is a change like any other.
     const std::int16_t before = ui_.seek_bar.Value();
-    ui_.seek_bar.SetMin(min);
-    ui_.seek_bar.SetMax(max);
+    ui_.seek_bar.SetRange(min, max);
     if (ui_.seek_bar.Value() != before) Seek_Bar_Change();
 }
 

@@ -66,20 +66,20 @@ int MarkList::Extent()
 {
     if (!widths_) {
         widths_.emplace();
-        for (const auto& entry : entries_) ++(*widths_)[view_.TextWidth(entry)];
+        for (const auto& entry : entries_) ++(*widths_)[WidthOf(entry)];
     }
     return (widths_->empty() ? 0 : widths_->rbegin()->first) + kExtentMargin;
 }
 
 void MarkList::CountWidth(const std::u16string& entry)
 {
-    if (widths_) ++(*widths_)[view_.TextWidth(entry)];
+    if (widths_) ++(*widths_)[WidthOf(entry)];
 }
 
 void MarkList::UncountWidth(const std::u16string& entry)
 {
     if (!widths_) return;
-    const auto width = widths_->find(view_.TextWidth(entry));
+    const auto width = widths_->find(WidthOf(entry));
     if (width == widths_->end()) {
         widths_.reset();  // measured in another font: the widths are unknown
         return;

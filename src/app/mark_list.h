@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/char_widths.h"
 #include "app/ports/controls.h"
 
 namespace morvane {
@@ -48,13 +49,20 @@ public:
     // The widest entry plus a margin, for the view's horizontal extent.
     int Extent();
     // The view's font has changed: every width is measured again.
-    void ForgetWidths() { widths_.reset(); }
+    void ForgetWidths()
+    {
+        char_widths_.Forget();
+        widths_.reset();
+    }
 
 private:
     void CountWidth(const std::u16string& entry);
     void UncountWidth(const std::u16string& entry);
+    // 0 for an entry the view cannot measure.
+    int WidthOf(const std::u16string& entry) { return char_widths_.Width(entry).value_or(0); }
 
     ListBox& view_;
+    CharWidths char_widths_{view_};
     int bound_;
     std::vector<std::u16string> entries_;
     int selection_ = -1;

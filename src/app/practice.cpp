@@ -117,12 +117,16 @@ void Practice::Tick(PlayState state, std::int32_t position_ms, std::int32_t leng
         }
     }
 
-    if (user_resumed && settings_.rewind_ms > 0) {
-        const std::int32_t floor_ms = passage_ ? passage_->a_ms : 0;
-        const std::int32_t target = std::max(floor_ms, position_ms - settings_.rewind_ms);
-        player_.JumpToMs(target);
-        OwnJump(target, now_ms);
-    }
+    if (user_resumed) RewindFrom(position_ms, now_ms);
+}
+
+void Practice::RewindFrom(std::int32_t position_ms, std::int64_t now_ms)
+{
+    if (settings_.rewind_ms <= 0) return;
+    const std::int32_t floor_ms = passage_ ? passage_->a_ms : 0;
+    const std::int32_t target = std::max(floor_ms, position_ms - settings_.rewind_ms);
+    player_.JumpToMs(target);
+    OwnJump(target, now_ms);
 }
 
 std::optional<std::u16string> Practice::StateText(PlayState state) const

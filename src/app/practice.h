@@ -32,6 +32,11 @@ public:
     // wherever it lands (快退, 快进).
     void OwnJump(std::int32_t target_ms, std::int64_t now_ms);
 
+    // The jump back of a resume after a pause that began at `position_ms`.
+    // The tick makes it for the pauses it sees; a pause it could not see
+    // (the note's prompt holds the tick) is told here.
+    void RewindFrom(std::int32_t position_ms, std::int64_t now_ms);
+
     // Once a tick, with the player's state, position and length as the tick read them.
     void Tick(PlayState state, std::int32_t position_ms, std::int32_t length_sec, std::int64_t now_ms);
 

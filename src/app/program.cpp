@@ -45,6 +45,8 @@ UserSettings ReadUserSettings(Files& files, const std::u16string& folder)
         settings.keys = parsed.map;
         settings.problems = FromUtf8Replacing(parsed.problems);
     }
+    settings.settings_file = ReadUserFile(files, folder, kSettingsFileName, u"设置文件",
+                                          u"使用默认设置，菜单中的选择不会保存");
     return settings;
 }
 
@@ -59,6 +61,13 @@ Program::Program(const FrontEnd& front)
     : settings_(ReadUserSettings(front.files, front.config_folder)),
       form_(PartsOver(front, front.open_keys(settings_.keys)))
 {
+    UserFile& file = settings_.settings_file;
+    // A file that is there but could not be read is never written over: the
+    // user's lines in it would be lost. A missing one is made at the first choice.
+    const std::u16string problems =
+        file.problem.empty() ? form_.UseSettings(file.path, std::move(file.bytes)) : file.problem;
+    if (!problems.empty())
+        settings_.problems += (settings_.problems.empty() ? u"" : u"\n\n") + problems;
 }
 
 Program::Started Program::Start(const std::function<void()>& show_window,

@@ -12,6 +12,7 @@ namespace morvane {
 // The user's files live in one folder that the front end names (ending in
 // its separator); the program reads them once, at start-up.
 inline constexpr std::u16string_view kKeysFileName = u"keys.ini";
+inline constexpr std::u16string_view kSettingsFileName = u"settings.ini";
 
 // One of the user's files: where it is, whether it is there, its bytes, and
 // in `problem` why it could not be used (a message for the user).
@@ -29,10 +30,13 @@ UserFile ReadUserFile(Files& files, const std::u16string& folder, std::u16string
                       std::u16string_view what, std::u16string_view instead);
 
 // What the user's files say: the keys (the built-in ones where the file is
-// missing or errs) and one message naming every problem, empty when none.
+// missing or errs), settings.ini, and one message naming every problem of
+// the keys file, empty when none. settings.ini's own lines are judged by the
+// form that takes them.
 struct UserSettings {
     UserFile keys_file;
     keys::KeyMap keys;
+    UserFile settings_file;
     std::u16string problems;
 };
 UserSettings ReadUserSettings(Files& files, const std::u16string& folder);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fitted_text.h"
 #include "harness.h"
 #include "player/mpris/player_name.h"
 
@@ -233,7 +234,7 @@ TEST(StateLine, EveryPlayersNameShowsWhole)
         {u"Qmmp", "Qmmp"}, {u"Elisa", "Elisa"}, {u"SMPlayer", "SMPlayer"}, {u"Quod Libet", "Quod Libet"},
         {u"Lollypop", "Lollypop"}, {u"Celluloid", "Celluloid"}};
     for (const auto& [identity, name] : names) {
-        state_line.SetText(morvane::mpris::ShortName(identity) + u"处于播放状态......");
+        state_line.SetText(morvane::FittedText(morvane::mpris::ShortName(identity), u"处于播放状态......", state_line));
         EXPECT_TRUE(label.text().startsWith(name + "处于播放状态")) << label.text().toStdString();
         EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width())
             << label.text().toStdString();

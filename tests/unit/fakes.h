@@ -23,6 +23,14 @@
 
 namespace morvane::test {
 
+// A fixed-pitch font: 6 pixels a code unit below U+0100, 12 above.
+inline int FakeWidth(const std::u16string& text)
+{
+    int width = 0;
+    for (char16_t c : text) width += c < 0x100 ? 6 : 12;
+    return width;
+}
+
 // What the list shows; `room` stands for the platform running out of room.
 class FakeListBox final : public ListBox {
 public:
@@ -71,33 +79,35 @@ public:
         const int i = y / item_height;
         return y >= 0 && i < Count() ? i : -1;
     }
-    // A fixed-pitch font: 6 pixels a code unit below U+0100, 12 above, at
-    // `scale` times the size.
-    int TextWidth(const std::u16string& text) const override
+    // FakeWidth at `scale` times the size.
+    std::optional<int> TextWidth(const std::u16string& text) const override
     {
-        int width = 0;
-        for (char16_t c : text) width += c < 0x100 ? 6 : 12;
-        return width * scale;
+        ++measures;
+        return FakeWidth(text) * scale;
     }
     int scale = 1;
+    mutable int measures = 0;
 };
 
 class FakeTextBox final : public TextBox {
 public:
     std::u16string text;
     int sets = 0;
+    int room = 100000;  // pixels, in the list's fake font
     void SetText(const std::u16string& t) override { text = t; ++sets; }
+    bool Fits(const std::u16string& t) const override { return FakeWidth(t) <= room; }
 };
 
 class FakeScrollBar final : public ScrollBar {
 public:
     std::int16_t value = 0, min = 0, max = 32767;
     std::int16_t Value() const override { return value; }
-    void SetMin(std::int16_t v) override { min = v; Clamp(); }
-    void SetMax(std::int16_t v) override { max = v; Clamp(); }
-
-private:
-    void Clamp() { value = std::clamp(value, min, std::max(min, max)); }
+    void SetRange(std::int16_t low, std::int16_t high) override
+    {
+        min = low;
+        max = high;
+        value = std::clamp(value, min, max);
+    }
 };
 
 class FakeCheckBox final : public CheckBox {

@@ -24,7 +24,7 @@ void Fill(Rig& r, const Items& items, int index)
 int FullExtent(const FakeListBox& list)
 {
     int widest = 0;
-    for (const auto& entry : list.items) widest = std::max(widest, list.TextWidth(entry));
+    for (const auto& entry : list.items) widest = std::max(widest, *list.TextWidth(entry));
     return widest + 10;
 }
 

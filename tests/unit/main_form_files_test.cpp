@@ -117,7 +117,7 @@ TEST(MainFormLoad, ReplacesTheListAndLeavesSelIndex)
     const Items loaded{u"[000:03:000]", u"[000:04:000] 注释:longer note"};
     EXPECT_EQ(r.list_box.items, loaded);
     EXPECT_EQ(r.count_line.text, u"2");
-    EXPECT_EQ(r.list_box.extent, r.list_box.TextWidth(loaded[1]) + 10);
+    EXPECT_EQ(r.list_box.extent, *r.list_box.TextWidth(loaded[1]) + 10);
     EXPECT_EQ(r.list_box.selected, -1);
     EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
     EXPECT_TRUE(r.window.messages.empty());

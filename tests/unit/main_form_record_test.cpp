@@ -40,7 +40,7 @@ TEST(MainFormRecord, EveryCombinationOfTheCheckBoxes)
             EXPECT_EQ(r.count_line.text, u"2");
             EXPECT_TRUE(r.list_box.focused);
             EXPECT_TRUE(r.poll_clock.running);
-            EXPECT_EQ(r.list_box.extent, r.list_box.TextWidth(want) + 10);
+            EXPECT_EQ(r.list_box.extent, *r.list_box.TextWidth(want) + 10);
             EXPECT_EQ(r.player.log.front(), "position");
             EXPECT_EQ(r.player.Commands(), (note && pause ? Log{"pause", "play"} : Log{}));
             ASSERT_EQ(r.window.prompts.size(), note ? 1u : 0u);

@@ -80,5 +80,58 @@ TEST(UserFiles, TheKeysFileWithOneCapAndOneSetOfMessages)
     EXPECT_EQ(ListKeys(files, u"/c/").problems, faulty.problems);
 }
 
+// Every control of one kind is the same fake: the start-up does not tell them apart.
+struct OneOfEach : Controls {
+    ListBox& List(int) override { return list; }
+    TextBox& Text(int) override { return text; }
+    ScrollBar& Bar(int) override { return bar; }
+    CheckBox& Check(int) override { return check; }
+    FakeListBox list;
+    FakeTextBox text;
+    FakeScrollBar bar;
+    FakeCheckBox check;
+};
+
+TEST(UserFiles, SettingsIniIsTakenAtStartAndWrittenBackOnlyWhereItWasRead)
+{
+    OneOfEach controls;
+    FakeWindow window;
+    FakeTimer clock;
+    FakePlayer player;
+    FakeHotKeys keys;
+    TestCodePage code_page;
+    FakeFiles files;
+    const auto start = [&] {
+        auto program = std::make_unique<Program>(FrontEnd{controls, window, clock, player, code_page, files,
+                                                          mark_file::Encoding::Utf8, u"/c/",
+                                                          [&](const keys::KeyMap&) -> HotKeys& { return keys; }});
+        std::u16string told;
+        EXPECT_EQ(program->Start([] {}, [&](const std::u16string& text) { told = text; }), Program::Started::Running);
+        return std::pair{std::move(program), told};
+    };
+
+    // Missing: the defaults, and the first choice makes the file.
+    start().first->Form().Step_Click(5000);
+    EXPECT_EQ(files.files[u"/c/settings.ini"], "step = 5\n");
+
+    // Its faulty lines are named with the keys file's, the others apply.
+    files.files[u"/c/keys.ini"] = "nonsense\n";
+    files.files[u"/c/settings.ini"] = "; mine\nstep = 99\ngap = 1\n";
+    auto [program, told] = start();
+    EXPECT_NE(told.find(u"nonsense"), std::u16string::npos);
+    EXPECT_NE(told.find(u"第 2 行"), std::u16string::npos);
+    EXPECT_EQ(program->Form().Mark_List_ContextMenu(-1)[2].choices[1].checked, true);  // 每遍之间停顿: 1 秒
+    program->Form().Rewind_Click(2000);
+    EXPECT_EQ(files.files[u"/c/settings.ini"], "; mine\nstep = 99\ngap = 1\nrewind = 2\n");
+
+    // One that is there but cannot be read is never written over.
+    files.files.erase(u"/c/keys.ini");
+    files.unreadable[u"/c/settings.ini"] = u"拒绝访问";
+    auto [unread, why] = start();
+    EXPECT_EQ(why, u"无法读取设置文件 /c/settings.ini：拒绝访问；使用默认设置，菜单中的选择不会保存。");
+    unread->Form().Step_Click(1000);
+    EXPECT_EQ(files.files[u"/c/settings.ini"], "; mine\nstep = 99\ngap = 1\nrewind = 2\n");
+}
+
 } // namespace
 } // namespace morvane::test

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes.h"
@@ -47,6 +48,29 @@ TEST(MainFormTick, ShowsStateTimesMarkAndCaption)
     r.player.name = u"mpv";
     r.form.Poll_Tick();
     EXPECT_EQ(r.state_line.text, u"mpv处于播放状态......");
+}
+
+// The state line in its box at 96 DPI (151 pixels inside the border):
+// whole when it fits, then without its dots, then with the name cut.
+TEST(MainFormTick, StateLineKeepsTheStateWhole)
+{
+    TickRig r;
+    r.state_line.room = 151;
+    const std::pair<std::u16string, std::u16string> shown[] = {
+        {u"Winamp", kPlaying},
+        {u"PotPlayer", u"PotPlayer处于播放状态"},
+        {u"Mozilla firefox-esr", u"Mozilla fir…处于播放状态"},
+        {u"Quod Libet Media Player", u"Quod Libet…处于播放状态"}};
+    for (const auto& [name, line] : shown) {
+        r.player.name = name;
+        r.form.Poll_Tick();
+        EXPECT_EQ(r.state_line.text, line);
+    }
+    // Only a box too narrow for the state cuts into it.
+    r.state_line.room = 60;
+    r.player.name = u"Winamp";
+    r.form.Poll_Tick();
+    EXPECT_EQ(r.state_line.text, u"Winamp处…");
 }
 
 TEST(MainFormTick, RangeFollowsOnlyAPlayingTrack)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/layout/control_ids.h"
 #include "fakes.h"
 
 namespace morvane::test {
@@ -26,6 +27,16 @@ TEST(MainFormTransport, ButtonsSendOneCommandEach)
         (r.form.*c.click)();
         EXPECT_EQ(r.player.log, Log{c.command});
     }
+}
+
+// Enter presses the focused control when it is a button, and nothing else.
+TEST(MainFormTransport, EnterPressesTheFocusedButton)
+{
+    Rig r;
+    EXPECT_TRUE(r.form.Window_EnterPress(IDC_STOP));
+    EXPECT_EQ(r.player.log, Log{"stop"});
+    for (int id : {IDC_MARK_LIST, IDC_ASK_NOTE, IDC_SEEK_TIME, 0}) EXPECT_FALSE(r.form.Window_EnterPress(id));
+    EXPECT_EQ(r.player.log, Log{"stop"});
 }
 
 TEST(MainFormTransport, StepsJumpTwoSecondsUnbounded)

@@ -51,5 +51,19 @@ TEST(MarkList, ExtentFollowsTheWidestEntry)
     EXPECT_EQ(list.Extent(), 70);
 }
 
+// A long list is measured by its characters, not entry by entry, in each font.
+TEST(MarkList, MeasuresCharactersNotEntries)
+{
+    FakeListBox view;
+    MarkList list(view, 2000);
+    list.Assign(Items(1000, u"[000:12:345] 注释:abc"));  // 15 distinct characters
+    EXPECT_EQ(list.Extent(), 17 * 6 + 2 * 12 + 10);
+    EXPECT_LE(view.measures, 15);
+    view.scale = 2;
+    list.ForgetWidths();
+    EXPECT_EQ(list.Extent(), 2 * (17 * 6 + 2 * 12) + 10);
+    EXPECT_LE(view.measures, 30);
+}
+
 } // namespace
 } // namespace morvane::test

@@ -33,9 +33,7 @@ bool SameName(std::string_view a, std::string_view b)
     });
 }
 
-std::string Where(int line_number) { return "第 " + std::to_string(line_number) + " 行："; }
-
-void ForEachLine(std::string_view text, std::string_view form, std::vector<std::string>& problems,
+void ForEachLine(std::string_view text, std::string_view form, std::vector<Problem>& problems,
                  const std::function<void(const Line&)>& take)
 {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
@@ -48,7 +46,7 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<std::
         if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) {
-            problems.push_back(Where(line_number) + "应写成“" + std::string(form) + "”，而不是" + Quoted(line));
+            problems.push_back({line_number, "应写成“" + std::string(form) + "”，而不是" + Quoted(line)});
             continue;
         }
         take({line_number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
@@ -56,11 +54,13 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<std::
 }
 
 std::string ProblemsMessage(std::string_view heading_before, std::string_view heading_after,
-                            const std::vector<std::string>& problems)
+                            std::vector<Problem> problems)
 {
     if (problems.empty()) return {};
+    std::ranges::stable_sort(problems, {}, &Problem::line);
     std::string message = std::string(heading_before) + std::to_string(problems.size()) + std::string(heading_after);
-    for (std::size_t i = 0; i < std::min(problems.size(), kListedProblems); ++i) message += "\n" + problems[i];
+    for (std::size_t i = 0; i < std::min(problems.size(), kListedProblems); ++i)
+        message += "\n第 " + std::to_string(problems[i].line) + " 行：" + problems[i].text;
     if (problems.size() > kListedProblems) message += "\n……";
     return message;
 }

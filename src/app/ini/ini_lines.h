@@ -14,15 +14,19 @@ struct Line {
     std::string_view value;
 };
 
+// A line that could not be used: its number and what is wrong with it.
+struct Problem {
+    int line = 0;
+    std::string text;
+};
+
 // Calls `take` for each `name = value` line of a UTF-8 text (CRLF or LF, an
 // optional BOM). Blank lines, lines starting with ';' or '#' and [section]
 // headers are passed over; a line without '=' is named in `problems` with
 // `form`, the shape the line should have ("动作 = 按键").
-void ForEachLine(std::string_view text, std::string_view form, std::vector<std::string>& problems,
+void ForEachLine(std::string_view text, std::string_view form, std::vector<Problem>& problems,
                  const std::function<void(const Line&)>& take);
 
-// "第 3 行：", how each problem starts.
-std::string Where(int line_number);
 // The start of a user's text in quotes, cut on a UTF-8 character boundary.
 std::string Quoted(std::string_view text);
 // ASCII letters in any case are the same.
@@ -30,9 +34,9 @@ bool SameName(std::string_view a, std::string_view b);
 std::string_view Trim(std::string_view text);
 
 // One message for a message box: the number of faulty lines between the
-// two halves of the heading, then the first problems one a line. Empty
-// when there are none.
+// two halves of the heading, then the first problems one a line in line
+// order, each after its number ("第 3 行："). Empty when there are none.
 std::string ProblemsMessage(std::string_view heading_before, std::string_view heading_after,
-                            const std::vector<std::string>& problems);
+                            std::vector<Problem> problems);
 
 } // namespace morvane::ini

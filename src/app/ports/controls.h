@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,18 @@ public:
     // The entry under a point of the client area (pixels), -1 when the point
     // lies below the last entry or the list is empty.
     virtual int ItemFromPoint(int x, int y) const = 0;
-    // Width in pixels of `text` drawn in the list's font.
-    virtual int TextWidth(const std::u16string& text) const = 0;
+    // Width in pixels of `text` drawn whole in the list's font, nullopt when
+    // it cannot be measured. The core remembers widths (app/char_widths.h).
+    virtual std::optional<int> TextWidth(const std::u16string& text) const = 0;
 };
 
 class TextBox {
 public:
     virtual ~TextBox() = default;
     virtual void SetText(const std::u16string& text) = 0;
+    // Whether `text` shows whole on one line of the box in its font. A box
+    // that cannot tell answers true: the text is then shown as it is.
+    virtual bool Fits(const std::u16string& text) const = 0;
 };
 
 // Range and value are signed 16-bit.
@@ -52,9 +57,9 @@ class ScrollBar {
 public:
     virtual ~ScrollBar() = default;
     virtual std::int16_t Value() const = 0;
-    // Setting the range clamps the value into it, raising no event.
-    virtual void SetMin(std::int16_t value) = 0;
-    virtual void SetMax(std::int16_t value) = 0;
+    // Spans min..max (min <= max). The control keeps its value inside the
+    // range, raising no event; MainForm compares the value before and after.
+    virtual void SetRange(std::int16_t min, std::int16_t max) = 0;
 };
 
 class CheckBox {

@@ -7,8 +7,6 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
-#include <algorithm>
-
 #include "app/qt/main_window.h"
 #include "app/qt/mark_list_widget.h"
 #include "app/qt/text.h"
@@ -65,55 +63,27 @@ int ListAdapter::ItemFromPoint(int /*x*/, int y) const
     return list_.indexAt(QPoint(0, y)).row();
 }
 
-int ListAdapter::TextWidth(const std::u16string& text) const
+std::optional<int> ListAdapter::TextWidth(const std::u16string& text) const
 {
-    const QFont font = list_.font();
-    if (char_widths_.empty() || font != widths_font_) {
-        widths_font_ = font;
-        char_widths_.assign(0x10000, -1);
-    }
-    // The list's font is fixed-pitch, so a text is as wide as its characters.
-    const QFontMetrics metrics(font);
-    int width = 0;
-    for (const char16_t c : text) {
-        // A surrogate pair is one character: such a text is measured whole.
-        if (c >= 0xD800 && c <= 0xDFFF) return metrics.horizontalAdvance(ToQString(text));
-        int& known = char_widths_[c];
-        if (known < 0) known = metrics.horizontalAdvance(QChar(c));
-        width += known;
-    }
-    return width;
+    return QFontMetrics(list_.font()).horizontalAdvance(ToQString(text));
 }
 
-void TextAdapter::SetText(const std::u16string& text)
+void TextAdapter::SetText(const std::u16string& text) { box_.setText(ToQString(text)); }
+
+bool TextAdapter::Fits(const std::u16string& text) const
 {
-    // A centred text wider than its box would lose both ends. The state
-    // line's trailing dots go first; then, rarely (its player's name is
-    // short already), the start, so the player's state stays. A glyph may
-    // reach a pixel past its advance, into the frame.
+    // A glyph may reach a pixel past its advance, into the frame.
     const int room = box_.contentsRect().width() - 2 * box_.margin() - 2;
-    QString shown = ToQString(text);
-    const QFontMetrics metrics = box_.fontMetrics();
-    if (room > 0 && metrics.horizontalAdvance(shown) > room) {
-        while (shown.endsWith(u'.')) shown.chop(1);
-        shown = metrics.elidedText(shown, Qt::ElideLeft, room);
-    }
-    box_.setText(shown);
+    return room <= 0 || box_.fontMetrics().horizontalAdvance(ToQString(text)) <= room;
 }
 
 std::int16_t ScrollAdapter::Value() const { return static_cast<std::int16_t>(bar_.value()); }
 
-void ScrollAdapter::SetMin(std::int16_t value) { SetRange(value, bar_.maximum()); }
-
-void ScrollAdapter::SetMax(std::int16_t value) { SetRange(bar_.minimum(), value); }
-
-void ScrollAdapter::SetRange(int min, int max)
+void ScrollAdapter::SetRange(std::int16_t min, std::int16_t max)
 {
-    // A maximum below the minimum leaves the minimum alone, as on Windows
-    // (Qt's setMaximum would move the minimum down instead). The value is
-    // clamped quietly: only the user's moves are events.
+    // The value is clamped quietly: only the user's moves are events.
     const QSignalBlocker quiet(bar_);
-    bar_.setRange(min, std::max(min, max));
+    bar_.setRange(min, max);
 }
 
 bool CheckAdapter::Checked() const { return box_.isChecked(); }

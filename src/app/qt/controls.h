@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QFont>
 #include <QTimer>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,21 +36,17 @@ public:
     void SetTooltip(const std::u16string& text) override;
     void SetHorizontalExtent(int pixels) override;
     int ItemFromPoint(int x, int y) const override;
-    int TextWidth(const std::u16string& text) const override;
+    std::optional<int> TextWidth(const std::u16string& text) const override;
 
 private:
     MarkListWidget& list_;
-    // The width of each character measured so far (-1: not yet) in
-    // widths_font_: measuring 32 767 entries one string at a time cost more
-    // than the rest of a load together.
-    mutable std::vector<int> char_widths_;
-    mutable QFont widths_font_;
 };
 
 class TextAdapter final : public TextBox {
 public:
     explicit TextAdapter(QLabel& box) : box_(box) {}
     void SetText(const std::u16string& text) override;
+    bool Fits(const std::u16string& text) const override;
 
 private:
     QLabel& box_;
@@ -60,11 +56,9 @@ class ScrollAdapter final : public ScrollBar {
 public:
     explicit ScrollAdapter(QScrollBar& bar) : bar_(bar) {}
     std::int16_t Value() const override;
-    void SetMin(std::int16_t value) override;
-    void SetMax(std::int16_t value) override;
+    void SetRange(std::int16_t min, std::int16_t max) override;
 
 private:
-    void SetRange(int min, int max);
     QScrollBar& bar_;
 };
 

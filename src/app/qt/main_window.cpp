@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <array>
 
 #include "app/layout/clicks.h"
@@ -165,10 +166,9 @@ void MainWindow::OnListMenuKey()
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
-    // Enter presses the button that has the focus, as in a Windows dialog.
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && IsEnter(*event)) {
-        button->click();
-        return;
+    if (IsEnter(*event) && form_ != nullptr) {
+        const auto focused = std::ranges::find(controls_, focusWidget(), &decltype(controls_)::value_type::second);
+        if (form_->Window_EnterPress(focused != controls_.end() ? focused->first : 0)) return;
     }
     QWidget::keyPressEvent(event);
 }

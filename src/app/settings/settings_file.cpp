@@ -107,22 +107,22 @@ SettingsFile ParseSettingsFile(std::string_view text)
 {
     SettingsFile file;
     std::array<int, kAllSettings.size()> line_of_setting{};  // 0: not named yet
-    std::vector<std::string> problems;
+    std::vector<ini::Problem> problems;
     ini::ForEachLine(text, "名称 = 值", problems, [&](const ini::Line& line) {
         const auto setting = Named(line.name);
         if (!setting) {
-            problems.push_back(ini::Where(line.number) + "未知的设置" + ini::Quoted(line.name));
+            problems.push_back({line.number, "未知的设置" + ini::Quoted(line.name)});
             return;
         }
         int& named_at = line_of_setting[static_cast<std::size_t>(*setting)];
         if (named_at != 0) {
-            problems.push_back(ini::Where(line.number) + "设置 " + std::string(SettingName(*setting)) + " 已在第 " +
-                               std::to_string(named_at) + " 行设定");
+            problems.push_back({line.number, "设置 " + std::string(SettingName(*setting)) + " 已在第 " +
+                                                 std::to_string(named_at) + " 行设定"});
             return;
         }
         if (!Take(*setting, line.value, file.settings)) {
-            problems.push_back(ini::Where(line.number) + std::string(SettingName(*setting)) + " 应为" +
-                               std::string(Allowed(*setting)) + "，而不是" + ini::Quoted(line.value));
+            problems.push_back({line.number, std::string(SettingName(*setting)) + " 应为" +
+                                                 std::string(Allowed(*setting)) + "，而不是" + ini::Quoted(line.value)});
             return;
         }
         named_at = line.number;

@@ -9,22 +9,6 @@
 #include "app/win32/text.h"
 
 namespace morvane::win32 {
-namespace {
-
-// Characters drawn as one glyph each, side by side, with no shaping: a text
-// made of these alone is as wide as its characters together. Others
-// (controls, combining marks, complex scripts, surrogate halves) are
-// measured with the text they stand in.
-bool AddsUp(char16_t c)
-{
-    return (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c < 0x300) ||  // Latin
-           (c >= 0x2010 && c < 0x2028) || (c >= 0x2030 && c < 0x205F) ||  // dashes, quotes, …
-           (c >= 0x3000 && c < 0x302A) || (c >= 0x3030 && c < 0x3099) || (c >= 0x309B && c < 0x3100) ||  // kana
-           (c >= 0x3400 && c < 0xA000) ||   // CJK ideographs
-           (c >= 0xFF01 && c < 0xFF61);     // full-width forms
-}
-
-} // namespace
 
 ListAdapter::ListAdapter(MainWindow& window, HWND list, HWND tooltip) : window_(window), list_(list), tooltip_(tooltip) {}
 
@@ -100,31 +84,7 @@ int ListAdapter::ItemFromPoint(int x, int y) const
     return index < SendMessageW(list_, LB_GETCOUNT, 0, 0) ? index : -1;
 }
 
-int ListAdapter::TextWidth(const std::u16string& text) const
-{
-    // A loaded list of 32 767 entries would otherwise take one text
-    // measurement each; most are stamps and notes of a few hundred distinct
-    // characters.
-    if (!std::ranges::all_of(text, AddsUp)) return Measure(Wide(text), static_cast<int>(text.size())).value_or(0);
-    if (widths_dpi_ != window_.Dpi() || char_widths_.empty()) {
-        char_widths_.assign(0x10000, -1);
-        widths_dpi_ = window_.Dpi();
-    }
-    int width = 0;
-    for (const char16_t c : text) {
-        int& known = char_widths_[c];
-        if (known < 0) {
-            const wchar_t one = static_cast<wchar_t>(c);
-            const std::optional<int> measured = Measure(&one, 1);
-            if (!measured) return 0;
-            known = *measured;
-        }
-        width += known;
-    }
-    return width;
-}
-
-std::optional<int> ListAdapter::Measure(const wchar_t* text, int length) const
+std::optional<int> ListAdapter::TextWidth(const std::u16string& text) const
 {
     // A memory DC of its own, so no window's font or DC changes. The font is
     // selected only while measuring: the window deletes it when the DPI
@@ -135,13 +95,30 @@ std::optional<int> ListAdapter::Measure(const wchar_t* text, int length) const
     if (font == nullptr) font = GetStockObject(SYSTEM_FONT);
     const HGDIOBJ old = SelectObject(measure_dc_, font);
     SIZE size{};
-    const BOOL measured = GetTextExtentPoint32W(measure_dc_, text, length, &size);
+    const BOOL measured = GetTextExtentPoint32W(measure_dc_, Wide(text), static_cast<int>(text.size()), &size);
     SelectObject(measure_dc_, old);
     if (!measured) return std::nullopt;
     return size.cx;
 }
 
 void TextAdapter::SetText(const std::u16string& text) { SetWindowTextW(box_, Wide(text)); }
+
+bool TextAdapter::Fits(const std::u16string& text) const
+{
+    // The read-outs draw their text across the client area; what is wider
+    // breaks onto a line the box has no room to show.
+    RECT room{};
+    if (GetClientRect(box_, &room) == FALSE) return true;
+    HDC dc = GetDC(box_);
+    if (dc == nullptr) return true;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(box_, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    SIZE size{};
+    const BOOL measured = GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
+    if (old != nullptr) SelectObject(dc, old);
+    ReleaseDC(box_, dc);
+    return measured == FALSE || size.cx <= room.right - room.left;
+}
 
 std::int16_t ScrollAdapter::Value() const
 {
@@ -152,37 +129,17 @@ std::int16_t ScrollAdapter::Value() const
     return static_cast<std::int16_t>(info.nPos);
 }
 
-void ScrollAdapter::SetMin(std::int16_t value)
+void ScrollAdapter::SetRange(std::int16_t min, std::int16_t max)
 {
-    int min = 0, max = 0;
-    GetScrollRange(bar_, SB_CTL, &min, &max);
-    SetRange(value, max);
-}
-
-void ScrollAdapter::SetMax(std::int16_t value)
-{
-    int min = 0, max = 0;
-    GetScrollRange(bar_, SB_CTL, &min, &max);
-    SetRange(min, value);
-}
-
-void ScrollAdapter::SetRange(int min, int max)
-{
-    // The control cannot hold a maximum below the minimum; it then spans
-    // the minimum alone. The value is clamped here, raising no event.
-    max = std::max(min, max);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_POS;
-    const BOOL known = GetScrollInfo(bar_, SB_CTL, &info);
-    const int pos = std::clamp(info.nPos, min, max);
+    info.fMask = SIF_RANGE;
     // The poll tick sets the same range many times a second; redrawing a
     // bar that does not change would cost more than the rest of the tick.
-    if (known != FALSE && info.nMin == min && info.nMax == max && info.nPos == pos) return;
-    info.fMask = SIF_RANGE | SIF_POS;
+    if (GetScrollInfo(bar_, SB_CTL, &info) != FALSE && info.nMin == min && info.nMax == max) return;
     info.nMin = min;
     info.nMax = max;
-    info.nPos = pos;
+    // The control moves its position into the new range, raising no event.
     SetScrollInfo(bar_, SB_CTL, &info, TRUE);
 }
 

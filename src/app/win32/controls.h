@@ -34,28 +34,22 @@ public:
     void SetTooltip(const std::u16string& text) override;
     void SetHorizontalExtent(int pixels) override;
     int ItemFromPoint(int x, int y) const override;
-    int TextWidth(const std::u16string& text) const override;
+    std::optional<int> TextWidth(const std::u16string& text) const override;
 
 private:
     MainWindow& window_;
     HWND list_;
     HWND tooltip_;
-    // `text` measured in the list's font; nullopt when it cannot be.
-    std::optional<int> Measure(const wchar_t* text, int length) const;
-
     // A memory DC of its own for measuring, made at the first use: measuring
     // a whole list must not make and free a DC per entry.
     mutable HDC measure_dc_ = nullptr;
-    // The width of each character measured so far (-1: not yet), at the DPI
-    // in widths_dpi_; the list's font follows the DPI.
-    mutable std::vector<int> char_widths_;
-    mutable UINT widths_dpi_ = 0;
 };
 
 class TextAdapter final : public TextBox {
 public:
     explicit TextAdapter(HWND box) : box_(box) {}
     void SetText(const std::u16string& text) override;
+    bool Fits(const std::u16string& text) const override;
 
 private:
     HWND box_;
@@ -65,11 +59,9 @@ class ScrollAdapter final : public ScrollBar {
 public:
     explicit ScrollAdapter(HWND bar) : bar_(bar) {}
     std::int16_t Value() const override;
-    void SetMin(std::int16_t value) override;
-    void SetMax(std::int16_t value) override;
+    void SetRange(std::int16_t min, std::int16_t max) override;
 
 private:
-    void SetRange(int min, int max);
     HWND bar_;
 };
 

@@ -266,10 +266,9 @@ void MainWindow::OnCommand(int id, UINT code)
         return;
     }
     if (id == IDOK) {
-        // Enter with no default button: it presses the button that has the focus.
+        // Enter, from the dialog manager.
         HWND focus = GetFocus();
-        if (GetParent(focus) == hwnd_ && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0)
-            SendMessageW(focus, BM_CLICK, 0, 0);
+        form_->Window_EnterPress(focus != nullptr && GetParent(focus) == hwnd_ ? GetDlgCtrlID(focus) : 0);
         return;
     }
     if (code != BN_CLICKED) return;

@@ -39,6 +39,7 @@ public:
 
     PlayState GetPlayState() override { return Current().GetPlayState(); }
     std::int32_t GetPositionMs() override { return Current().GetPositionMs(); }
+    std::int32_t GetExactPositionMs() override { return Current().GetExactPositionMs(); }
     std::int32_t GetLengthSec() override { return Current().GetLengthSec(); }
     void JumpToMs(std::int32_t ms) override { Current().JumpToMs(ms); }
 
@@ -49,6 +50,9 @@ public:
     void CmdNext() override { Current().CmdNext(); }
 
     bool ReadTitle(std::u16string& title) override;
+    bool CanChangeSpeed() override { return Current().CanChangeSpeed(); }
+    double Speed() override { return Current().Speed(); }
+    void SetSpeed(double rate) override { Current().SetSpeed(rate); }
     std::u16string Name() override;
     std::u16string NotFoundMessage() override;
 

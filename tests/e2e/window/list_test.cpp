@@ -1,5 +1,5 @@
 // The list's own ways in the real window: Enter and a double click on an
-// entry jump to its stamp, and after each load the horizontal scroll range
+// entry jump to its stamp (elsewhere Enter presses the focused button), and after each load the horizontal scroll range
 // is the widest entry as the list's font draws it, whatever the script.
 
 #include <windows.h>
@@ -63,6 +63,15 @@ TEST_F(List, EnterAndADoubleClickJumpToTheEntry)
     Mouse(WM_LBUTTONUP, ItemCentre(0));
     Pump(50);
     EXPECT_EQ(player.Commands().back(), "jump 10000");
+
+    // Away from the list, Enter presses the focused button and nothing else.
+    for (const int id : {IDC_ASK_NOTE, IDC_STOP}) {
+        SetFocus(Control(id));
+        PostMessageW(Control(id), WM_KEYDOWN, VK_RETURN, 0);
+        Pump(50);
+    }
+    EXPECT_EQ(player.Commands().back(), "stop");
+    EXPECT_EQ(player.Commands().size(), sent + 4);  // the check box sent nothing
 }
 
 int Widest(const std::vector<std::wstring>& entries)

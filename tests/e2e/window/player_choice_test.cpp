@@ -54,6 +54,11 @@ TEST_F(ChoiceAmongPlayers, ThePlayingOneElseTheFirstFoundAndTheOneInUseStaysWhil
     EXPECT_EQ(choice.Name(), u"AIMP") << "a stopped one gives way to one that plays";
     choice.CmdPause();
     EXPECT_EQ(aimp.Commands(), std::vector<std::string>{"pause"});
+    // Every question goes to the one in use, those with a default answer too.
+    aimp.speed = 1.0;
+    choice.SetSpeed(0.75);
+    EXPECT_TRUE(choice.CanChangeSpeed());
+    EXPECT_EQ(choice.Speed(), 0.75);
 
     // When it goes, the only other one is taken; when none is left the last
     // one stays, answering as a missing player does.

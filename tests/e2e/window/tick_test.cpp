@@ -111,6 +111,14 @@ TEST_F(Tick, FollowsALongTrackPast32767Seconds)
     ExpectRange(32767);
     ExpectClockFollowed(kLongLengthSec, 0, 33000000);
     ExpectClockFollowed(kLongLengthSec, 0, 33001234);
+
+    // A shorter track: the control pulls its value into the new range,
+    // which counts as a change.
+    SendMessageW(Control(IDC_SEEK_BAR), SBM_SETPOS, 30000, TRUE);
+    player.length = 245;
+    ExpectRange(245);
+    EXPECT_EQ(SendMessageW(Control(IDC_SEEK_BAR), SBM_GETPOS, 0, 0), 245);
+    ExpectShows(IDC_SEEK_TIME, L"[004:05]");
 }
 
 } // namespace
