@@ -235,8 +235,8 @@ public:
     double Rate() override { return Get(kPlayer, QStringLiteral("Rate")).toDouble(); }
     bool RateFixed() override
     {
-        const QVariant low = Get(kPlayer, QStringLiteral("MinimumRate")), high = Get(kPlayer, QStringLiteral("MaximumRate"));
-        return !Get(kPlayer, QStringLiteral("Rate")).isValid() || !low.isValid() || low.toDouble() >= high.toDouble();
+        const QVariant low = Get(kPlayer, QStringLiteral("MinimumRate"));
+        return !low.isValid() || low.toDouble() >= Get(kPlayer, QStringLiteral("MaximumRate")).toDouble();
     }
     void Kill() override
     {
