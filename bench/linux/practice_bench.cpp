@@ -47,7 +47,9 @@ std::string Members(const std::map<std::string, double>& rates)
 constexpr double kPassageFromMs = 5000, kPassageToMs = 7000;
 constexpr int kGapMs = 1000;
 constexpr int kGaps = 10;
-constexpr int kPollMs = 3;
+// Often enough to see each step of the players' Position, not so often that
+// answering the driver slows the player down.
+constexpr int kPollMs = 10;
 // A pass, its gap and a slow player's answers, many times over.
 constexpr int kGiveUpMsPerPass = 6000;
 
@@ -115,11 +117,12 @@ std::optional<double> RecordAt(morvane::qt::App& app, OutsidePlayer& player, dou
 
 // Polls the player until `samples` holds `count` values or time runs out.
 // `observe` sees each answer and adds to `samples`.
+// Stops early when the repetition has ended.
 template <typename Observe>
-void PollPlayer(std::vector<double>& samples, int count, Observe observe)
+void PollPlayer(const morvane::MainForm& form, std::vector<double>& samples, int count, Observe observe)
 {
     const auto until = Clock::now() + std::chrono::milliseconds(kGiveUpMsPerPass * (count + 1));
-    while (static_cast<int>(samples.size()) < count && Clock::now() < until) {
+    while (static_cast<int>(samples.size()) < count && Clock::now() < until && form.practice().Repeating()) {
         observe();
         WaitMs(kPollMs);
     }
@@ -157,9 +160,10 @@ void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passe
     form.Repeat_Passage_Click(0);
     calls.Restart();
     std::vector<double> past_b;
+    const auto ended_early = [&] { return form.practice().Repeating() ? "" : ", the repetition having ended by itself"; };
     double top = -std::numeric_limits<double>::infinity();
     bool started = false;  // the start's own jump, from B, is no pass's end
-    PollPlayer(past_b, passes, [&] {
+    PollPlayer(form, past_b, passes, [&] {
         const auto at = player.PositionMs();
         if (!at) return;
         if (*at < *a + 500 && top > *b - 500) {
@@ -171,6 +175,7 @@ void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passe
         }
     });
     const auto calls_repeating = calls.PerSecond();
+    const std::string jumps_ended = ended_early();
     form.Stop_Repeat_Click();
 
     // Gap 1 s: from the first answer that says Paused to the first that says Playing.
@@ -181,7 +186,7 @@ void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passe
     std::vector<double> gaps;
     std::optional<Clock::time_point> paused_at;
     bool played = false;  // a pause before the first play is the one it started from
-    PollPlayer(gaps, kGaps, [&] {
+    PollPlayer(form, gaps, kGaps, [&] {
         const QString status = player.Status();
         const auto now = Clock::now();
         if (status == QStringLiteral("Playing")) {
@@ -192,13 +197,14 @@ void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passe
             paused_at = now;
         }
     });
+    const std::string gaps_ended = ended_early();
     form.Stop_Repeat_Click();
     player.Play();
 
     const std::string passage = " (passage " + Fixed(*a / 1000, 3) + "–" + Fixed(*b / 1000, 3) + " s)";
     if (past_b.size() < static_cast<std::size_t>(passes)) {
         report.Add({figure + passage, "only " + std::to_string(past_b.size()) + " of " + std::to_string(passes) +
-                                          " passes ended in time", "-", "-", Verdict::Failed});
+                                          " passes ended in time" + jumps_ended, "-", "-", Verdict::Failed});
     } else {
         const double allowed = who == "mpv" ? 30 : step + 30;
         report.Add({who + ": past B when the jump back arrives, the player's own Position (" +
@@ -209,7 +215,7 @@ void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passe
     }
     if (gaps.size() < static_cast<std::size_t>(kGaps)) {
         report.Add({who + ": the gap as played", "only " + std::to_string(gaps.size()) + " of " +
-                                                     std::to_string(kGaps) + " gaps seen", "-", "-", Verdict::Failed});
+                                                     std::to_string(kGaps) + " gaps seen" + gaps_ended, "-", "-", Verdict::Failed});
     } else {
         report.Add({who + ": the gap as played, the player's own Paused..Playing (" + std::to_string(kGaps) + " gaps)",
                     "median " + Fixed(Median(gaps), 0) + " ms, max " + Fixed(Maximum(gaps), 0) + " ms",
