@@ -98,6 +98,9 @@ class OutsidePlayer;
 // In this process, through the App and MprisLink the program is made of:
 // the position shown against the player's own, and seeks made elsewhere.
 void RunPlayerFigures(OutsidePlayer& player, const std::string& who, int sample_seconds, Report& report);
+// A passage repeated over `passes` passes: past B when the jump back comes,
+// the gap as played, and the calls to the player meanwhile.
+void RunPracticeFigures(OutsidePlayer& player, const std::string& who, int passes, int sample_seconds, Report& report);
 // The list operations at the list's bound, with mpv playing.
 void RunListOperations(const QString& out_dir, int rounds, Report& report);
 

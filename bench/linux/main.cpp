@@ -33,6 +33,8 @@ struct Options {
     int player_pid = 0, runs = 3, seconds = 10, presses = 20, rounds = 5;
 };
 
+// Passes of the repeated passage whose ends are measured.
+constexpr int kPasses = 20;
 // Morvane's start-up (window, first answers) stays out of every window.
 constexpr int kSettleMs = 3000;
 
@@ -291,6 +293,8 @@ int main(int argc, char* argv[])
     CpuBench(options, player, report);
     std::fprintf(stderr, "%s: outside seeks and the position shown, in this process\n", options.player.c_str());
     RunPlayerFigures(player, options.player, options.seconds, report);
+    std::fprintf(stderr, "%s: a passage repeated, in this process\n", options.player.c_str());
+    RunPracticeFigures(player, options.player, kPasses, options.seconds, report);
     // The hot keys and the list operations hardly involve the player: with
     // mpv only, through its IPC socket.
     if (!options.socket.isEmpty()) {

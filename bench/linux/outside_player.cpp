@@ -59,6 +59,12 @@ std::optional<double> OutsidePlayer::PositionMs() const
     return value ? std::optional(value->toLongLong() / 1000.0) : std::nullopt;
 }
 
+QString OutsidePlayer::Status() const
+{
+    const auto value = Property(QStringLiteral("PlaybackStatus"));
+    return value ? value->toString() : QString();
+}
+
 std::optional<double> OutsidePlayer::LengthMs() const
 {
     const auto metadata = Property(QStringLiteral("Metadata"));

@@ -23,6 +23,7 @@ public:
     // Absolute seek by SetPosition on the current track.
     bool SeekToMs(double ms);
     std::optional<double> PositionMs() const;
+    QString Status() const;  // PlaybackStatus; empty without an answer
     std::optional<double> LengthMs() const;
 
 private:

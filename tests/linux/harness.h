@@ -45,6 +45,9 @@ public:
     // How far its own position may trail while playing: VLC moves it in
     // steps of about 0.3 s, the others within the tests' usual slack.
     virtual int StepMs() { return 0; }
+    // Its playback rate, and whether it offers a rate that can change.
+    virtual double Rate() = 0;
+    virtual bool RateFixed() = 0;
 };
 
 // For the players' start: throws `why`; the MPRIS name `process` took, one
@@ -79,6 +82,8 @@ public:
     void SetPaused(bool paused) override { Set(QStringLiteral("pause"), paused); }
     void Seek(int ms) override;  // exact
     void Kill() override;
+    double Rate() override { return Get(QStringLiteral("speed")).toDouble(); }
+    bool RateFixed() override { return false; }
 
 private:
     QJsonValue Request(const QJsonArray& command, bool must_succeed);

@@ -7,13 +7,14 @@
 
 namespace morvane::test {
 
-// Runs `act` on the next modal window, from inside that window's own loop.
+// Runs `act` on the next modal window or menu, from inside its own loop.
 template <typename Dialog>
 void OnNextModal(std::function<void(Dialog&)> act)
 {
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
-        auto* modal = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QWidget* top = QApplication::activePopupWidget();
+        auto* modal = qobject_cast<Dialog*>(top != nullptr ? top : QApplication::activeModalWidget());
         if (modal == nullptr || !modal->isVisible()) return;
         poll->stop();
         poll->deleteLater();

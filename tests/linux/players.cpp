@@ -232,6 +232,12 @@ public:
         Call(QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong{ms} * 1000});
     }
     int StepMs() override { return identity_ == QStringLiteral("vlc") ? 300 : 0; }
+    double Rate() override { return Get(kPlayer, QStringLiteral("Rate")).toDouble(); }
+    bool RateFixed() override
+    {
+        const QVariant low = Get(kPlayer, QStringLiteral("MinimumRate"));
+        return !low.isValid() || low.toDouble() >= Get(kPlayer, QStringLiteral("MaximumRate")).toDouble();
+    }
     void Kill() override
     {
         process_.kill();

@@ -1,6 +1,7 @@
 #include "app/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -25,6 +26,12 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                          Qt::WindowCloseButtonHint;
 
 bool IsEnter(const QKeyEvent& key) { return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter; }
+
+// The menu key, or Shift+F10 as on Windows.
+bool IsMenuKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+}
 
 } // namespace
 
@@ -103,7 +110,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (form_ == nullptr) return false;
     MarkListWidget& list = List();
     if (watched == &list && event->type() == QEvent::KeyPress) return OnListKey(static_cast<QKeyEvent&>(*event));
+    if (watched == &list && event->type() == QEvent::ContextMenu) {
+        OnListMenuKey();
+        return true;
+    }
     if (watched != list.viewport()) return false;
+    if (event->type() == QEvent::ContextMenu) {
+        const auto& menu = static_cast<QContextMenuEvent&>(*event);
+        if (menu.reason() != QContextMenuEvent::Mouse) {
+            OnListMenuKey();
+            return true;
+        }
+        // The entry under the pointer; -1 below the last one.
+        menu_position_ = menu.globalPos();
+        form_->Mark_List_RightClick(list.indexAt(menu.pos()).row());
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         // MainForm sees each move before any tooltip shows, so the tip is the
         // text set for that very move.
@@ -122,8 +144,24 @@ bool MainWindow::OnListKey(const QKeyEvent& key)
     // Alt combinations are shortcuts, not typed characters.
     if ((key.modifiers() & Qt::AltModifier) != 0) return false;
     if (IsEnter(key)) return form_->Mark_List_KeyPress(13);
+    if (IsMenuKey(key)) {
+        OnListMenuKey();
+        return true;
+    }
     if (key.text().isEmpty()) return false;
     return form_->Mark_List_KeyPress(key.text().front().unicode());
+}
+
+void MainWindow::OnListMenuKey()
+{
+    MarkListWidget& list = List();
+    const QModelIndexList selected = list.selectionModel()->selectedIndexes();
+    const int index = selected.isEmpty() ? -1 : selected.front().row();
+    const QRect entry = index >= 0 ? list.visualRect(selected.front()) : QRect();
+    // Under the entry while it is in view, else at the list's top left.
+    const QPoint at = entry.isValid() && list.viewport()->rect().intersects(entry) ? entry.bottomLeft() : QPoint();
+    menu_position_ = list.viewport()->mapToGlobal(at);
+    form_->Mark_List_RightClick(index);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

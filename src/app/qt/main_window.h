@@ -25,6 +25,10 @@ public:
     MarkListWidget& List() const;
     QScrollBar& Bar() const;
 
+    // Where the list's context menu shows: where it was asked for, at the
+    // pointer or under the selected entry.
+    QPoint MenuPosition() const { return menu_position_; }
+
     // Events go to `form` from now on; nullptr stops them.
     void Attach(MainForm* form) { form_ = form; }
 
@@ -42,9 +46,12 @@ private:
     void ConnectEvents();
     void OnBarValue();
     bool OnListKey(const QKeyEvent& key);
+    // The context menu asked for from the keyboard: over the selected entry.
+    void OnListMenuKey();
 
     std::map<int, QWidget*> controls_;
     MainForm* form_ = nullptr;
+    QPoint menu_position_;
 };
 
 } // namespace morvane::qt

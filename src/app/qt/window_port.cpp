@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 
+#include "app/qt/main_window.h"
 #include "app/qt/text.h"
 
 namespace morvane::qt {
@@ -27,7 +29,28 @@ QString Message(const std::u16string& text)
     return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// Each item becomes an action that carries its id; a submenu holds its
+// choices. Only a checked item is checkable, so the others show no box.
+void AddMenuItems(QMenu& menu, const std::vector<MenuItem>& items)
+{
+    for (const MenuItem& item : items) {
+        if (!item.choices.empty()) {
+            QMenu* submenu = menu.addMenu(ToQString(item.text));
+            submenu->setEnabled(item.enabled);
+            AddMenuItems(*submenu, item.choices);
+            continue;
+        }
+        QAction* action = menu.addAction(ToQString(item.text));
+        action->setData(item.id);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        action->setEnabled(item.enabled);
+    }
+}
+
 } // namespace
+
+WindowAdapter::WindowAdapter(MainWindow& window) : window_(window) {}
 
 void PrepareMessageBox(QMessageBox& box)
 {
@@ -116,6 +139,15 @@ std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
     if (type >= 0 && static_cast<std::size_t>(type) < kFileFilters.size())
         file.type = kFileFilters[static_cast<std::size_t>(type)].type;
     return file;
+}
+
+int WindowAdapter::ShowMenu(const std::vector<MenuItem>& items)
+{
+    QMenu menu(Owner());
+    AddMenuItems(menu, items);
+    // exec runs its own event loop, so the timer ticks on under the menu.
+    const QAction* chosen = menu.exec(window_.MenuPosition());
+    return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
 void WindowAdapter::Quit() { window_.close(); }

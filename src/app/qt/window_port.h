@@ -9,11 +9,13 @@ class QWidget;
 
 namespace morvane::qt {
 
+class MainWindow;
+
 // The Window port over the main window and the modal windows it owns. Each
 // dialog runs its own event loop, so the timer keeps ticking under it.
 class WindowAdapter final : public Window {
 public:
-    explicit WindowAdapter(QWidget& window) : window_(window) {}
+    explicit WindowAdapter(MainWindow& window);
 
     void SetCaption(const std::u16string& text) override;
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
@@ -22,6 +24,9 @@ public:
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
+    // Where the window says the menu belongs: at the pointer, or under the
+    // selected entry when the keyboard asked for it.
+    int ShowMenu(const std::vector<MenuItem>& items) override;
     void Quit() override;
 
 private:
@@ -30,7 +35,7 @@ private:
     QWidget* Owner() const;
     std::optional<ChosenFile> ChooseMarkFile(bool save);
 
-    QWidget& window_;
+    MainWindow& window_;
     QString folder_;  // where the last file dialog ended, this run
 };
 
