@@ -25,15 +25,8 @@ using namespace std::chrono_literals;
 
 // As long as the Windows link waits for a hung player.
 constexpr int kTimeoutMs = 300;
-// Position queries while playing or paused: at most four a second, the gap
-// varying from 250 to 349 ms. A player that moves its Position in steps (VLC
-// every 300 ms, Audacious every 250) is then asked at ever other points of a
-// step, so the freshest of the recent answers lie near the step's top; even
-// gaps kept asking at one point and the read-outs trailed by up to a step.
-std::chrono::milliseconds QueryGap(std::uint32_t queries_sent)
-{
-    return 250ms + std::chrono::milliseconds(queries_sent * 61 % 100);
-}
+// Position queries while playing or paused: at most four a second.
+constexpr auto kQueryGap = 250ms;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
 // A player shown stopped is asked its status this often: some start to play
@@ -185,7 +178,6 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player, std::op
     const std::uint64_t ticket = player.clock.Ticket();
     const Time sent = Clock::now();
     ++player.queries_in_flight;
-    ++player.queries_sent;
     player.last_query = sent;
     auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
@@ -331,7 +323,7 @@ std::int32_t MprisLink::GetPositionMs()
     const Time now = Clock::now();
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
-    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= QueryGap(player->queries_sent))
+    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
         QueryPosition(current_name_, *player);
     return PositionMs(player->clock.PositionUs(now));
 }

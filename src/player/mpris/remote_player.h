@@ -29,7 +29,6 @@ struct RemotePlayer {
     bool ready = false;         // its properties came, and it has not hung since
     Time next_load{};           // earliest retry while not ready
     int queries_in_flight = 0;
-    std::uint32_t queries_sent = 0;  // position queries, for their varying gap
     Time last_query{};
     Time last_status_read{};  // while it shows Stopped
     // Counts our jumps and new tracks: a check of a jump acts only while it is the latest.
