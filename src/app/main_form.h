@@ -155,6 +155,7 @@ private:
     // false, with the reason shown the first time, when the player cannot.
     bool SpeedChangeable();
     void ChangeSpeed(double rate);
+    void StepSpeed(int steps);  // slower (-1) or faster (1) by one step
     void SaveSetting(settings::Setting setting);
 
     // Marks a handler that may wait in a modal window while the timer ticks.

@@ -192,16 +192,15 @@ void MainForm::ChangeSpeed(double rate)
 
 void MainForm::Speed_Click(double rate) { ChangeSpeed(rate); }
 
-void MainForm::Slower_Click()
+// From the rate the player reports, onto the steps of 0.05.
+void MainForm::StepSpeed(int steps)
 {
-    // From the rate the player reports, onto the steps of 0.05.
-    if (SpeedChangeable()) ChangeSpeed(std::round((ui_.player.Speed() - kSpeedStep) / kSpeedStep) * kSpeedStep);
+    ChangeSpeed(std::round((ui_.player.Speed() + steps * kSpeedStep) / kSpeedStep) * kSpeedStep);
 }
 
-void MainForm::Faster_Click()
-{
-    if (SpeedChangeable()) ChangeSpeed(std::round((ui_.player.Speed() + kSpeedStep) / kSpeedStep) * kSpeedStep);
-}
+void MainForm::Slower_Click() { StepSpeed(-1); }
+
+void MainForm::Faster_Click() { StepSpeed(1); }
 
 void MainForm::Passes_Click(std::optional<int> passes)
 {
