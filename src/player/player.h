@@ -56,6 +56,10 @@ public:
     // the player cannot change its speed.
     virtual void SetSpeed(double /*rate*/) {}
 
+    // The local file being played, as a full path; empty when the player
+    // plays none, plays a stream, or does not say which.
+    virtual std::u16string FilePath() { return {}; }
+
     // The player's name as the state line shows it ("Winamp", "mpv").
     virtual std::u16string Name() = 0;
     // What start-up tells the user when no player runs: what to start.
