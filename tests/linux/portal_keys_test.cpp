@@ -7,11 +7,14 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include "app/keys/keys_file.h"
 #include "app/portal/portal_keys.h"
 #include "app/portal/shortcut.h"
+#include "qstring_print.h"
 
 namespace {
 
@@ -54,14 +57,15 @@ private:
 void Write(const QString& path, const QString& text)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0) << path;
 }
 
 // A session bus that starts nothing on demand, the backend on it, and the
 // portal's front end pointed at that backend alone.
 class Desktop {
 public:
-    explicit Desktop(Desk desk) : backend(desk)
+    explicit Desktop(Desk desk) : backend(desk), desk_(desk) {}
+    void Start()
     {
         Write(dir_.filePath("bus.conf"),
               QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen><policy context=\"default\">"
@@ -69,22 +73,23 @@ public:
                              "</policy></busconfig>")
                   .arg(dir_.path()));
         daemon_.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + dir_.filePath("bus.conf")});
-        QVERIFY(daemon_.waitForReadyRead(5000));
+        ASSERT_TRUE(daemon_.waitForReadyRead(5000));
         address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        QVERIFY(Side().registerVirtualObject("/org/freedesktop/portal/desktop", &backend, QDBusConnection::SubPath));
-        QVERIFY(Side().registerService(kBackend));
-        if (desk == Desk::NoPortal) return;
+        ASSERT_TRUE(Side().registerVirtualObject("/org/freedesktop/portal/desktop", &backend, QDBusConnection::SubPath));
+        ASSERT_TRUE(Side().registerService(kBackend));
+        if (desk_ == Desk::NoPortal) return;
 
         Write(dir_.filePath("morvanetest.portal"),
               QStringLiteral("[portal]\nDBusName=%1\nInterfaces=%2;\nUseIn=morvanetest\n")
-                  .arg(kBackend, desk == Desk::NoShortcuts ? "org.freedesktop.impl.portal.Inhibit" : kShortcuts));
+                  .arg(kBackend, desk_ == Desk::NoShortcuts ? "org.freedesktop.impl.portal.Inhibit" : kShortcuts));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DBUS_SESSION_BUS_ADDRESS", address_);
         environment.insert("XDG_DESKTOP_PORTAL_DIR", dir_.path());
         environment.insert("XDG_CURRENT_DESKTOP", "morvanetest");
         portal_.setProcessEnvironment(environment);
         portal_.start(kPortal, {});
-        QTRY_VERIFY_WITH_TIMEOUT(App().interface()->isServiceRegistered("org.freedesktop.portal.Desktop").value(), 10000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return App().interface()->isServiceRegistered("org.freedesktop.portal.Desktop").value(); }, 10000));
     }
     ~Desktop()
     {
@@ -113,9 +118,10 @@ private:
     {
         QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
         signal.setArguments(arguments);
-        QVERIFY(Side().send(signal));
+        ASSERT_TRUE(Side().send(signal));
     }
 
+    Desk desk_;
     QTemporaryDir dir_;
     QProcess daemon_;
     QProcess portal_;
@@ -124,78 +130,72 @@ private:
 
 } // namespace
 
-class PortalKeysTest : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase()
+class PortalKeysTest : public testing::Test {
+protected:
+    void SetUp() override
     {
         qDBusRegisterMetaType<Shortcut>();
         qDBusRegisterMetaType<QList<Shortcut>>();
-        if (!QFile::exists(kPortal)) QSKIP("xdg-desktop-portal is not installed");
-    }
-
-    // The ten actions are bound with the file's keys as preferred triggers,
-    // each activation is one press, and a closed session is told.
-    void BindsTheActionsPressesOncePerActivationAndTellsAClosedSession()
-    {
-        Desktop desktop(Desk::Grants);
-        PortalKeys keys(desktop.App(),
-                        morvane::keys::ParseKeysFile("play = Ctrl+Alt+P\nrecord = Ctrl+Alt+0\nnext = Win+Shift+KPDecimal").map);
-        QSignalSpy bound(&keys, &PortalKeys::Bound);
-        QSignalSpy failed(&keys, &PortalKeys::Failed);
-        keys.Start();
-        QTRY_COMPARE_WITH_TIMEOUT(bound.size(), 1, 10000);
-        QMap<QString, QVariantMap> offered;
-        for (const Shortcut& shortcut : desktop.backend.offered) offered.insert(shortcut.id, shortcut.properties);
-        QCOMPARE(offered.keys(), (QStringList{"back", "forward", "mark", "next", "pause", "play", "previous", "record",
-                                              "repeat", "stop"}));
-        QCOMPARE(offered["record"]["description"].toString(), QStringLiteral("记录当前时间"));
-        QCOMPARE(offered["record"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+0"));
-        // Letters on their base level and Super as LOGO, as XDG shortcut triggers spell them.
-        QCOMPARE(offered["play"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+p"));
-        QCOMPARE(offered["next"]["preferred_trigger"].toString(), QStringLiteral("SHIFT+LOGO+KP_Decimal"));
-        QVERIFY(!offered["pause"].contains("preferred_trigger"));  // plain H would be taken from every program
-
-        desktop.Key("Activated", "pause");
-        const auto pressed = [&](HotKey action) { return QTest::qWaitFor([&] { return keys.Pressed(action); }); };
-        QVERIFY(pressed(HotKey::Pause));
-        QVERIFY(!keys.Pressed(HotKey::Pause));
-        QVERIFY(!keys.Pressed(HotKey::Play));
-        desktop.Key("Deactivated", "pause");
-        // A tap that ends between two asks still counts, once.
-        desktop.Key("Activated", "record");
-        desktop.Key("Deactivated", "record");
-        QVERIFY(pressed(HotKey::Record));
-        QVERIFY(!keys.Pressed(HotKey::Record));
-        QVERIFY(!keys.Pressed(HotKey::Pause));  // letting go is no press
-
-        desktop.Key("Activated", "play");
-        QVERIFY(pressed(HotKey::Play));
-        desktop.Close();
-        QTRY_COMPARE(failed.size(), 1);
-        QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("关闭")));
-    }
-
-    void TellsWhyThereAreNoKeys_data()
-    {
-        QTest::addColumn<Desk>("desk");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("no portal") << Desk::NoPortal << QStringLiteral("没有桌面门户");
-        QTest::newRow("no GlobalShortcuts") << Desk::NoShortcuts << QStringLiteral("不提供全局快捷键");
-        QTest::newRow("refused") << Desk::Refuses << QStringLiteral("拒绝");
-    }
-    void TellsWhyThereAreNoKeys()
-    {
-        QFETCH(Desk, desk);
-        QFETCH(QString, reason);
-        Desktop desktop(desk);
-        PortalKeys keys(desktop.App(), morvane::keys::KeyMap{});
-        QSignalSpy failed(&keys, &PortalKeys::Failed);
-        keys.Start();
-        QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
-        QVERIFY2(failed.at(0).at(0).toString().contains(reason), qPrintable(failed.at(0).at(0).toString()));
+        if (!QFile::exists(kPortal)) GTEST_SKIP() << "xdg-desktop-portal is not installed";
     }
 };
 
-QTEST_GUILESS_MAIN(PortalKeysTest)
-#include "portal_keys_test.moc"
+// The ten actions are bound with the file's keys as preferred triggers, each
+// activation is one press, and a closed session is told.
+TEST_F(PortalKeysTest, BindsTheActionsPressesOncePerActivationAndTellsAClosedSession)
+{
+    Desktop desktop(Desk::Grants);
+    ASSERT_NO_FATAL_FAILURE(desktop.Start());
+    PortalKeys keys(desktop.App(),
+                    morvane::keys::ParseKeysFile("play = Ctrl+Alt+P\nrecord = Ctrl+Alt+0\nnext = Win+Shift+KPDecimal").map);
+    QSignalSpy bound(&keys, &PortalKeys::Bound);
+    QSignalSpy failed(&keys, &PortalKeys::Failed);
+    keys.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bound.size() == 1; }, 10000));
+    QMap<QString, QVariantMap> offered;
+    for (const Shortcut& shortcut : desktop.backend.offered) offered.insert(shortcut.id, shortcut.properties);
+    EXPECT_EQ(offered.keys(), (QStringList{"back", "forward", "mark", "next", "pause", "play", "previous", "record",
+                                           "repeat", "stop"}));
+    EXPECT_EQ(offered["record"]["description"].toString(), QStringLiteral("记录当前时间"));
+    EXPECT_EQ(offered["record"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+0"));
+    // Letters on their base level and Super as LOGO, as XDG shortcut triggers spell them.
+    EXPECT_EQ(offered["play"]["preferred_trigger"].toString(), QStringLiteral("CTRL+ALT+p"));
+    EXPECT_EQ(offered["next"]["preferred_trigger"].toString(), QStringLiteral("SHIFT+LOGO+KP_Decimal"));
+    EXPECT_FALSE(offered["pause"].contains("preferred_trigger"));  // plain H would be taken from every program
+
+    desktop.Key("Activated", "pause");
+    const auto pressed = [&](HotKey action) { return QTest::qWaitFor([&] { return keys.Pressed(action); }); };
+    EXPECT_TRUE(pressed(HotKey::Pause));
+    EXPECT_FALSE(keys.Pressed(HotKey::Pause));
+    EXPECT_FALSE(keys.Pressed(HotKey::Play));
+    desktop.Key("Deactivated", "pause");
+    // A tap that ends between two asks still counts, once.
+    desktop.Key("Activated", "record");
+    desktop.Key("Deactivated", "record");
+    EXPECT_TRUE(pressed(HotKey::Record));
+    EXPECT_FALSE(keys.Pressed(HotKey::Record));
+    EXPECT_FALSE(keys.Pressed(HotKey::Pause));  // letting go is no press
+
+    desktop.Key("Activated", "play");
+    EXPECT_TRUE(pressed(HotKey::Play));
+    desktop.Close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 1; }));
+    EXPECT_TRUE(failed.at(0).at(0).toString().contains(QStringLiteral("关闭"))) << failed.at(0).at(0).toString();
+}
+
+TEST_F(PortalKeysTest, TellsWhyThereAreNoKeys)
+{
+    const std::pair<Desk, QString> desks[] = {{Desk::NoPortal, QStringLiteral("没有桌面门户")},
+                                              {Desk::NoShortcuts, QStringLiteral("不提供全局快捷键")},
+                                              {Desk::Refuses, QStringLiteral("拒绝")}};
+    for (const auto& [desk, reason] : desks) {
+        SCOPED_TRACE(reason.toStdString());
+        Desktop desktop(desk);
+        ASSERT_NO_FATAL_FAILURE(desktop.Start());
+        PortalKeys keys(desktop.App(), morvane::keys::KeyMap{});
+        QSignalSpy failed(&keys, &PortalKeys::Failed);
+        keys.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 1; }, 10000));
+        EXPECT_TRUE(failed.at(0).at(0).toString().contains(reason)) << failed.at(0).at(0).toString();
+    }
+}
