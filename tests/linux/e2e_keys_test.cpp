@@ -198,13 +198,13 @@ TEST(X11Keys, EveryNameReachesItsKeyAndHeldKeysOutlastANewLayout)
                           "repeat=none\nrecord=none\nplay=";
     for (qsizetype i = 0; i < names.size(); i += 2) {
         const auto map = morvane::keys::ParseKeysFile((alone + names[i]).toStdString()).map;
-        const auto keyboard = morvane::x11::OpenGlobalKeyboard(map).keyboard;
+        const auto keyboard = morvane::x11::OpenGlobalKeyboard(map);
         ASSERT_TRUE(keyboard && Press(qPrintable(names[i + 1])));
         EXPECT_TRUE(Eventually([&] { return keyboard->Pressed(HotKey::Play); })) << qPrintable(names[i]);
     }
 
     const auto keyboard =
-        morvane::x11::OpenGlobalKeyboard(morvane::keys::ParseKeysFile("play = Ctrl+Alt+Z\npause = F8").map).keyboard;
+        morvane::x11::OpenGlobalKeyboard(morvane::keys::ParseKeysFile("play = Ctrl+Alt+Z\npause = F8").map);
     const QTemporaryDir dir;
     const QStringList saved{dir.filePath("keymap.xkb"), qEnvironmentVariable("DISPLAY")};
     ASSERT_TRUE(keyboard && QProcess::execute("xkbcomp", {saved[1], saved[0]}) == 0);

@@ -26,8 +26,8 @@ QString Description(HotKey action)
     case HotKey::Pause: return QStringLiteral("暂停");
     case HotKey::Stop: return QStringLiteral("停止");
     case HotKey::Next: return QStringLiteral("下首");
-    case HotKey::Back: return QStringLiteral("快退 2 秒");
-    case HotKey::Forward: return QStringLiteral("快进 2 秒");
+    case HotKey::Back: return QStringLiteral("快退（按设定的步长）");
+    case HotKey::Forward: return QStringLiteral("快进（按设定的步长）");
     case HotKey::Mark: return QStringLiteral("定位：记下复读的起点");
     case HotKey::Repeat: return QStringLiteral("复读：回到定位处");
     case HotKey::Record: return QStringLiteral("记录当前时间");

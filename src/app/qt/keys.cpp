@@ -22,8 +22,7 @@ Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConne
     const keys::KeySource source = keys::ChooseKeySource(
         platform_name.toStdString(), qEnvironmentVariable("XDG_SESSION_TYPE").toStdString(), portal_chosen);
     if (source == keys::KeySource::Portal) return PortalKeys(bus, map);
-    x11::GlobalKeyboard global = x11::OpenGlobalKeyboard(map);
-    if (global.keyboard) return {std::move(global.keyboard), nullptr};
+    if (auto keyboard = x11::OpenGlobalKeyboard(map)) return {std::move(keyboard), nullptr};
     return PortalKeys(bus, map);
 }
 

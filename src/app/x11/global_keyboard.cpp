@@ -102,35 +102,29 @@ private:
 
 } // namespace
 
-GlobalKeyboard OpenGlobalKeyboard(const keys::KeyMap& map)
+std::unique_ptr<HotKeys> OpenGlobalKeyboard(const keys::KeyMap& map)
 {
     DisplayPtr display(XOpenDisplay(nullptr));
-    if (!display) return {nullptr, "no X display to read the keys from"};
+    if (!display) return nullptr;
 
     int xi_opcode = 0;
     int first_event = 0;
     int first_error = 0;
-    if (!XQueryExtension(display.get(), "XInputExtension", &xi_opcode, &first_event, &first_error)) {
-        return {nullptr, "the X server has no XInput extension"};
-    }
+    if (!XQueryExtension(display.get(), "XInputExtension", &xi_opcode, &first_event, &first_error)) return nullptr;
     // Announcing 2.1 gets raw events even while another program grabs the
     // keyboard; a 2.0 server serves the rest.
     int major = 2;
     int minor = 1;
-    if (XIQueryVersion(display.get(), &major, &minor) != Success || major < 2) {
-        return {nullptr, "the X server has no XInput 2"};
-    }
+    if (XIQueryVersion(display.get(), &major, &minor) != Success || major < 2) return nullptr;
 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
     XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    if (XISelectEvents(display.get(), DefaultRootWindow(display.get()), &mask, 1) != Success) {
-        return {nullptr, "the X server refused raw key events"};
-    }
+    if (XISelectEvents(display.get(), DefaultRootWindow(display.get()), &mask, 1) != Success) return nullptr;
     // Keys pressed from here on are seen, even before the first query.
     XSync(display.get(), False);
-    return {std::make_unique<RawKeyboard>(std::move(display), xi_opcode, map), {}};
+    return std::make_unique<RawKeyboard>(std::move(display), xi_opcode, map);
 }
 
 } // namespace morvane::x11
