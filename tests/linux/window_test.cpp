@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -55,6 +56,16 @@ protected:
     {
         player_.position = ms;
         Click(IDC_RECORD);
+    }
+    // Records `ms` with `note` typed into the prompt.
+    void RecordWithNote(std::int32_t ms, const QString& note)
+    {
+        Get<QCheckBox>(IDC_ASK_NOTE).setChecked(true);
+        OnNextModal<QInputDialog>([note](QInputDialog& input) {
+            input.setTextValue(note);
+            input.accept();
+        });
+        Record(ms);
     }
     void SendMouse(QEvent::Type type, QPoint at)
     {
@@ -182,6 +193,71 @@ TEST_F(Window, TheListPassesKeysClicksAndMovesToMainForm)
     SendMouse(QEvent::MouseMove, QPoint(5, List().viewport()->height() - 2));
     EXPECT_EQ(List().toolTip(), QString());
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+}
+
+// The menu key, and Shift+F10 as on Windows, open the list's context menu
+// under the selected entry.
+TEST_F(Window, TheMenuKeysOpenTheListsMenuUnderTheEntry)
+{
+    ASSERT_TRUE(app_->Start());
+    Record(12300);
+    Record(83400);
+    List().setCurrentRow(0);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> menu_keys[] = {{Qt::Key_Menu, Qt::NoModifier},
+                                                                   {Qt::Key_F10, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : menu_keys) {
+        QPoint shown(-1, -1);
+        QStringList items;
+        OnNextModal<QMenu>([&](QMenu& menu) {
+            shown = menu.pos();
+            for (const QAction* action : menu.actions()) items << action->text();
+            menu.close();
+        });
+        QTest::keyClick(&List(), key, modifiers);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !items.isEmpty(); }, 1000)) << QKeySequence(key | modifiers).toString();
+        EXPECT_TRUE(items.contains("复读这一段")) << items.join('|');
+        EXPECT_EQ(shown, List().viewport()->mapToGlobal(List().visualItemRect(List().item(0)).bottomLeft()));
+    }
+}
+
+// The sideways scroll reaches past the last pixel the list draws of an
+// entry, whatever script its note is in.
+TEST_F(Window, TheSidewaysScrollReachesTheEndOfEveryNote)
+{
+    ASSERT_TRUE(app_->Start());
+    // Each longer than the list is wide.
+    const QString notes[] = {
+        QString("smile \U0001F600\U0001F44D\U0001F3FD ").repeated(6),  // emoji, one with a skin tone
+        QString("ภาษาไทยที่ยาวมาก ").repeated(6),                      // Thai, with its marks above
+        QString("مرحبا بالعالم العربي ").repeated(4),                  // Arabic, joined right to left
+        QString("Cafe\u0301 na\u0308ive e\u0300\u0323\u0304 ").repeated(6),  // combining accents, stacked
+    };
+    qt::MarkListWidget& list = List();
+    const QRect kept = list.geometry();
+    for (const QString& note : notes) {
+        Click(IDC_CLEAR);
+        RecordWithNote(12300, note);
+        ASSERT_EQ(list.count(), 1);
+        ASSERT_TRUE(list.item(0)->text().endsWith(note));
+        const int extent = list.Extent();
+        const int viewport_width = list.viewport()->width();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list.horizontalScrollBar()->maximum() == extent - viewport_width; }))
+            << note << ": " << list.horizontalScrollBar()->maximum() << " for " << extent << " in " << viewport_width;
+
+        // The entry drawn whole, unselected, on a list far wider than it.
+        list.clearSelection();
+        list.resize(extent + 400, kept.height());
+        const QImage drawn = list.viewport()->grab().toImage();
+        list.setGeometry(kept);
+        const QRect row = list.visualItemRect(list.item(0));
+        const QRgb paper = drawn.pixel(drawn.width() - 1, row.center().y());
+        int ink_end = -1;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (drawn.pixel(x, y) != paper) ink_end = std::max(ink_end, x);
+        EXPECT_GT(ink_end, 0) << note;
+        EXPECT_LT(ink_end, extent) << note;
+    }
 }
 
 TEST_F(Window, TheScrollBarScrollsAndChanges)
