@@ -2,6 +2,7 @@
 
 #include "app/keys/key_source.h"
 #include "app/keys/keys_file.h"
+#include "faulty_lines.h"
 
 namespace morvane::keys {
 namespace {
@@ -60,9 +61,7 @@ TEST(KeysFile, ReadsEachLineAndNamesTheFaultyOnes)
         SCOPED_TRACE(c.file);
         const KeysFile file = ParseKeysFile(c.file);
         EXPECT_EQ(Shown(file.map[c.action]), c.key);
-        for (int line : c.faulty_lines)
-            EXPECT_NE(file.problems.find("第 " + std::to_string(line) + " 行"), std::string::npos) << file.problems;
-        EXPECT_EQ(file.problems.empty(), c.faulty_lines.empty()) << file.problems;
+        EXPECT_TRUE(test::NamesTheFaultyLines(file.problems, c.faulty_lines));
     }
     // The message names the action that keeps the key.
     EXPECT_NE(ParseKeysFile("record = S").problems.find("第 1 行：按下 S 也会触发 stop 的内置按键 S"), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes.h"
@@ -26,9 +27,14 @@ void Prepare(Rig& r, const std::string& bytes)
     r.window.open_path = u"C:\\m\\bad.txt";
 }
 
-// The load was refused: the list is as it was and one message says why.
-void ExpectRefused(const Rig& r, const Items& before, const std::u16string& reason)
+// Loading `bytes` is refused: the list is as it was and one message says why.
+void ExpectRefused(const std::string& bytes, const std::u16string& reason)
 {
+    SCOPED_TRACE(testing::Message() << bytes.size() << " bytes");
+    Rig r;
+    Prepare(r, bytes);
+    const Items before = r.list_box.items;
+    r.form.Load_Click();
     EXPECT_EQ(r.list_box.items, before);
     EXPECT_EQ(r.list_box.selected, 1);
     EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(1));
@@ -41,62 +47,31 @@ void ExpectRefused(const Rig& r, const Items& before, const std::u16string& reas
 
 TEST(MainFormLoadRefuses, FilesThatAreNotText)
 {
-    const std::string cases[] = {
-        std::string("[000:01:000]\r\nMZ\x90\0\x03\0\0\0\r\n", 18),  // a NUL amid text
-        std::string("\0", 1),
-        std::string("\xEF\xBB\xBF[000:01:000]\0\r\n", 17),          // UTF-8 is no exception
+    const std::pair<std::string, std::u16string> cases[] = {
+        {std::string("[000:01:000]\r\nMZ\x90\0\x03\0\0\0\r\n", 18), u"不是文本文件"},  // a NUL amid text
+        {std::string("\0", 1), u"不是文本文件"},
+        {std::string("\xEF\xBB\xBF[000:01:000]\0\r\n", 17), u"不是文本文件"},  // UTF-8 is no exception
+        // Notepad's "Unicode" text, with and without NUL bytes in it.
+        {std::string("\xFF\xFE[\0" "0\0", 6), u"UTF-16"},
+        {std::string("\xFF\xFE\x2D\x4E\x87\x65", 6), u"UTF-16"},
+        {std::string("\xFE\xFF\x4E\x2D", 4), u"UTF-16"},
     };
-    for (const std::string& bytes : cases) {
-        Rig r;
-        Prepare(r, bytes);
-        const Items before = r.list_box.items;
-        r.form.Load_Click();
-        ExpectRefused(r, before, u"不是文本文件");
-    }
-
-    // Notepad's "Unicode" text, with and without NUL bytes in it.
-    const std::string utf16[] = {
-        std::string("\xFF\xFE[\0" "0\0", 6),
-        std::string("\xFF\xFE\x2D\x4E\x87\x65", 6),
-        std::string("\xFE\xFF\x4E\x2D", 4),
-    };
-    for (const std::string& bytes : utf16) {
-        Rig r;
-        Prepare(r, bytes);
-        const Items before = r.list_box.items;
-        r.form.Load_Click();
-        ExpectRefused(r, before, u"UTF-16");
-    }
+    for (const auto& [bytes, reason] : cases) ExpectRefused(bytes, reason);
 }
 
 TEST(MainFormLoadRefuses, LinesLongerThanAnEntryNamingTheLine)
 {
-    // Ten megabytes on one line.
-    {
-        Rig r;
-        Prepare(r, std::string(10 * 1024 * 1024, 'x'));
-        const Items before = r.list_box.items;
-        r.form.Load_Click();
-        ExpectRefused(r, before, u"第 1 行超过 32767 个字符");
-    }
-    // Empty lines and a CR alone count as lines; an LF alone does not.
-    {
-        Rig r;
-        Prepare(r, "[000:01:000]\r\n\r\na\nb\r" + std::string(32768, 'x') + "\r\n[000:02:000]\r\n");
-        const Items before = r.list_box.items;
-        r.form.Load_Click();
-        ExpectRefused(r, before, u"第 4 行");
-    }
-    // Characters are counted, not bytes: 32768 Chinese characters in UTF-8.
-    {
-        std::string line = "\xEF\xBB\xBF";
-        for (int i = 0; i < 32768; ++i) line += "\xE4\xB8\xAD";
-        Rig r;
-        Prepare(r, line);
-        const Items before = r.list_box.items;
-        r.form.Load_Click();
-        ExpectRefused(r, before, u"第 1 行");
-    }
+    std::string chinese = "\xEF\xBB\xBF";
+    for (int i = 0; i < 32768; ++i) chinese += "\xE4\xB8\xAD";
+    const std::pair<std::string, std::u16string> cases[] = {
+        // Ten megabytes on one line.
+        {std::string(10 * 1024 * 1024, 'x'), u"第 1 行超过 32767 个字符"},
+        // Empty lines and a CR alone count as lines; an LF alone does not.
+        {"[000:01:000]\r\n\r\na\nb\r" + std::string(32768, 'x') + "\r\n[000:02:000]\r\n", u"第 4 行"},
+        // Characters are counted, not bytes: 32768 Chinese characters in UTF-8.
+        {chinese, u"第 1 行"},
+    };
+    for (const auto& [bytes, reason] : cases) ExpectRefused(bytes, reason);
 }
 
 TEST(MainFormLoadRefuses, ValidFilesStillLoad)

@@ -146,29 +146,34 @@ TEST(MainFormDelete, SelectsTheNeighbourAndCounts)
     EXPECT_EQ(none.list_box.redraws, 0);
 }
 
+// A move swaps the entry with its neighbour and keeps it selected; the count
+// stays; at the end of the list it does nothing.
 TEST(MainFormMove, SwapsWithTheNeighbourAndFollowsTheEntry)
 {
     const Items abc{u"A", u"B", u"C"};
-    Rig up;
-    Fill(up, abc, 1);
-    up.form.Move_Up_Click();
-    EXPECT_EQ(up.list_box.items, (Items{u"B", u"A", u"C"}));
-    EXPECT_EQ(up.list_box.selected, 0);
-    EXPECT_EQ(up.form.mark_list().Selection(), std::optional<int>(0));
-    EXPECT_EQ(up.count_line.text, u"3");  // a move up rewrites the count
-    up.form.Move_Up_Click();  // already first
-    EXPECT_EQ(up.list_box.items, (Items{u"B", u"A", u"C"}));
-
-    Rig down;
-    Fill(down, abc, 1);
-    down.form.Move_Down_Click();
-    EXPECT_EQ(down.list_box.items, (Items{u"A", u"C", u"B"}));
-    EXPECT_EQ(down.list_box.selected, 2);
-    EXPECT_EQ(down.form.mark_list().Selection(), std::optional<int>(2));
-    EXPECT_EQ(down.count_line.sets, 0);  // a move down does not
-    down.form.Move_Down_Click();  // already last
-    EXPECT_EQ(down.list_box.items, (Items{u"A", u"C", u"B"}));
-    EXPECT_EQ(down.list_box.redraws, 1);
+    const struct {
+        void (MainForm::*move)();
+        Items moved;
+        int selected;
+    } moves[] = {
+        {&MainForm::Move_Up_Click, {u"B", u"A", u"C"}, 0},
+        {&MainForm::Move_Down_Click, {u"A", u"C", u"B"}, 2},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.selected);
+        Rig r;
+        Fill(r, abc, 1);
+        r.count_line.text = u"3";  // as the loaded list shows it
+        (r.form.*m.move)();
+        EXPECT_EQ(r.list_box.items, m.moved);
+        EXPECT_EQ(r.list_box.selected, m.selected);
+        EXPECT_EQ(r.form.mark_list().Selection(), std::optional<int>(m.selected));
+        EXPECT_EQ(r.count_line.text, u"3");
+        EXPECT_EQ(r.list_box.redraws, 1);
+        (r.form.*m.move)();  // already at the end
+        EXPECT_EQ(r.list_box.items, m.moved);
+        EXPECT_EQ(r.list_box.redraws, 1);
+    }
 
     // A full list still moves.
     Rig full;

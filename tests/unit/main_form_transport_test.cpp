@@ -118,11 +118,9 @@ TEST(MainFormTransport, ListKeysUpperCaseOnly)
 {
     Rig r;
     for (int code : {'D', 'H', 'P', 'S', 'U'}) EXPECT_TRUE(r.form.Mark_List_KeyPress(code));
-    EXPECT_EQ(r.player.Commands(), (Log{"next", "pause", "play", "stop", "prev"}));
-
     // p, d, s, N, space, NUL
     for (int code : {112, 100, 115, 78, 32, 0}) EXPECT_FALSE(r.form.Mark_List_KeyPress(code));
-    EXPECT_EQ(r.player.log.size(), 5u);
+    EXPECT_EQ(r.player.Commands(), (Log{"next", "pause", "play", "stop", "prev"}));
 }
 
 } // namespace

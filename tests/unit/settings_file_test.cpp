@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings/settings_file.h"
+#include "faulty_lines.h"
 
 namespace morvane::settings {
 namespace {
@@ -38,9 +39,7 @@ TEST(SettingsFile, ReadsEachLineAndNamesTheFaultyOnes)
         SCOPED_TRACE(c.file);
         const SettingsFile file = ParseSettingsFile(c.file);
         EXPECT_EQ(ValueText(file.settings, c.setting), c.value);
-        for (int line : c.faulty_lines)
-            EXPECT_NE(file.problems.find("第 " + std::to_string(line) + " 行"), std::string::npos) << file.problems;
-        EXPECT_EQ(file.problems.empty(), c.faulty_lines.empty()) << file.problems;
+        EXPECT_TRUE(test::NamesTheFaultyLines(file.problems, c.faulty_lines));
     }
 }
 
