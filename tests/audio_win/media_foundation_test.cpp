@@ -41,8 +41,11 @@ TEST(MediaFoundationTest, FormatsGiveTheirSoundInPlaceAndBadFilesSayWhy) {
         std::u16string name;
         std::optional<Kind> error = std::nullopt;
         bool everywhere = true;
-    } cases[] = {{u"tone.wav"}, {u"tone.mp3"}, {u"tone.m4a"}, {u"video.mp4"}, {u"录音.wav"},
-                 {u"tone.wma", {}, false}, {u"tone.flac", {}, false},
+        int slack_ms = 10;  // how far the tone may move
+    } cases[] = {{u"tone.wav"}, {u"tone.m4a"}, {u"video.mp4"}, {u"录音.wav"}, {u"tone.flac", {}, false},
+                 // Wine's GStreamer keeps the 25 ms of the encoder's delay;
+                 // FFmpeg's WMA encoder leaves its 46 ms unsaid.
+                 {u"tone.mp3", {}, true, 30}, {u"tone.wma", {}, false, 60},
                  {u"notes.mp3", Kind::NotAudio}, {u"pictures.mp4", Kind::NoAudioTrack}};
     for (const auto& file : cases) {
         SCOPED_TRACE(Shown(file.name));
@@ -63,9 +66,8 @@ TEST(MediaFoundationTest, FormatsGiveTheirSoundInPlaceAndBadFilesSayWhy) {
         EXPECT_NEAR(static_cast<double>(samples.size()), 2 * kDecodedRate, kDecodedRate / 10);
         const auto first_sound =
             std::find_if(samples.begin(), samples.end(), [](float sample) { return std::abs(sample) > 0.05f; });
-        // WMA from FFmpeg's encoder comes 46 ms early everywhere.
-        EXPECT_NEAR(static_cast<double>(first_sound - samples.begin()), kDecodedRate, kDecodedRate * 6 / 100);
-        std::printf("decoded: %s\n", Shown(file.name).c_str());
+        EXPECT_NEAR(static_cast<double>(first_sound - samples.begin()), kDecodedRate, file.slack_ms * kDecodedRate / 1000);
+        std::printf("decoded: %s, tone at %d\n", Shown(file.name).c_str(), static_cast<int>(first_sound - samples.begin()));
     }
 }
 
