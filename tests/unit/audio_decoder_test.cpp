@@ -107,6 +107,7 @@ TEST_F(AudioDecoderTest, BadInputsSayWhatIsWrong) {
     using Kind = DecodeError::Kind;
     ASSERT_TRUE(Make("long.mp3", "-f lavfi -i sine=f=300:d=10 -c:a libmp3lame"));
     ASSERT_TRUE(Make("pictures.mp4", std::string(kPicture) + " -c:v mpeg4"));
+    ASSERT_TRUE(Make("long.m4a", "-f lavfi -i sine=f=300:d=10 -c:a aac"));
     const struct {
         std::string name;
         std::string make;  // run in the folder first
@@ -120,6 +121,7 @@ TEST_F(AudioDecoderTest, BadInputsSayWhatIsWrong) {
         {"folder.wav", "&& mkdir folder.wav", Kind::NotAudio, false},
         {"cut.mp3", "&& head -c 30000 long.mp3 > cut.mp3", Kind::Truncated, true},
         {"pictures.mp4", "", Kind::NoAudioTrack, false},
+        {"cut.m4a", "&& head -c 30000 long.m4a > cut.m4a", Kind::Damaged, false},  // its index was at the end
         {"http://example.com/lesson.mp3", "", Kind::Stream, false},
         {"rtsp://example.com/live", "", Kind::Stream, false},
     };

@@ -41,6 +41,21 @@ DecodeError OpenErrorOf(int code) {
     return ErrorOf(Kind::Other, code);
 }
 
+// Whether the file's first bytes, not just its name, say it is of a format
+// FFmpeg knows: an MP4 cut before its index is one, a text file is not.
+bool LooksLikeMedia(const std::string& url) {
+    AVIOContext* io = nullptr;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return false;
+    const AVInputFormat* format = nullptr;
+    const int score = av_probe_input_buffer2(io, &format, nullptr, nullptr, 0, 0);
+    avio_closep(&io);
+    return score > AVPROBE_SCORE_EXTENSION;
+}
+
 class FfmpegDecoder final : public Decoder {
 public:
     FfmpegDecoder() : packet_(av_packet_alloc()), frame_(av_frame_alloc()) {}
@@ -97,7 +112,11 @@ std::optional<DecodeError> FfmpegDecoder::Open(const std::u16string& path) {
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     const int opened = avformat_open_input(&format_, url.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) return OpenErrorOf(opened);
+    if (opened < 0) {
+        DecodeError error = OpenErrorOf(opened);
+        if (error.kind == Kind::NotAudio && LooksLikeMedia(url)) error.kind = Kind::Damaged;
+        return error;
+    }
     if (const int found = avformat_find_stream_info(format_, nullptr); found < 0) return OpenErrorOf(found);
     return OpenCodec();
 }
