@@ -100,6 +100,7 @@ private:
     std::size_t pending_at_ = 0;
     std::int64_t lead_left_ = 0;
     std::int64_t handed_on_ = 0;
+    bool draining_ = false;
     bool ended_ = false;
 };
 
@@ -262,15 +263,19 @@ ReadResult FfmpegDecoder::Read(std::span<float> out) {
             if (error) return ReadResult{0, error};
             continue;
         }
-        if (received == AVERROR_EOF) {
+        // The end, or drained and still asking for more: nothing more will come.
+        if (received == AVERROR_EOF || (received == AVERROR(EAGAIN) && draining_)) {
             ended_ = true;
             if (auto error = Flush()) return ReadResult{0, error};
             continue;
         }
+        // A frame that did not decode is skipped, as players do.
+        if (received == AVERROR_INVALIDDATA) continue;
         if (received != AVERROR(EAGAIN)) return ReadResult{0, ErrorOf(Kind::Other, received)};
 
         const int read = av_read_frame(format_, packet_);
         if (read == AVERROR_EOF) {
+            draining_ = true;
             avcodec_send_packet(codec_, nullptr);
             continue;
         }
@@ -278,10 +283,12 @@ ReadResult FfmpegDecoder::Read(std::span<float> out) {
         // an MP3). Later, an error of the disk or a cut mid-file: what came
         // before stands.
         if (read < 0 && handed_on_ == 0) return ReadResult{0, DecodeError{Kind::NotAudio, {}}};
-        if (read < 0) return ReadResult{0, read == AVERROR_INVALIDDATA ? DecodeError{Kind::Truncated, {}} : ErrorOf(Kind::Other, read)};
+        if (read < 0) {
+            return ReadResult{0, read == AVERROR_INVALIDDATA ? DecodeError{Kind::Truncated, {}} : ErrorOf(Kind::Other, read)};
+        }
         if (packet_->stream_index == stream_) {
             const int sent = avcodec_send_packet(codec_, packet_);
-            // A damaged packet is skipped, as players do.
+            // So is a damaged packet.
             if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR(EAGAIN)) {
                 av_packet_unref(packet_);
                 return ReadResult{0, ErrorOf(Kind::Other, sent)};
