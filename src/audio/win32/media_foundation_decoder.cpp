@@ -44,6 +44,38 @@ DecodeError OpenErrorOf(HRESULT hr) {
     }
 }
 
+// Media Foundation's functions, looked up when a file is first decoded:
+// Windows N lacks its DLLs, and a program that imported them would not
+// start there at all.
+struct MediaFoundation {
+    decltype(&::MFStartup) Startup = nullptr;
+    decltype(&::MFShutdown) Shutdown = nullptr;
+    decltype(&::MFCreateMediaType) CreateMediaType = nullptr;
+    decltype(&::MFCreateSourceReaderFromURL) CreateSourceReaderFromURL = nullptr;
+};
+
+template <typename Function>
+bool Find(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return function != nullptr;
+}
+
+// Loaded once, from System32 only, and kept to the end of the program.
+const MediaFoundation* LoadMediaFoundation() {
+    static const std::optional<MediaFoundation> loaded = []() -> std::optional<MediaFoundation> {
+        const HMODULE platform = LoadLibraryExW(L"mfplat.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        const HMODULE reading = LoadLibraryExW(L"mfreadwrite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        MediaFoundation api;
+        if (!platform || !reading || !Find(platform, "MFStartup", api.Startup) ||
+            !Find(platform, "MFShutdown", api.Shutdown) || !Find(platform, "MFCreateMediaType", api.CreateMediaType) ||
+            !Find(reading, "MFCreateSourceReaderFromURL", api.CreateSourceReaderFromURL)) {
+            return std::nullopt;
+        }
+        return api;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 // What the reader hands over, after it decoded.
 struct Layout {
     int rate = 0;
@@ -56,7 +88,7 @@ public:
     MediaFoundationDecoder() = default;
     ~MediaFoundationDecoder() override {
         reader_.Reset();
-        if (started_) MFShutdown();
+        if (started_) mf_->Shutdown();
         if (com_) CoUninitialize();
     }
     MediaFoundationDecoder(const MediaFoundationDecoder&) = delete;
@@ -71,6 +103,7 @@ private:
     std::optional<DecodeError> ReadLayout();
     void Convert(const BYTE* bytes, DWORD size);
 
+    const MediaFoundation* mf_ = nullptr;
     bool com_ = false;
     bool started_ = false;
     ComPtr<IMFSourceReader> reader_;
@@ -90,11 +123,13 @@ std::optional<DecodeError> MediaFoundationDecoder::Open(const std::u16string& pa
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (FAILED(com) && com != RPC_E_CHANGED_MODE) return ErrorOf(Kind::Other, com);
     com_ = SUCCEEDED(com);
-    if (const HRESULT hr = MFStartup(MF_VERSION, MFSTARTUP_LITE); FAILED(hr)) return ErrorOf(Kind::Other, hr);
+    mf_ = LoadMediaFoundation();
+    if (!mf_) return DecodeError{Kind::Unsupported, u"这个系统没有 Media Foundation"};
+    if (const HRESULT hr = mf_->Startup(MF_VERSION, MFSTARTUP_LITE); FAILED(hr)) return ErrorOf(Kind::Other, hr);
     started_ = true;
 
     const std::wstring file(path.begin(), path.end());
-    if (const HRESULT hr = MFCreateSourceReaderFromURL(file.c_str(), nullptr, &reader_); FAILED(hr)) {
+    if (const HRESULT hr = mf_->CreateSourceReaderFromURL(file.c_str(), nullptr, &reader_); FAILED(hr)) {
         return OpenErrorOf(hr);
     }
     reader_->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
@@ -126,7 +161,7 @@ std::optional<DecodeError> MediaFoundationDecoder::ChooseOutput() {
     HRESULT hr = E_FAIL;
     for (const GUID& subtype : {MFAudioFormat_Float, MFAudioFormat_PCM}) {
         ComPtr<IMFMediaType> type;
-        if (FAILED(hr = MFCreateMediaType(&type))) return ErrorOf(Kind::Other, hr);
+        if (FAILED(hr = mf_->CreateMediaType(&type))) return ErrorOf(Kind::Other, hr);
         type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio);
         type->SetGUID(MF_MT_SUBTYPE, subtype);
         if (subtype == MFAudioFormat_PCM) type->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, 16);
