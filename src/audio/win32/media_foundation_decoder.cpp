@@ -48,10 +48,10 @@ DecodeError OpenErrorOf(HRESULT hr) {
 // Windows N lacks its DLLs, and a program that imported them would not
 // start there at all.
 struct MediaFoundation {
-    decltype(&::MFStartup) Startup = nullptr;
-    decltype(&::MFShutdown) Shutdown = nullptr;
-    decltype(&::MFCreateMediaType) CreateMediaType = nullptr;
-    decltype(&::MFCreateSourceReaderFromURL) CreateSourceReaderFromURL = nullptr;
+    decltype(&::MFStartup) startup = nullptr;
+    decltype(&::MFShutdown) shutdown = nullptr;
+    decltype(&::MFCreateMediaType) create_media_type = nullptr;
+    decltype(&::MFCreateSourceReaderFromURL) create_source_reader = nullptr;
 };
 
 template <typename Function>
@@ -66,9 +66,9 @@ const MediaFoundation* LoadMediaFoundation() {
         const HMODULE platform = LoadLibraryExW(L"mfplat.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         const HMODULE reading = LoadLibraryExW(L"mfreadwrite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         MediaFoundation api;
-        if (!platform || !reading || !Find(platform, "MFStartup", api.Startup) ||
-            !Find(platform, "MFShutdown", api.Shutdown) || !Find(platform, "MFCreateMediaType", api.CreateMediaType) ||
-            !Find(reading, "MFCreateSourceReaderFromURL", api.CreateSourceReaderFromURL)) {
+        if (!platform || !reading || !Find(platform, "MFStartup", api.startup) ||
+            !Find(platform, "MFShutdown", api.shutdown) || !Find(platform, "MFCreateMediaType", api.create_media_type) ||
+            !Find(reading, "MFCreateSourceReaderFromURL", api.create_source_reader)) {
             return std::nullopt;
         }
         return api;
@@ -88,7 +88,7 @@ public:
     MediaFoundationDecoder() = default;
     ~MediaFoundationDecoder() override {
         reader_.Reset();
-        if (started_) mf_->Shutdown();
+        if (started_) mf_->shutdown();
         if (com_) CoUninitialize();
     }
     MediaFoundationDecoder(const MediaFoundationDecoder&) = delete;
@@ -125,11 +125,11 @@ std::optional<DecodeError> MediaFoundationDecoder::Open(const std::u16string& pa
     com_ = SUCCEEDED(com);
     mf_ = LoadMediaFoundation();
     if (!mf_) return DecodeError{Kind::Unsupported, u"这个系统没有 Media Foundation"};
-    if (const HRESULT hr = mf_->Startup(MF_VERSION, MFSTARTUP_LITE); FAILED(hr)) return ErrorOf(Kind::Other, hr);
+    if (const HRESULT hr = mf_->startup(MF_VERSION, MFSTARTUP_LITE); FAILED(hr)) return ErrorOf(Kind::Other, hr);
     started_ = true;
 
     const std::wstring file(path.begin(), path.end());
-    if (const HRESULT hr = mf_->CreateSourceReaderFromURL(file.c_str(), nullptr, &reader_); FAILED(hr)) {
+    if (const HRESULT hr = mf_->create_source_reader(file.c_str(), nullptr, &reader_); FAILED(hr)) {
         return OpenErrorOf(hr);
     }
     reader_->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
@@ -161,7 +161,7 @@ std::optional<DecodeError> MediaFoundationDecoder::ChooseOutput() {
     HRESULT hr = E_FAIL;
     for (const GUID& subtype : {MFAudioFormat_Float, MFAudioFormat_PCM}) {
         ComPtr<IMFMediaType> type;
-        if (FAILED(hr = mf_->CreateMediaType(&type))) return ErrorOf(Kind::Other, hr);
+        if (FAILED(hr = mf_->create_media_type(&type))) return ErrorOf(Kind::Other, hr);
         type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio);
         type->SetGUID(MF_MT_SUBTYPE, subtype);
         if (subtype == MFAudioFormat_PCM) type->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, 16);
