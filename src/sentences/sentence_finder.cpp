@@ -1,8 +1,6 @@
 #include "sentences/sentence_finder.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -24,23 +22,31 @@ constexpr float kFaintDb = 6.0f;
 // Quieter than this below the speech level counts as a pause whatever the
 // floor, as the tail of a room's echo does.
 constexpr float kBelowSpeechDb = 38.0f;
+// A sentence ends sooner: below this, what still sounds is mostly the
+// room's echo of it.
+constexpr float kEndBelowSpeechDb = 28.0f;
 // Speech changes the shape of its spectrum all the time, held notes do not:
 // the median change over kChangeFrames frames around a frame (dB).
 constexpr float kSpeechChangeDb = 2.2f;
 constexpr float kVoiceChangeOnDb = 2.5f;
 constexpr float kVoiceChangeOffDb = 1.2f;
 constexpr int kChangeFrames = 11;
+// Voice ends for a steady sound only when it held this long: a long vowel is not a note.
+constexpr int kSteadyFrames = 31;
+// Where too few bands stand out to tell: neither voiced nor not.
+constexpr float kUnknownChangeDb = (kVoiceChangeOnDb + kVoiceChangeOffDb) / 2;
 // A start holds when this many of the frames that follow it are voiced.
-constexpr int kConfirmFrames = 30;
+constexpr int kConfirmFrames = 50;
 constexpr int kOnsetFrames = 8;
 constexpr int kOnsetVoiced = 4;
 constexpr int kLaterVoiced = 3;
 // The level of a pause follows its frames: a tenth of the way at each.
 constexpr float kPauseLevelFollow = 0.1f;
 constexpr float kAbovePauseDb = 3.0f;
-constexpr int kBacktrackFrames = 15;
+constexpr int kBacktrackFrames = 20;
+constexpr float kAsQuietDb = 1.0f;
 // What the decision waits for: the frames it looks ahead at.
-constexpr int kDelayFrames = kConfirmFrames + kChangeFrames / 2 + 1;
+constexpr int kDelayFrames = kConfirmFrames + kSteadyFrames / 2 + 1;
 // A passage is judged speech or not on this many voiced frames, or its end.
 constexpr int kJudgedAfterFrames = 80;
 constexpr int kJudgedAtEndFrames = 10;
@@ -75,13 +81,14 @@ struct SentenceFinder::State {
 
     // Over the frames around that stand above the floors: silence around a
     // short word says nothing of its shape.
-    float ChangeAround(std::int64_t frame) const
+    float ChangeAround(std::int64_t frame, int span = kChangeFrames) const
     {
-        std::array<float, kChangeFrames> changes{};
+        std::array<float, kSteadyFrames> changes{};
         int count = 0;
-        for (std::int64_t i = frame - kChangeFrames / 2; i <= frame + kChangeFrames / 2; ++i)
-            if (features.At(i).top_snr_db >= kOffDb) changes[count++] = features.At(i).shape_change_db;
-        if (count == 0) return 0;
+        for (std::int64_t i = frame - span / 2; i <= frame + span / 2; ++i)
+            if (features.At(i).top_snr_db >= kOffDb && features.At(i).shape_change_db >= 0)
+                changes[count++] = features.At(i).shape_change_db;
+        if (count == 0) return kUnknownChangeDb;
         std::nth_element(changes.begin(), changes.begin() + count / 2, changes.begin() + count);
         return changes[count / 2];
     }
@@ -94,7 +101,8 @@ struct SentenceFinder::State {
     bool Off(std::int64_t index) const
     {
         const Frame& frame = features.At(index);
-        return frame.top_snr_db < kOffDb || frame.level_db < frame.speech_level_db - kBelowSpeechDb;
+        return frame.top_snr_db < kOffDb || frame.level_db < frame.speech_level_db - kEndBelowSpeechDb ||
+               ChangeAround(index, kSteadyFrames) < kVoiceChangeOffDb;
     }
 
     // Speech ahead, not a click or the attack of a note: voiced at once, and
@@ -112,13 +120,16 @@ struct SentenceFinder::State {
     }
 
     // Back from the frame that was clearly voiced to the first faint sound:
-    // above the floors, and above what the pause before it held (a music bed).
+    // above the floors as they are now, and above what the pause before it
+    // held (a music bed). Back to the first window: sound from the start.
     std::int64_t FirstSound(std::int64_t frame) const
     {
-        const std::int64_t earliest = std::max<std::int64_t>({0, frame - kBacktrackFrames, features.Oldest()});
+        std::int64_t earliest = std::max<std::int64_t>({0, frame - kBacktrackFrames, features.Oldest()});
+        if (FrameFeatures::BeforeFirstWindow(earliest - kBacktrackFrames)) earliest = 0;
         while (frame > earliest) {
+            if (FrameFeatures::BeforeFirstWindow(frame - 1)) return 0;
             const Frame& before = features.At(frame - 1);
-            if (before.top_snr_db < kFaintDb || before.level_db < before.speech_level_db - kBelowSpeechDb ||
+            if (features.TopSnrNow(frame - 1) < kFaintDb || before.level_db < before.speech_level_db - kBelowSpeechDb ||
                 before.level_db < pause_level_db + kAbovePauseDb)
                 break;
             --frame;
@@ -126,10 +137,30 @@ struct SentenceFinder::State {
         return frame;
     }
 
+    // Before the floors knew the recording, its first sounds may have set
+    // them: the first sentence reaches back over pauses too short to end it.
+    std::int64_t FirstSoundOfRecording(std::int64_t frame) const
+    {
+        std::int64_t first = FirstSound(frame);
+        std::int64_t quiet = 0;
+        for (std::int64_t i = first - 1; i >= features.Oldest() && quiet < FramesOf(settings.min_pause_ms); --i) {
+            if (FrameFeatures::BeforeFirstWindow(i)) return 0;
+            if (features.TopSnrNow(i) >= kOnDb) {
+                first = FirstSound(i);
+                i = first;
+                quiet = 0;
+            } else {
+                ++quiet;
+            }
+        }
+        return first;
+    }
+
     std::int32_t MarkMs(std::int64_t first_sound_frame) const
     {
         // A frame's sound may stand anywhere in its window; the middle of it
         // is where a first sound shows.
+        if (first_sound_frame == 0) return 0;
         const std::int64_t sound_ms = first_sound_frame * kFrameMs + kFrameMs - FrameFeatures::kWindowMs / 2;
         return static_cast<std::int32_t>(std::max<std::int64_t>(0, sound_ms - settings.lead_ms));
     }
@@ -153,17 +184,20 @@ struct SentenceFinder::State {
         if (speech_already) starts_ms.push_back(start_ms);
     }
 
-    // A passage over the longest sentence is cut at its quietest frame.
+    // A passage over the longest sentence is cut at its quietest frame; of
+    // frames about as quiet, at the one nearest its middle.
     void CutLongPassage(std::int64_t frame)
     {
-        const std::int64_t from = start_frame + FramesOf(1000);
+        const std::int64_t from = std::max(start_frame + FramesOf(1000), features.Oldest() + 1);
         const std::int64_t to = frame - FramesOf(500);
+        const std::int64_t middle = (start_frame + frame) / 2;
         std::int64_t quietest = to;
         float lowest = std::numeric_limits<float>::max();
-        for (std::int64_t i = std::max(from, features.Oldest() + 1); i + 1 < to; ++i) {
+        for (std::int64_t i = from; i + 1 < to; ++i) {
             const float level = features.At(i - 1).mean_snr_db + features.At(i).mean_snr_db + features.At(i + 1).mean_snr_db;
-            if (level < lowest) {
-                lowest = level;
+            const bool as_quiet = std::abs(level - lowest) <= kAsQuietDb;
+            if ((level < lowest && !as_quiet) || (as_quiet && std::abs(i - middle) < std::abs(quietest - middle))) {
+                lowest = std::min(lowest, level);
                 quietest = i;
             }
         }
@@ -176,7 +210,7 @@ struct SentenceFinder::State {
         bool now_voiced = voiced ? !Off(frame) : On(frame) && VoiceAhead(frame);
         if (now_voiced && !voiced) {
             // The pause ends at the first faint sound, not where the voice became clear.
-            const std::int64_t first_sound = FirstSound(frame);
+            const std::int64_t first_sound = seen_voice ? FirstSound(frame) : FirstSoundOfRecording(frame);
             const bool after_pause = !seen_voice || quiet_frames - (frame - first_sound) >= FramesOf(settings.min_pause_ms);
             if (after_pause) BeginPassage(frame, MarkMs(first_sound), false);
             seen_voice = true;
@@ -187,7 +221,7 @@ struct SentenceFinder::State {
         if (start_frame < 0) return;
         if (voiced) {
             ++voiced_frames;
-            change_sum += current.shape_change_db;
+            change_sum += std::max(0.0f, current.shape_change_db);
             if (!judged && voiced_frames >= kJudgedAfterFrames) Judge();
         }
         if (voiced && frame - start_frame > FramesOf(settings.max_sentence_ms)) CutLongPassage(frame);
