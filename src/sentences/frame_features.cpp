@@ -122,7 +122,9 @@ void FrameFeatures::AddFrame()
         frame.band_db[band] = Db(powers[band]);
     }
     BandSpectrum::Bands band_snr{};
-    frame.top_snr_db = TopSnr(frame.band_db, Floors(), band_snr);
+    const auto floors = Floors();
+    frame.top_snr_db = TopSnr(frame.band_db, floors, band_snr);
+    frame.floor_level_db = Db(std::accumulate(floors.begin(), floors.end(), 0.0f));
     if (++block_frames_ == kBlockFrames) {
         block_mins_[static_cast<std::size_t>(block_index_)] = block_min_;
         block_index_ = (block_index_ + 1) % kBlocks;

@@ -14,6 +14,7 @@ struct Frame {
     float mean_snr_db = 0;         // how far its bands stand above their own floors, on average
     float top_snr_db = 0;          // the same over the kTopBands bands that stand highest
     float speech_level_db = -200;  // the recording's speech level so far
+    float floor_level_db = -200;   // what the band floors add up to
     BandSpectrum::Bands band_db{};  // each band's power
     float shape_change_db = -1;    // how much the spectrum's shape moved over the last frames; -1: too faint to tell
 };

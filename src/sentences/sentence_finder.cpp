@@ -40,10 +40,25 @@ constexpr int kConfirmFrames = 50;
 constexpr int kOnsetFrames = 8;
 constexpr int kOnsetVoiced = 4;
 constexpr int kLaterVoiced = 3;
-// The level of a pause follows its frames: a tenth of the way at each.
-constexpr float kPauseLevelFollow = 0.1f;
+// A note: loud and unchanging for kHeldNote of the frames up to kHeldFrames after its onset.
+constexpr int kHeldFrames = 30;
+constexpr int kHeldNote = 10;
+// The level of a pause: over this many of the last unvoiced frames.
+constexpr int kPauseLevelFrames = 31;
 constexpr float kAbovePauseDb = 3.0f;
+constexpr float kOnAbovePauseDb = 9.0f;
+// A pause that stands above the floors holds a bed, such as music; the
+// voice must stand out of it by as much as the bed stands above the floors
+// less kBedDb, up to kOnAbovePauseDb.
+constexpr float kBedDb = 3.0f;
 constexpr int kBacktrackFrames = 20;
+// How much of a pause noise seems to add: nothing where speech stands
+// kUnmaskedDb above the floors, then kMaskedMsPerDb for each dB less.
+constexpr float kUnmaskedDb = 35.0f;
+constexpr float kMaskedMsPerDb = 6.0f;
+constexpr float kMostMaskedMs = 90.0f;
+// The share of that which falls on the start of the next sentence.
+constexpr float kHiddenStartShare = 0.6f;
 constexpr float kAsQuietDb = 1.0f;
 // What the decision waits for: the frames it looks ahead at.
 constexpr int kDelayFrames = kConfirmFrames + kSteadyFrames / 2 + 1;
@@ -63,6 +78,9 @@ struct SentenceFinder::State {
     std::int64_t next_frame = 0;  // the next frame the decisions look at
     bool voiced = false;
     float pause_level_db = -200;
+    std::array<float, kPauseLevelFrames> pause_levels{};
+    int pause_level_next = 0;
+    int pause_level_count = 0;
     bool seen_voice = false;
     std::int64_t quiet_frames = 0;  // since the last voiced frame
 
@@ -96,6 +114,7 @@ struct SentenceFinder::State {
     {
         const Frame& frame = features.At(index);
         return frame.top_snr_db > kOnDb && frame.level_db > frame.speech_level_db - kBelowSpeechDb &&
+               frame.level_db > pause_level_db + std::clamp(pause_level_db - frame.floor_level_db - kBedDb, 0.0f, kOnAbovePauseDb) &&
                ChangeAround(index) > kVoiceChangeOnDb;
     }
     bool Off(std::int64_t index) const
@@ -111,12 +130,16 @@ struct SentenceFinder::State {
     {
         int at_once = 0;
         int later = 0;
+        int held = 0;
         for (std::int64_t i = frame; i < frame + kConfirmFrames; ++i) {
+            const bool after_onset = i >= frame + FrameFeatures::kChangeSpan + 2;
+            if (after_onset && i < frame + kHeldFrames && features.At(i).top_snr_db > kOnDb && ChangeAround(i) < kVoiceChangeOnDb)
+                ++held;
             if (!On(i)) continue;
             if (i < frame + kOnsetFrames) ++at_once;
-            if (i >= frame + FrameFeatures::kChangeSpan + 2) ++later;
+            if (after_onset) ++later;
         }
-        return at_once >= kOnsetVoiced && later >= kLaterVoiced;
+        return at_once >= kOnsetVoiced && later >= kLaterVoiced && held < kHeldNote;
     }
 
     // Back from the frame that was clearly voiced to the first faint sound:
@@ -204,6 +227,28 @@ struct SentenceFinder::State {
         BeginPassage(quietest, static_cast<std::int32_t>(quietest * kFrameMs), judged && is_speech);
     }
 
+    // Noise hides the faint end of a word and the faint start of the next,
+    // so a pause seems longer than it is, the more so the less the speech
+    // stands above the floors.
+    float MaskedMs(const Frame& frame) const
+    {
+        const float clear_db = frame.speech_level_db - frame.floor_level_db;
+        return std::clamp((kUnmaskedDb - clear_db) * kMaskedMsPerDb, 0.0f, kMostMaskedMs);
+    }
+
+    // The median of the last unvoiced frames: neither a short dip in a bed
+    // nor the faint end of a word moves it.
+    void FollowPauseLevel(float level_db)
+    {
+        pause_levels[static_cast<std::size_t>(pause_level_next)] = level_db;
+        pause_level_next = (pause_level_next + 1) % kPauseLevelFrames;
+        pause_level_count = std::min(pause_level_count + 1, kPauseLevelFrames);
+        const int count = pause_level_count;
+        auto sorted = pause_levels;
+        std::nth_element(sorted.begin(), sorted.begin() + count / 2, sorted.begin() + count);
+        pause_level_db = sorted[count / 2];
+    }
+
     void Decide(std::int64_t frame)
     {
         const Frame& current = features.At(frame);
@@ -211,12 +256,15 @@ struct SentenceFinder::State {
         if (now_voiced && !voiced) {
             // The pause ends at the first faint sound, not where the voice became clear.
             const std::int64_t first_sound = seen_voice ? FirstSound(frame) : FirstSoundOfRecording(frame);
-            const bool after_pause = !seen_voice || quiet_frames - (frame - first_sound) >= FramesOf(settings.min_pause_ms);
-            if (after_pause) BeginPassage(frame, MarkMs(first_sound), false);
+            const bool after_pause =
+                !seen_voice || quiet_frames - (frame - first_sound) >= FramesOf(settings.min_pause_ms) + static_cast<std::int64_t>(MaskedMs(current)) / kFrameMs;
+            // The hidden start of the sentence lies before the first sound found.
+            const auto hidden_ms = static_cast<std::int32_t>(kHiddenStartShare * MaskedMs(current));
+            if (after_pause) BeginPassage(frame, std::max(0, MarkMs(first_sound) - hidden_ms), false);
             seen_voice = true;
         }
         voiced = now_voiced;
-        if (!voiced) pause_level_db += kPauseLevelFollow * (current.level_db - pause_level_db);
+        if (!voiced) FollowPauseLevel(current.level_db);
         quiet_frames = voiced ? 0 : quiet_frames + 1;
         if (start_frame < 0) return;
         if (voiced) {

@@ -87,7 +87,7 @@ double Chords(std::size_t i)
     const double t = static_cast<double>(i) / kSampleRate;
     const auto& chord = kNotes[static_cast<std::size_t>(t / 2) % 3];
     double value = 0;
-    for (double note : chord) value += 0.05 * std::sin(2 * kPi * note * t);
+    for (double note : chord) value += 0.02 * std::sin(2 * kPi * note * t);
     return value;
 }
 
