@@ -20,6 +20,7 @@ MORVANE_PACKAGES=(
   qt6-translations-l10n debootstrap
   vlc-bin vlc-plugin-base audacious celluloid xdg-desktop-portal
   at-spi2-core python3-gi gir1.2-atspi-2.0 python3-markdown
+  ffmpeg libwebrtc-audio-processing-dev
 )
 [[ $(. /etc/os-release 2>/dev/null && echo "${ID:-}") == ubuntu ]] || MORVANE_PACKAGES+=(chromium)
 

@@ -58,7 +58,7 @@ constexpr float kUnmaskedDb = 35.0f;
 constexpr float kMaskedMsPerDb = 6.0f;
 constexpr float kMostMaskedMs = 90.0f;
 // The share of that which falls on the start of the next sentence.
-constexpr float kHiddenStartShare = 0.6f;
+constexpr float kHiddenStartShare = 0.3f;
 constexpr float kAsQuietDb = 1.0f;
 // What the decision waits for: the frames it looks ahead at.
 constexpr int kDelayFrames = kConfirmFrames + kSteadyFrames / 2 + 1;
