@@ -24,7 +24,7 @@ constexpr float kFaintDb = 6.0f;
 constexpr float kBelowSpeechDb = 38.0f;
 // A sentence ends sooner: below this, what still sounds is mostly the
 // room's echo of it.
-constexpr float kEndBelowSpeechDb = 28.0f;
+constexpr float kEndBelowSpeechDb = 25.0f;
 // Speech changes the shape of its spectrum all the time, held notes do not:
 // the median change over kChangeFrames frames around a frame (dB).
 constexpr float kSpeechChangeDb = 2.2f;
