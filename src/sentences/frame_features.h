@@ -12,7 +12,7 @@ namespace morvane::sentences {
 struct Frame {
     float level_db = -200;         // the speech range's power
     float mean_snr_db = 0;         // how far its bands stand above their own floors, on average
-    float top_snr_db = 0;          // the same over the kTopBands bands that stand highest
+    float top_snr_db = 0;          // the same over the four bands that stand highest
     float speech_level_db = -200;  // the recording's speech level so far
     float floor_level_db = -200;   // what the band floors add up to
     BandSpectrum::Bands band_db{};  // each band's power

@@ -13,14 +13,13 @@ namespace {
 constexpr int kHop = FrameFeatures::kHop;
 constexpr int kFrameMs = 1000 * kHop / kSampleRate;  // 10 ms
 
-// A frame is voiced when its bands stand this far above their floors on
-// average (dB), and stays voiced until they fall below kOffDb.
+// A frame is voiced when its loudest bands stand this far above their
+// floors (dB), and stays voiced until they fall below kOffDb.
 constexpr float kOnDb = 10.0f;
 constexpr float kOffDb = 6.0f;
 // The first sound of a sentence: still this far above the floors.
 constexpr float kFaintDb = 6.0f;
-// Quieter than this below the speech level counts as a pause whatever the
-// floor, as the tail of a room's echo does.
+// Nothing this far below the speech level counts as sound, whatever the floors.
 constexpr float kBelowSpeechDb = 38.0f;
 // A sentence ends sooner: below this, what still sounds is mostly the
 // room's echo of it.
@@ -59,6 +58,7 @@ constexpr float kMaskedMsPerDb = 6.0f;
 constexpr float kMostMaskedMs = 90.0f;
 // The share of that which falls on the start of the next sentence.
 constexpr float kHiddenStartShare = 0.3f;
+// About as quiet as the quietest: within this, over three frames (dB).
 constexpr float kAsQuietDb = 1.0f;
 // What the decision waits for: the frames it looks ahead at.
 constexpr int kDelayFrames = kConfirmFrames + kSteadyFrames / 2 + 1;
@@ -67,6 +67,15 @@ constexpr int kJudgedAfterFrames = 80;
 constexpr int kJudgedAtEndFrames = 10;
 
 int FramesOf(int ms) { return std::max(1, ms / kFrameMs); }
+
+// Settings within what the finder can honour in bounded memory.
+Settings Bounded(Settings settings)
+{
+    settings.min_pause_ms = std::clamp(settings.min_pause_ms, 0, 10'000);
+    settings.max_sentence_ms = std::clamp(settings.max_sentence_ms, 2'000, 600'000);
+    settings.lead_ms = std::clamp(settings.lead_ms, 0, 100);
+    return settings;
+}
 
 } // namespace
 
@@ -93,7 +102,7 @@ struct SentenceFinder::State {
     double change_sum = 0;
 
     explicit State(Settings s)
-        : settings(s), features(FramesOf(s.max_sentence_ms) + kDelayFrames + kBacktrackFrames + 100)
+        : settings(Bounded(s)), features(FramesOf(settings.max_sentence_ms) + kDelayFrames + kBacktrackFrames + 100)
     {
     }
 
@@ -114,8 +123,11 @@ struct SentenceFinder::State {
     {
         const Frame& frame = features.At(index);
         return frame.top_snr_db > kOnDb && frame.level_db > frame.speech_level_db - kBelowSpeechDb &&
-               frame.level_db > pause_level_db + std::clamp(pause_level_db - frame.floor_level_db - kBedDb, 0.0f, kOnAbovePauseDb) &&
-               ChangeAround(index) > kVoiceChangeOnDb;
+               frame.level_db > pause_level_db + BedMarginDb(frame) && ChangeAround(index) > kVoiceChangeOnDb;
+    }
+    float BedMarginDb(const Frame& frame) const
+    {
+        return std::clamp(pause_level_db - frame.floor_level_db - kBedDb, 0.0f, kOnAbovePauseDb);
     }
     bool Off(std::int64_t index) const
     {
@@ -133,8 +145,8 @@ struct SentenceFinder::State {
         int held = 0;
         for (std::int64_t i = frame; i < frame + kConfirmFrames; ++i) {
             const bool after_onset = i >= frame + FrameFeatures::kChangeSpan + 2;
-            if (after_onset && i < frame + kHeldFrames && features.At(i).top_snr_db > kOnDb && ChangeAround(i) < kVoiceChangeOnDb)
-                ++held;
+            const bool loud = features.At(i).top_snr_db > kOnDb;
+            if (after_onset && i < frame + kHeldFrames && loud && ChangeAround(i) < kVoiceChangeOnDb) ++held;
             if (!On(i)) continue;
             if (i < frame + kOnsetFrames) ++at_once;
             if (after_onset) ++later;
@@ -256,8 +268,9 @@ struct SentenceFinder::State {
         if (now_voiced && !voiced) {
             // The pause ends at the first faint sound, not where the voice became clear.
             const std::int64_t first_sound = seen_voice ? FirstSound(frame) : FirstSoundOfRecording(frame);
+            const auto masked_frames = static_cast<std::int64_t>(MaskedMs(current)) / kFrameMs;
             const bool after_pause =
-                !seen_voice || quiet_frames - (frame - first_sound) >= FramesOf(settings.min_pause_ms) + static_cast<std::int64_t>(MaskedMs(current)) / kFrameMs;
+                !seen_voice || quiet_frames - (frame - first_sound) >= FramesOf(settings.min_pause_ms) + masked_frames;
             // The hidden start of the sentence lies before the first sound found.
             const auto hidden_ms = static_cast<std::int32_t>(kHiddenStartShare * MaskedMs(current));
             if (after_pause) BeginPassage(frame, std::max(0, MarkMs(first_sound) - hidden_ms), false);

@@ -150,7 +150,9 @@ TEST(SentenceFinderTest, FindsEachSentenceStartJustBeforeItsFirstSound)
             const auto& found = finder.StartsMs();
 
             if (test.expected_count >= 0) {
-                if (test.expected_count == 0) EXPECT_TRUE(found.empty());
+                if (test.expected_count == 0) {
+                    EXPECT_TRUE(found.empty());
+                }
                 EXPECT_GE(found.size(), static_cast<std::size_t>(test.expected_count));
                 for (std::size_t i = 1; i <= found.size() && !found.empty(); ++i)
                     EXPECT_LE((i < found.size() ? found[i] : recording.NowMs()) - found[i - 1], test.settings.max_sentence_ms);
