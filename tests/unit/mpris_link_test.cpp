@@ -4,6 +4,7 @@
 #ifdef MORVANE_MPRIS_LINK
 
 #include <QCoreApplication>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -58,6 +59,10 @@ struct Behaviour {
     bool track_ids = true;
     bool announces_seeks = true;  // made in the player
     std::chrono::milliseconds answers_after{0};
+    bool takes_no_track = true;  // SetPosition on the NoTrack path
+    // Play while stopped: "" only noted, "plays", "refuses" with an error
+    // or "ignores"; after the last two PlayPause plays.
+    QString stopped_play{};
     // Signalled while the first GetAll is answered, so the answer, true when
     // asked, reaches the link after the signal, as Qt can hand them over.
     QVariantMap changes_while_first_answered{};
@@ -127,7 +132,16 @@ public:
             commands_ << (message.member() + ' ' + args.value(args.size() - 1).toString()).trimmed();
         else
             ++queries_;
-        if (message.member() == "SetPosition") MoveTo(args.value(1).toLongLong(), true);
+        if (message.member() == "SetPosition" &&
+            (behaviour_.takes_no_track ||
+             args.value(0).value<QDBusObjectPath>().path() != "/org/mpris/MediaPlayer2/TrackList/NoTrack"))
+            MoveTo(args.value(1).toLongLong(), true);
+        if (properties_["PlaybackStatus"] == "Stopped" && !behaviour_.stopped_play.isEmpty()) {
+            if (message.member() == "PlayPause" || (message.member() == "Play" && behaviour_.stopped_play == "plays"))
+                ChangeLocked({{"PlaybackStatus", "Playing"}}, true);
+            if (message.member() == "Play" && behaviour_.stopped_play == "refuses")
+                return connection.send(message.createErrorReply(QDBusError::Failed, "Current playing source is NULL"));
+        }
         if (message.member() == "Seek") MoveTo(PositionUs() + args.value(0).toLongLong(), true);
         if (message.member() == "Set")
             commands_ << "Set " + args.value(1).toString() + ' ' +
@@ -143,7 +157,7 @@ public:
         QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", behaviour_.identity}};
         all.insert("Position", AnswerUs());
         const QVariant answer = message.member() == "GetAll" ? QVariant(all)
-                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(AnswerUs()))
+                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(all.value(args.value(1).toString())))
                                                             : QVariant();
         if (message.member() == "GetAll" && args.value(0) == kPlayer && !behaviour_.changes_while_first_answered.isEmpty())
             ChangeLocked(std::exchange(behaviour_.changes_while_first_answered, {}), true);
@@ -275,6 +289,7 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
     EXPECT_EQ(link.GetPlayState(), PlayState::Stopped);
     // A restarted player may answer Stopped, then play without a word.
     idle->Change({{"PlaybackStatus", "Playing"}}, false);
+    EXPECT_EQ(link.GetExactPlayState(), PlayState::Playing);
     ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.GetPlayState() == PlayState::Playing; }));
     idle->Change({{"PlaybackStatus", "Stopped"}});
     ASSERT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Stopped; }));
@@ -297,21 +312,36 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     std::u16string title;
     ASSERT_TRUE(link.ReadTitle(title));
     EXPECT_EQ(title, u"lesson 1.mp3 - mpv");
+    EXPECT_EQ(link.FilePath(), u"/m/lesson 1.mp3");
     EXPECT_EQ(link.GetLengthSec(), 120);
 
-    player->Calls();
-    QElapsedTimer second;
-    second.start();
-    qlonglong worst_ms = 0;
-    while (second.elapsed() < 1000) {
-        link.Refresh();
-        link.GetPlayState();
-        link.ReadTitle(title);
-        worst_ms = std::max(worst_ms, std::abs(link.GetPositionMs() - player->PositionMs()));
-        Pump(10);
-    }
-    EXPECT_LE(player->Calls().second, 5);
-    EXPECT_LE(worst_ms, 20);
+    // The queries `ms` of ticks make, and how far the read-outs were off.
+    const auto ticks = [&](int ms) {
+        player->Calls();
+        QElapsedTimer since;
+        since.start();
+        qlonglong worst_ms = 0;
+        while (since.elapsed() < ms) {
+            link.Refresh();
+            link.GetPlayState();
+            link.ReadTitle(title);
+            worst_ms = std::max(worst_ms, std::abs(link.GetPositionMs() - player->PositionMs()));
+            Pump(10);
+        }
+        return std::pair(player->Calls().second, worst_ms);
+    };
+    const auto [playing_queries, playing_off_ms] = ticks(1000);
+    EXPECT_LE(playing_queries, 5);
+    EXPECT_LE(playing_off_ms, 20);
+    // mpv signals a seek made while paused; a stopped player may start
+    // without a word.
+    player->Change({{"PlaybackStatus", "Paused"}});
+    EXPECT_LE(ticks(2000).first, 1);
+    player->Change({{"PlaybackStatus", "Stopped"}});
+    const int stopped_queries = ticks(3000).first;
+    EXPECT_GE(stopped_queries, 2);
+    EXPECT_LE(stopped_queries, 5);
+    player->Change({{"PlaybackStatus", "Playing"}});
 
     player->SetAnswering(false);
     EXPECT_TRUE(WaitUntil([&] { link.Refresh(); return link.GetPositionMs() == 0 && link.FindPlayer() == 0; }));
@@ -341,13 +371,13 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
     Pump(200);
     EXPECT_EQ(player->Calls().first.toStdString(), "Pause, Play, SetPosition 0, SetPosition 119500000, Next");
 
-    // Without a track id the jump is relative; without CanSeek there is none.
+    // Without a track id the jump names none; without CanSeek there is none.
     std::u16string title;
     ASSERT_TRUE(change("Metadata", Track("file:///m/b.mp3", false),
                        [&] { return link.ReadTitle(title) && title == u"b.mp3 - mpv"; }));
     link.JumpToMs(5000);
     Pump(200);
-    EXPECT_TRUE(player->Calls().first.startsWith("Seek "));
+    EXPECT_EQ(player->Calls().first.toStdString(), "SetPosition 5000000");
     player->Change({{"CanSeek", false}});
     Pump(100);
     link.JumpToMs(6000);
@@ -430,6 +460,51 @@ TEST_F(MprisLinkTest, AJumpThatLandsElsewhereIsSentAgain)
     player->SeekElsewhere(145'000);
     link.JumpToMs(20'000);
     EXPECT_TRUE(WaitUntil([&] { return std::abs(player->PositionMs() - 20'000) <= 100; })) << player->PositionMs();
+}
+
+// Totem takes SetPosition on the NoTrack path; a player that ignores it is
+// sent a Seek once that shows. Either lands where asked and leaves a move
+// made by someone else, or a command after the jump, alone.
+TEST_F(MprisLinkTest, JumpsWithoutATrackIdLandAndAreNeverSentAgain)
+{
+    for (const bool takes_no_track : {true, false}) {
+        SCOPED_TRACE(takes_no_track);
+        auto player = Start("videos", "Paused",
+                            {.track_ids = false, .announces_seeks = false, .takes_no_track = takes_no_track});
+        MprisLink link(LinkBus(), {});
+        for (int press = 0; press < 2; ++press) {  // 快进 twice within half a second
+            link.JumpToMs(link.GetPositionMs() + 2000);
+            Pump(150);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return std::abs(player->PositionMs() - 14'000) <= 100; }))
+            << player->PositionMs();
+        Pump(600);
+        link.JumpToMs(30'000);
+        Pump(100);
+        player->SeekElsewhere(90'000);
+        Pump(900);
+        EXPECT_NEAR(player->PositionMs(), 90'000, 100);
+        player->Calls();
+        link.JumpToMs(50'000);
+        link.CmdStop();
+        Pump(900);
+        EXPECT_EQ(player->Calls().first.count(", "), 1);  // the jump, then Stop
+    }
+}
+
+// Rhythmbox, stopped, refuses Play with an error; PlayPause starts it.
+TEST_F(MprisLinkTest, PlayStartsAStoppedPlayerThatRefusesOrIgnoresPlay)
+{
+    for (const auto& [stopped_play, calls] :
+         {std::pair{"plays", "Play"}, std::pair{"refuses", "Play, PlayPause"}, std::pair{"ignores", "Play, PlayPause"}}) {
+        SCOPED_TRACE(stopped_play);
+        auto player = Start("rhythmbox", "Stopped", {.stopped_play = stopped_play});
+        MprisLink link(LinkBus(), {});
+        link.CmdPlay();
+        EXPECT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Playing; }, 3000));
+        Pump(1200);
+        EXPECT_EQ(player->Calls().first.toStdString(), calls);
+    }
 }
 
 TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)
