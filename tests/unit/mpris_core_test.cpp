@@ -86,24 +86,12 @@ TEST(TrackCaption, TitleElseFileNameThenIdentityOnOneLine)
 
 TEST(LocalFilePath, OnlyALocalFileUriWhoseEscapesDecodeToUtf8)
 {
-    for (const auto& [url, path] : {
-             std::pair{"file:///home/l/%E7%AC%AC%E4%B8%80%E8%AF%BE%20a.mp3", u"/home/l/第一课 a.mp3"},
-             std::pair{"FILE://localhost/m/%2541.ogg", u"/m/%41.ogg"},
-             std::pair{"file:///m/%e7%ac%ac.wav", u"/m/第.wav"},
-             std::pair{"file:///m/caf%E9.mp3", u""},    // not UTF-8
-             std::pair{"file:///m/100%.mp3", u""},      // broken escapes
-             std::pair{"file:///m/a%4.mp3", u""},
-             std::pair{"file:///m/a%zz.mp3", u""},
-             std::pair{"file:///m/a%00.mp3", u""},      // a NUL would cut the path short
-             std::pair{"file:///m/a.mp3?x=1", u""},
-             std::pair{"file://server/share/a.mp3", u""},  // another machine's
-             std::pair{"file:m/a.mp3", u""},
-             std::pair{"https://a.org/ep%2012.mp3", u""},
-             std::pair{"smb://nas/a.mp3", u""},
-             std::pair{"/m/a.mp3", u""},
-             std::pair{"", u""}}) {
-        EXPECT_EQ(LocalFilePath(url), path) << url;
-    }
+    EXPECT_EQ(LocalFilePath("file:///l/%E7%AC%AC%E4%B8%80%E8%AF%BE%20a.mp3"), u"/l/第一课 a.mp3");
+    EXPECT_EQ(LocalFilePath("FILE://localhost/m/%2541.ogg"), u"/m/%41.ogg");
+    // Not UTF-8, broken escapes, a NUL, a query, another host or scheme.
+    for (const char* url : {"file:///caf%E9", "file:///100%", "file:///a%4", "file:///a%zz", "file:///a%00",
+                            "file:///a?x=1", "file://nas/a", "file:a", "https://a.org/a%20b", "/m/a.mp3", ""})
+        EXPECT_EQ(LocalFilePath(url), u"") << url;
 }
 
 // The common cases go through the link's tests; these are the edges.
@@ -123,11 +111,8 @@ TEST(PlayerName, AVersionGoesAndWhatStillDoesNotFitIsCutAtItsEnd)
     EXPECT_EQ(ShortName(u"Amazing Radio Recorder"), u"Amazing R…");
     EXPECT_EQ(ShortName(u"网易云音乐播放器"), u"网易云音…");
     EXPECT_EQ(ShortName(u"ABCDEFGH😀x"), u"ABCDEFGH…");  // never half a surrogate pair
-    // A version goes, and what is left shows whole.
-    for (const auto& [identity, shown] : {std::pair{u"Quod Libet 4.6.0", u"Quod Libet"},
-                                          std::pair{u"Strawberry Music Player 1.0", u"Strawberry"},
-                                          std::pair{u"Clementine v1.4.0rc2", u"Clementine"}})
-        EXPECT_EQ(ShortName(identity), shown);
+    EXPECT_EQ(ShortName(u"Quod Libet 4.6.0"), u"Quod Libet");  // a version goes; the rest shows whole
+    EXPECT_EQ(ShortName(u"Strawberry Music Player 1.0"), u"Strawberry");
 }
 
 } // namespace

@@ -27,12 +27,12 @@ using namespace std::chrono_literals;
 
 // As long as the Windows link waits for a hung player.
 constexpr int kTimeoutMs = 300;
-// Position queries while playing or paused: at most four a second. A player
-// that signals every seek, paused too, is asked only to keep the clock in
-// step while playing, and now and then while paused in case a signal was lost.
-constexpr std::chrono::milliseconds kQueryGap = 250ms;
-constexpr std::chrono::milliseconds kSignalledPlayGap = 500ms;
-constexpr std::chrono::milliseconds kSignalledPauseGap = 5s;
+// Position queries while playing or paused: at most four a second. Paused,
+// a player that signals a seek made then is asked only now and then, in case
+// a signal was lost. Fewer while playing would let the read-outs drift from
+// a player that moves its Position in steps (Audacious).
+constexpr auto kQueryGap = 250ms;
+constexpr auto kSignalledPauseGap = 5s;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
 // A player shown stopped is asked its status this often: some start to play
@@ -54,12 +54,6 @@ const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTra
 // Players known to send Seeked for a seek made while paused (mpv-mpris);
 // others show it by sending one.
 constexpr std::array kSignalPausedSeeks{QLatin1StringView("mpv")};
-
-std::chrono::milliseconds QueryGap(const RemotePlayer& player)
-{
-    if (!player.paused_seeks_signalled) return kQueryGap;
-    return player.state == PlayState::Paused ? kSignalledPauseGap : kSignalledPlayGap;
-}
 
 QDBusMessage Method(const QString& destination, QLatin1StringView interface, const QString& method)
 {
@@ -374,8 +368,9 @@ std::int32_t MprisLink::GetPositionMs()
     const Time now = Clock::now();
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
-    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 &&
-        now - player->last_query >= QueryGap(*player))
+    const auto gap =
+        player->state == PlayState::Paused && player->paused_seeks_signalled ? kSignalledPauseGap : kQueryGap;
+    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= gap)
         QueryPosition(current_name_, *player);
     return PositionMs(player->clock.PositionUs(now));
 }
