@@ -224,8 +224,7 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
 INSTANTIATE_TEST_SUITE_P(Players, PlayerWindow, testing::ValuesIn(kPlayers),
                          [](const auto& player) { return player.param; });
 
-// The file each player says it plays, through the link, whole: a file URI
-// carries Chinese characters and a space escaped.
+// The file each player says it plays, through the link: Chinese characters and a space, escaped in its URI.
 class FilePlayed : public testing::TestWithParam<std::string> {};
 TEST_P(FilePlayed, IsTheFileOnDisk)
 {
@@ -236,8 +235,7 @@ TEST_P(FilePlayed, IsTheFileOnDisk)
         ASSERT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOther | QFile::ExeOther));
     const auto player = StartPlayer(GetParam(), {file});
     morvane::mpris::MprisLink link(QDBusConnection::sessionBus(), {});
-    EXPECT_TRUE(Eventually([&] { link.Refresh(); return link.FilePath() == file.toStdU16String(); }, 5000))
-        << QString::fromStdU16String(link.FilePath()).toStdString();
+    EXPECT_TRUE(Eventually([&] { link.Refresh(); return link.FilePath() == file.toStdU16String(); }, 5000));
 }
 INSTANTIATE_TEST_SUITE_P(Players, FilePlayed, testing::Values("mpv", "vlc", "audacious"),
                          [](const auto& player) { return player.param; });

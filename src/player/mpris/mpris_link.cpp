@@ -355,7 +355,8 @@ PlayState MprisLink::GetExactPlayState()
     const QDBusMessage reply = bus_.call(call, QDBus::Block, kExactLimitMs);
     if (reply.type() != QDBusMessage::ReplyMessage) return player->state;
     // Taken as a signal would be: a later signal still wins over an older answer.
-    const QVariantMap status{{QStringLiteral("PlaybackStatus"), reply.arguments().value(0).value<QDBusVariant>().variant()}};
+    const QVariantMap status{
+        {QStringLiteral("PlaybackStatus"), reply.arguments().value(0).value<QDBusVariant>().variant()}};
     player->Signalled(status);
     if (player->Apply(kPlayerInterface, status, Clock::now())) QueryPosition(current_name_, *player);
     return player->state;
@@ -398,14 +399,16 @@ void MprisLink::JumpToMs(std::int32_t ms)
         // Absolute: the player lands where it is told, whatever a seek made
         // in it meanwhile. Without a track id, on the NoTrack path, checked
         // once for whether the player takes it.
-        const bool on_no_track = player->track_id.isEmpty() && player->no_track_jump == RemotePlayer::NoTrackJump::Unknown;
+        const bool on_no_track =
+            player->track_id.isEmpty() && player->no_track_jump == RemotePlayer::NoTrackJump::Unknown;
         // Where the player itself stands, which tells a refusal: the clock
         // already counts a jump it may have ignored.
         const std::optional<std::int64_t> told = on_no_track ? ReadPositionNow(*player) : std::nullopt;
         const Time now = Clock::now();
         const std::int64_t from = told.value_or(player->clock.PositionUs(now));
         const QString track = player->track_id.isEmpty() ? kNoTrack : player->track_id;
-        if (!Send(*player, QStringLiteral("SetPosition"), {QVariant::fromValue(QDBusObjectPath(track)), qlonglong{target}}))
+        if (!Send(*player, QStringLiteral("SetPosition"),
+                  {QVariant::fromValue(QDBusObjectPath(track)), qlonglong{target}}))
             return;
         player->clock.Jump(target, now);
         if (on_no_track) CheckLanding(current_name_, *player, {player->actions, from, target, now, true});
@@ -414,12 +417,12 @@ void MprisLink::JumpToMs(std::int32_t ms)
     // A Seek by the distance from where the player says it is, not from the
     // clock, which a seek made in the player may have left behind. Only when
     // it did not say in time is the aim a guess, to be checked.
-    const bool told = ReadPositionNow(*player).has_value();
+    const bool answered = ReadPositionNow(*player).has_value();
     const Time now = Clock::now();
     const std::int64_t from = player->clock.PositionUs(now);
     if (!Send(*player, QStringLiteral("Seek"), {qlonglong{target - from}})) return;
     player->clock.Jump(target, now);
-    if (!told) CheckLanding(current_name_, *player, {player->actions, from, target, now, false});
+    if (!answered) CheckLanding(current_name_, *player, {player->actions, from, target, now, false});
 }
 
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }
@@ -438,8 +441,8 @@ void MprisLink::Start(const QString& name, RemotePlayer& player)
     // Rhythmbox answers Play after Stop with an error ("Current playing
     // source is NULL") and stays stopped, though PlayPause starts it.
     ++player.actions;
-    auto* pending =
-        new QDBusPendingCallWatcher(bus_.asyncCall(Method(player.owner, kPlayerInterface, QStringLiteral("Play")), kTimeoutMs), this);
+    const auto call = Method(player.owner, kPlayerInterface, QStringLiteral("Play"));
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, actions = player.actions](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
@@ -478,6 +481,7 @@ void MprisLink::StartIfStill(const QString& name, std::uintptr_t handle, std::ui
                     Send(*stopped, QStringLiteral("PlayPause"));
             });
 }
+
 void MprisLink::CmdStop() { Command(QStringLiteral("Stop")); }
 void MprisLink::CmdNext() { Command(QStringLiteral("Next")); }
 
