@@ -7,7 +7,8 @@
 BUILD_BENCH="${MORVANE_BUILD_BENCH:-$REPO_ROOT/build-bench}"
 BENCH_LINUX_TIMEOUT_S=900
 BENCH_LINUX_PROGRAMS=(morvane morvane-bench-linux bench-reference-window bench-reference-timer bench-key-listener)
-BENCH_PLAYERS=(mpv vlc audacious)
+# MORVANE_BENCH_PLAYERS="mpv vlc" measures only those.
+read -r -a BENCH_PLAYERS <<<"${MORVANE_BENCH_PLAYERS:-mpv vlc audacious}"
 # VLC refuses to run as root; the players run as this plain user.
 BENCH_PLAYER_USER=morvane-player
 

@@ -2,12 +2,16 @@
 // Every effect is read back from the player by its own means; the window is
 // read as a user reads it.
 
+#include <QDBusConnection>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -218,6 +222,22 @@ TEST_P(PlayerWindow, ASeekMadeAnywhereIsSeenAtOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Players, PlayerWindow, testing::ValuesIn(kPlayers),
+                         [](const auto& player) { return player.param; });
+
+// The file each player says it plays, through the link: Chinese characters and a space, escaped in its URI.
+class FilePlayed : public testing::TestWithParam<std::string> {};
+TEST_P(FilePlayed, IsTheFileOnDisk)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("听力 练习"), file = folder + "/第一课 A.wav";
+    ASSERT_TRUE(QDir().mkpath(folder) && QFile::copy(Recordings().first(), file));
+    for (const QString& path : {dir.path(), folder, file})  // for the plain user VLC runs as
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOther | QFile::ExeOther));
+    const auto player = StartPlayer(GetParam(), {file});
+    morvane::mpris::MprisLink link(QDBusConnection::sessionBus(), {});
+    EXPECT_TRUE(Eventually([&] { link.Refresh(); return link.FilePath() == file.toStdU16String(); }, 5000));
+}
+INSTANTIATE_TEST_SUITE_P(Players, FilePlayed, testing::Values("mpv", "vlc", "audacious"),
                          [](const auto& player) { return player.param; });
 
 // Each player's Identity as it answers it, and its name on the state line

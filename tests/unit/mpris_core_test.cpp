@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "player/mpris/file_url.h"
 #include "player/mpris/player_name.h"
 #include "player/mpris/position_clock.h"
 #include "player/mpris/property_values.h"
@@ -83,6 +84,16 @@ TEST(TrackCaption, TitleElseFileNameThenIdentityOnOneLine)
     EXPECT_EQ(TrackCaption("", "file:///m/a%0D%0Ab.mp3", "mpv"), u"a  b.mp3 - mpv");
 }
 
+TEST(LocalFilePath, OnlyALocalFileUriWhoseEscapesDecodeToUtf8)
+{
+    EXPECT_EQ(LocalFilePath("file:///l/%E7%AC%AC%E4%B8%80%E8%AF%BE%20a.mp3"), u"/l/第一课 a.mp3");
+    EXPECT_EQ(LocalFilePath("FILE://localhost/m/%2541.ogg"), u"/m/%41.ogg");
+    // Not UTF-8, broken escapes, a NUL, a query, another host or scheme.
+    for (const char* url : {"file:///caf%E9", "file:///100%", "file:///a%4", "file:///a%zz", "file:///a%00",
+                            "file:///a?x=1", "file://nas/a", "file:a", "https://a.org/a%20b", "/m/a.mp3", ""})
+        EXPECT_EQ(LocalFilePath(url), u"") << url;
+}
+
 // The common cases go through the link's tests; these are the edges.
 TEST(PropertyValues, LengthAndJumpTargetAtTheirEdges)
 {
@@ -95,11 +106,13 @@ TEST(PropertyValues, LengthAndJumpTargetAtTheirEdges)
 
 // Each player's own name is tested with the window's font (tests/linux);
 // these are the cuts, a Chinese character counting twice.
-TEST(PlayerName, WhatStillDoesNotFitIsCutAtItsEnd)
+TEST(PlayerName, AVersionGoesAndWhatStillDoesNotFitIsCutAtItsEnd)
 {
     EXPECT_EQ(ShortName(u"Amazing Radio Recorder"), u"Amazing R…");
     EXPECT_EQ(ShortName(u"网易云音乐播放器"), u"网易云音…");
     EXPECT_EQ(ShortName(u"ABCDEFGH😀x"), u"ABCDEFGH…");  // never half a surrogate pair
+    EXPECT_EQ(ShortName(u"Quod Libet 4.6.0"), u"Quod Libet");  // a version goes; the rest shows whole
+    EXPECT_EQ(ShortName(u"Strawberry Music Player 1.0"), u"Strawberry");
 }
 
 } // namespace

@@ -58,6 +58,8 @@ struct Behaviour {
     bool track_ids = true;
     bool announces_seeks = true;  // made in the player
     std::chrono::milliseconds answers_after{0};
+    bool takes_no_track = true;  // SetPosition on the NoTrack path
+    QString stopped_play{};  // Play while stopped: "plays", "refuses" or "ignores"; then PlayPause plays
     // Signalled while the first GetAll is answered, so the answer, true when
     // asked, reaches the link after the signal, as Qt can hand them over.
     QVariantMap changes_while_first_answered{};
@@ -127,7 +129,12 @@ public:
             commands_ << (message.member() + ' ' + args.value(args.size() - 1).toString()).trimmed();
         else
             ++queries_;
-        if (message.member() == "SetPosition") MoveTo(args.value(1).toLongLong(), true);
+        const bool no_track = args.value(0).value<QDBusObjectPath>().path() == "/org/mpris/MediaPlayer2/TrackList/NoTrack";
+        if (message.member() == "SetPosition" && (!no_track || behaviour_.takes_no_track)) MoveTo(args.value(1).toLongLong(), true);
+        const QString play = message.member() == "Play" ? behaviour_.stopped_play : message.member();
+        const bool stopped = properties_["PlaybackStatus"] == "Stopped";
+        if (stopped && play == "refuses") return connection.send(message.createErrorReply(QDBusError::Failed, "no source"));
+        if (stopped && (play == "plays" || play == "PlayPause")) ChangeLocked({{"PlaybackStatus", "Playing"}}, true);
         if (message.member() == "Seek") MoveTo(PositionUs() + args.value(0).toLongLong(), true);
         if (message.member() == "Set")
             commands_ << "Set " + args.value(1).toString() + ' ' +
@@ -143,7 +150,7 @@ public:
         QVariantMap all = args.value(0) == kPlayer ? properties_ : QVariantMap{{"Identity", behaviour_.identity}};
         all.insert("Position", AnswerUs());
         const QVariant answer = message.member() == "GetAll" ? QVariant(all)
-                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(AnswerUs()))
+                                : message.member() == "Get" ? QVariant::fromValue(QDBusVariant(all.value(args.value(1).toString())))
                                                             : QVariant();
         if (message.member() == "GetAll" && args.value(0) == kPlayer && !behaviour_.changes_while_first_answered.isEmpty())
             ChangeLocked(std::exchange(behaviour_.changes_while_first_answered, {}), true);
@@ -275,6 +282,7 @@ TEST_F(MprisLinkTest, ChoosesThePlayingOneAndFollowsPlayersThatComeAndGo)
     EXPECT_EQ(link.GetPlayState(), PlayState::Stopped);
     // A restarted player may answer Stopped, then play without a word.
     idle->Change({{"PlaybackStatus", "Playing"}}, false);
+    EXPECT_EQ(link.GetExactPlayState(), PlayState::Playing);
     ASSERT_TRUE(WaitUntil([&] { link.Refresh(); return link.GetPlayState() == PlayState::Playing; }));
     idle->Change({{"PlaybackStatus", "Stopped"}});
     ASSERT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Stopped; }));
@@ -297,6 +305,7 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     std::u16string title;
     ASSERT_TRUE(link.ReadTitle(title));
     EXPECT_EQ(title, u"lesson 1.mp3 - mpv");
+    EXPECT_EQ(link.FilePath(), u"/m/lesson 1.mp3");
     EXPECT_EQ(link.GetLengthSec(), 120);
 
     player->Calls();
@@ -312,6 +321,13 @@ TEST_F(MprisLinkTest, PollTicksCostFewCallsAndAHungPlayerCountsAsMissing)
     }
     EXPECT_LE(player->Calls().second, 5);
     EXPECT_LE(worst_ms, 20);
+    // mpv signals a seek made while paused; a stopped player is asked whether it started.
+    for (const auto& [status, most] : {std::pair{"Paused", 2}, std::pair{"Stopped", 5}}) {
+        player->Change({{"PlaybackStatus", status}});
+        player->Calls();
+        for (second.start(); second.elapsed() < 3000; Pump(10)) link.Refresh(), link.GetPositionMs();
+        EXPECT_LE(player->Calls().second, most) << status;
+    }
 
     player->SetAnswering(false);
     EXPECT_TRUE(WaitUntil([&] { link.Refresh(); return link.GetPositionMs() == 0 && link.FindPlayer() == 0; }));
@@ -341,13 +357,13 @@ TEST_F(MprisLinkTest, CommandsFollowThePlayersStateAndTrack)
     Pump(200);
     EXPECT_EQ(player->Calls().first.toStdString(), "Pause, Play, SetPosition 0, SetPosition 119500000, Next");
 
-    // Without a track id the jump is relative; without CanSeek there is none.
+    // Without a track id the jump names none; without CanSeek there is none.
     std::u16string title;
     ASSERT_TRUE(change("Metadata", Track("file:///m/b.mp3", false),
                        [&] { return link.ReadTitle(title) && title == u"b.mp3 - mpv"; }));
     link.JumpToMs(5000);
     Pump(200);
-    EXPECT_TRUE(player->Calls().first.startsWith("Seek "));
+    EXPECT_EQ(player->Calls().first.toStdString(), "SetPosition 5000000");
     player->Change({{"CanSeek", false}});
     Pump(100);
     link.JumpToMs(6000);
@@ -430,6 +446,38 @@ TEST_F(MprisLinkTest, AJumpThatLandsElsewhereIsSentAgain)
     player->SeekElsewhere(145'000);
     link.JumpToMs(20'000);
     EXPECT_TRUE(WaitUntil([&] { return std::abs(player->PositionMs() - 20'000) <= 100; })) << player->PositionMs();
+}
+
+// Totem takes SetPosition on the NoTrack path, others get a Seek once it shows. 快进 twice
+// within half a second goes 4 s on; a seek made in the player, or 停止, just after a jump stays.
+TEST_F(MprisLinkTest, JumpsWithoutATrackIdLandAndAreNeverSentAgain)
+{
+    for (const bool takes_no_track : {true, false}) {
+        auto player = Start("videos", "Paused", {.track_ids = false, .announces_seeks = false, .takes_no_track = takes_no_track});
+        MprisLink link(LinkBus(), {});
+        for (int press = 0; press < 2; ++press, Pump(150)) link.JumpToMs(link.GetPositionMs() + 2000);
+        EXPECT_TRUE(WaitUntil([&] { return std::abs(player->PositionMs() - 14'000) <= 100; })) << takes_no_track;
+        link.JumpToMs(30'000);
+        Pump(100);
+        player->SeekElsewhere(90'000);
+        link.CmdStop();
+        Pump(900);
+        EXPECT_NEAR(player->PositionMs(), 90'000, 100);
+    }
+}
+
+// Rhythmbox, stopped, refuses Play with an error; PlayPause starts it.
+TEST_F(MprisLinkTest, PlayStartsAStoppedPlayerThatRefusesOrIgnoresPlay)
+{
+    for (const auto& [stopped_play, calls] : {std::pair{"plays", "Play"}, std::pair{"refuses", "Play, PlayPause"},
+                                              std::pair{"ignores", "Play, PlayPause"}}) {
+        auto player = Start("rhythmbox", "Stopped", {.stopped_play = stopped_play});
+        MprisLink link(LinkBus(), {});
+        link.CmdPlay();
+        EXPECT_TRUE(WaitUntil([&] { return link.GetPlayState() == PlayState::Playing; }, 3000));
+        Pump(1200);
+        EXPECT_EQ(player->Calls().first.toStdString(), calls);
+    }
 }
 
 TEST_F(MprisLinkTest, AnAnswerHandedOverAfterALaterSignalDoesNotUndoIt)

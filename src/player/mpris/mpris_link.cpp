@@ -8,12 +8,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
 
 #include "player/mpris/bus_names.h"
+#include "player/mpris/file_url.h"
 #include "player/mpris/player_name.h"
 #include "player/mpris/property_values.h"
 
@@ -25,8 +27,12 @@ using namespace std::chrono_literals;
 
 // As long as the Windows link waits for a hung player.
 constexpr int kTimeoutMs = 300;
-// Position queries while playing or paused: at most four a second.
+// Position queries while playing or paused: at most four a second. Paused,
+// a player that signals a seek made then is asked only now and then, in case
+// a signal was lost. Fewer while playing would let the read-outs drift from
+// a player that moves its Position in steps (Audacious).
 constexpr auto kQueryGap = 250ms;
+constexpr auto kSignalledPauseGap = 5s;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
 // A player shown stopped is asked its status this often: some start to play
@@ -35,10 +41,19 @@ constexpr auto kStoppedGap = 1s;
 // How long a mark waits for the player's own position before it takes the
 // clock's: short, since the window waits with it.
 constexpr int kExactLimitMs = 150;
-// A relative jump is checked once it has landed (players take about 0.2 s),
-// and sent again when it is further off than this.
+// A jump that may miss is checked once it has landed (players take about
+// 0.2 s); it missed when it is further off than this.
 constexpr int kLandingCheckMs = 500;
 constexpr std::int64_t kLandedOffUs = 1'000'000;
+// How long a stopped player that took Play has to say it plays.
+constexpr int kStartCheckMs = 1000;
+// SetPosition's track for a player that names none. Totem names this one and
+// takes SetPosition on it (GNOME/totem merge request 306); the MPRIS
+// specification leaves open what such a player takes.
+const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+// Players known to send Seeked for a seek made while paused (mpv-mpris);
+// others show it by sending one.
+constexpr std::array kSignalPausedSeeks{QLatin1StringView("mpv")};
 
 QDBusMessage Method(const QString& destination, QLatin1StringView interface, const QString& method)
 {
@@ -93,6 +108,9 @@ void MprisLink::Add(const QString& name, const QString& owner, bool wait)
     player.owner = owner;
     player.handle = ++last_handle_;
     player.identity = name.mid(kBusPrefix.size());
+    player.paused_seeks_signalled = std::ranges::any_of(kSignalPausedSeeks, [&](QLatin1StringView known) {
+        return player.identity == known || player.identity.startsWith(QString(known) + QLatin1Char('.'));
+    });
     Load(name, player, wait);
     QueryRateAccess(name, player);
 }
@@ -199,7 +217,7 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player, std::op
             });
 }
 
-bool MprisLink::ReadPositionNow(RemotePlayer& player)
+std::optional<std::int64_t> MprisLink::ReadPositionNow(RemotePlayer& player)
 {
     auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("Get"));
     call << QString(kPlayerInterface) << QStringLiteral("Position");
@@ -207,12 +225,11 @@ bool MprisLink::ReadPositionNow(RemotePlayer& player)
     const Time sent = Clock::now();
     player.last_query = sent;
     const QDBusMessage reply = bus_.call(call, QDBus::Block, kExactLimitMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) return false;
+    if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
     const auto position = Microseconds(reply.arguments().value(0).value<QDBusVariant>().variant());
-    if (!position) return false;
     // Through the clock, which knows which answers a jump left stale.
-    player.clock.Answer(ticket, *position, sent, Clock::now());
-    return true;
+    if (position) player.clock.Answer(ticket, *position, sent, Clock::now());
+    return position;
 }
 
 void MprisLink::CheckLanding(const QString& name, const RemotePlayer& player, const Landing& landing)
@@ -220,26 +237,39 @@ void MprisLink::CheckLanding(const QString& name, const RemotePlayer& player, co
     // The check is the next of the few position queries a second.
     QTimer::singleShot(kLandingCheckMs, this, [=, this, handle = player.handle] {
         RemotePlayer* waited = Lookup(name, handle);
-        if (waited != nullptr && waited->jumps_and_tracks == landing.jump) QueryPosition(name, *waited, landing);
+        if (waited != nullptr && waited->actions == landing.actions) QueryPosition(name, *waited, landing);
     });
 }
 
 bool MprisLink::Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us)
 {
-    if (player.jumps_and_tracks != landing.jump) return false;  // jumped again, or a new track
+    // Another command, a change of state or track came since: the player is
+    // where that put it.
+    if (player.actions != landing.actions) return false;
     const Time now = Clock::now();
     const std::int64_t wanted_us = player.clock.CarriedUs(landing.target_us, landing.at, now);
-    // Still where it was: it has not moved yet, or would not; sending again could only add to it.
-    if (std::abs(position_us - player.clock.CarriedUs(landing.left_us, landing.at, now)) <= kLandedOffUs ||
-        std::abs(position_us - wanted_us) <= kLandedOffUs)
+    const std::int64_t off_target = std::abs(position_us - wanted_us);
+    const std::int64_t off_left = std::abs(position_us - player.clock.CarriedUs(landing.left_us, landing.at, now));
+    if (landing.on_no_track) {
+        if (off_target <= kLandedOffUs && off_target <= off_left) {
+            player.no_track_jump = RemotePlayer::NoTrackJump::Taken;
+            return false;
+        }
+        if (off_left > kLandedOffUs) return false;  // moved by someone else: nothing learnt
+        // Still where it was: it ignores that path, and this answer is fresh for a Seek.
+        player.no_track_jump = RemotePlayer::NoTrackJump::Refused;
+    } else if (off_target <= kLandedOffUs || off_left <= kLandedOffUs) {
+        // Still where it was: it has not moved yet, or would not; sending again could only add to it.
         return false;
+    }
     if (!Send(player, QStringLiteral("Seek"), {qlonglong{wanted_us - position_us}})) return false;
     player.clock.Jump(wanted_us, now);
     return true;
 }
 
-bool MprisLink::Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments)
+bool MprisLink::Send(RemotePlayer& player, const QString& method, const QVariantList& arguments)
 {
+    ++player.actions;
     auto call = Method(player.owner, kPlayerInterface, method);
     call.setArguments(arguments);
     return bus_.send(call);
@@ -316,6 +346,22 @@ PlayState MprisLink::GetPlayState()
     return player != nullptr ? player->state : PlayState::Stopped;
 }
 
+PlayState MprisLink::GetExactPlayState()
+{
+    RemotePlayer* player = Current();
+    if (player == nullptr) return PlayState::Stopped;
+    auto call = Method(player->owner, kPropertiesInterface, QStringLiteral("Get"));
+    call << QString(kPlayerInterface) << QStringLiteral("PlaybackStatus");
+    const QDBusMessage reply = bus_.call(call, QDBus::Block, kExactLimitMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) return player->state;
+    // Taken as a signal would be: a later signal still wins over an older answer.
+    const QVariantMap status{
+        {QStringLiteral("PlaybackStatus"), reply.arguments().value(0).value<QDBusVariant>().variant()}};
+    player->Signalled(status);
+    if (player->Apply(kPlayerInterface, status, Clock::now())) QueryPosition(current_name_, *player);
+    return player->state;
+}
+
 std::int32_t MprisLink::GetPositionMs()
 {
     RemotePlayer* player = Current();
@@ -323,7 +369,9 @@ std::int32_t MprisLink::GetPositionMs()
     const Time now = Clock::now();
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
-    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= kQueryGap)
+    const auto gap =
+        player->state == PlayState::Paused && player->paused_seeks_signalled ? kSignalledPauseGap : kQueryGap;
+    if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= gap)
         QueryPosition(current_name_, *player);
     return PositionMs(player->clock.PositionUs(now));
 }
@@ -347,23 +395,34 @@ void MprisLink::JumpToMs(std::int32_t ms)
     RemotePlayer* player = Current();
     if (player == nullptr || !player->can_seek) return;
     const std::int64_t target = JumpTargetUs(std::int64_t{ms} * 1000, player->length_us);
-    ++player->jumps_and_tracks;
-    if (!player->track_id.isEmpty()) {
+    if (!player->track_id.isEmpty() || player->no_track_jump != RemotePlayer::NoTrackJump::Refused) {
+        // Absolute: the player lands where it is told, whatever a seek made
+        // in it meanwhile. Without a track id, on the NoTrack path, checked
+        // once for whether the player takes it.
+        const bool on_no_track =
+            player->track_id.isEmpty() && player->no_track_jump == RemotePlayer::NoTrackJump::Unknown;
+        // Where the player itself stands, which tells a refusal: the clock
+        // already counts a jump it may have ignored.
+        const std::optional<std::int64_t> told = on_no_track ? ReadPositionNow(*player) : std::nullopt;
         const Time now = Clock::now();
-        if (Send(*player, QStringLiteral("SetPosition"),
-                 {QVariant::fromValue(QDBusObjectPath(player->track_id)), qlonglong{target}}))
-            player->clock.Jump(target, now);
+        const std::int64_t from = told.value_or(player->clock.PositionUs(now));
+        const QString track = player->track_id.isEmpty() ? kNoTrack : player->track_id;
+        if (!Send(*player, QStringLiteral("SetPosition"),
+                  {QVariant::fromValue(QDBusObjectPath(track)), qlonglong{target}}))
+            return;
+        player->clock.Jump(target, now);
+        if (on_no_track) CheckLanding(current_name_, *player, {player->actions, from, target, now, true});
         return;
     }
-    // SetPosition needs the track's id; without one, a Seek by the distance
-    // from where the player says it is, not from the clock, which a seek made
-    // in the player may have left behind.
-    ReadPositionNow(*player);
+    // A Seek by the distance from where the player says it is, not from the
+    // clock, which a seek made in the player may have left behind. Only when
+    // it did not say in time is the aim a guess, to be checked.
+    const bool answered = ReadPositionNow(*player).has_value();
     const Time now = Clock::now();
     const std::int64_t from = player->clock.PositionUs(now);
     if (!Send(*player, QStringLiteral("Seek"), {qlonglong{target - from}})) return;
     player->clock.Jump(target, now);
-    CheckLanding(current_name_, *player, {player->jumps_and_tracks, from, target, now});
+    if (!answered) CheckLanding(current_name_, *player, {player->actions, from, target, now, false});
 }
 
 void MprisLink::CmdPrev() { Command(QStringLiteral("Previous")); }
@@ -371,17 +430,65 @@ void MprisLink::CmdPlay()
 {
     // MPRIS says Play on a playing player does nothing, but some
     // (Celluloid) take it as a toggle and pause.
-    const RemotePlayer* player = Current();
-    if (player != nullptr && player->state == PlayState::Playing) return;
-    Command(QStringLiteral("Play"));
+    RemotePlayer* player = Current();
+    if (player == nullptr || player->state == PlayState::Playing) return;
+    if (player->state == PlayState::Stopped) Start(current_name_, *player);
+    else Send(*player, QStringLiteral("Play"));
 }
+
+void MprisLink::Start(const QString& name, RemotePlayer& player)
+{
+    // Rhythmbox answers Play after Stop with an error ("Current playing
+    // source is NULL") and stays stopped, though PlayPause starts it.
+    ++player.actions;
+    const auto call = Method(player.owner, kPlayerInterface, QStringLiteral("Play"));
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, name, handle = player.handle, actions = player.actions](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                const QDBusMessage reply = done->reply();
+                if (reply.type() == QDBusMessage::ReplyMessage) {
+                    // Taken: it should say it plays; one that stays stopped is asked.
+                    QTimer::singleShot(kStartCheckMs, this, [=, this] { StartIfStill(name, handle, actions); });
+                    return;
+                }
+                const auto error = QDBusError(reply).type();
+                RemotePlayer* refused = Lookup(name, handle);
+                // A hung player may yet play; a toggle then would pause it.
+                if (refused == nullptr || refused->actions != actions || error == QDBusError::NoReply ||
+                    error == QDBusError::Timeout)
+                    return;
+                Send(*refused, QStringLiteral("PlayPause"));
+            });
+}
+
+void MprisLink::StartIfStill(const QString& name, std::uintptr_t handle, std::uint64_t actions)
+{
+    const RemotePlayer* player = Lookup(name, handle);
+    if (player == nullptr || player->actions != actions) return;
+    auto call = Method(player->owner, kPropertiesInterface, QStringLiteral("Get"));
+    call << QString(kPlayerInterface) << QStringLiteral("PlaybackStatus");
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, name, handle, actions](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                RemotePlayer* stopped = Lookup(name, handle);
+                const QDBusMessage reply = done->reply();
+                if (stopped == nullptr || stopped->actions != actions || reply.type() != QDBusMessage::ReplyMessage)
+                    return;
+                const QString status = reply.arguments().value(0).value<QDBusVariant>().variant().toString();
+                if (PlayStateOf(status.toUtf8().toStdString()) == PlayState::Stopped)
+                    Send(*stopped, QStringLiteral("PlayPause"));
+            });
+}
+
 void MprisLink::CmdStop() { Command(QStringLiteral("Stop")); }
 void MprisLink::CmdNext() { Command(QStringLiteral("Next")); }
 
 void MprisLink::CmdPause()
 {
     // The same toggle as the Windows player's pause; a stopped player stays stopped.
-    const RemotePlayer* player = Current();
+    RemotePlayer* player = Current();
     if (player == nullptr) return;
     if (player->state == PlayState::Playing) Send(*player, QStringLiteral("Pause"));
     else if (player->state == PlayState::Paused) Send(*player, QStringLiteral("Play"));
@@ -415,6 +522,12 @@ void MprisLink::SetSpeed(double rate)
     call << QString(kPlayerInterface) << QStringLiteral("Rate")
          << QVariant::fromValue(QDBusVariant(std::clamp(rate, player->minimum_rate, player->maximum_rate)));
     bus_.send(call);
+}
+
+std::u16string MprisLink::FilePath()
+{
+    const RemotePlayer* player = Current();
+    return player != nullptr ? LocalFilePath(player->url.toUtf8().toStdString()) : std::u16string();
 }
 
 std::u16string MprisLink::Name()
@@ -456,8 +569,11 @@ void MprisLink::OnPropertiesChanged(const QString& interface, const QVariantMap&
 void MprisLink::OnSeeked(qlonglong position_us, const QDBusMessage& message)
 {
     const Time now = Clock::now();
-    for (auto& [name, player] : players_)
-        if (player.owner == message.service()) player.clock.Jump(position_us, now);
+    for (auto& [name, player] : players_) {
+        if (player.owner != message.service()) continue;
+        player.clock.Jump(position_us, now);
+        if (player.state == PlayState::Paused) player.paused_seeks_signalled = true;
+    }
 }
 
 } // namespace morvane::mpris

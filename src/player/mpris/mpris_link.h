@@ -36,6 +36,7 @@ public:
     std::uintptr_t FindPlayer() override;
 
     PlayState GetPlayState() override;
+    PlayState GetExactPlayState() override;
     std::int32_t GetPositionMs() override;
     std::int32_t GetExactPositionMs() override;
     std::int32_t GetLengthSec() override;
@@ -52,6 +53,8 @@ public:
     bool CanChangeSpeed() override;
     double Speed() override;
     void SetSpeed(double rate) override;
+
+    std::u16string FilePath() override;
 
     std::u16string Name() override;
     std::u16string NotFoundMessage() override;
@@ -71,25 +74,29 @@ private:
     void TakeProperties(const QString& name, std::uintptr_t handle, const QString& interface,
                          const QDBusMessage& reply, std::uint64_t ticket, Time sent, std::uint64_t signals_seen);
     void AskAll(const QString& name, RemotePlayer& player, QLatin1StringView interface);
-    // Where a relative jump should have landed, to check once it has.
+    // Where one of our jumps should have landed, to check once it has.
     struct Landing {
-        std::uint64_t jump;  // RemotePlayer::jumps_and_tracks once it was sent
+        std::uint64_t actions;  // RemotePlayer::actions once it was sent
         std::int64_t left_us;
         std::int64_t target_us;
         Time at;
+        bool on_no_track;  // SetPosition on the NoTrack path, not yet known to work
     };
     // With `landing`, the answer also checks that jump.
     void QueryPosition(const QString& name, RemotePlayer& player, std::optional<Landing> landing = std::nullopt);
-    // Asks the player where it is and waits a moment for the answer; false
-    // when none came in time.
-    bool ReadPositionNow(RemotePlayer& player);
+    // Asks the player where it is and waits a moment for the answer, which
+    // also goes to the clock; nullopt when none came in time.
+    std::optional<std::int64_t> ReadPositionNow(RemotePlayer& player);
     void CheckLanding(const QString& name, const RemotePlayer& player, const Landing& landing);
-    // Sends the jump again when the player landed far from it and not where
-    // it was; true when it did.
+    // Corrects a jump that missed by our own aim; true when it sent a Seek.
     bool Relanded(RemotePlayer& player, const Landing& landing, std::int64_t position_us);
+    // Play on a stopped player, and PlayPause when Play leaves it stopped.
+    void Start(const QString& name, RemotePlayer& player);
+    void StartIfStill(const QString& name, std::uintptr_t handle, std::uint64_t actions);
     // Whether the player lets Rate be written: only its introspection data says.
     void QueryRateAccess(const QString& name, const RemotePlayer& player);
-    bool Send(const RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
+    // Counts as one of our actions.
+    bool Send(RemotePlayer& player, const QString& method, const QVariantList& arguments = {});
     void Command(const QString& method);
 
     RemotePlayer* Lookup(const QString& name, std::uintptr_t handle);

@@ -79,6 +79,7 @@ bool RemotePlayer::Apply(const QString& interface, const QVariantMap& properties
     if (auto it = properties.find(QStringLiteral("PlaybackStatus")); it != properties.end()) {
         const PlayState next = PlayStateOf(View(it->toString().toUtf8()));
         moved = next != state;
+        if (moved) ++actions;
         state = next;
         clock.SetPlaying(state == PlayState::Playing, now);
     }
@@ -124,7 +125,7 @@ bool RemotePlayer::ApplyMetadata(const QVariantMap& metadata, Time now)
     // from the old track may still be on its way.
     if (new_track) {
         clock.Jump(0, now);
-        ++jumps_and_tracks;
+        ++actions;
     }
     UpdateCaption();
     return new_track;

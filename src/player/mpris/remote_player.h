@@ -31,8 +31,15 @@ struct RemotePlayer {
     int queries_in_flight = 0;
     Time last_query{};
     Time last_status_read{};  // while it shows Stopped
-    // Counts our jumps and new tracks: a check of a jump acts only while it is the latest.
-    std::uint64_t jumps_and_tracks = 0;
+    // Counts our commands and jumps and its changes of state and track: a
+    // check that follows one of ours acts only while nothing came since.
+    std::uint64_t actions = 0;
+    // Whether SetPosition on the NoTrack path moves a player that names no
+    // track (Totem does), learnt from the first such jump.
+    enum class NoTrackJump { Unknown, Taken, Refused } no_track_jump = NoTrackJump::Unknown;
+    // It sends Seeked for a seek made while paused, so a paused player need
+    // not be asked where it is (VLC sends none).
+    bool paused_seeks_signalled = false;
 
     QString identity;
     PlayState state = PlayState::Stopped;
