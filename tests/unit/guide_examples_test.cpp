@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,67 +13,58 @@
 namespace morvane {
 namespace {
 
-// The ```ini blocks of a Markdown file, each as the text of a file.
+const std::string kRoot = MORVANE_SOURCE_DIR "/";
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(kRoot + path);
+    EXPECT_TRUE(in) << path;
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The ```ini blocks of a Markdown file; the parsers trim a list's indent.
 std::vector<std::string> IniBlocks(const std::string& path)
 {
-    std::ifstream in(path);
-    EXPECT_TRUE(in) << path;
+    std::istringstream in(FileText(path));
     std::vector<std::string> blocks;
-    std::string line;
     bool inside = false;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         const auto fence = line.find("```");
-        if (!inside && fence != std::string::npos && line.substr(fence) == "```ini") {
-            inside = true;
-            blocks.emplace_back();
-        } else if (inside && fence != std::string::npos) {
-            inside = false;
+        if (fence != std::string::npos) {
+            inside = !inside && line.substr(fence) == "```ini";
+            if (inside) blocks.emplace_back();
         } else if (inside) {
-            blocks.back() += line + "\n";  // the parsers trim the indent of a block inside a list
+            blocks.back() += line + "\n";
         }
     }
     return blocks;
 }
 
-// A settings file names settings; anything else is a keys file.
-bool IsSettingsFile(const std::string& text)
+bool NameSameAction(const std::string& a, const std::string& b)
 {
-    for (settings::Setting setting : settings::kAllSettings)
-        if (text.find(std::string(settings::SettingName(setting)) + " ") != std::string::npos) return true;
-    return false;
+    const keys::KeyMap map_a = keys::ParseKeysFile(a).map, map_b = keys::ParseKeysFile(b).map;
+    return std::ranges::any_of(kAllHotKeys, [&](HotKey action) { return map_a[action].written && map_b[action].written; });
 }
 
-bool NameSameAction(const keys::KeyMap& a, const keys::KeyMap& b)
-{
-    for (HotKey action : kAllHotKeys)
-        if (a[action].written && b[action].written) return true;
-    return false;
-}
-
-// Each example is taken whole; two keys examples that set different
-// actions can also share one file without their keys meeting.
+// Each example is a keys file or a settings file taken whole, and two keys
+// examples that set different actions can share one file.
 TEST(GuideExamples, EveryIniExampleIsTakenWhole)
 {
-    for (const char* name : {"docs/使用说明.md", "README.md"}) {
-        const std::vector<std::string> blocks = IniBlocks(std::string(MORVANE_SOURCE_DIR) + "/" + name);
-        EXPECT_FALSE(blocks.empty()) << name;
+    for (const std::vector<std::string>& blocks :
+         {IniBlocks("docs/使用说明.md"), IniBlocks("README.md"),
+          {FileText("packaging/windows/keys.example.ini"), FileText("packaging/windows/settings.example.ini")}}) {
+        EXPECT_FALSE(blocks.empty());
         std::vector<std::string> keys_blocks;
         for (const std::string& block : blocks) {
-            SCOPED_TRACE(block);
-            if (IsSettingsFile(block)) {
-                EXPECT_EQ(settings::ParseSettingsFile(block).problems, "");
-            } else {
-                EXPECT_EQ(keys::ParseKeysFile(block).problems, "");
-                keys_blocks.push_back(block);
-            }
+            const bool keys_file = keys::ParseKeysFile(block).problems.empty();
+            EXPECT_TRUE(keys_file || settings::ParseSettingsFile(block).problems.empty()) << block;
+            if (keys_file) keys_blocks.push_back(block);
         }
         for (std::size_t i = 0; i < keys_blocks.size(); ++i)
-            for (std::size_t j = i + 1; j < keys_blocks.size(); ++j) {
-                if (NameSameAction(keys::ParseKeysFile(keys_blocks[i]).map, keys::ParseKeysFile(keys_blocks[j]).map))
-                    continue;
-                SCOPED_TRACE(keys_blocks[i] + keys_blocks[j]);
-                EXPECT_EQ(keys::ParseKeysFile(keys_blocks[i] + keys_blocks[j]).problems, "");
-            }
+            for (std::size_t j = i + 1; j < keys_blocks.size(); ++j)
+                if (!NameSameAction(keys_blocks[i], keys_blocks[j]))
+                    EXPECT_EQ(keys::ParseKeysFile(keys_blocks[i] + keys_blocks[j]).problems, "")
+                        << keys_blocks[i] << keys_blocks[j];
     }
 }
 
