@@ -13,7 +13,8 @@ MORVANE_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev googletest)
 # A virtual display for the runs without one.
 MORVANE_DISPLAY_PACKAGES=(xvfb xauth x11-utils x11-xkb-utils)
 
-# The Linux program (Qt 6, X11, the FFmpeg libraries it links) and its demo:
+# The Linux program (Qt 6, X11, and the FFmpeg libraries its sentence
+# features link) and its demo:
 # mpv with its MPRIS plug-in, a spoken recording (espeak-ng, sox), a session
 # bus and a window manager on the virtual display.
 MORVANE_LINUX_PACKAGES=(
