@@ -13,11 +13,9 @@
 namespace morvane {
 namespace {
 
-const std::string kRoot = MORVANE_SOURCE_DIR "/";
-
 std::string FileText(const std::string& path)
 {
-    std::ifstream in(kRoot + path);
+    std::ifstream in(MORVANE_SOURCE_DIR "/" + path);
     EXPECT_TRUE(in) << path;
     return {std::istreambuf_iterator<char>(in), {}};
 }
@@ -30,11 +28,10 @@ std::vector<std::string> IniBlocks(const std::string& path)
     bool inside = false;
     for (std::string line; std::getline(in, line);) {
         const auto fence = line.find("```");
-        if (fence != std::string::npos) {
-            inside = !inside && line.substr(fence) == "```ini";
-            if (inside) blocks.emplace_back();
-        } else if (inside) {
-            blocks.back() += line + "\n";
+        if (fence == std::string::npos) {
+            if (inside) blocks.back() += line + "\n";
+        } else if ((inside = !inside && line.substr(fence) == "```ini")) {
+            blocks.emplace_back();
         }
     }
     return blocks;
