@@ -7,12 +7,32 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/morvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/qt/res/morvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+# The same picture, enlarged pixel for pixel, for launchers that show more.
+foreach(size 48 64 128 256)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/icons/${size}x${size}/morvane.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 # The guide with the pictures it shows, the notices and the changes.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/使用说明.md ${PROJECT_SOURCE_DIR}/docs/screenshot.png
               ${PROJECT_SOURCE_DIR}/docs/screenshot-linux.png ${PROJECT_SOURCE_DIR}/NOTICE
               ${PROJECT_SOURCE_DIR}/CHANGELOG.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane RENAME copyright)
+# The guide as a web page too, beside the pictures it shows; it needs
+# Python-Markdown (python3-markdown), without which the .deb has the
+# Markdown alone.
+execute_process(COMMAND /usr/bin/python3 -c "import markdown" RESULT_VARIABLE markdown_missing
+                OUTPUT_QUIET ERROR_QUIET)
+if(markdown_missing)
+  message(STATUS "Python-Markdown is missing: the .deb goes without the guide as a web page")
+else()
+  set(guide_html ${PROJECT_BINARY_DIR}/使用说明.html)
+  add_custom_command(OUTPUT ${guide_html}
+    COMMAND ${PROJECT_SOURCE_DIR}/packaging/guide_html.sh ${PROJECT_SOURCE_DIR}/docs/使用说明.md ${guide_html}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/使用说明.md ${PROJECT_SOURCE_DIR}/packaging/guide_html.sh)
+  add_custom_target(morvane_guide_html ALL DEPENDS ${guide_html})
+  install(FILES ${guide_html} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/morvane)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME morvane)

@@ -6,8 +6,14 @@ BUILD_RELEASE="${MORVANE_BUILD_RELEASE:-$REPO_ROOT/build-release}"
 # The clean Debian 13 that the .deb is installed into, and its copies.
 DEBIAN13_DIR="${MORVANE_DEBIAN13:-$OUT_DIR/debian13}"
 # What the zip holds, each under this name: the guide as a web page, which
-# Windows opens with a double click, beside the pictures it shows.
-ZIP_FILES=(morvane.exe 使用说明.html screenshot.png screenshot-linux.png LICENSE NOTICE)
+# Windows opens with a double click, beside the pictures it shows; the
+# README and the changes; a commented example of each settings file, under
+# a name of its own, so that unpacking a new zip over an old one keeps the
+# user's keys.ini and settings.ini.
+ZIP_FILES=(morvane.exe 使用说明.html screenshot.png screenshot-linux.png README.md CHANGELOG.md
+  keys.example.ini settings.example.ini LICENSE NOTICE)
+# The icon sizes of the .deb beyond the 32×32 one the window uses.
+DEB_ICON_SIZES=(48 64 128 256)
 
 # The project's version, as the build made it.
 release_version() {
@@ -19,7 +25,7 @@ release_version() {
 make_release() {
   say "building the Linux program for release in $BUILD_RELEASE"
   configure "$BUILD_RELEASE" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF || return 1
-  cmake --build "$BUILD_RELEASE" -j"$(nproc)" --target morvane || return 1
+  cmake --build "$BUILD_RELEASE" -j"$(nproc)" --target morvane morvane_guide_html || return 1
   local version
   version=$(release_version)
   [[ -n $version ]] || { warn "the version could not be read"; return 1; }
@@ -33,25 +39,18 @@ make_release() {
   local zip="$DIST_DIR/morvane-$version-windows-x64.zip" stage
   stage=$(mktemp -d)
   cp "$BUILD_WIN/morvane.exe" "$REPO_ROOT/docs/screenshot.png" "$REPO_ROOT/docs/screenshot-linux.png" \
-    "$REPO_ROOT/LICENSE" "$REPO_ROOT/NOTICE" "$stage/" || return 1
-  guide_html "$REPO_ROOT/docs/使用说明.md" >"$stage/使用说明.html" || return 1
+    "$REPO_ROOT/README.md" "$REPO_ROOT/CHANGELOG.md" "$REPO_ROOT/LICENSE" "$REPO_ROOT/NOTICE" "$stage/" || return 1
+  "$REPO_ROOT/packaging/guide_html.sh" "$REPO_ROOT/docs/使用说明.md" "$stage/使用说明.html" || return 1
+  # For Notepad: a byte-order mark and CR LF, which Morvane reads as well.
+  local example
+  for example in keys.example.ini settings.example.ini; do
+    { printf '\xEF\xBB\xBF' && sed 's/$/\r/' "$REPO_ROOT/packaging/windows/$example"; } >"$stage/$example" || return 1
+  done
   rm -f "$zip"
   (cd "$stage" && cmake -E tar cf "$zip" --format=zip "${ZIP_FILES[@]}") || return 1
   rm -rf "$stage"
   echo "$zip"
   echo "$deb"
-}
-
-# The guide as one web page (Python-Markdown, with its tables), in UTF-8.
-guide_html() {
-  local title
-  title=$(sed -n '1s/^# //p' "$1")
-  printf '<!DOCTYPE html>\n<html lang="zh-CN">\n<head>\n<meta charset="utf-8">\n<title>%s</title>\n' "$title"
-  printf '<style>body{max-width:52em;margin:auto;padding:1em;font-family:sans-serif;line-height:1.6}'
-  printf 'table{border-collapse:collapse}td,th{border:1px solid #999;padding:.3em .6em}'
-  printf 'code,pre{background:#f4f4f4}img{max-width:100%%}</style>\n</head>\n<body>\n'
-  /usr/bin/python3 -m markdown -x tables -x fenced_code "$1" || return 1
-  printf '</body>\n</html>\n'
 }
 
 # Checks the release files as a user would meet them; prints ok/FAIL lines
@@ -71,12 +70,22 @@ check_release() {
     <(printf '%s\n' "${ZIP_FILES[@]}" | sort)
   CHECK="every picture the zip's guide shows is in the zip"
   check pictures_present "$scratch/zip/使用说明.html"
+  CHECK="the zip's example keys.ini and settings.ini have comments, and a BOM for Notepad"
+  check examples_commented "$scratch/zip"
+  CHECK="the newest version in the CHANGELOG is $version, the version in the files' names"
+  check changelog_names "$REPO_ROOT/CHANGELOG.md" "$version"
+  CHECK="the zip's CHANGELOG is the one of this version"
+  check changelog_names "$scratch/zip/CHANGELOG.md" "$version"
   CHECK="the .deb unpacks with dpkg-deb -x"
   check dpkg-deb -x "$deb" "$scratch/deb"
   CHECK="the unpacked program prints its version"
   check grep -qx "Morvane $version" <("$scratch/deb/usr/bin/morvane" --version 2>&1)
   CHECK="the guide is installed under /usr/share/doc/morvane"
   check test -s "$scratch/deb/usr/share/doc/morvane/使用说明.md"
+  CHECK="the guide is installed as a web page too, with every picture it shows"
+  check pictures_present "$scratch/deb/usr/share/doc/morvane/使用说明.html"
+  CHECK="the .deb's icons are ${DEB_ICON_SIZES[*]} pixels square as well as 32"
+  check icons_present "$scratch/deb/usr/share/icons/hicolor"
   CHECK="Depends covers every Qt library the program links"
   check depends_cover_qt "$deb" "$scratch/deb/usr/bin/morvane"
   CHECK="apt installs the .deb on a clean Debian 13, and the program there prints its version"
@@ -91,6 +100,29 @@ pictures_present() {
   pictures=$(grep -o '<img [^>]*src="[^"]*"' "$page" | sed 's/.*src="\([^"]*\)"/\1/')
   [[ -n $pictures ]] || return 1
   for picture in $pictures; do [[ -s $(dirname "$page")/$picture ]] || return 1; done
+}
+
+# Both examples are in the zip, each with comments and a BOM for Notepad.
+examples_commented() {
+  local example
+  for example in keys.example.ini settings.example.ini; do
+    [[ $(head -c3 "$1/$example" | od -An -tx1 | tr -d ' ') == efbbbf ]] || return 1
+    grep -q '^; ' "$1/$example" || return 1
+  done
+}
+
+# The CHANGELOG's first version heading is the version.
+changelog_names() {
+  [[ $(sed -n 's/^## \([^ ]*\).*/\1/p' "$1" | head -n1) == "$2" ]]
+}
+
+# An icon of each size, as big as its folder says.
+icons_present() {
+  local size
+  [[ -s $1/32x32/apps/morvane.png ]] || return 1
+  for size in "${DEB_ICON_SIZES[@]}"; do
+    [[ $(identify -format '%wx%h' "$1/${size}x${size}/apps/morvane.png" 2>/dev/null) == "${size}x${size}" ]] || return 1
+  done
 }
 
 # Each libQt6* the program needs belongs to a package that Depends names.

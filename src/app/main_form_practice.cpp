@@ -267,7 +267,7 @@ std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
     for (std::size_t i = 0; i < kRewindChoicesMs.size(); ++i)
         rewind.choices.push_back(Choice(Seconds(kRewindChoicesMs[i]), kRewindId + static_cast<int>(i),
                                         now.rewind_ms == kRewindChoicesMs[i]));
-    MenuItem step = Submenu(u"快退快进一步");
+    MenuItem step = Submenu(u"快退/快进步长");
     for (std::size_t i = 0; i < kStepChoicesMs.size(); ++i)
         step.choices.push_back(Choice(Seconds(kStepChoicesMs[i]), kStepId + static_cast<int>(i),
                                       now.step_ms == kStepChoicesMs[i]));

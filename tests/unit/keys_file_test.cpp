@@ -95,7 +95,7 @@ TEST(KeyMap, WrittenKeysMatchTheirModifiersExactlyAndBuiltInKeysIgnoreThem)
 
     // The listing tells a built-in key from an action that has none.
     const std::string listing = KeyMapText(map, "k.ini", true);
-    for (const char* line : {"\nplay = P（内置，不看修饰键）\n", "\npause = F8\n", "\nrepeat = none\n",
+    for (const char* line : {"\nplay = P（内置，忽略修饰键）\n", "\npause = F8\n", "\nrepeat = none\n",
                              "\nloop = none（没有内置按键，可在按键设置文件中设置）\n"})
         EXPECT_NE(listing.find(line), std::string::npos) << line;
 }

@@ -94,7 +94,7 @@ std::string KeyMapText(const KeyMap& map, std::string_view path, bool file_found
         const Binding& binding = map[action];
         text += std::string(ActionId(action)) + " = " + (binding.chord ? ChordText(*binding.chord) : "none");
         if (binding.written) text += "\n";
-        else text += binding.chord ? "（内置，不看修饰键）\n" : "（没有内置按键，可在按键设置文件中设置）\n";
+        else text += binding.chord ? "（内置，忽略修饰键）\n" : "（没有内置按键，可在按键设置文件中设置）\n";
     }
     return text;
 }
