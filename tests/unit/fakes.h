@@ -300,6 +300,7 @@ public:
         files[path] = bytes;
         return {};
     }
+    bool MakeFolder(const std::u16string& /*path*/) override { return true; }
 };
 
 #ifdef MORVANE_TEST_CODE_PAGE
