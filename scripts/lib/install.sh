@@ -20,6 +20,8 @@ MORVANE_PACKAGES=(
   qt6-translations-l10n debootstrap
   vlc-bin vlc-plugin-base audacious celluloid xdg-desktop-portal
   at-spi2-core python3-gi gir1.2-atspi-2.0 python3-markdown
+  pkg-config libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 )
 [[ $(. /etc/os-release 2>/dev/null && echo "${ID:-}") == ubuntu ]] || MORVANE_PACKAGES+=(chromium)
 
