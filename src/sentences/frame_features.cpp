@@ -1,0 +1,142 @@
+#include "sentences/frame_features.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <numeric>
+
+namespace morvane::sentences {
+namespace {
+
+constexpr int kWindowFilledFrames = (BandSpectrum::kWindow + FrameFeatures::kHop - 1) / FrameFeatures::kHop - 1;
+constexpr int kBlockFrames = 25;
+constexpr int kBlocks = 6;  // the floor follows what lasted 1.5 s
+constexpr float kSmoothing = 0.4f;
+// The lowest of many smoothed powers lies below their mean.
+constexpr float kFloorBiasDb = 3.0f;
+constexpr float kMaxSnrDb = 20.0f;
+// Bands this far above their floor count in the shape of the spectrum.
+constexpr float kShapeBandDb = 4.0f;
+constexpr int kShapeMinBands = 3;
+constexpr int kTopBands = 4;
+// The speech level rises at once and sinks slowly, 2 dB a second.
+constexpr float kSpeechLevelFall = 0.02f;
+constexpr float kSpeechSnrDb = 4.5f;
+constexpr float kSilentPower = 1e-10f;  // -100 dB: nothing below counts
+
+float Db(float power) { return 10.0f * std::log10(std::max(power, kSilentPower)); }
+
+} // namespace
+
+FrameFeatures::FrameFeatures(int frames_kept)
+    : window_(BandSpectrum::kWindow, 0.0f), frames_(static_cast<std::size_t>(std::max(frames_kept, 1))),
+      block_mins_(kBlocks), recent_db_(kChangeSpan + 1)
+{
+    block_min_.fill(std::numeric_limits<float>::max());
+    for (auto& block : block_mins_) block.fill(std::numeric_limits<float>::max());
+    for (auto& bands : recent_db_) bands.fill(Db(0));
+}
+
+std::int64_t FrameFeatures::Oldest() const
+{
+    return std::max<std::int64_t>(0, count_ - static_cast<std::int64_t>(frames_.size()));
+}
+
+const Frame& FrameFeatures::At(std::int64_t frame) const
+{
+    static const Frame silent;
+    if (frame < Oldest() || frame >= count_) return silent;
+    return frames_[static_cast<std::size_t>(frame % static_cast<std::int64_t>(frames_.size()))];
+}
+
+void FrameFeatures::Feed(const float* samples, std::size_t count)
+{
+    const std::size_t window = window_.size();
+    while (count > 0) {
+        const std::size_t take = std::min<std::size_t>(count, kHop - filled_);
+        std::copy(window_.begin() + take, window_.end(), window_.begin());
+        for (std::size_t i = 0; i < take; ++i) {
+            const float sample = samples[i];
+            // Not a number, or past full scale, as a broken decoder might give.
+            window_[window - take + i] = std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+        }
+        samples += take;
+        count -= take;
+        filled_ += static_cast<int>(take);
+        if (filled_ == kHop) {
+            filled_ = 0;
+            AddFrame();
+        }
+    }
+}
+
+void FrameFeatures::AddFrame()
+{
+    // Until the window is full its start is silence that is not in the
+    // recording; the floors would learn it.
+    if (count_ < kWindowFilledFrames) {
+        frames_[static_cast<std::size_t>(count_ % static_cast<std::int64_t>(frames_.size()))] = Frame{};
+        ++count_;
+        return;
+    }
+    const auto powers = spectrum_.Powers(window_.data());
+    Frame frame;
+    float total = 0;
+    float snr_sum = 0;
+    BandSpectrum::Bands band_db{};
+    BandSpectrum::Bands band_snr{};
+    for (int band = 0; band < BandSpectrum::kBands; ++band) {
+        total += powers[band];
+        smoothed_[band] = count_ == kWindowFilledFrames ? powers[band] : smoothed_[band] + kSmoothing * (powers[band] - smoothed_[band]);
+        block_min_[band] = std::min(block_min_[band], smoothed_[band]);
+        float floor = block_min_[band];
+        for (const auto& block : block_mins_) floor = std::min(floor, block[band]);
+        band_db[band] = Db(powers[band]);
+        band_snr[band] = std::clamp(band_db[band] - Db(floor) - kFloorBiasDb, 0.0f, kMaxSnrDb);
+        snr_sum += band_snr[band];
+    }
+    if (++block_frames_ == kBlockFrames) {
+        block_mins_[static_cast<std::size_t>(block_index_)] = block_min_;
+        block_index_ = (block_index_ + 1) % kBlocks;
+        block_min_.fill(std::numeric_limits<float>::max());
+        block_frames_ = 0;
+    }
+    frame.level_db = Db(total);
+    frame.mean_snr_db = snr_sum / BandSpectrum::kBands;
+    // A faint sound, such as a fricative or the end of a word, stands out in
+    // a few bands only.
+    auto highest = band_snr;
+    std::partial_sort(highest.begin(), highest.begin() + kTopBands, highest.end(), std::greater<>());
+    frame.top_snr_db = std::accumulate(highest.begin(), highest.begin() + kTopBands, 0.0f) / kTopBands;
+
+    // The change of shape: how the bands moved against one another, their
+    // common rise or fall taken out.
+    const auto& before = recent_db_[static_cast<std::size_t>((count_ + 1) % (kChangeSpan + 1))];
+    recent_db_[static_cast<std::size_t>(count_ % (kChangeSpan + 1))] = band_db;
+    float mean_move = 0;
+    int bands = 0;
+    for (int band = 0; band < BandSpectrum::kBands; ++band) {
+        if (band_snr[band] < kShapeBandDb) continue;
+        mean_move += band_db[band] - before[band];
+        ++bands;
+    }
+    if (bands >= kShapeMinBands) {
+        mean_move /= static_cast<float>(bands);
+        float change = 0;
+        for (int band = 0; band < BandSpectrum::kBands; ++band)
+            if (band_snr[band] >= kShapeBandDb) change += std::abs(band_db[band] - before[band] - mean_move);
+        frame.shape_change_db = change / static_cast<float>(bands);
+    }
+
+    if (frame.mean_snr_db > kSpeechSnrDb) {
+        speech_level_db_ = std::max(speech_level_db_, frame.level_db);
+    } else {
+        speech_level_db_ -= kSpeechLevelFall;
+    }
+    frame.speech_level_db = speech_level_db_;
+    frames_[static_cast<std::size_t>(count_ % static_cast<std::int64_t>(frames_.size()))] = frame;
+    ++count_;
+}
+
+} // namespace morvane::sentences
