@@ -4,12 +4,15 @@
 // what it was asked so tests can compare it with what must have happened.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -260,6 +263,34 @@ public:
     int menu_choice = 0;
     int ShowMenu(const std::vector<MenuItem>& items) override { menu = items; return menu_choice; }
     void Quit() override { quit = true; }
+
+    // Tasks posted from any thread wait until the test runs them.
+    std::mutex posted_mutex;
+    std::deque<std::function<void()>> posted;
+    void Post(std::function<void()> task) override
+    {
+        const std::lock_guard lock(posted_mutex);
+        posted.push_back(std::move(task));
+    }
+    // Runs what was posted until `done` holds or `limit_ms` has passed.
+    bool RunPosted(const std::function<bool()>& done, int limit_ms = 10000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+        while (!done()) {
+            std::function<void()> task;
+            {
+                const std::lock_guard lock(posted_mutex);
+                if (!posted.empty()) {
+                    task = std::move(posted.front());
+                    posted.pop_front();
+                }
+            }
+            if (task) task();
+            else if (std::chrono::steady_clock::now() > end) return false;
+            else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
 };
 
 // Files in memory; a path listed in `unreadable` or `unwritable` fails.

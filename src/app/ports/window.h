@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ public:
     // the chosen item's id, 0 when it was closed without a choice. A window
     // without context menus never shows one.
     virtual int ShowMenu(const std::vector<MenuItem>& /*items*/) { return 0; }
+
+    // Runs `task` on the window's own thread, after the events already
+    // queued; callable from any thread. A window that has gone drops it.
+    virtual void Post(std::function<void()> task) = 0;
 
     // Ends the program: the window goes and the message loop ends.
     virtual void Quit() = 0;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMetaObject>
 
 #include "app/qt/main_window.h"
 #include "app/qt/text.h"
@@ -148,6 +149,12 @@ int WindowAdapter::ShowMenu(const std::vector<MenuItem>& items)
     // exec runs its own event loop, so the timer ticks on under the menu.
     const QAction* chosen = menu.exec(window_.MenuPosition());
     return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+void WindowAdapter::Post(std::function<void()> task)
+{
+    // Queued to the window's thread; dropped with the window.
+    QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
 }
 
 void WindowAdapter::Quit() { window_.close(); }

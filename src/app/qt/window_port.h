@@ -27,6 +27,7 @@ public:
     // Where the window says the menu belongs: at the pointer, or under the
     // selected entry when the keyboard asked for it.
     int ShowMenu(const std::vector<MenuItem>& items) override;
+    void Post(std::function<void()> task) override;
     void Quit() override;
 
 private:

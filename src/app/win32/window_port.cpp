@@ -42,6 +42,8 @@ int WindowAdapter::ShowMenu(const std::vector<MenuItem>& items)
     return TrackMenu(window_.Handle(), window_.MenuPoint(), items);
 }
 
+void WindowAdapter::Post(std::function<void()> task) { window_.Post(std::move(task)); }
+
 void WindowAdapter::Quit() { DestroyWindow(window_.Handle()); }
 
 } // namespace morvane::win32

@@ -22,6 +22,7 @@ public:
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
     int ShowMenu(const std::vector<MenuItem>& items) override;
+    void Post(std::function<void()> task) override;
     void Quit() override;
 
 private:
