@@ -252,6 +252,13 @@ public:
         messages.emplace_back(text, title);
         return yes;
     }
+    std::size_t choice = 0;  // the button AskChoice presses
+    std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                          const std::vector<std::u16string>& /*choices*/) override
+    {
+        messages.emplace_back(text, title);
+        return choice;
+    }
     std::optional<ChosenFile> ChooseSavePath() override
     {
         ++save_dialogs;

@@ -30,6 +30,10 @@ public:
     virtual void ShowInfo(const std::u16string& text, const std::u16string& title) = 0;
     // Warning with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::u16string& text, const std::u16string& title) = 0;
+    // A question with a button for each of `choices`, the last one the
+    // cancel. The index of the one pressed; the last when the box was closed.
+    virtual std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                                  const std::vector<std::u16string>& choices) = 0;
 
     // The system's save and open dialogs for mark files, offering the file
     // types of kFileFilters (the open dialog also every file). The path

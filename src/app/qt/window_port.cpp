@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
 
 #include "app/qt/main_window.h"
 #include "app/qt/text.h"
@@ -99,6 +100,21 @@ bool WindowAdapter::AskYesNo(const std::u16string& text, const std::u16string& t
     PrepareMessageBox(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::size_t WindowAdapter::AskChoice(const std::u16string& text, const std::u16string& title,
+                                     const std::vector<std::u16string>& choices)
+{
+    QMessageBox box(QMessageBox::Question, ToQString(title), Message(text), QMessageBox::NoButton, Owner());
+    PrepareMessageBox(box);
+    std::vector<QAbstractButton*> buttons;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        buttons.push_back(box.addButton(ToQString(choices[i]), i + 1 == choices.size() ? QMessageBox::RejectRole
+                                                                                        : QMessageBox::AcceptRole));
+    if (!buttons.empty()) box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+    box.exec();
+    const auto pressed = std::ranges::find(buttons, box.clickedButton());
+    return pressed == buttons.end() ? choices.size() - 1 : static_cast<std::size_t>(pressed - buttons.begin());
 }
 
 std::optional<Window::ChosenFile> WindowAdapter::ChooseSavePath() { return ChooseMarkFile(true); }

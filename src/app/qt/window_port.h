@@ -22,6 +22,8 @@ public:
                           const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
+    std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                          const std::vector<std::u16string>& choices) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
     // Where the window says the menu belongs: at the pointer, or under the
