@@ -227,7 +227,7 @@ public:
     std::function<void()> during_prompt;
     std::vector<std::pair<std::u16string, std::u16string>> messages;  // text, title
     bool yes = true;
-    std::optional<std::u16string> save_path, open_path;
+    std::optional<std::u16string> save_path, open_path, recording_path;
     FileType save_type = FileType::Marks;
     int save_dialogs = 0, open_dialogs = 0;
     bool quit = false;
@@ -266,6 +266,7 @@ public:
         return ChosenFile{*save_path, save_type};
     }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
+    std::optional<std::u16string> ChooseRecordingPath() override { return recording_path; }
     std::vector<MenuItem> menu;  // the last one shown
     int menu_choice = 0;
     int ShowMenu(const std::vector<MenuItem>& items) override { menu = items; return menu_choice; }

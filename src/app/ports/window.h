@@ -46,6 +46,9 @@ public:
     };
     virtual std::optional<ChosenFile> ChooseSavePath() = 0;
     virtual std::optional<std::u16string> ChooseOpenPath() = 0;
+    // The system's open dialog for a recording (kRecordingPatterns, then
+    // every file); nullopt when the user cancelled.
+    virtual std::optional<std::u16string> ChooseRecordingPath() = 0;
 
     // A context menu at the pointer, modal like the message boxes. Returns
     // the chosen item's id, 0 when it was closed without a choice. A window

@@ -126,6 +126,25 @@ std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
     return std::move(chosen->path);
 }
 
+std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
+{
+    QStringList patterns;
+    for (const std::u16string_view pattern : kRecordingPatterns) patterns << ToQString(std::u16string(pattern));
+    QFileDialog dialog(&window_, QStringLiteral("选择要分句的录音"), folder_.isEmpty() ? QDir::homePath() : folder_);
+    dialog.setNameFilters({ToQString(std::u16string(kRecordingsText)) + QStringLiteral(" (") + patterns.join(u' ') +
+                               QStringLiteral(")"),
+                           QStringLiteral("所有文件 (*)")});
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, kCancel);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    folder_ = QFileInfo(dialog.selectedFiles().front()).absolutePath();
+    return ToText(dialog.selectedFiles().front());
+}
+
 std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
 {
     // Each text names its pattern in brackets, the form Qt reads a filter in.

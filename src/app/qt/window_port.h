@@ -26,6 +26,7 @@ public:
                           const std::vector<std::u16string>& choices) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
+    std::optional<std::u16string> ChooseRecordingPath() override;
     // Where the window says the menu belongs: at the pointer, or under the
     // selected entry when the keyboard asked for it.
     int ShowMenu(const std::vector<MenuItem>& items) override;

@@ -53,6 +53,11 @@ std::size_t WindowAdapter::AskChoice(const std::u16string& text, const std::u16s
     return pressed >= kFirstChoiceId && index < choices.size() ? index : choices.size() - 1;
 }
 
+std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
+{
+    return ChooseRecording(window_.DialogOwner());
+}
+
 std::optional<Window::ChosenFile> WindowAdapter::ChooseSavePath()
 {
     return ChooseMarkFile(FileDialog::Save, window_.Instance(), window_.DialogOwner(), code_page_);
