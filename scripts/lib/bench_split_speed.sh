@@ -5,8 +5,8 @@
 # "## Sentences: speed and memory" section of the results file, after the
 # accuracy section or at the end; the rest is left as it is. Expects
 # common.sh and build.sh; uses BUILD_BENCH and bench_commit from
-# bench_linux.sh. About five minutes on two busy cores, the first run longer
-# while it encodes the files, which are kept for the next.
+# bench_linux.sh. About two minutes on two busy cores; the first run takes
+# one to three more to encode the files, which are kept for the next.
 
 BENCH_SPLIT_SPEED_HEADING="## Sentences: speed and memory"
 BENCH_SPLIT_SPEED_ROUNDS=3
