@@ -28,6 +28,13 @@ inline constexpr std::array<FileFilter, 4> kFileFilters{{
 inline constexpr std::u16string_view kAllFilesText = u"所有文件(*.*)";
 inline constexpr std::u16string_view kAllFilesPattern = u"*.*";
 
+// The open dialog for a recording to find the sentences of: sound and the
+// sound of videos, then every file.
+inline constexpr std::u16string_view kRecordingsText = u"录音和视频";
+inline constexpr std::array<std::u16string_view, 14> kRecordingPatterns{
+    u"*.mp3", u"*.m4a", u"*.aac", u"*.wav", u"*.wma", u"*.flac", u"*.ogg",
+    u"*.opus", u"*.mp4", u"*.mkv", u"*.webm", u"*.avi", u"*.mov", u"*.wmv"};
+
 inline const FileFilter& FilterOf(FileType type)
 {
     return kFileFilters[static_cast<std::size_t>(type)];

@@ -26,6 +26,7 @@ bool MarkList::Insert(int index, const std::u16string& text)
     if (index <= selection_) highlighted_ = false;
     entries_.insert(entries_.begin() + index, text);
     CountWidth(text);
+    ++revision_;
     return true;
 }
 
@@ -36,6 +37,7 @@ bool MarkList::Remove(int index)
     if (index <= selection_) highlighted_ = false;
     UncountWidth(entries_[static_cast<std::size_t>(index)]);
     entries_.erase(entries_.begin() + index);
+    ++revision_;
     return true;
 }
 
@@ -46,6 +48,7 @@ void MarkList::Assign(std::vector<std::u16string> entries)
     entries_ = std::move(entries);
     highlighted_ = false;
     widths_.reset();
+    ++revision_;
 }
 
 void MarkList::Reorder(std::vector<std::u16string> entries)
@@ -54,6 +57,7 @@ void MarkList::Reorder(std::vector<std::u16string> entries)
     if (entries.size() != entries_.size()) widths_.reset();
     entries_ = std::move(entries);
     highlighted_ = false;
+    ++revision_;
 }
 
 std::optional<int> MarkList::Selection() const

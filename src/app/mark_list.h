@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,9 @@ public:
     // Text of entry `index`; any other position gives empty text.
     std::u16string Text(int index) const;
     const std::vector<std::u16string>& Entries() const { return entries_; }
+    // Grows with every change of the entries, so that a change is noticed
+    // without comparing them.
+    std::uint64_t Revision() const { return revision_; }
 
     // false at the bound, outside 0..Count(), or when the view refuses.
     bool Insert(int index, const std::u16string& text);
@@ -67,6 +71,7 @@ private:
     std::vector<std::u16string> entries_;
     int selection_ = -1;
     bool highlighted_ = false;
+    std::uint64_t revision_ = 0;
     // How many entries have each width in the view's font; nullopt until
     // measured, so only a list that shows its extent is measured.
     std::optional<std::map<int, int>> widths_;

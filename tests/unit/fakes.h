@@ -4,12 +4,15 @@
 // what it was asked so tests can compare it with what must have happened.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -224,7 +227,7 @@ public:
     std::function<void()> during_prompt;
     std::vector<std::pair<std::u16string, std::u16string>> messages;  // text, title
     bool yes = true;
-    std::optional<std::u16string> save_path, open_path;
+    std::optional<std::u16string> save_path, open_path, recording_path;
     FileType save_type = FileType::Marks;
     int save_dialogs = 0, open_dialogs = 0;
     bool quit = false;
@@ -249,6 +252,13 @@ public:
         messages.emplace_back(text, title);
         return yes;
     }
+    std::size_t choice = 0;  // the button AskChoice presses
+    std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                          const std::vector<std::u16string>& /*choices*/) override
+    {
+        messages.emplace_back(text, title);
+        return choice;
+    }
     std::optional<ChosenFile> ChooseSavePath() override
     {
         ++save_dialogs;
@@ -256,10 +266,39 @@ public:
         return ChosenFile{*save_path, save_type};
     }
     std::optional<std::u16string> ChooseOpenPath() override { ++open_dialogs; return open_path; }
+    std::optional<std::u16string> ChooseRecordingPath() override { return recording_path; }
     std::vector<MenuItem> menu;  // the last one shown
     int menu_choice = 0;
     int ShowMenu(const std::vector<MenuItem>& items) override { menu = items; return menu_choice; }
     void Quit() override { quit = true; }
+
+    // Tasks posted from any thread wait until the test runs them.
+    std::mutex posted_mutex;
+    std::deque<std::function<void()>> posted;
+    void Post(std::function<void()> task) override
+    {
+        const std::lock_guard lock(posted_mutex);
+        posted.push_back(std::move(task));
+    }
+    // Runs what was posted until `done` holds or `limit_ms` has passed.
+    bool RunPosted(const std::function<bool()>& done, int limit_ms = 10000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+        while (!done()) {
+            std::function<void()> task;
+            {
+                const std::lock_guard lock(posted_mutex);
+                if (!posted.empty()) {
+                    task = std::move(posted.front());
+                    posted.pop_front();
+                }
+            }
+            if (task) task();
+            else if (std::chrono::steady_clock::now() > end) return false;
+            else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
 };
 
 // Files in memory; a path listed in `unreadable` or `unwritable` fails.
@@ -300,6 +339,7 @@ public:
         files[path] = bytes;
         return {};
     }
+    bool MakeFolder(const std::u16string& /*path*/) override { return true; }
 };
 
 #ifdef MORVANE_TEST_CODE_PAGE

@@ -31,6 +31,10 @@ public:
     // byte is on disk, so a failure leaves any old file as it was.
     // Returns the empty text on success, the reason otherwise.
     virtual std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) = 0;
+
+    // Makes the folder, and each above it that is missing; true when it is
+    // there afterwards.
+    virtual bool MakeFolder(const std::u16string& path) = 0;
 };
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     virtual void ShowInfo(const std::u16string& text, const std::u16string& title) = 0;
     // Warning with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::u16string& text, const std::u16string& title) = 0;
+    // A question with a button for each of `choices`, the last one the
+    // cancel. The index of the one pressed; the last when the box was closed.
+    virtual std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                                  const std::vector<std::u16string>& choices) = 0;
 
     // The system's save and open dialogs for mark files, offering the file
     // types of kFileFilters (the open dialog also every file). The path
@@ -41,11 +46,18 @@ public:
     };
     virtual std::optional<ChosenFile> ChooseSavePath() = 0;
     virtual std::optional<std::u16string> ChooseOpenPath() = 0;
+    // The system's open dialog for a recording (kRecordingPatterns, then
+    // every file); nullopt when the user cancelled.
+    virtual std::optional<std::u16string> ChooseRecordingPath() = 0;
 
     // A context menu at the pointer, modal like the message boxes. Returns
     // the chosen item's id, 0 when it was closed without a choice. A window
     // without context menus never shows one.
     virtual int ShowMenu(const std::vector<MenuItem>& /*items*/) { return 0; }
+
+    // Runs `task` on the window's own thread, after the events already
+    // queued; callable from any thread. A window that has gone drops it.
+    virtual void Post(std::function<void()> task) = 0;
 
     // Ends the program: the window goes and the message loop ends.
     virtual void Quit() = 0;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -107,6 +108,8 @@ std::u16string UserConfigFolder()
     return ToText(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                   QStringLiteral("/morvane/"));
 }
+
+bool DiskFiles::MakeFolder(const std::u16string& path) { return QDir().mkpath(ToQString(path)); }
 
 bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }
 

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QPushButton>
 
 #include "app/qt/main_window.h"
 #include "app/qt/text.h"
@@ -100,6 +102,21 @@ bool WindowAdapter::AskYesNo(const std::u16string& text, const std::u16string& t
     return box.exec() == QMessageBox::Yes;
 }
 
+std::size_t WindowAdapter::AskChoice(const std::u16string& text, const std::u16string& title,
+                                     const std::vector<std::u16string>& choices)
+{
+    QMessageBox box(QMessageBox::Question, ToQString(title), Message(text), QMessageBox::NoButton, Owner());
+    PrepareMessageBox(box);
+    std::vector<QAbstractButton*> buttons;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        buttons.push_back(box.addButton(ToQString(choices[i]), i + 1 == choices.size() ? QMessageBox::RejectRole
+                                                                                        : QMessageBox::AcceptRole));
+    if (!buttons.empty()) box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+    box.exec();
+    const auto pressed = std::ranges::find(buttons, box.clickedButton());
+    return pressed == buttons.end() ? choices.size() - 1 : static_cast<std::size_t>(pressed - buttons.begin());
+}
+
 std::optional<Window::ChosenFile> WindowAdapter::ChooseSavePath() { return ChooseMarkFile(true); }
 
 std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
@@ -107,6 +124,25 @@ std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
     auto chosen = ChooseMarkFile(false);
     if (!chosen) return std::nullopt;
     return std::move(chosen->path);
+}
+
+std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
+{
+    QStringList patterns;
+    for (const std::u16string_view pattern : kRecordingPatterns) patterns << ToQString(std::u16string(pattern));
+    QFileDialog dialog(&window_, QStringLiteral("选择要分句的录音"), folder_.isEmpty() ? QDir::homePath() : folder_);
+    dialog.setNameFilters({ToQString(std::u16string(kRecordingsText)) + QStringLiteral(" (") + patterns.join(u' ') +
+                               QStringLiteral(")"),
+                           QStringLiteral("所有文件 (*)")});
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, kCancel);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    folder_ = QFileInfo(dialog.selectedFiles().front()).absolutePath();
+    return ToText(dialog.selectedFiles().front());
 }
 
 std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
@@ -148,6 +184,12 @@ int WindowAdapter::ShowMenu(const std::vector<MenuItem>& items)
     // exec runs its own event loop, so the timer ticks on under the menu.
     const QAction* chosen = menu.exec(window_.MenuPosition());
     return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+void WindowAdapter::Post(std::function<void()> task)
+{
+    // Queued to the window's thread; dropped with the window.
+    QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
 }
 
 void WindowAdapter::Quit() { window_.close(); }

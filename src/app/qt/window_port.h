@@ -22,11 +22,15 @@ public:
                           const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
+    std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                          const std::vector<std::u16string>& choices) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
+    std::optional<std::u16string> ChooseRecordingPath() override;
     // Where the window says the menu belongs: at the pointer, or under the
     // selected entry when the keyboard asked for it.
     int ShowMenu(const std::vector<MenuItem>& items) override;
+    void Post(std::function<void()> task) override;
     void Quit() override;
 
 private:

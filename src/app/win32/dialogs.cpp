@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <cwchar>
 
 #include "app/win32/program_folder.h"
 #include "app/win32/text.h"
@@ -77,6 +78,28 @@ std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE inst
     if (record.nFilterIndex >= 1 && record.nFilterIndex <= kFileFilters.size())
         file.type = kFileFilters[record.nFilterIndex - 1].type;
     return file;
+}
+
+std::optional<std::u16string> ChooseRecording(HWND owner)
+{
+    std::u16string patterns;
+    for (const std::u16string_view pattern : kRecordingPatterns)
+        patterns += (patterns.empty() ? u"" : u";") + std::u16string(pattern);
+    std::u16string filter = std::u16string(kRecordingsText) + u'\0' + patterns + u'\0' +
+                            std::u16string(kAllFilesText) + u'\0' + std::u16string(kAllFilesPattern) + u'\0' + u'\0';
+    std::array<wchar_t, 32768> path{};
+    OPENFILENAMEW record{};
+    record.lStructSize = sizeof(record);
+    record.hwndOwner = owner;
+    record.lpstrFilter = Wide(filter);
+    record.nFilterIndex = 1;
+    record.lpstrFile = path.data();
+    record.nMaxFile = static_cast<DWORD>(path.size());
+    record.lpstrTitle = L"选择要分句的录音";
+    record.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&record) == FALSE) return std::nullopt;
+    path.back() = L'\0';
+    return FromWide(path.data(), std::wcslen(path.data()));
 }
 
 } // namespace morvane::win32

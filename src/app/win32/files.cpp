@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -115,6 +116,14 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
                           read.error = Reason(GetLastError(), false);
                           return std::nullopt;
                       });
+}
+
+bool DiskFiles::MakeFolder(const std::u16string& path)
+{
+    std::u16string folder = path;
+    while (folder.size() > 3 && (folder.back() == u'\\' || folder.back() == u'/')) folder.pop_back();
+    const int made = SHCreateDirectoryExW(nullptr, Wide(folder), nullptr);
+    return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS;
 }
 
 bool DiskFiles::Exists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }

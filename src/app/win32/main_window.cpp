@@ -218,6 +218,24 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPAR
     return result;
 }
 
+void MainWindow::Post(std::function<void()> task)
+{
+    const std::lock_guard lock(posted_mutex_);
+    posted_.push_back(std::move(task));
+    // One wake-up is enough for every task queued before it is served.
+    if (posted_.size() == 1 && hwnd_ != nullptr) PostMessageW(hwnd_, kRunPostedMessage, 0, 0);
+}
+
+void MainWindow::RunPosted()
+{
+    std::deque<std::function<void()>> tasks;
+    {
+        const std::lock_guard lock(posted_mutex_);
+        tasks.swap(posted_);
+    }
+    for (std::function<void()>& task : tasks) task();
+}
+
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
 {
     switch (msg) {
@@ -229,6 +247,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
         return 0;
     case WM_TIMER:
         if (wparam == kTimer1Id && form_ != nullptr) form_->Poll_Tick();
+        return 0;
+    case kRunPostedMessage:
+        RunPosted();
         return 0;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wparam) == Control(IDC_MARK_LIST) && OnListContextMenu(lparam)) return 0;

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -12,6 +15,8 @@
 namespace morvane::win32 {
 
 constexpr UINT_PTR kTimer1Id = 1;
+// Tells the window that tasks were posted to it.
+constexpr UINT kRunPostedMessage = WM_APP + 1;
 
 // The main window and its controls. It turns window messages into calls of
 // MainForm's handlers and keeps no behaviour of its own.
@@ -46,6 +51,9 @@ public:
     // Where a context menu opens: at the entry it was asked for from the
     // keyboard, else at the pointer.
     POINT MenuPoint() const;
+    // Runs `task` on the window's thread after the messages already queued;
+    // callable from any thread. Tasks still queued when the window goes are dropped.
+    void Post(std::function<void()> task);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -59,6 +67,7 @@ private:
     void Place(const RECT* suggested);
     void ApplyFonts();
 
+    void RunPosted();
     void OnCommand(int id, UINT code);
     void OnScroll(UINT code);
     // false when the list keeps the message for its own (its scroll bars').
@@ -78,6 +87,8 @@ private:
     std::unique_ptr<FontSet> fonts_;
     HBRUSH cyan_ = nullptr;
     MainForm* form_ = nullptr;
+    std::mutex posted_mutex_;
+    std::deque<std::function<void()>> posted_;
 };
 
 } // namespace morvane::win32

@@ -43,6 +43,7 @@ public:
     bool Exists(const std::u16string& path) override;
     bool ReadOnly(const std::u16string& path) override;
     std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
+    bool MakeFolder(const std::u16string& path) override;
 };
 
 } // namespace morvane::win32

@@ -19,9 +19,13 @@ public:
                           const std::u16string& default_text, int max_length) override;
     void ShowInfo(const std::u16string& text, const std::u16string& title) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& title) override;
+    std::size_t AskChoice(const std::u16string& text, const std::u16string& title,
+                          const std::vector<std::u16string>& choices) override;
     std::optional<ChosenFile> ChooseSavePath() override;
     std::optional<std::u16string> ChooseOpenPath() override;
+    std::optional<std::u16string> ChooseRecordingPath() override;
     int ShowMenu(const std::vector<MenuItem>& items) override;
+    void Post(std::function<void()> task) override;
     void Quit() override;
 
 private:
@@ -39,5 +43,9 @@ enum class FileDialog { Save, Open };
 // chosen; nullopt on cancel or failure.
 std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE instance, HWND owner,
                                                     const CodePage& code_page);
+
+// The system's open dialog for a recording, in Unicode: a recording's path
+// need not fit the code page. nullopt on cancel or failure.
+std::optional<std::u16string> ChooseRecording(HWND owner);
 
 } // namespace morvane::win32
