@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,8 @@ public:
 
     // Events go to `form` from now on.
     void Attach(MainForm* form) { form_ = form; }
+    // Runs after each of the form's poll ticks.
+    void AfterTick(std::function<void()> then) { after_tick_ = std::move(then); }
     // Shows the window with the focus on 清除.
     void Show();
     // Moves the keyboard focus to `control` now if the window is active,
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<FontSet> fonts_;
     HBRUSH cyan_ = nullptr;
     MainForm* form_ = nullptr;
+    std::function<void()> after_tick_;
 };
 
 } // namespace morvane::win32
