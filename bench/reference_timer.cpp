@@ -1,7 +1,7 @@
 // The benchmark's references: a minimal window with a 1 ms timer.
-// With --queries each tick also sends the player exactly the messages that
-// Morvane's tick sends while the player plays (each after a window lookup,
-// with the same time limit) and nothing else; without it, a tick does nothing.
+// With --queries each tick also looks the player's window up and sends it
+// exactly the messages that Morvane's tick sends while the player plays (with
+// the same time limit) and nothing else; without it, a tick does nothing.
 // --as potplayer or --as aimp asks in that player's table instead of Winamp's
 // (AIMP's title is read from its memory map, as Morvane reads it).
 // With --hotkeys each tick samples P and S with GetAsyncKeyState, as
@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "player/win32/window_classes.h"
 #include "reference_protocol.h"
 
 namespace {
@@ -40,29 +41,32 @@ LRESULT AskWindow(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
     return static_cast<LRESULT>(result);
 }
 
-LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
+// Winamp's title arrives in the ANSI code page.
+LRESULT AskWinamp(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
 {
-    HWND player = FindWindowA("Winamp v1.x", nullptr);
     DWORD_PTR result = 0;
     if (player == nullptr || SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
         return 0;
     return static_cast<LRESULT>(result);
 }
 
-LRESULT AskPotPlayer(UINT msg, WPARAM wparam, LPARAM lparam)
+LRESULT Ask(UINT msg, WPARAM wparam, LPARAM lparam)
 {
-    HWND player = FindWindowW(L"PotPlayer64", nullptr);
-    if (player == nullptr) player = FindWindowW(L"PotPlayer", nullptr);
-    return AskWindow(player, msg, wparam, lparam);
+    return AskWinamp(FindWindowW(morvane::win32players::kWinampClass, nullptr), msg, wparam, lparam);
 }
 
-LRESULT AskAimp(WPARAM property) { return AskWindow(FindWindowW(L"AIMP2_RemoteInfo", nullptr), WM_USER + 0x77, property, 0); }
+HWND FindPotPlayer()
+{
+    HWND player = FindWindowW(morvane::win32players::kPotPlayer64Class, nullptr);
+    return player != nullptr ? player : FindWindowW(morvane::win32players::kPotPlayer32Class, nullptr);
+}
+
+LRESULT AskAimp(HWND player, WPARAM property) { return AskWindow(player, WM_USER + 0x77, property, 0); }
 
 // What Morvane's AIMP link does for the title: open the map, copy it, close it.
 void ReadAimpMap(Reference& reference)
 {
-    if (FindWindowW(L"AIMP2_RemoteInfo", nullptr) == nullptr) return;
-    HANDLE map = OpenFileMappingW(FILE_MAP_READ, FALSE, L"AIMP2_RemoteInfo");
+    HANDLE map = OpenFileMappingW(FILE_MAP_READ, FALSE, morvane::win32players::kAimpRemoteClass);
     if (map == nullptr) return;
     if (const void* view = MapViewOfFile(map, FILE_MAP_READ, 0, 0, 2048)) {
         CopyMemory(reference.title.data(), view, 2048);
@@ -71,30 +75,33 @@ void ReadAimpMap(Reference& reference)
     CloseHandle(map);
 }
 
-// State, the length again while playing, length, position twice, title.
+// The window looked up once, then state, length, position and the title.
 void QueryLikeATick(Reference& reference)
 {
     switch (reference.table) {
     case PlayerTable::Winamp:
-        if (Ask(WM_USER, 0, 104) == 1) Ask(WM_USER, 1, 105);
-        Ask(WM_USER, 1, 105);
-        Ask(WM_USER, 0, 105);
-        Ask(WM_USER, 0, 105);
-        Ask(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        if (HWND player = FindWindowW(morvane::win32players::kWinampClass, nullptr)) {
+            AskWinamp(player, WM_USER, 0, 104);
+            AskWinamp(player, WM_USER, 1, 105);
+            AskWinamp(player, WM_USER, 0, 105);
+            AskWinamp(player, WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        }
         break;
     case PlayerTable::PotPlayer:
-        if (AskPotPlayer(WM_USER, 0x5006, 0) == 2) AskPotPlayer(WM_USER, 0x5002, 0);
-        AskPotPlayer(WM_USER, 0x5002, 0);
-        AskPotPlayer(WM_USER, 0x5004, 0);
-        AskPotPlayer(WM_USER, 0x5004, 0);
-        AskPotPlayer(WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        if (HWND player = FindPotPlayer()) {
+            AskWindow(player, WM_USER, 0x5006, 0);
+            AskWindow(player, WM_USER, 0x5002, 0);
+            AskWindow(player, WM_USER, 0x5004, 0);
+            AskWindow(player, WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(reference.title.data()));
+        }
         break;
     case PlayerTable::Aimp:
-        if (AskAimp(0x40) == 2) AskAimp(0x30);
-        AskAimp(0x30);
-        AskAimp(0x20);
-        AskAimp(0x20);
-        ReadAimpMap(reference);
+        if (HWND player = FindWindowW(morvane::win32players::kAimpRemoteClass, nullptr)) {
+            AskAimp(player, 0x40);
+            AskAimp(player, 0x30);
+            AskAimp(player, 0x20);
+            ReadAimpMap(reference);
+        }
         break;
     }
 }

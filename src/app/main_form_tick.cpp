@@ -77,7 +77,10 @@ void MainForm::DisplayStep()
 {
     Player& player = ui_.player;
 
+    // Each thing once: every query is a message to another process.
     const PlayState state = player.GetPlayState();
+    const std::int32_t length_sec = player.GetLengthSec();
+    const std::int32_t position_ms = player.GetPositionMs();
     const std::optional<std::u16string> practising = practice_.StateText(state);
     switch (state) {
     case PlayState::Stopped:
@@ -85,7 +88,7 @@ void MainForm::DisplayStep()
         break;
     case PlayState::Playing:
         state_line_.SetFitted(player.Name(), practising.value_or(u"处于播放状态......"));
-        SetSeekRange(0, RangeMax(player.GetLengthSec()));
+        SetSeekRange(0, RangeMax(length_sec));
         break;
     case PlayState::Paused:
         state_line_.SetFitted(player.Name(), practising.value_or(u"处于暂停状态......"));
@@ -94,15 +97,12 @@ void MainForm::DisplayStep()
         break;
     }
 
-    const std::int32_t length_sec = player.GetLengthSec();
-    const std::int32_t position_ms = player.GetPositionMs();
     // Decimal text of a 32-bit number always converts.
     const std::u16string total = *FormatSec(DecimalText(length_sec)).value;
     const std::u16string now = *FormatSec(SecondsText(position_ms)).value;
     time_line_.Set(u"总时间:" + total + u"<==>当前时间:" + now);
 
-    const std::int32_t shown_ms = player.GetPositionMs();
-    mark_line_.Set(mark_text_ + u"<==>" + FormatMs(shown_ms));
+    mark_line_.Set(mark_text_ + u"<==>" + FormatMs(position_ms));
 
     // The title is read from the player found now, not the one found at
     // start-up, so a restarted player is followed. With no player the
@@ -113,7 +113,7 @@ void MainForm::DisplayStep()
         title_ = std::move(title);
         caption_set_ = true;
     }
-    PracticeStep(state, shown_ms, length_sec);
+    PracticeStep(state, position_ms, length_sec);
 }
 
 void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,6 +186,22 @@ TEST(MainFormTick, AHungPlayerHoldsATickTwoSecondsAtMost)
         r.player.on_query = [&r] { r.poll_clock.now_ms += 300; };
         r.form.Poll_Tick();
         EXPECT_LE(r.poll_clock.now_ms, 2000) << static_cast<int>(state);
+        EXPECT_TRUE(r.player.Commands().empty());
+    }
+}
+
+// Every query crosses to another process: a tick asks each thing once,
+// playing or paused, and sends nothing.
+TEST(MainFormTick, AsksThePlayerEachThingOncePerTick)
+{
+    TickRig r;
+    for (PlayState state : {PlayState::Playing, PlayState::Paused}) {
+        r.player.state = state;
+        r.player.log.clear();
+        r.form.Poll_Tick();
+        std::vector<std::string> asked = r.player.log;
+        std::sort(asked.begin(), asked.end());
+        EXPECT_EQ(std::adjacent_find(asked.begin(), asked.end()), asked.end()) << "a query asked twice";
         EXPECT_TRUE(r.player.Commands().empty());
     }
 }

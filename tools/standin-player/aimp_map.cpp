@@ -5,11 +5,13 @@
 #include <cstring>
 #include <iterator>
 
+#include "player/win32/window_classes.h"
+
 namespace standin {
 
 namespace {
 
-constexpr wchar_t kMapName[] = L"AIMP2_RemoteInfo";
+constexpr const wchar_t* kMapName = morvane::win32players::kAimpRemoteClass;
 constexpr std::size_t kMapSize = 2048;
 constexpr std::size_t kHeaderSize = 88;
 // Offsets in the header: Active, Duration (ms), TrackNumber, then the six
@@ -31,10 +33,11 @@ bool AimpInfoMap::Create()
     return view_ != nullptr;
 }
 
-void AimpInfoMap::Write(const PlayerState& player, const std::wstring& artist)
+void AimpInfoMap::Write(const PlayerState& player, const std::wstring& artist, const std::wstring& file)
 {
     if (!view_) return;
-    const std::wstring texts[] = {L"英语听力", artist, L"2024", player.TrackName() + L".mp3", L"Speech", player.TrackName()};
+    const std::wstring texts[] = {L"英语听力", artist,   L"2024", file.empty() ? player.TrackName() + L".mp3" : file,
+                                  L"Speech",  player.TrackName()};
     auto* bytes = static_cast<unsigned char*>(view_.get());
     std::memset(bytes, 0, kMapSize);
     Put32(bytes + kActiveAt, 1);

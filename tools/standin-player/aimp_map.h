@@ -16,8 +16,9 @@ class AimpInfoMap {
 public:
     // Creates the map; false if it cannot be made.
     bool Create();
-    // Writes the current track into it.
-    void Write(const PlayerState& player, const std::wstring& artist);
+    // Writes the current track into it; its file name is `file` when that is
+    // not empty, else the track's bare name.
+    void Write(const PlayerState& player, const std::wstring& artist, const std::wstring& file);
 
 private:
     struct Closer {

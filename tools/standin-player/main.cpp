@@ -39,6 +39,7 @@ struct App {
 
     Protocol protocol;
     PlayerState player;
+    PlayedFile file;
     AimpInfoMap aimp_map;  // written in the AIMP mode only
     std::optional<MessageLog> log;
     DWORD delay_ms;
@@ -95,7 +96,7 @@ void SyncTitle(App& app, HWND window)
     if (SetWindowTextW(window, title.c_str()))
         app.shown_title = std::move(title);
     if (app.protocol == Protocol::Aimp)
-        app.aimp_map.Write(app.player, kArtist);
+        app.aimp_map.Write(app.player, kArtist, app.file.path);
 }
 
 void Paint(App& app, HWND window)
@@ -139,7 +140,7 @@ LRESULT HandleMessage(App& app, HWND window, UINT msg, WPARAM wparam, LPARAM lpa
         if (app.delay_ms > 0)
             Sleep(app.delay_ms);
     }
-    if (const auto answer = AnswerMessage(app.protocol, app.player, msg, wparam, lparam, Clock::now())) {
+    if (const auto answer = AnswerMessage(app.protocol, app.player, app.file, window, msg, wparam, lparam, Clock::now())) {
         if (!answer->command.empty()) {
             app.last_command = answer->command;
             SyncTitle(app, window);
@@ -256,6 +257,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     App app(options.protocol, PlayerState(std::move(playlist), static_cast<std::size_t>(options.track - 1),
                          options.position_ms, options.state, start),
             options.delay_ms);
+    app.file = MakePlayedFile(options.file_path);
     if (options.hang_after_ms)
         app.hang_at = start + std::chrono::milliseconds(*options.hang_after_ms);
     app.font = CreateTextFont();
@@ -276,7 +278,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             ReportError(L"cannot create AIMP's memory map");
             return 1;
         }
-        app.aimp_map.Write(app.player, kArtist);
+        app.aimp_map.Write(app.player, kArtist, app.file.path);
     }
     app.shown_title = WindowTitle(app.protocol, app.player);
     ShowWindow(window, SW_SHOWNOACTIVATE);

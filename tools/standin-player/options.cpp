@@ -85,6 +85,9 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& args)
         } else if (name == L"--log") {
             o.log_path = value;
             ok = !value.empty();
+        } else if (name == L"--file") {
+            o.file_path = value;
+            ok = !value.empty();
         } else if (name == L"--state") {
             const auto state = ParseState(value);
             ok = state.has_value();

@@ -18,6 +18,7 @@ struct Options {
     std::uint32_t delay_ms = 0;                   // before answering each logged message
     std::optional<std::uint32_t> hang_after_ms;   // stop answering this long after start
     std::wstring log_path;                        // empty: no log
+    std::wstring file_path;                       // the file it says it plays; empty: none
 };
 
 struct ParsedOptions {
@@ -26,7 +27,7 @@ struct ParsedOptions {
 };
 
 // Reads --as winamp|potplayer|aimp, --track N, --position MS, --state play|pause|stop, --delay MS,
-// --hang-after MS and --log PATH from the arguments after the program name.
+// --hang-after MS, --log PATH and --file PATH from the arguments after the program name.
 ParsedOptions ParseOptions(const std::vector<std::wstring>& args);
 
 }  // namespace standin

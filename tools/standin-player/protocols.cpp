@@ -1,6 +1,9 @@
 #include "protocols.h"
 
 #include <cstdint>
+#include <utility>
+
+#include "player/win32/window_classes.h"
 
 namespace standin {
 
@@ -10,24 +13,29 @@ namespace {
 constexpr LPARAM kWinampState = 104;
 constexpr LPARAM kWinampTime = 105;
 constexpr LPARAM kWinampJump = 106;
+constexpr LPARAM kWinampListPos = 125;        // IPC_GETLISTPOS
+constexpr LPARAM kWinampPlaylistFile = 211;   // IPC_GETPLAYLISTFILE: a char* in this process
+constexpr LPARAM kWinampPlaylistFileW = 214;  // IPC_GETPLAYLISTFILEW: a wchar_t* in this process
 constexpr WORD kWinampPrev = 40044;
 constexpr WORD kWinampPlay = 40045;
 constexpr WORD kWinampPause = 40046;
 constexpr WORD kWinampStop = 40047;
 constexpr WORD kWinampNext = 40048;
 
-// PotPlayer's remote-control requests (WM_USER, the request in wParam) and
-// command ids (WM_COMMAND), from its public remote-control header and
-// command list.
+// PotPlayer's remote-control requests (WM_USER, the request in wParam),
+// from the POT_* table of its SDK's remote-control header, and the two
+// command ids (WM_COMMAND) of its menus for what the header has no request
+// for: play/pause from stopped, and stop.
 constexpr WPARAM kPotTotalTime = 0x5002;
 constexpr WPARAM kPotCurrentTime = 0x5004;
 constexpr WPARAM kPotSetCurrentTime = 0x5005;
 constexpr WPARAM kPotPlayStatus = 0x5006;
 constexpr WPARAM kPotSetPlayStatus = 0x5007;
+constexpr WPARAM kPotSetPlayOrder = 0x5008;  // lParam: 0 previous, 1 next
+constexpr WPARAM kPotGetPlayFileName = 0x6020;  // lParam: the window to send the path to, as WM_COPYDATA
+constexpr UINT kCopyTimeoutMs = 1000;
 constexpr WORD kPotPlayPause = 20001;
 constexpr WORD kPotStop = 20002;
-constexpr WORD kPotPrevious = 10123;
-constexpr WORD kPotNext = 10124;
 
 // AIMP's remote API (apiRemote.h of the AIMP SDK).
 constexpr UINT kAimpCommand = WM_USER + 0x75;
@@ -86,9 +94,21 @@ std::wstring Track(PlayerState& player, bool next, Clock::time_point now)
     return L"上一首";
 }
 
-std::optional<Answer> AnswerWinamp(PlayerState& player, UINT msg, WPARAM wparam, LPARAM lparam, Clock::time_point now)
+// The path of the playing entry, the only one the stand-in knows; NULL, as
+// Winamp answers an error, for any other entry.
+LRESULT WinampPath(const PlayerState& player, const std::wstring& path, const void* text, WPARAM entry)
+{
+    const bool playing_entry = entry == static_cast<WPARAM>(player.TrackNumber() - 1);
+    return playing_entry && !path.empty() ? reinterpret_cast<LRESULT>(text) : 0;
+}
+
+std::optional<Answer> AnswerWinamp(PlayerState& player, const PlayedFile& file, UINT msg, WPARAM wparam, LPARAM lparam,
+                                   Clock::time_point now)
 {
     if (msg == WM_USER) {
+        if (lparam == kWinampListPos) return Answer{player.TrackNumber() - 1, {}};
+        if (lparam == kWinampPlaylistFileW) return Answer{WinampPath(player, file.path, file.path.c_str(), wparam), {}};
+        if (lparam == kWinampPlaylistFile) return Answer{WinampPath(player, file.path, file.ansi.c_str(), wparam), {}};
         if (lparam == kWinampState) return Answer{static_cast<LRESULT>(player.State(now)), {}};
         if (lparam == kWinampTime && wparam == 0) return Answer{player.PositionMs(now), {}};
         if (lparam == kWinampTime && wparam == 1) return Answer{player.LengthSec(), {}};
@@ -116,11 +136,22 @@ LRESULT PotPlayerStatus(PlayMode state)
     return -1;
 }
 
-std::optional<Answer> AnswerPotPlayer(PlayerState& player, UINT msg, WPARAM wparam, LPARAM lparam,
-                                      Clock::time_point now)
+// PotPlayer answers a path request by sending the path to the window named in it.
+void SendPotPlayerPath(const PlayedFile& file, HWND self, LPARAM to)
+{
+    if (file.utf8.empty()) return;
+    COPYDATASTRUCT data{kPotGetPlayFileName, static_cast<DWORD>(file.utf8.size()), const_cast<char*>(file.utf8.data())};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(reinterpret_cast<HWND>(to), WM_COPYDATA, reinterpret_cast<WPARAM>(self),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kCopyTimeoutMs, &result);
+}
+
+std::optional<Answer> AnswerPotPlayer(PlayerState& player, const PlayedFile& file, HWND self, UINT msg, WPARAM wparam,
+                                      LPARAM lparam, Clock::time_point now)
 {
     if (msg == WM_USER) {
         switch (wparam) {
+        case kPotGetPlayFileName: SendPotPlayerPath(file, self, lparam); return Answer{};
         case kPotTotalTime: return Answer{LRESULT{player.LengthSec()} * 1000, {}};
         case kPotCurrentTime: return Answer{player.PositionMs(now), {}};
         case kPotPlayStatus: return Answer{PotPlayerStatus(player.State(now)), {}};
@@ -130,6 +161,7 @@ std::optional<Answer> AnswerPotPlayer(PlayerState& player, UINT msg, WPARAM wpar
             if (lparam == 2) return Answer{0, Resume(player, now)};
             if (lparam == 1 && player.State(now) == PlayMode::Playing) player.Pause(now);
             return Answer{0, L"暂停"};
+        case kPotSetPlayOrder: return Answer{0, Track(player, lparam == 1, now)};
         }
         return Answer{};
     }
@@ -137,8 +169,6 @@ std::optional<Answer> AnswerPotPlayer(PlayerState& player, UINT msg, WPARAM wpar
     switch (LOWORD(wparam)) {
     case kPotPlayPause: return Answer{0, Toggle(player, now)};
     case kPotStop: player.Stop(now); return Answer{0, L"停止"};
-    case kPotPrevious: return Answer{0, Track(player, false, now)};
-    case kPotNext: return Answer{0, Track(player, true, now)};
     }
     return Answer{0, Unknown(LOWORD(wparam))};
 }
@@ -180,14 +210,28 @@ std::optional<Answer> AnswerAimp(PlayerState& player, UINT msg, WPARAM wparam, L
 
 }  // namespace
 
+PlayedFile MakePlayedFile(const std::wstring& path)
+{
+    PlayedFile file{path, {}, {}};
+    for (auto [code_page, to] : {std::pair{CP_ACP, &file.ansi}, std::pair{CP_UTF8, &file.utf8}}) {
+        const int size = WideCharToMultiByte(code_page, 0, path.data(), static_cast<int>(path.size()), nullptr, 0,
+                                             nullptr, nullptr);
+        if (size <= 0) continue;
+        to->resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(code_page, 0, path.data(), static_cast<int>(path.size()), to->data(), size, nullptr,
+                            nullptr);
+    }
+    return file;
+}
+
 const wchar_t* WindowClass(Protocol protocol)
 {
     switch (protocol) {
-    case Protocol::PotPlayer: return L"PotPlayer64";
-    case Protocol::Aimp: return L"AIMP2_RemoteInfo";
+    case Protocol::PotPlayer: return morvane::win32players::kPotPlayer64Class;
+    case Protocol::Aimp: return morvane::win32players::kAimpRemoteClass;
     case Protocol::Winamp: break;
     }
-    return L"Winamp v1.x";
+    return morvane::win32players::kWinampClass;
 }
 
 std::wstring WindowTitle(Protocol protocol, const PlayerState& player)
@@ -206,15 +250,15 @@ bool IsTableMessage(Protocol protocol, UINT msg)
     return msg == WM_USER || msg == WM_COMMAND;
 }
 
-std::optional<Answer> AnswerMessage(Protocol protocol, PlayerState& player, UINT msg, WPARAM wparam, LPARAM lparam,
-                                    Clock::time_point now)
+std::optional<Answer> AnswerMessage(Protocol protocol, PlayerState& player, const PlayedFile& file, HWND self, UINT msg,
+                                    WPARAM wparam, LPARAM lparam, Clock::time_point now)
 {
     switch (protocol) {
-    case Protocol::PotPlayer: return AnswerPotPlayer(player, msg, wparam, lparam, now);
+    case Protocol::PotPlayer: return AnswerPotPlayer(player, file, self, msg, wparam, lparam, now);
     case Protocol::Aimp: return AnswerAimp(player, msg, wparam, lparam, now);
     case Protocol::Winamp: break;
     }
-    return AnswerWinamp(player, msg, wparam, lparam, now);
+    return AnswerWinamp(player, file, msg, wparam, lparam, now);
 }
 
 }  // namespace standin

@@ -22,6 +22,15 @@ std::wstring WindowTitle(Protocol protocol, const PlayerState& player);
 // The artist of every track, as the AIMP mode's memory map gives it.
 inline constexpr wchar_t kArtist[] = L"示例朗读者";
 
+// The file the player says it plays, in each form a table hands it out;
+// all empty when it says none.
+struct PlayedFile {
+    std::wstring path;
+    std::string ansi;  // Winamp's IPC_GETPLAYLISTFILE, in the ANSI code page
+    std::string utf8;  // PotPlayer's WM_COPYDATA
+};
+PlayedFile MakePlayedFile(const std::wstring& path);
+
 // Messages of the protocol's table other than WM_GETTEXT.
 bool IsTableMessage(Protocol protocol, UINT msg);
 
@@ -30,8 +39,10 @@ struct Answer {
     std::wstring command;  // what the window shows as the last command; empty for a query
 };
 
-// The answer to a message of the protocol's table; nullopt for any other message.
-std::optional<Answer> AnswerMessage(Protocol protocol, PlayerState& player, UINT msg, WPARAM wparam, LPARAM lparam,
-                                    Clock::time_point now);
+// The answer to a message of the protocol's table; nullopt for any other
+// message. `self` is the player's window, which PotPlayer names in the
+// WM_COPYDATA it answers a path request with.
+std::optional<Answer> AnswerMessage(Protocol protocol, PlayerState& player, const PlayedFile& file, HWND self, UINT msg,
+                                    WPARAM wparam, LPARAM lparam, Clock::time_point now);
 
 }  // namespace standin

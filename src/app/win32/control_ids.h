@@ -7,7 +7,6 @@
 #include "app/layout/control_ids.h"
 
 #define MORVANE_MAIN_CLASS L"Morvane.MainForm"
-#define MORVANE_PLAYER_CLASS "Winamp v1.x"
 
 // The note prompt dialog.
 #define IDD_PROMPT 200

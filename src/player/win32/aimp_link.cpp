@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <memory>
+#include <optional>
+#include <span>
 
+#include "player/win32/file_path_replies.h"
+#include "player/win32/window_classes.h"
 #include "player/win32/window_messages.h"
 
 namespace morvane::aimp {
@@ -14,8 +17,7 @@ namespace {
 
 // AIMP's SDK remote API (apiRemote.h, part of the public AIMP SDK). The
 // remote-control window and the memory map share one name.
-constexpr wchar_t kRemoteName[] = L"AIMP2_RemoteInfo";
-constexpr std::size_t kMapSize = 2048;
+constexpr const wchar_t* kRemoteName = win32players::kAimpRemoteClass;
 constexpr UINT kWmCommand = WM_USER + 0x75;   // WM_AIMP_COMMAND, command id in wParam
 constexpr UINT kWmProperty = WM_USER + 0x77;  // WM_AIMP_PROPERTY, property id | get or set in wParam
 constexpr WPARAM kGet = 0;
@@ -29,24 +31,8 @@ constexpr WPARAM kCmdStop = 10 + 6;
 constexpr WPARAM kCmdNext = 10 + 7;
 constexpr WPARAM kCmdPrev = 10 + 8;
 
-// TAIMPRemoteFileInfo: a packed 88-byte header, then the album, artist,
-// date, file name, genre and title as UTF-16 without terminators, each as
-// long as its count of characters in the header.
-constexpr std::size_t kHeaderSize = 88;
-constexpr std::size_t kAlbumLengthAt = 40;
-constexpr std::size_t kTextCount = 6;
-constexpr std::size_t kArtist = 1;
-constexpr std::size_t kTitle = 5;
-
 HWND Find() { return FindWindowW(kRemoteName, nullptr); }
-
-std::int32_t Property(WPARAM id)
-{
-    const auto answer = win32players::SendWithin(Find(), kWmProperty, id | kGet, 0);
-    return answer ? static_cast<std::int32_t>(*answer) : 0;
-}
-
-void Command(WPARAM id) { win32players::SendWithin(Find(), kWmCommand, id, 0); }
+HWND Window(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 
 struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -55,27 +41,32 @@ struct ViewCloser {
     void operator()(const void* view) const { UnmapViewOfFile(view); }
 };
 
-// The artist and the title from the map's bytes; false when the header's
-// counts run past the map.
-bool TagsFromMap(const unsigned char* map, std::u16string& artist, std::u16string& title)
+// The texts of the playing track from the memory map, bounded by the map's
+// size; nullopt without a map or when its counts run past it.
+std::optional<win32players::AimpTexts> ReadMap()
 {
-    std::uint32_t lengths[kTextCount];
-    std::memcpy(lengths, map + kAlbumLengthAt, sizeof lengths);
-    std::size_t at = kHeaderSize;
-    for (std::size_t i = 0; i < kTextCount; ++i) {
-        if (lengths[i] > (kMapSize - at) / sizeof(char16_t)) return false;
-        std::u16string text(lengths[i], u'\0');
-        std::memcpy(text.data(), map + at, lengths[i] * sizeof(char16_t));
-        at += lengths[i] * sizeof(char16_t);
-        if (i == kArtist) artist = std::move(text);
-        if (i == kTitle) title = std::move(text);
-    }
-    return true;
+    const std::unique_ptr<void, HandleCloser> map(OpenFileMappingW(FILE_MAP_READ, FALSE, kRemoteName));
+    if (!map) return std::nullopt;
+    const std::unique_ptr<const void, ViewCloser> view(
+        MapViewOfFile(map.get(), FILE_MAP_READ, 0, 0, win32players::kAimpMapSize));
+    if (!view) return std::nullopt;
+    return win32players::AimpMapTexts(
+        std::span(static_cast<const unsigned char*>(view.get()), win32players::kAimpMapSize));
 }
 
 } // namespace
 
-std::uintptr_t AimpLink::FindPlayer() { return reinterpret_cast<std::uintptr_t>(Find()); }
+void AimpLink::Refresh() { window_ = win32players::RefreshWindow(window_, next_look_ms_, Find); }
+
+std::uintptr_t AimpLink::FindPlayer() { return window_; }
+
+std::int32_t AimpLink::Property(std::uintptr_t id)
+{
+    const auto answer = win32players::SendWithin(Window(window_), kWmProperty, id | kGet, 0);
+    return answer ? static_cast<std::int32_t>(*answer) : 0;
+}
+
+void AimpLink::Command(std::uintptr_t id) { win32players::SendWithin(Window(window_), kWmCommand, id, 0); }
 
 morvane::PlayState AimpLink::GetPlayState()
 {
@@ -93,7 +84,7 @@ std::int32_t AimpLink::GetLengthSec() { return win32players::WholeSeconds(Proper
 void AimpLink::JumpToMs(std::int32_t ms)
 {
     // The property names no meaning for a time before the start.
-    if (HWND player = Find()) PostMessageW(player, kWmProperty, kPosition | kSet, std::max<std::int32_t>(ms, 0));
+    if (HWND player = Window(window_)) PostMessageW(player, kWmProperty, kPosition | kSet, std::max<std::int32_t>(ms, 0));
 }
 
 void AimpLink::CmdPrev() { Command(kCmdPrev); }
@@ -104,16 +95,18 @@ void AimpLink::CmdNext() { Command(kCmdNext); }
 
 bool AimpLink::ReadTitle(std::u16string& title)
 {
-    if (Find() == nullptr) return false;
-    const std::unique_ptr<void, HandleCloser> map(OpenFileMappingW(FILE_MAP_READ, FALSE, kRemoteName));
-    if (!map) return false;
-    const std::unique_ptr<const void, ViewCloser> view(MapViewOfFile(map.get(), FILE_MAP_READ, 0, 0, kMapSize));
-    if (!view) return false;
-    std::u16string artist;
-    std::u16string track;
-    if (!TagsFromMap(static_cast<const unsigned char*>(view.get()), artist, track)) return false;
-    title = artist.empty() ? track : artist + u" - " + track;
+    if (window_ == 0) return false;
+    const std::optional<win32players::AimpTexts> texts = ReadMap();
+    if (!texts) return false;
+    title = texts->artist.empty() ? texts->title : texts->artist + u" - " + texts->title;
     return true;
+}
+
+std::u16string AimpLink::FilePath()
+{
+    if (window_ == 0) return {};
+    const std::optional<win32players::AimpTexts> texts = ReadMap();
+    return texts && win32players::IsLocalPath(texts->file_name) ? texts->file_name : std::u16string();
 }
 
 std::u16string AimpLink::Name() { return u"AIMP"; }

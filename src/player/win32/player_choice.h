@@ -53,6 +53,7 @@ public:
     bool CanChangeSpeed() override { return Current().CanChangeSpeed(); }
     double Speed() override { return Current().Speed(); }
     void SetSpeed(double rate) override { Current().SetSpeed(rate); }
+    std::u16string FilePath() override { return chosen_ ? Current().FilePath() : std::u16string(); }
     std::u16string Name() override;
     std::u16string NotFoundMessage() override;
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the links over window messages share: a send that a missing, hung or
-// slow player cannot block, and the players' milliseconds as whole seconds.
+// What the links over window messages share: finding the player's window at
+// each refresh without a lookup on every tick, a send that a missing, hung
+// or slow player cannot block, and the players' milliseconds as whole seconds.
 
 #include <windows.h>
 
@@ -11,6 +12,21 @@
 namespace morvane::win32players {
 
 inline constexpr UINT kAnswerTimeoutMs = 300;
+// How long a player that is not running goes unlooked for.
+inline constexpr std::uint64_t kLookAgainMs = 250;
+
+// The player's window for the calls until the next refresh: the one found
+// before while it still exists, else what `find` finds. A lookup walks the
+// desktop's windows, and the tick refreshes a hundred times a second, so
+// while no player runs it looks again only every kLookAgainMs.
+inline std::uintptr_t RefreshWindow(std::uintptr_t window, std::uint64_t& next_look_ms, HWND (*find)())
+{
+    if (window != 0 && IsWindow(reinterpret_cast<HWND>(window))) return window;
+    const std::uint64_t now = GetTickCount64();
+    if (window == 0 && now < next_look_ms) return 0;
+    next_look_ms = now + kLookAgainMs;
+    return reinterpret_cast<std::uintptr_t>(find());
+}
 
 // The player's answer, or nullopt when it is missing, hung or too slow.
 inline std::optional<LRESULT> SendWithin(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "disk_files.h"
+#include "player/win32/window_classes.h"
 #include "process.h"
 
 namespace morvane::e2e {
@@ -15,9 +16,9 @@ const std::vector<PlayerKind>& PlayerKinds()
     // 0x5006 state, 0x5004 position, 0x5002 length) and AIMP's properties
     // (WM_USER + 0x77 with 0x40 state, 0x20 position, 0x30 duration).
     static const std::vector<PlayerKind> kinds = {
-        {L"winamp", L"Winamp v1.x", L"Winamp", true, {"1024 0 104", "1024 0 105", "1024 1 105"}, "13 64000 "},
-        {L"potplayer", L"PotPlayer64", L"PotPlayer", false, {"1024 20486 0", "1024 20484 0", "1024 20482 0"}, "13 64000 "},
-        {L"aimp", L"AIMP2_RemoteInfo", L"AIMP", true, {"1143 64 0", "1143 32 0", "1143 48 0"}, ""},
+        {L"winamp", win32players::kWinampClass, L"Winamp", true, {"1024 0 104", "1024 0 105", "1024 1 105"}, "13 64000 "},
+        {L"potplayer", win32players::kPotPlayer64Class, L"PotPlayer", false, {"1024 20486 0", "1024 20484 0", "1024 20482 0"}, "13 64000 "},
+        {L"aimp", win32players::kAimpRemoteClass, L"AIMP", true, {"1143 64 0", "1143 32 0", "1143 48 0"}, ""},
     };
     return kinds;
 }

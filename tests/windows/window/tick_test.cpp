@@ -52,9 +52,15 @@ TEST_F(Tick, FollowsThePlayerThroughPlayPauseAnotherTrackStopAndItsEnd)
 {
     ExpectShows(IDC_STATE_LINE, kPlaying);
     ExpectShows(Main(), Title());
+    ExpectShows(IDC_PLAYER_FRAME, L"Winamp控制区");
     ExpectRange(245);
     ExpectClockFollowed(245, 0, 3456);
     ExpectClockFollowed(245, 0, 4567);
+    // The frame of the transport buttons names the player in use.
+    player.name = u"PotPlayer";
+    ExpectShows(IDC_PLAYER_FRAME, L"PotPlayer控制区");
+    player.name = u"Winamp";
+    ExpectShows(IDC_PLAYER_FRAME, L"Winamp控制区");
 
     // Paused: the lines stand at the player's position; 定位 marks it.
     ExpectSent(IDC_PAUSE, "pause");

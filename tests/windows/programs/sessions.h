@@ -8,12 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "player/win32/window_classes.h"
 #include "player_log.h"
 #include "process.h"
 
 namespace morvane::e2e {
 
-inline constexpr wchar_t kPlayerClass[] = L"Winamp v1.x";
 
 struct Standin {
     Process process;

@@ -57,7 +57,8 @@ std::optional<Morvane> StartMorvane(std::string& failure, const std::wstring& ar
 
 bool NoPlayerRunning()
 {
-    for (const wchar_t* window_class : {L"Winamp v1.x", L"PotPlayer64", L"PotPlayer", L"AIMP2_RemoteInfo"})
+    for (const wchar_t* window_class : {win32players::kWinampClass, win32players::kPotPlayer64Class, win32players::kPotPlayer32Class,
+                                     win32players::kAimpRemoteClass})
         if (FindWindowW(window_class, nullptr) != nullptr) return false;
     return true;
 }

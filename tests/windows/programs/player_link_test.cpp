@@ -15,12 +15,12 @@ using PlayerLink = EachPlayerTest;
 
 // 快退, 快进, 前首, 播放, 暂停, 停止, 下首, in this order, from a paused 1500 ms.
 // PotPlayer and AIMP are given no time before the start; PotPlayer's 播放
-// resumes by setting the state and its 暂停 is play/pause (each after a
-// state query, which the tick sends too).
+// resumes by setting the state and its 暂停 toggles it (each after a state
+// query, which the tick sends too).
 const std::map<std::wstring, std::vector<std::string>> kButtonMessages = {
     {L"winamp", {"1024 -500 106", "1024 2000 106", "273 40044 0", "273 40045 0", "273 40046 0", "273 40047 0", "273 40048 0"}},
     {L"potplayer",
-     {"1024 20485 0", "1024 20485 2000", "273 10123 0", "1024 20487 2", "273 20001 0", "273 20002 0", "273 10124 0"}},
+     {"1024 20485 0", "1024 20485 2000", "1024 20488 0", "1024 20487 2", "1024 20487 0", "273 20002 0", "1024 20488 1"}},
     {L"aimp", {"1143 33 0", "1143 33 2000", "1141 18 0", "1141 13 0", "1141 15 0", "1141 16 0", "1141 17 0"}},
 };
 

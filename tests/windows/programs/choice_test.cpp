@@ -34,5 +34,24 @@ TEST_F(TwoPlayers, ThePlayingOneOrTheOneNamed)
     EXPECT_TRUE(aimp->log.LinesSince(aimp_mark).empty()) << "Morvane still talks to AIMP";
 }
 
+// A paused player does not take over from a stopped one in use: only one that plays does.
+TEST_F(TwoPlayers, StoppingTheOneInUseKeepsItBesideAPausedOne)
+{
+    auto winamp = StartPlayerAs(WinampKind(), L"--state pause", L"winamp");
+    auto aimp = StartPlayerAs(AimpKind(), L"--state play", L"aimp");
+    ASSERT_TRUE(winamp && aimp);
+    std::string failure;
+    morvane = StartMorvane(failure);
+    ASSERT_TRUE(morvane) << failure;
+    ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"播放"));
+    const std::size_t winamp_mark = winamp->log.Mark();
+    ASSERT_TRUE(Click(Control(IDC_STOP)));
+    ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"停止"));
+    Sleep(300);
+    ASSERT_TRUE(Click(Control(IDC_PLAY)));
+    EXPECT_TRUE(PollUntil([&] { return StandinState(aimp->window) == 1; })) << "播放 did not reach AIMP";
+    EXPECT_EQ(winamp->log.CommandsSince(winamp_mark), std::vector<std::string>{}) << "Morvane turned to Winamp";
+}
+
 } // namespace
 } // namespace morvane::e2e

@@ -70,7 +70,7 @@ bool Record(HWND main, const std::optional<std::wstring>& note)
 
 int RunDemo(const std::wstring& out_dir)
 {
-    const HWND player = WaitForShown(kPlayerClass);
+    const HWND player = WaitForShown(win32players::kWinampClass);
     const HWND main = WaitForShown(MORVANE_MAIN_CLASS);
     if (player == nullptr || main == nullptr) return Failed("the stand-in player or Morvane is not on the screen");
     const auto control = [&](int id) { return GetDlgItem(main, id); };
