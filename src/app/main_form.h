@@ -13,6 +13,7 @@
 #include "app/gated_timer.h"
 #include "app/mark_list.h"
 #include "app/practice.h"
+#include "app/settings/settings_store.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
 #include "player/player.h"
@@ -156,7 +157,7 @@ private:
     bool SpeedChangeable();
     void ChangeSpeed(double rate);
     void StepSpeed(int steps);  // slower (-1) or faster (1) by one step
-    void SaveSetting(settings::Setting setting);
+    void ChangeSetting(settings::Setting setting, settings::Value value);
 
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
@@ -187,10 +188,9 @@ private:
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
 
-    Practice practice_{ui_.player};
+    settings::SettingsStore settings_{ui_.files};
+    Practice practice_{ui_.player, settings_.Values()};
     int menu_index_ = -1;  // the entry the context menu was opened over
-    std::u16string settings_path_;  // empty: nowhere to write the choices
-    std::string settings_text_;     // the file as it stands, with the user's lines
     bool speed_reason_shown_ = false;
     bool speed_applied_ = false;  // the file's speed, given to the player once
 };

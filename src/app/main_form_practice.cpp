@@ -17,13 +17,7 @@ namespace {
 
 using settings::Setting;
 
-constexpr std::array<std::optional<int>, 7> kPassChoices{1, 2, 3, 5, 10, 20, std::nullopt};
-constexpr std::array<int, 6> kGapChoicesMs{0, 1000, 2000, 3000, 5000, 10000};
-constexpr std::array<double, 7> kSpeedChoices{0.5, 0.6, 0.75, 0.9, 1.0, 1.25, 1.5};
-constexpr std::array<int, 5> kRewindChoicesMs{0, 1000, 2000, 3000, 5000};
-constexpr std::array<int, 5> kStepChoicesMs{1000, 2000, 3000, 5000, 10000};
 constexpr double kSpeedStep = 0.05;
-constexpr double kSlowest = 0.25, kFastest = 4.0;
 // A player reports the rate it took, which may be a little off the one asked
 // (VLC takes 0.75 as 0.750188).
 constexpr double kSameSpeed = 0.01;
@@ -42,11 +36,8 @@ enum MenuId : int {
     kStopRepeatId,
     kPreviousMarkId,
     kNextMarkId,
-    kPassesId = 100,
-    kGapId = 200,
-    kSpeedId = 300,
-    kRewindId = 400,
-    kStepId = 500,
+    // The settings' submenus: 100 times one more than the row's place in the table.
+    kSettingIdStep = 100,
 };
 
 // position + delta without overflow. A real player never reports a position
@@ -60,15 +51,13 @@ std::int32_t StepFrom(std::int32_t position_ms, std::int32_t delta_ms)
     return static_cast<std::int32_t>(target);
 }
 
-std::u16string Seconds(int ms) { return DecimalText(ms / 1000) + u" 秒"; }
-
-std::u16string SpeedText(double rate)
+// A value as its setting's submenu shows it ("3 遍", "1 倍（正常）").
+std::u16string ChoiceText(const settings::SettingRow& row, settings::Value value)
 {
-    if (rate == 1.0) return u"1 倍（正常）";
-    settings::Settings shown;
-    shown.speed = rate;
-    const auto text = FromUtf8(settings::ValueText(shown, Setting::Speed));
-    return text.value_or(u"") + u" 倍";
+    if (!value) return std::u16string(row.none_menu);
+    const std::u16string number = FromUtf8Replacing(settings::NumberText(*value, row.decimals));
+    if (row.setting == Setting::Speed && *value == 1.0) return number + std::u16string(row.menu_unit) + u"（正常）";
+    return number + std::u16string(row.menu_unit);
 }
 
 MenuItem Choice(std::u16string text, int id, bool checked, bool enabled = true)
@@ -82,17 +71,13 @@ MenuItem Submenu(std::u16string text) { return Choice(std::move(text), 0, false)
 
 std::u16string MainForm::UseSettings(std::u16string path, std::string text)
 {
-    settings_path_ = std::move(path);
-    settings_text_ = std::move(text);
-    const settings::SettingsFile file = settings::ParseSettingsFile(settings_text_);
-    practice_.settings() = file.settings;
-    return FromUtf8Replacing(file.problems);
+    return FromUtf8Replacing(settings_.Use(std::move(path), std::move(text)));
 }
 
 void MainForm::PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec)
 {
-    if (practice_.settings().speed && !speed_applied_ && ui_.player.CanChangeSpeed()) {
-        ui_.player.SetSpeed(*practice_.settings().speed);
+    if (settings_.Values().speed && !speed_applied_ && ui_.player.CanChangeSpeed()) {
+        ui_.player.SetSpeed(*settings_.Values().speed);
         speed_applied_ = true;
     }
     practice_.Tick(state, position_ms, length_sec, ui_.poll_clock.NowMs());
@@ -184,10 +169,10 @@ bool MainForm::SpeedChangeable()
 void MainForm::ChangeSpeed(double rate)
 {
     if (!SpeedChangeable()) return;
-    rate = std::clamp(rate, kSlowest, kFastest);
+    const settings::SettingRow& row = settings::RowOf(Setting::Speed);
+    rate = std::clamp(rate, row.lowest, row.highest);
     ui_.player.SetSpeed(rate);
-    practice_.settings().speed = rate;
-    SaveSetting(Setting::Speed);
+    ChangeSetting(Setting::Speed, rate);
 }
 
 void MainForm::Speed_Click(double rate) { ChangeSpeed(rate); }
@@ -204,74 +189,44 @@ void MainForm::Faster_Click() { StepSpeed(1); }
 
 void MainForm::Passes_Click(std::optional<int> passes)
 {
-    if (passes && (*passes < 1 || *passes > 99)) return;
-    practice_.settings().passes = passes;
-    SaveSetting(Setting::Passes);
+    ChangeSetting(Setting::Passes, passes ? settings::Value(*passes) : std::nullopt);
 }
 
-void MainForm::Gap_Click(int ms)
-{
-    if (ms < 0 || ms > 10000) return;
-    practice_.settings().gap_ms = ms;
-    SaveSetting(Setting::Gap);
-}
+void MainForm::Gap_Click(int ms) { ChangeSetting(Setting::Gap, ms / 1000.0); }
 
-void MainForm::Rewind_Click(int ms)
-{
-    if (ms < 0 || ms > 10000) return;
-    practice_.settings().rewind_ms = ms;
-    SaveSetting(Setting::Rewind);
-}
+void MainForm::Rewind_Click(int ms) { ChangeSetting(Setting::Rewind, ms / 1000.0); }
 
-void MainForm::Step_Click(int ms)
-{
-    if (ms < 500 || ms > 30000) return;
-    practice_.settings().step_ms = ms;
-    SaveSetting(Setting::Step);
-}
+void MainForm::Step_Click(int ms) { ChangeSetting(Setting::Step, ms / 1000.0); }
 
-void MainForm::SaveSetting(Setting setting)
+void MainForm::ChangeSetting(Setting setting, settings::Value value)
 {
-    if (settings_path_.empty()) return;
-    settings_text_ = settings::WithSetting(settings_text_, practice_.settings(), setting);
-    const std::u16string error = ui_.files.WriteReplacing(settings_path_, settings_text_);
-    if (!error.empty()) ui_.window.ShowInfo(u"无法保存设置文件 " + settings_path_ + u"：" + error, u"提示");
+    const std::u16string error = settings_.Change(setting, value);
+    if (!error.empty()) ui_.window.ShowInfo(error, u"提示");
 }
 
 std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
 {
     menu_index_ = index;
-    const settings::Settings& now = practice_.settings();
     std::vector<MenuItem> menu;
     if (practice_.Repeating()) menu.push_back(Choice(u"停止复读", kStopRepeatId, false));
     else
         menu.push_back(Choice(u"复读这一段", kRepeatPassageId, false,
                               static_cast<bool>(ParseStamp(EntryStamp(mark_list_.Text(index))))));
-
-    MenuItem passes = Submenu(u"复读遍数");
-    for (std::size_t i = 0; i < kPassChoices.size(); ++i)
-        passes.choices.push_back(Choice(kPassChoices[i] ? DecimalText(*kPassChoices[i]) + u" 遍" : u"不限",
-                                        kPassesId + static_cast<int>(i), now.passes == kPassChoices[i]));
-    MenuItem gap = Submenu(u"每遍之间停顿");
-    for (std::size_t i = 0; i < kGapChoicesMs.size(); ++i)
-        gap.choices.push_back(Choice(Seconds(kGapChoicesMs[i]), kGapId + static_cast<int>(i),
-                                     now.gap_ms == kGapChoicesMs[i]));
-    // Greyed where the player cannot; its rate is what is checked.
-    MenuItem speed = Submenu(u"播放速度");
-    const bool changeable = ui_.player.CanChangeSpeed();
-    const double rate = ui_.player.Speed();
-    for (std::size_t i = 0; i < kSpeedChoices.size(); ++i)
-        speed.choices.push_back(Choice(SpeedText(kSpeedChoices[i]), kSpeedId + static_cast<int>(i),
-                                       std::abs(rate - kSpeedChoices[i]) < kSameSpeed, changeable));
-    MenuItem rewind = Submenu(u"继续播放时回退");
-    for (std::size_t i = 0; i < kRewindChoicesMs.size(); ++i)
-        rewind.choices.push_back(Choice(Seconds(kRewindChoicesMs[i]), kRewindId + static_cast<int>(i),
-                                        now.rewind_ms == kRewindChoicesMs[i]));
-    MenuItem step = Submenu(u"快退快进一步");
-    for (std::size_t i = 0; i < kStepChoicesMs.size(); ++i)
-        step.choices.push_back(Choice(Seconds(kStepChoicesMs[i]), kStepId + static_cast<int>(i),
-                                      now.step_ms == kStepChoicesMs[i]));
-    for (MenuItem* group : {&passes, &gap, &speed, &rewind, &step}) menu.push_back(std::move(*group));
+    for (std::size_t i = 0; i < settings::SettingTable().size(); ++i) {
+        const settings::SettingRow& row = settings::SettingTable()[i];
+        const int base = kSettingIdStep * static_cast<int>(i + 1);
+        // Speed is greyed where the player cannot change it; its rate is what is checked.
+        const bool enabled = row.setting != Setting::Speed || ui_.player.CanChangeSpeed();
+        const settings::Value now =
+            row.setting == Setting::Speed ? ui_.player.Speed() : settings::Get(settings_.Values(), row.setting);
+        MenuItem group = Submenu(std::u16string(row.menu));
+        for (std::size_t c = 0; c < row.choices.size(); ++c) {
+            const settings::Value choice = row.choices[c];
+            const bool checked = row.setting == Setting::Speed ? std::abs(*now - *choice) < kSameSpeed : now == choice;
+            group.choices.push_back(Choice(ChoiceText(row, choice), base + static_cast<int>(c), checked, enabled));
+        }
+        menu.push_back(std::move(group));
+    }
 
     const bool any_marks = !MarkTimes().empty();
     menu.push_back(Choice(u"跳到上一条", kPreviousMarkId, false, any_marks));
@@ -287,20 +242,18 @@ void MainForm::Mark_List_RightClick(int index)
 
 void MainForm::Context_Menu_Click(int id)
 {
-    // Which choice of a group: the id's offset from the group's base.
-    const auto pick = [id](int base, std::size_t count) -> std::optional<std::size_t> {
-        if (id < base || id >= base + static_cast<int>(count)) return std::nullopt;
-        return static_cast<std::size_t>(id - base);
-    };
     if (id == kRepeatPassageId) Repeat_Passage_Click(menu_index_);
     else if (id == kStopRepeatId) Stop_Repeat_Click();
     else if (id == kPreviousMarkId) Previous_Mark_Click();
     else if (id == kNextMarkId) Next_Mark_Click();
-    else if (auto i = pick(kPassesId, kPassChoices.size())) Passes_Click(kPassChoices[*i]);
-    else if (auto i = pick(kGapId, kGapChoicesMs.size())) Gap_Click(kGapChoicesMs[*i]);
-    else if (auto i = pick(kSpeedId, kSpeedChoices.size())) Speed_Click(kSpeedChoices[*i]);
-    else if (auto i = pick(kRewindId, kRewindChoicesMs.size())) Rewind_Click(kRewindChoicesMs[*i]);
-    else if (auto i = pick(kStepId, kStepChoicesMs.size())) Step_Click(kStepChoicesMs[*i]);
+    if (id < kSettingIdStep) return;
+    const std::size_t group = static_cast<std::size_t>(id / kSettingIdStep);
+    if (group > settings::SettingTable().size()) return;
+    const settings::SettingRow& row = settings::SettingTable()[group - 1];
+    const auto choice = static_cast<std::size_t>(id % kSettingIdStep);
+    if (choice >= row.choices.size()) return;
+    if (row.setting == Setting::Speed) Speed_Click(*row.choices[choice]);
+    else ChangeSetting(row.setting, row.choices[choice]);
 }
 
 } // namespace morvane

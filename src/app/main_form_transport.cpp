@@ -12,8 +12,8 @@ void MainForm::Stop_Click() { ui_.player.CmdStop(); }
 void MainForm::Previous_Click() { ui_.player.CmdPrev(); }
 void MainForm::Next_Click() { ui_.player.CmdNext(); }
 
-void MainForm::Back_Click() { StepBy(-practice_.settings().step_ms); }
-void MainForm::Forward_Click() { StepBy(practice_.settings().step_ms); }
+void MainForm::Back_Click() { StepBy(-settings_.Values().step_ms); }
+void MainForm::Forward_Click() { StepBy(settings_.Values().step_ms); }
 
 void MainForm::Mark_Click()
 {

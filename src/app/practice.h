@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings/settings_file.h"
+#include "app/settings/setting_table.h"
 #include "player/player.h"
 
 namespace morvane {
@@ -15,10 +15,8 @@ namespace morvane {
 // the player no query of its own; its commands go to the player at once.
 class Practice {
 public:
-    explicit Practice(Player& player) : player_(player) {}
-
-    settings::Settings& settings() { return settings_; }
-    const settings::Settings& settings() const { return settings_; }
+    // Reads `settings` as they stand at each pass; whoever owns them may change them.
+    Practice(Player& player, const settings::Settings& settings) : player_(player), settings_(settings) {}
 
     // Starts repeating from a_ms to b_ms: jumps to A and plays. `state` and
     // `length_sec` are the player's now; a new length later means a new track.
@@ -72,7 +70,7 @@ private:
     bool MovedAway(const Reading& now);
 
     Player& player_;
-    settings::Settings settings_;
+    const settings::Settings& settings_;
     std::optional<Passage> passage_;
     std::optional<Reading> last_;
     std::optional<PendingJump> own_jump_;

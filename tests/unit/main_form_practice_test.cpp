@@ -227,5 +227,24 @@ TEST(Practice, MenuChoicesAreWrittenBackKeepingTheUsersLines)
     EXPECT_EQ(r.files.files[kSettings], "; mine\nfoo = 1\npasses = 3\ngap = 2\n");
 }
 
+TEST(Practice, AChoiceWrittenBackKeepsTheFilesLineEndsAndItsOneLine)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"; mine\r\ngap = 1", "; mine\r\ngap = 1\r\npasses = 3\r\n"},
+        {"; mine\r\npasses = 1\r\ngap = 1\r\n", "; mine\r\npasses = 3\r\ngap = 1\r\n"},
+        {"\xEF\xBB\xBFpasses = 1\r\n", "\xEF\xBB\xBFpasses = 3\r\n"},
+        {"\xEF\xBB\xBF PASSES=unlimited\n", "\xEF\xBB\xBF PASSES= 3\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        PracticeRig r(c.before);
+        r.form.Context_Menu_Click(r.Item(u"复读遍数", u"3 遍").id);
+        EXPECT_EQ(r.files.files[kSettings], c.after);
+    }
+}
+
 } // namespace
 } // namespace morvane::test
