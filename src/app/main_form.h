@@ -153,6 +153,10 @@ private:
     // The marks' times in time order, each once.
     std::vector<std::int32_t> MarkTimes() const;
     void StartPassage(std::int32_t a_ms);
+    // Where the mark keys count from: the player's position, or where their
+    // last jump went while the player may not show it yet.
+    std::int32_t MarkKeyPositionMs();
+    void JumpToMark(std::int32_t target_ms);
     // false, with the reason shown the first time, when the player cannot.
     bool SpeedChangeable();
     void ChangeSpeed(double rate);
@@ -193,6 +197,11 @@ private:
     int menu_index_ = -1;  // the entry the context menu was opened over
     bool speed_reason_shown_ = false;
     bool speed_applied_ = false;  // the file's speed, given to the player once
+    struct MarkJump {
+        std::int32_t target_ms;
+        std::int64_t at_ms;
+    };
+    std::optional<MarkJump> mark_jump_;  // the mark keys' last jump
 };
 
 } // namespace morvane

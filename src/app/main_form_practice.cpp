@@ -106,7 +106,9 @@ std::vector<std::int32_t> MainForm::MarkTimes() const
 void MainForm::StartPassage(std::int32_t a_ms)
 {
     const std::vector<std::int32_t> times = MarkTimes();
-    const PlayState state = ui_.player.GetPlayState();
+    // Asked now, not taken from the last tick: a pause made in the player
+    // just before would otherwise leave the repetition paused at A.
+    const PlayState state = ui_.player.GetExactPlayState();
     const std::int32_t length_sec = ui_.player.GetLengthSec();
     const auto next = std::ranges::upper_bound(times, a_ms);
     const std::int32_t b_ms =
@@ -135,25 +137,36 @@ void MainForm::Loop_Click()
     if (after != times.begin()) StartPassage(*std::prev(after));
 }
 
-void MainForm::Previous_Mark_Click()
+std::int32_t MainForm::MarkKeyPositionMs()
 {
     const std::int32_t position_ms = ui_.player.GetPositionMs();
+    if (!mark_jump_) return position_ms;
+    const std::int64_t since_ms = ui_.poll_clock.NowMs() - mark_jump_->at_ms;
+    if (since_ms < 0 || since_ms > kCommandShowsWithinMs) return position_ms;
+    return StepFrom(mark_jump_->target_ms, static_cast<std::int32_t>(since_ms));
+}
+
+void MainForm::JumpToMark(std::int32_t target_ms)
+{
+    if (!practice_.Contains(target_ms)) practice_.End();
+    ui_.player.JumpToMs(target_ms);
+    mark_jump_ = MarkJump{target_ms, ui_.poll_clock.NowMs()};
+}
+
+void MainForm::Previous_Mark_Click()
+{
+    const std::int32_t position_ms = MarkKeyPositionMs();
     const std::vector<std::int32_t> times = MarkTimes();
     const auto before = std::ranges::lower_bound(times, StepFrom(position_ms, -kBeforeMs));
-    if (before == times.begin()) return;
-    const std::int32_t target = *std::prev(before);
-    if (!practice_.Contains(target)) practice_.End();
-    ui_.player.JumpToMs(target);
+    if (before != times.begin()) JumpToMark(*std::prev(before));
 }
 
 void MainForm::Next_Mark_Click()
 {
-    const std::int32_t position_ms = ui_.player.GetPositionMs();
+    const std::int32_t position_ms = MarkKeyPositionMs();
     const std::vector<std::int32_t> times = MarkTimes();
     const auto after = std::ranges::upper_bound(times, StepFrom(position_ms, kAfterMs));
-    if (after == times.end()) return;
-    if (!practice_.Contains(*after)) practice_.End();
-    ui_.player.JumpToMs(*after);
+    if (after != times.end()) JumpToMark(*after);
 }
 
 bool MainForm::SpeedChangeable()

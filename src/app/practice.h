@@ -9,6 +9,9 @@
 
 namespace morvane {
 
+// How long a command of Morvane's may take to show in what the player reports.
+inline constexpr std::int64_t kCommandShowsWithinMs = 1000;
+
 // Going over a passage [A, B): pass after pass, with a pause between, and
 // the jump back when playback resumes after a pause. It is steered by the
 // poll tick with what the tick has read from the player anyway, so it costs

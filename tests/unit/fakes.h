@@ -141,7 +141,14 @@ public:
 
     void Refresh() override { ++refreshes; }
     std::uintptr_t FindPlayer() override { return running ? 0x1234 : 0; }
-    PlayState GetPlayState() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
+    // What GetPlayState reports instead of `state`, as a link that answers
+    // from what it last heard; GetExactPlayState always tells `state`.
+    std::optional<PlayState> heard_state;
+    PlayState GetPlayState() override
+    {
+        return Query("state", 1) != 0 ? heard_state.value_or(state) : PlayState::Stopped;
+    }
+    PlayState GetExactPlayState() override { return Query("exact state", 1) != 0 ? state : PlayState::Stopped; }
     std::int32_t GetPositionMs() override { return Query("position", position); }
     std::int32_t GetLengthSec() override { return Query("length", length); }
     void JumpToMs(std::int32_t ms) override
@@ -183,7 +190,9 @@ public:
     {
         std::vector<std::string> out;
         for (const auto& line : log)
-            if (line != "state" && line != "position" && line != "length" && line != "title") out.push_back(line);
+            if (line != "state" && line != "exact state" && line != "position" && line != "length" &&
+                line != "title")
+                out.push_back(line);
         return out;
     }
 
