@@ -11,9 +11,9 @@
 #include "app/ports/hot_keys.h"
 #include "app/ports/window.h"
 #include "app/gated_timer.h"
-#include "app/mark_list.h"
-#include "app/practice.h"
-#include "app/settings/settings_store.h"
+#include "app/mark_editor.h"
+#include "app/mark_files.h"
+#include "app/practice_control.h"
 #include "app/shown_text.h"
 #include "marks/mark_file.h"
 #include "player/player.h"
@@ -43,8 +43,10 @@ struct MainFormParts {
     int entry_bound = static_cast<int>(mark_file::kMaxEntries);
 };
 
-// The main window's state and one member function per event. The front end
-// turns window messages into these calls and does nothing else.
+// The main window: one member function per event, each turned into a call
+// to the part that does the work (the list's editing, its files, practice)
+// or to the player. The front end turns window messages into these calls
+// and does nothing else.
 class MainForm {
 public:
     explicit MainForm(const MainFormParts& parts);
@@ -124,20 +126,15 @@ public:
     void Speed_Click(double rate);
     void Rewind_Click(int ms);
     void Step_Click(int ms);
-    const Practice& practice() const { return practice_; }
+    const Practice& practice() const { return practice_.Repetition(); }
 
     // Window-level state, readable for the front end and the tests.
-    const MarkList& mark_list() const { return mark_list_; }
-    MarkList& mark_list() { return mark_list_; }
+    const MarkList& mark_list() const { return marks_.List(); }
+    MarkList& mark_list() { return marks_.List(); }
     std::int32_t mark_ms() const { return mark_ms_; }
     const std::u16string& mark_text() const { return mark_text_; }
 
 private:
-    // Highlights the entry and runs Mark_List_Click, as a user's selection
-    // does. false when no such entry.
-    bool SelectEntry(int index);
-    void ShowCount();
-
     void HotKeyStep();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
     void ForgetHotKeys();
@@ -146,22 +143,6 @@ private:
     void SetSeekRange(std::int16_t min, std::int16_t max);
 
     void JumpToEntry();
-
-    // main_form_practice.cpp
-    void PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec);
-    void StepBy(std::int32_t delta_ms);  // 快退, 快进
-    // The marks' times in time order, each once.
-    std::vector<std::int32_t> MarkTimes() const;
-    void StartPassage(std::int32_t a_ms);
-    // Where the mark keys count from: the player's position, or where their
-    // last jump went while the player may not show it yet.
-    std::int32_t MarkKeyPositionMs();
-    void JumpToMark(std::int32_t target_ms);
-    // false, with the reason shown the first time, when the player cannot.
-    bool SpeedChangeable();
-    void ChangeSpeed(double rate);
-    void StepSpeed(int steps);  // slower (-1) or faster (1) by one step
-    void ChangeSetting(settings::Setting setting, settings::Value value);
 
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
@@ -178,30 +159,21 @@ private:
     MainFormParts ui_;
     int handlers_waiting_ = 0;
 
-    MarkList mark_list_;
+    MarkEditor marks_;
+    MarkFiles mark_files_;
+    PracticeControl practice_;
     GatedTimer poll_timer_;
     std::int32_t mark_ms_ = 0;
     std::u16string mark_text_;
+    int menu_index_ = -1;  // the entry the context menu was opened over
 
     // What the window shows now, so that a tick rewrites only what changed.
-    ShownText count_line_;
     ShownText state_line_;
     ShownText time_line_;
     ShownText mark_line_;
     ShownText seek_time_;
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
-
-    settings::SettingsStore settings_{ui_.files};
-    Practice practice_{ui_.player, settings_.Values()};
-    int menu_index_ = -1;  // the entry the context menu was opened over
-    bool speed_reason_shown_ = false;
-    bool speed_applied_ = false;  // the file's speed, given to the player once
-    struct MarkJump {
-        std::int32_t target_ms;
-        std::int64_t at_ms;
-    };
-    std::optional<MarkJump> mark_jump_;  // the mark keys' last jump
 };
 
 } // namespace morvane

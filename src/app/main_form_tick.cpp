@@ -78,7 +78,7 @@ void MainForm::DisplayStep()
     Player& player = ui_.player;
 
     const PlayState state = player.GetPlayState();
-    const std::optional<std::u16string> practising = practice_.StateText(state);
+    const std::optional<std::u16string> practising = practice_.Repetition().StateText(state);
     switch (state) {
     case PlayState::Stopped:
         state_line_.SetFitted(player.Name(), u"处于停止状态......");
@@ -113,7 +113,7 @@ void MainForm::DisplayStep()
         title_ = std::move(title);
         caption_set_ = true;
     }
-    PracticeStep(state, shown_ms, length_sec);
+    practice_.Tick(state, shown_ms, length_sec);
 }
 
 void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)

@@ -12,8 +12,8 @@ void MainForm::Stop_Click() { ui_.player.CmdStop(); }
 void MainForm::Previous_Click() { ui_.player.CmdPrev(); }
 void MainForm::Next_Click() { ui_.player.CmdNext(); }
 
-void MainForm::Back_Click() { StepBy(-settings_.Values().step_ms); }
-void MainForm::Forward_Click() { StepBy(settings_.Values().step_ms); }
+void MainForm::Back_Click() { practice_.StepBy(-practice_.Settings().step_ms); }
+void MainForm::Forward_Click() { practice_.StepBy(practice_.Settings().step_ms); }
 
 void MainForm::Mark_Click()
 {
@@ -61,7 +61,7 @@ void MainForm::JumpToEntry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
-    const std::u16string entry = mark_list_.Text(mark_list_.Highlighted());
+    const std::u16string entry = marks_.List().Text(marks_.List().Highlighted());
     if (auto ms = ParseStamp(EntryStamp(entry))) ui_.player.JumpToMs(*ms.value);
 }
 

@@ -1,12 +1,13 @@
-// Practice from the window: the list's context menu, the practice keys,
-// the step of 快退 and 快进, marks in time order, and settings.ini.
+// Practice from the window: repeating a passage, the mark keys, speed, the
+// step of 快退 and 快进, the context menu's choices and settings.ini.
+
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
-#include "app/main_form.h"
+#include "app/practice_control.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
@@ -69,91 +70,90 @@ MenuItem Submenu(std::u16string text) { return Choice(std::move(text), 0, false)
 
 } // namespace
 
-std::u16string MainForm::UseSettings(std::u16string path, std::string text)
+std::u16string PracticeControl::UseSettings(std::u16string path, std::string text)
 {
     return FromUtf8Replacing(settings_.Use(std::move(path), std::move(text)));
 }
 
-void MainForm::PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec)
+void PracticeControl::Tick(PlayState state, std::int32_t position_ms, std::int32_t length_sec)
 {
-    if (settings_.Values().speed && !speed_applied_ && ui_.player.CanChangeSpeed()) {
-        ui_.player.SetSpeed(*settings_.Values().speed);
+    if (settings_.Values().speed && !speed_applied_ && player_.CanChangeSpeed()) {
+        player_.SetSpeed(*settings_.Values().speed);
         speed_applied_ = true;
     }
-    practice_.Tick(state, position_ms, length_sec, ui_.poll_clock.NowMs());
+    practice_.Tick(state, position_ms, length_sec, clock_.NowMs());
 }
 
 // The steps go to the player unbounded: near the start the target is
 // negative, and the player decides what that means.
-void MainForm::StepBy(std::int32_t delta_ms)
+void PracticeControl::StepBy(std::int32_t delta_ms)
 {
-    const std::int32_t target = StepFrom(ui_.player.GetPositionMs(), delta_ms);
+    const std::int32_t target = StepFrom(player_.GetPositionMs(), delta_ms);
     // A step keeps a repetition going wherever it lands.
-    if (practice_.Repeating()) practice_.OwnJump(target, ui_.poll_clock.NowMs());
-    ui_.player.JumpToMs(target);
+    if (practice_.Repeating()) practice_.OwnJump(target, clock_.NowMs());
+    player_.JumpToMs(target);
 }
 
-std::vector<std::int32_t> MainForm::MarkTimes() const
+std::vector<std::int32_t> PracticeControl::MarkTimes() const
 {
     std::vector<std::int32_t> times;
-    for (const std::u16string& entry : mark_list_.Entries())
+    for (const std::u16string& entry : marks_.Entries())
         if (auto ms = ParseStamp(EntryStamp(entry))) times.push_back(*ms.value);
     std::ranges::sort(times);
     times.erase(std::unique(times.begin(), times.end()), times.end());
     return times;
 }
 
-void MainForm::StartPassage(std::int32_t a_ms)
+void PracticeControl::StartPassage(std::int32_t a_ms)
 {
     const std::vector<std::int32_t> times = MarkTimes();
     // Asked now, not taken from the last tick: a pause made in the player
     // just before would otherwise leave the repetition paused at A.
-    const PlayState state = ui_.player.GetExactPlayState();
-    const std::int32_t length_sec = ui_.player.GetLengthSec();
+    const PlayState state = player_.GetExactPlayState();
+    const std::int32_t length_sec = player_.GetLengthSec();
     const auto next = std::ranges::upper_bound(times, a_ms);
     const std::int32_t b_ms =
         next != times.end() ? *next : StepFrom(std::min(length_sec, 2'000'000) * 1000, -kEndMarginMs);
     if (b_ms <= a_ms) return;  // a mark at or past the end of the track
-    practice_.Start(a_ms, b_ms, length_sec, state, ui_.poll_clock.NowMs());
+    practice_.Start(a_ms, b_ms, length_sec, state, clock_.NowMs());
 }
 
-void MainForm::Repeat_Passage_Click(int index)
+void PracticeControl::RepeatEntry(int index)
 {
-    if (!SelectEntry(index)) return;
-    if (auto ms = ParseStamp(EntryStamp(mark_list_.Text(index)))) StartPassage(*ms.value);
+    if (auto ms = ParseStamp(EntryStamp(marks_.Text(index)))) StartPassage(*ms.value);
 }
 
-void MainForm::Stop_Repeat_Click() { practice_.End(); }
+void PracticeControl::StopRepeat() { practice_.End(); }
 
-void MainForm::Loop_Click()
+void PracticeControl::Loop()
 {
     if (practice_.Repeating()) {
         practice_.End();
         return;
     }
-    const std::int32_t position_ms = ui_.player.GetPositionMs();
+    const std::int32_t position_ms = player_.GetPositionMs();
     const std::vector<std::int32_t> times = MarkTimes();
     const auto after = std::ranges::upper_bound(times, position_ms);
     if (after != times.begin()) StartPassage(*std::prev(after));
 }
 
-std::int32_t MainForm::MarkKeyPositionMs()
+std::int32_t PracticeControl::MarkKeyPositionMs()
 {
-    const std::int32_t position_ms = ui_.player.GetPositionMs();
+    const std::int32_t position_ms = player_.GetPositionMs();
     if (!mark_jump_) return position_ms;
-    const std::int64_t since_ms = ui_.poll_clock.NowMs() - mark_jump_->at_ms;
+    const std::int64_t since_ms = clock_.NowMs() - mark_jump_->at_ms;
     if (since_ms < 0 || since_ms > kCommandShowsWithinMs) return position_ms;
     return StepFrom(mark_jump_->target_ms, static_cast<std::int32_t>(since_ms));
 }
 
-void MainForm::JumpToMark(std::int32_t target_ms)
+void PracticeControl::JumpToMark(std::int32_t target_ms)
 {
     if (!practice_.Contains(target_ms)) practice_.End();
-    ui_.player.JumpToMs(target_ms);
-    mark_jump_ = MarkJump{target_ms, ui_.poll_clock.NowMs()};
+    player_.JumpToMs(target_ms);
+    mark_jump_ = MarkJump{target_ms, clock_.NowMs()};
 }
 
-void MainForm::Previous_Mark_Click()
+void PracticeControl::PreviousMark()
 {
     const std::int32_t position_ms = MarkKeyPositionMs();
     const std::vector<std::int32_t> times = MarkTimes();
@@ -161,7 +161,7 @@ void MainForm::Previous_Mark_Click()
     if (before != times.begin()) JumpToMark(*std::prev(before));
 }
 
-void MainForm::Next_Mark_Click()
+void PracticeControl::NextMark()
 {
     const std::int32_t position_ms = MarkKeyPositionMs();
     const std::vector<std::int32_t> times = MarkTimes();
@@ -169,69 +169,55 @@ void MainForm::Next_Mark_Click()
     if (after != times.end()) JumpToMark(*after);
 }
 
-bool MainForm::SpeedChangeable()
+bool PracticeControl::SpeedChangeable()
 {
-    if (ui_.player.CanChangeSpeed()) return true;
+    if (player_.CanChangeSpeed()) return true;
     if (!speed_reason_shown_) {
         speed_reason_shown_ = true;
-        ui_.window.ShowInfo(ui_.player.Name() + u"不能改变播放速度：它没有提供可以设置的播放速度。", u"提示");
+        window_.ShowInfo(player_.Name() + u"不能改变播放速度：它没有提供可以设置的播放速度。", u"提示");
     }
     return false;
 }
 
-void MainForm::ChangeSpeed(double rate)
+void PracticeControl::ChangeSpeed(double rate)
 {
     if (!SpeedChangeable()) return;
     const settings::SettingRow& row = settings::RowOf(Setting::Speed);
     rate = std::clamp(rate, row.lowest, row.highest);
-    ui_.player.SetSpeed(rate);
+    player_.SetSpeed(rate);
     ChangeSetting(Setting::Speed, rate);
 }
 
-void MainForm::Speed_Click(double rate) { ChangeSpeed(rate); }
-
 // From the rate the player reports, onto the steps of 0.05.
-void MainForm::StepSpeed(int steps)
+void PracticeControl::StepSpeed(int steps)
 {
-    ChangeSpeed(std::round((ui_.player.Speed() + steps * kSpeedStep) / kSpeedStep) * kSpeedStep);
+    ChangeSpeed(std::round((player_.Speed() + steps * kSpeedStep) / kSpeedStep) * kSpeedStep);
 }
 
-void MainForm::Slower_Click() { StepSpeed(-1); }
+void PracticeControl::Slower() { StepSpeed(-1); }
 
-void MainForm::Faster_Click() { StepSpeed(1); }
+void PracticeControl::Faster() { StepSpeed(1); }
 
-void MainForm::Passes_Click(std::optional<int> passes)
-{
-    ChangeSetting(Setting::Passes, passes ? settings::Value(*passes) : std::nullopt);
-}
-
-void MainForm::Gap_Click(int ms) { ChangeSetting(Setting::Gap, ms / 1000.0); }
-
-void MainForm::Rewind_Click(int ms) { ChangeSetting(Setting::Rewind, ms / 1000.0); }
-
-void MainForm::Step_Click(int ms) { ChangeSetting(Setting::Step, ms / 1000.0); }
-
-void MainForm::ChangeSetting(Setting setting, settings::Value value)
+void PracticeControl::ChangeSetting(Setting setting, settings::Value value)
 {
     const std::u16string error = settings_.Change(setting, value);
-    if (!error.empty()) ui_.window.ShowInfo(error, u"提示");
+    if (!error.empty()) window_.ShowInfo(error, u"提示");
 }
 
-std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
+std::vector<MenuItem> PracticeControl::Menu(int index) const
 {
-    menu_index_ = index;
     std::vector<MenuItem> menu;
     if (practice_.Repeating()) menu.push_back(Choice(u"停止复读", kStopRepeatId, false));
     else
         menu.push_back(Choice(u"复读这一段", kRepeatPassageId, false,
-                              static_cast<bool>(ParseStamp(EntryStamp(mark_list_.Text(index))))));
+                              static_cast<bool>(ParseStamp(EntryStamp(marks_.Text(index))))));
     for (std::size_t i = 0; i < settings::SettingTable().size(); ++i) {
         const settings::SettingRow& row = settings::SettingTable()[i];
         const int base = kSettingIdStep * static_cast<int>(i + 1);
         // Speed is greyed where the player cannot change it; its rate is what is checked.
-        const bool enabled = row.setting != Setting::Speed || ui_.player.CanChangeSpeed();
+        const bool enabled = row.setting != Setting::Speed || player_.CanChangeSpeed();
         const settings::Value now =
-            row.setting == Setting::Speed ? ui_.player.Speed() : settings::Get(settings_.Values(), row.setting);
+            row.setting == Setting::Speed ? player_.Speed() : settings::Get(settings_.Values(), row.setting);
         MenuItem group = Submenu(std::u16string(row.menu));
         for (std::size_t c = 0; c < row.choices.size(); ++c) {
             const settings::Value choice = row.choices[c];
@@ -247,26 +233,21 @@ std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
     return menu;
 }
 
-void MainForm::Mark_List_RightClick(int index)
+bool PracticeControl::Choose(int id)
 {
-    const WaitingHandler waiting(*this);
-    if (const int id = ui_.window.ShowMenu(Mark_List_ContextMenu(index)); id != 0) Context_Menu_Click(id);
-}
-
-void MainForm::Context_Menu_Click(int id)
-{
-    if (id == kRepeatPassageId) Repeat_Passage_Click(menu_index_);
-    else if (id == kStopRepeatId) Stop_Repeat_Click();
-    else if (id == kPreviousMarkId) Previous_Mark_Click();
-    else if (id == kNextMarkId) Next_Mark_Click();
-    if (id < kSettingIdStep) return;
+    if (id == kRepeatPassageId) return false;
+    if (id == kStopRepeatId) StopRepeat();
+    else if (id == kPreviousMarkId) PreviousMark();
+    else if (id == kNextMarkId) NextMark();
+    if (id < kSettingIdStep) return true;
     const std::size_t group = static_cast<std::size_t>(id / kSettingIdStep);
-    if (group > settings::SettingTable().size()) return;
+    if (group > settings::SettingTable().size()) return true;
     const settings::SettingRow& row = settings::SettingTable()[group - 1];
     const auto choice = static_cast<std::size_t>(id % kSettingIdStep);
-    if (choice >= row.choices.size()) return;
-    if (row.setting == Setting::Speed) Speed_Click(*row.choices[choice]);
+    if (choice >= row.choices.size()) return true;
+    if (row.setting == Setting::Speed) ChangeSpeed(*row.choices[choice]);
     else ChangeSetting(row.setting, row.choices[choice]);
+    return true;
 }
 
 } // namespace morvane
