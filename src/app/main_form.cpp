@@ -1,23 +1,62 @@
 #include "app/main_form.h"
 
 #include <algorithm>
+#include <array>
 
-#include "app/layout/clicks.h"
+#include "app/layout/control_ids.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
 
 namespace morvane {
 
-MainForm::MainForm(const MainFormParts& parts)
-    : ui_(parts),
-      marks_(parts.list_box, parts.count_line, parts.window, parts.entry_bound),
-      mark_files_(parts.window, parts.files, parts.code_page, parts.mark_files, parts.player, marks_),
-      practice_(parts.player, parts.window, parts.poll_clock, parts.files, marks_.List()),
-      poll_timer_(parts.poll_clock),
-      state_line_(parts.state_line),
-      time_line_(parts.time_line),
-      mark_line_(parts.mark_line),
-      seek_time_(parts.seek_time)
+namespace {
+
+// Which handler each button's click runs.
+struct Click {
+    int id;
+    void (MainForm::*handler)();
+};
+
+constexpr std::array<Click, 20> kClicks{{
+    {IDC_END, &MainForm::End_Click},
+    {IDC_PLAY, &MainForm::Play_Click},
+    {IDC_PAUSE, &MainForm::Pause_Click},
+    {IDC_STOP, &MainForm::Stop_Click},
+    {IDC_PREVIOUS, &MainForm::Previous_Click},
+    {IDC_NEXT, &MainForm::Next_Click},
+    {IDC_BACK, &MainForm::Back_Click},
+    {IDC_FORWARD, &MainForm::Forward_Click},
+    {IDC_MARK, &MainForm::Mark_Click},
+    {IDC_REPEAT, &MainForm::Repeat_Click},
+    {IDC_JUMP, &MainForm::Jump_Click},
+    {IDC_RECORD, &MainForm::Record_Click},
+    {IDC_EDIT_NOTE, &MainForm::Edit_Note_Click},
+    {IDC_DELETE, &MainForm::Delete_Click},
+    {IDC_MOVE_UP, &MainForm::Move_Up_Click},
+    {IDC_MOVE_DOWN, &MainForm::Move_Down_Click},
+    {IDC_CLEAR, &MainForm::Clear_Click},
+    {IDC_SORT, &MainForm::Sort_Click},
+    {IDC_SAVE, &MainForm::Save_Click},
+    {IDC_LOAD, &MainForm::Load_Click},
+}};
+
+} // namespace
+
+MainForm::MainForm(const Ports& ports, HotKeys& hot_keys)
+    : ports_(ports),
+      hot_keys_(hot_keys),
+      list_box_(ports.controls.List(IDC_MARK_LIST)),
+      seek_bar_(ports.controls.Bar(IDC_SEEK_BAR)),
+      ask_note_(ports.controls.Check(IDC_ASK_NOTE)),
+      pause_for_note_(ports.controls.Check(IDC_PAUSE_FOR_NOTE)),
+      marks_(list_box_, ports.controls.Text(IDC_COUNT_LINE), ports.window, static_cast<int>(mark_file::kMaxEntries)),
+      mark_files_(ports.window, ports.files, ports.code_page, ports.mark_files, ports.player, marks_),
+      practice_(ports.player, ports.window, ports.poll_clock, ports.files, marks_.List()),
+      poll_timer_(ports.poll_clock),
+      state_line_(ports.controls.Text(IDC_STATE_LINE)),
+      time_line_(ports.controls.Text(IDC_TIME_LINE)),
+      mark_line_(ports.controls.Text(IDC_MARK_LINE)),
+      seek_time_(ports.controls.Text(IDC_SEEK_TIME))
 {
 }
 
@@ -25,9 +64,9 @@ bool MainForm::Form_Load()
 {
     mark_text_ = u"[000:00:000]";
     marks_.ShowCount();
-    ui_.player.Refresh();
-    if (ui_.player.FindPlayer() == 0) {
-        ui_.window.ShowInfo(ui_.player.NotFoundMessage(), u"提示");
+    ports_.player.Refresh();
+    if (ports_.player.FindPlayer() == 0) {
+        ports_.window.ShowInfo(ports_.player.NotFoundMessage(), u"提示");
         return false;
     }
     return true;
@@ -36,17 +75,19 @@ bool MainForm::Form_Load()
 void MainForm::End_Click()
 {
     // Ends at once: nothing is asked and the list is not saved.
-    ui_.window.Quit();
+    ports_.window.Quit();
 }
 
-bool MainForm::Window_EnterPress(int focused_id)
+bool MainForm::Button_Click(int id)
 {
-    // The window has no default button: Enter is the focused button's click.
-    const auto click = std::ranges::find(layout::kClicks, focused_id, &layout::Click::id);
-    if (click == layout::kClicks.end()) return false;
+    const auto click = std::ranges::find(kClicks, id, &Click::id);
+    if (click == kClicks.end()) return false;
     (this->*click->handler)();
     return true;
 }
+
+// The window has no default button: Enter is the focused button's click.
+bool MainForm::Window_EnterPress(int focused_id) { return Button_Click(focused_id); }
 
 // --- mark list
 
@@ -57,19 +98,19 @@ void MainForm::Record_Click()
     poll_timer_.Disable();
     const WaitingHandler waiting(*this);
     // The stamp is the position at the click, before the player is paused.
-    const std::int32_t position_ms = ui_.player.GetExactPositionMs();
+    const std::int32_t position_ms = ports_.player.GetExactPositionMs();
     std::u16string entry = FormatMs(position_ms);
-    if (ui_.ask_note.Checked()) {
-        const bool pause = ui_.pause_for_note.Checked();
-        if (pause) ui_.player.CmdPause();
+    if (ask_note_.Checked()) {
+        const bool pause = pause_for_note_.Checked();
+        if (pause) ports_.player.CmdPause();
         entry = marks_.WithNote(entry);
         // Keys typed into the note were pressed since the last sample; they
         // are the note's, not commands for the player.
         ForgetHotKeys();
         if (pause) {
             // The rewind of a resume after typing, as after any pause.
-            practice_.Repetition().RewindFrom(position_ms, ui_.poll_clock.NowMs());
-            ui_.player.CmdPlay();
+            practice_.Repetition().RewindFrom(position_ms, ports_.poll_clock.NowMs());
+            ports_.player.CmdPlay();
         }
     }
     // At the bound the entry is not taken and the recording ends quietly;
@@ -117,7 +158,7 @@ std::u16string MainForm::UseSettings(std::u16string path, std::string text)
 void MainForm::Mark_List_RightClick(int index)
 {
     const WaitingHandler waiting(*this);
-    if (const int id = ui_.window.ShowMenu(Mark_List_ContextMenu(index)); id != 0) Context_Menu_Click(id);
+    if (const int id = ports_.window.ShowMenu(Mark_List_ContextMenu(index)); id != 0) Context_Menu_Click(id);
 }
 
 std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)

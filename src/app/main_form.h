@@ -5,43 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "text/code_page.h"
-#include "app/ports/controls.h"
-#include "app/ports/files.h"
 #include "app/ports/hot_keys.h"
-#include "app/ports/window.h"
+#include "app/ports/ports.h"
 #include "app/gated_timer.h"
 #include "app/mark_editor.h"
 #include "app/mark_files.h"
 #include "app/practice_control.h"
 #include "app/shown_text.h"
-#include "marks/mark_file.h"
-#include "player/player.h"
 
 namespace morvane {
-
-// Everything MainForm talks to. The front end owns these; MainForm only borrows.
-struct MainFormParts {
-    Window& window;
-    ListBox& list_box;
-    TextBox& count_line;
-    TextBox& state_line;
-    TextBox& time_line;
-    TextBox& mark_line;
-    TextBox& seek_time;
-    ScrollBar& seek_bar;
-    CheckBox& ask_note;
-    CheckBox& pause_for_note;
-    Timer& poll_clock;
-    Player& player;
-    HotKeys& hot_keys;
-    const CodePage& code_page;
-    Files& files;
-    // How mark files are written and read on this platform.
-    mark_file::Encoding mark_files = mark_file::Encoding::Ansi;
-    // How many entries the list holds at most.
-    int entry_bound = static_cast<int>(mark_file::kMaxEntries);
-};
 
 // The main window: one member function per event, each turned into a call
 // to the part that does the work (the list's editing, its files, practice)
@@ -49,7 +21,7 @@ struct MainFormParts {
 // and does nothing else.
 class MainForm {
 public:
-    explicit MainForm(const MainFormParts& parts);
+    MainForm(const Ports& ports, HotKeys& hot_keys);
 
     // --- life of the window
     // Runs before the window is first shown. false when no player runs: the
@@ -60,6 +32,9 @@ public:
     // The window has gone: no tick runs any more.
     void Window_Gone() { poll_timer_.End(); }
     void End_Click();
+    // The click of the button with layout id `id`: its handler below runs.
+    // false when no button has that id.
+    bool Button_Click(int id);
     // Enter while control `focused_id` (a layout id; 0: none of the window's)
     // has the focus presses that control when it is a button. false when it
     // is none, so the key goes on as the platform would take it.
@@ -156,7 +131,13 @@ private:
         int& count_;
     };
 
-    MainFormParts ui_;
+    Ports ports_;
+    HotKeys& hot_keys_;
+    // The controls the form itself reads and writes.
+    ListBox& list_box_;
+    ScrollBar& seek_bar_;
+    CheckBox& ask_note_;
+    CheckBox& pause_for_note_;
     int handlers_waiting_ = 0;
 
     MarkEditor marks_;

@@ -136,7 +136,7 @@ private slots:
 
         // Tab goes through the focusable controls in the table's order.
         QWidget* stop = app_->Control(IDC_CLEAR);
-        for (const morvane::layout::Row* row : morvane::layout::ControlsInTabOrder()) {
+        for (const morvane::layout::Row* row : morvane::layout::RowsInTabOrder()) {
             if (row->kind == morvane::layout::Kind::Frame || row->kind == morvane::layout::Kind::ReadOut) continue;
             QCOMPARE(stop, app_->Control(row->id));
             do stop = stop->nextInFocusChain();
