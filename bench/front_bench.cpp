@@ -140,8 +140,9 @@ struct Front {
         timer1.emplace(window.Handle(), kTimer1Id);
         // Recording takes a bare stamp: no prompt.
         SendMessageW(window.Control(IDC_ASK_NOTE), BM_SETCHECK, BST_UNCHECKED, 0);
-        program.emplace(morvane::FrontEnd{*controls, *port, *timer1, players.Chosen(), code_page, files,
-                                          morvane::mark_file::Encoding::Ansi, {},
+        program.emplace(morvane::FrontEnd{morvane::Ports{*controls, *port, *timer1, players.Chosen(), code_page, files,
+                                                         morvane::mark_file::Encoding::Ansi},
+                                          {},
                                           [this](const morvane::keys::KeyMap&) -> morvane::HotKeys& { return keyboard; }});
         form = &program->Form();
         window.Attach(form);

@@ -5,48 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "text/code_page.h"
-#include "app/ports/controls.h"
-#include "app/ports/files.h"
 #include "app/ports/hot_keys.h"
-#include "app/ports/window.h"
+#include "app/ports/ports.h"
 #include "app/gated_timer.h"
-#include "app/mark_list.h"
-#include "app/practice.h"
+#include "app/mark_editor.h"
+#include "app/mark_files.h"
+#include "app/practice_control.h"
 #include "app/shown_text.h"
-#include "marks/mark_file.h"
-#include "player/player.h"
 
 namespace morvane {
 
-// Everything MainForm talks to. The front end owns these; MainForm only borrows.
-struct MainFormParts {
-    Window& window;
-    ListBox& list_box;
-    TextBox& count_line;
-    TextBox& state_line;
-    TextBox& time_line;
-    TextBox& mark_line;
-    TextBox& seek_time;
-    ScrollBar& seek_bar;
-    CheckBox& ask_note;
-    CheckBox& pause_for_note;
-    Timer& poll_clock;
-    Player& player;
-    HotKeys& hot_keys;
-    const CodePage& code_page;
-    Files& files;
-    // How mark files are written and read on this platform.
-    mark_file::Encoding mark_files = mark_file::Encoding::Ansi;
-    // How many entries the list holds at most.
-    int entry_bound = static_cast<int>(mark_file::kMaxEntries);
-};
-
-// The main window's state and one member function per event. The front end
-// turns window messages into these calls and does nothing else.
+// The main window: one member function per event, each turned into a call
+// to the part that does the work (the list's editing, its files, practice)
+// or to the player. The front end turns window messages into these calls
+// and does nothing else.
 class MainForm {
 public:
-    explicit MainForm(const MainFormParts& parts);
+    MainForm(const Ports& ports, HotKeys& hot_keys);
 
     // --- life of the window
     // Runs before the window is first shown. false when no player runs: the
@@ -57,6 +32,9 @@ public:
     // The window has gone: no tick runs any more.
     void Window_Gone() { poll_timer_.End(); }
     void End_Click();
+    // The click of the button with layout id `id`: its handler below runs.
+    // false when no button has that id.
+    bool Button_Click(int id);
     // Enter while control `focused_id` (a layout id; 0: none of the window's)
     // has the focus presses that control when it is a button. false when it
     // is none, so the key goes on as the platform would take it.
@@ -123,20 +101,15 @@ public:
     void Speed_Click(double rate);
     void Rewind_Click(int ms);
     void Step_Click(int ms);
-    const Practice& practice() const { return practice_; }
+    const Practice& practice() const { return practice_.Repetition(); }
 
     // Window-level state, readable for the front end and the tests.
-    const MarkList& mark_list() const { return mark_list_; }
-    MarkList& mark_list() { return mark_list_; }
+    const MarkList& mark_list() const { return marks_.List(); }
+    MarkList& mark_list() { return marks_.List(); }
     std::int32_t mark_ms() const { return mark_ms_; }
     const std::u16string& mark_text() const { return mark_text_; }
 
 private:
-    // Highlights the entry and runs Mark_List_Click, as a user's selection
-    // does. false when no such entry.
-    bool SelectEntry(int index);
-    void ShowCount();
-
     void HotKeyStep();
     // Samples every hot key and acts on none, so presses made meanwhile are spent.
     void ForgetHotKeys();
@@ -145,18 +118,6 @@ private:
     void SetSeekRange(std::int16_t min, std::int16_t max);
 
     void JumpToEntry();
-
-    // main_form_practice.cpp
-    void PracticeStep(PlayState state, std::int32_t position_ms, std::int32_t length_sec);
-    void StepBy(std::int32_t delta_ms);  // 快退, 快进
-    // The marks' times in time order, each once.
-    std::vector<std::int32_t> MarkTimes() const;
-    void StartPassage(std::int32_t a_ms);
-    // false, with the reason shown the first time, when the player cannot.
-    bool SpeedChangeable();
-    void ChangeSpeed(double rate);
-    void StepSpeed(int steps);  // slower (-1) or faster (1) by one step
-    void SaveSetting(settings::Setting setting);
 
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
@@ -170,29 +131,30 @@ private:
         int& count_;
     };
 
-    MainFormParts ui_;
+    Ports ports_;
+    HotKeys& hot_keys_;
+    // The controls the form itself reads and writes.
+    ListBox& list_box_;
+    ScrollBar& seek_bar_;
+    CheckBox& ask_note_;
+    CheckBox& pause_for_note_;
     int handlers_waiting_ = 0;
 
-    MarkList mark_list_;
+    MarkEditor marks_;
+    MarkFiles mark_files_;
+    PracticeControl practice_;
     GatedTimer poll_timer_;
     std::int32_t mark_ms_ = 0;
     std::u16string mark_text_;
+    int menu_index_ = -1;  // the entry the context menu was opened over
 
     // What the window shows now, so that a tick rewrites only what changed.
-    ShownText count_line_;
     ShownText state_line_;
     ShownText time_line_;
     ShownText mark_line_;
     ShownText seek_time_;
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
-
-    Practice practice_{ui_.player};
-    int menu_index_ = -1;  // the entry the context menu was opened over
-    std::u16string settings_path_;  // empty: nowhere to write the choices
-    std::string settings_text_;     // the file as it stands, with the user's lines
-    bool speed_reason_shown_ = false;
-    bool speed_applied_ = false;  // the file's speed, given to the player once
 };
 
 } // namespace morvane

@@ -53,7 +53,7 @@ std::int16_t RangeMax(std::int32_t length_sec)
 void MainForm::Poll_Tick()
 {
     // A tick while a handler waits in a modal window keeps that handler's player.
-    if (handlers_waiting_ == 0) ui_.player.Refresh();
+    if (handlers_waiting_ == 0) ports_.player.Refresh();
     HotKeyStep();
     DisplayStep();
 }
@@ -61,7 +61,7 @@ void MainForm::Poll_Tick()
 void MainForm::HotKeyStep()
 {
     for (const HotKeyHandler& key : kHotKeyHandlers) {
-        if (ui_.hot_keys.Pressed(key.action)) {
+        if (hot_keys_.Pressed(key.action)) {
             (this->*key.handler)();
             return;
         }
@@ -70,18 +70,18 @@ void MainForm::HotKeyStep()
 
 void MainForm::ForgetHotKeys()
 {
-    for (const HotKeyHandler& key : kHotKeyHandlers) ui_.hot_keys.Pressed(key.action);
+    for (const HotKeyHandler& key : kHotKeyHandlers) hot_keys_.Pressed(key.action);
 }
 
 void MainForm::DisplayStep()
 {
-    Player& player = ui_.player;
+    Player& player = ports_.player;
 
     // Each thing once: every query is a message to another process.
     const PlayState state = player.GetPlayState();
     const std::int32_t length_sec = player.GetLengthSec();
     const std::int32_t position_ms = player.GetPositionMs();
-    const std::optional<std::u16string> practising = practice_.StateText(state);
+    const std::optional<std::u16string> practising = practice_.Repetition().StateText(state);
     switch (state) {
     case PlayState::Stopped:
         state_line_.SetFitted(player.Name(), u"处于停止状态......");
@@ -109,7 +109,7 @@ void MainForm::DisplayStep()
     // caption keeps the last title.
     std::u16string title;
     if (player.ReadTitle(title) && (!caption_set_ || title != title_)) {
-        ui_.window.SetCaption(title);
+        ports_.window.SetCaption(title);
         title_ = std::move(title);
         caption_set_ = true;
     }
@@ -120,9 +120,9 @@ void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)
 {
     // The control clamps its value silently; a value moved by the new range
     // is a change like any other.
-    const std::int16_t before = ui_.seek_bar.Value();
-    ui_.seek_bar.SetRange(min, max);
-    if (ui_.seek_bar.Value() != before) Seek_Bar_Change();
+    const std::int16_t before = seek_bar_.Value();
+    seek_bar_.SetRange(min, max);
+    if (seek_bar_.Value() != before) Seek_Bar_Change();
 }
 
 } // namespace morvane

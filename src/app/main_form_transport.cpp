@@ -6,36 +6,36 @@
 
 namespace morvane {
 
-void MainForm::Play_Click() { ui_.player.CmdPlay(); }
-void MainForm::Pause_Click() { ui_.player.CmdPause(); }
-void MainForm::Stop_Click() { ui_.player.CmdStop(); }
-void MainForm::Previous_Click() { ui_.player.CmdPrev(); }
-void MainForm::Next_Click() { ui_.player.CmdNext(); }
+void MainForm::Play_Click() { ports_.player.CmdPlay(); }
+void MainForm::Pause_Click() { ports_.player.CmdPause(); }
+void MainForm::Stop_Click() { ports_.player.CmdStop(); }
+void MainForm::Previous_Click() { ports_.player.CmdPrev(); }
+void MainForm::Next_Click() { ports_.player.CmdNext(); }
 
-void MainForm::Back_Click() { StepBy(-practice_.settings().step_ms); }
-void MainForm::Forward_Click() { StepBy(practice_.settings().step_ms); }
+void MainForm::Back_Click() { practice_.StepBy(-practice_.Settings().step_ms); }
+void MainForm::Forward_Click() { practice_.StepBy(practice_.Settings().step_ms); }
 
 void MainForm::Mark_Click()
 {
     // Two queries: the shown stamp comes from the first, the repeat target
     // from the second.
-    const std::int32_t shown_ms = ui_.player.GetExactPositionMs();
-    const std::int32_t target_ms = ui_.player.GetPositionMs();
+    const std::int32_t shown_ms = ports_.player.GetExactPositionMs();
+    const std::int32_t target_ms = ports_.player.GetPositionMs();
     mark_ms_ = target_ms;
     mark_text_ = FormatMs(shown_ms);
 }
 
-void MainForm::Repeat_Click() { ui_.player.JumpToMs(mark_ms_); }
+void MainForm::Repeat_Click() { ports_.player.JumpToMs(mark_ms_); }
 
 void MainForm::Jump_Click()
 {
     // A 16-bit value times 1000 always fits 32 bits.
-    ui_.player.JumpToMs(static_cast<std::int32_t>(ui_.seek_bar.Value()) * 1000);
+    ports_.player.JumpToMs(static_cast<std::int32_t>(seek_bar_.Value()) * 1000);
 }
 
 void MainForm::Seek_Bar_Change()
 {
-    if (auto shown = FormatSec(DecimalText(ui_.seek_bar.Value()))) seek_time_.Set(*shown.value);
+    if (auto shown = FormatSec(DecimalText(seek_bar_.Value()))) seek_time_.Set(*shown.value);
 }
 
 void MainForm::Seek_Bar_Scroll() { Seek_Bar_Change(); }
@@ -61,8 +61,8 @@ void MainForm::JumpToEntry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
-    const std::u16string entry = mark_list_.Text(mark_list_.Highlighted());
-    if (auto ms = ParseStamp(EntryStamp(entry))) ui_.player.JumpToMs(*ms.value);
+    const std::u16string entry = marks_.List().Text(marks_.List().Highlighted());
+    if (auto ms = ParseStamp(EntryStamp(entry))) ports_.player.JumpToMs(*ms.value);
 }
 
 } // namespace morvane

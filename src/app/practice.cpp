@@ -13,8 +13,6 @@ namespace {
 // well above the corrections a carried-forward clock makes (0.4 s) and the
 // steps some players move their position in (0.3 s).
 constexpr std::int64_t kJumpSlackMs = 1000;
-// How long a command of Morvane's may take to show in what the player reports.
-constexpr std::int64_t kShowsWithinMs = 1000;
 
 } // namespace
 
@@ -77,7 +75,7 @@ bool Practice::MovedAway(const Reading& now)
     bool own = false;
     if (own_jump_) {
         own = std::abs(static_cast<double>(now.position_ms) - own_jump_->target_ms) < off;
-        if (own || now.at_ms - own_jump_->at_ms > kShowsWithinMs) own_jump_.reset();
+        if (own || now.at_ms - own_jump_->at_ms > kCommandShowsWithinMs) own_jump_.reset();
     }
     return off > kJumpSlackMs && !own;
 }
@@ -90,7 +88,7 @@ void Practice::Tick(PlayState state, std::int32_t position_ms, std::int32_t leng
     // A resume is the user's unless Morvane asked for it just before.
     const bool user_resumed = last_ && last_->state == PlayState::Paused && state == PlayState::Playing &&
                               !own_resume_at_ms_;
-    const bool own_resume_due = own_resume_at_ms_ && now_ms - *own_resume_at_ms_ <= kShowsWithinMs;
+    const bool own_resume_due = own_resume_at_ms_ && now_ms - *own_resume_at_ms_ <= kCommandShowsWithinMs;
     if (state == PlayState::Playing || !own_resume_due) own_resume_at_ms_.reset();
     last_ = now;
 

@@ -4,10 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "app/settings/settings_file.h"
+#include "app/settings/setting_table.h"
 #include "player/player.h"
 
 namespace morvane {
+
+// How long a command of Morvane's may take to show in what the player reports.
+inline constexpr std::int64_t kCommandShowsWithinMs = 1000;
 
 // Going over a passage [A, B): pass after pass, with a pause between, and
 // the jump back when playback resumes after a pause. It is steered by the
@@ -15,10 +18,8 @@ namespace morvane {
 // the player no query of its own; its commands go to the player at once.
 class Practice {
 public:
-    explicit Practice(Player& player) : player_(player) {}
-
-    settings::Settings& settings() { return settings_; }
-    const settings::Settings& settings() const { return settings_; }
+    // Reads `settings` as they stand at each pass; whoever owns them may change them.
+    Practice(Player& player, const settings::Settings& settings) : player_(player), settings_(settings) {}
 
     // Starts repeating from a_ms to b_ms: jumps to A and plays. `state` and
     // `length_sec` are the player's now; a new length later means a new track.
@@ -72,7 +73,7 @@ private:
     bool MovedAway(const Reading& now);
 
     Player& player_;
-    settings::Settings settings_;
+    const settings::Settings& settings_;
     std::optional<Passage> passage_;
     std::optional<Reading> last_;
     std::optional<PendingJump> own_jump_;

@@ -8,12 +8,6 @@ namespace {
 // A settings file is a few lines; anything this large is not one.
 constexpr std::size_t kLargestUserFile = 64 * 1024;
 
-MainFormParts PartsOver(const FrontEnd& front, HotKeys& hot_keys)
-{
-    return MakeMainFormParts(front.controls, Services{front.window, front.poll_clock, front.player, hot_keys,
-                                                      front.code_page, front.files, front.mark_files});
-}
-
 } // namespace
 
 UserFile ReadUserFile(Files& files, const std::u16string& folder, std::u16string_view name,
@@ -58,8 +52,8 @@ KeysListing ListKeys(Files& files, const std::u16string& folder)
 }
 
 Program::Program(const FrontEnd& front)
-    : settings_(ReadUserSettings(front.files, front.config_folder)),
-      form_(PartsOver(front, front.open_keys(settings_.keys)))
+    : settings_(ReadUserSettings(front.ports.files, front.config_folder)),
+      form_(front.ports, front.open_keys(settings_.keys))
 {
     UserFile& file = settings_.settings_file;
     // A file that is there but could not be read is never written over: the

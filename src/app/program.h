@@ -5,7 +5,7 @@
 
 #include "app/keys/keys_file.h"
 #include "app/main_form.h"
-#include "app/main_form_parts.h"
+#include "app/ports/ports.h"
 
 namespace morvane {
 
@@ -49,16 +49,10 @@ struct KeysListing {
 };
 KeysListing ListKeys(Files& files, const std::u16string& folder);
 
-// What a front end hands the program: its adapters, where the user's files
+// What a front end hands the program: its ports, where the user's files
 // are and how it opens its key source over the keys that are read.
 struct FrontEnd {
-    Controls& controls;
-    Window& window;
-    Timer& poll_clock;
-    Player& player;
-    const CodePage& code_page;
-    Files& files;
-    mark_file::Encoding mark_files;
+    Ports ports;
     std::u16string config_folder;
     std::function<HotKeys&(const keys::KeyMap&)> open_keys;
 };

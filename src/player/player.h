@@ -25,8 +25,8 @@ public:
     virtual std::uintptr_t FindPlayer() = 0;
 
     virtual PlayState GetPlayState() = 0;
-    // The state as the player tells it now, when a repetition starts: one
-    // query with a short limit.
+    // The state as the player itself tells it now, for the start of a
+    // repetition: one query with a short limit, as GetExactPositionMs.
     virtual PlayState GetExactPlayState() { return GetPlayState(); }
     // Position in the current track, milliseconds.
     virtual std::int32_t GetPositionMs() = 0;

@@ -124,7 +124,7 @@ TEST_F(Window, FollowsTheTable)
 
     // Tab goes through the focusable controls in the table's order.
     QWidget* stop = app_->Control(IDC_CLEAR);
-    for (const layout::Row* row : layout::ControlsInTabOrder()) {
+    for (const layout::Row* row : layout::RowsInTabOrder()) {
         if (row->kind == layout::Kind::Frame || row->kind == layout::Kind::ReadOut) continue;
         EXPECT_EQ(stop, app_->Control(row->id)) << row->id;
         do stop = stop->nextInFocusChain();

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/layout/control_ids.h"
 #include "app/main_form.h"
 
 // The Windows window's tests share the fakes but bring their own code page.
@@ -144,7 +145,14 @@ public:
 
     void Refresh() override { ++refreshes; }
     std::uintptr_t FindPlayer() override { return running ? 0x1234 : 0; }
-    PlayState GetPlayState() override { return Query("state", 1) != 0 ? state : PlayState::Stopped; }
+    // What GetPlayState reports instead of `state`, as a link that answers
+    // from what it last heard; GetExactPlayState always tells `state`.
+    std::optional<PlayState> heard_state;
+    PlayState GetPlayState() override
+    {
+        return Query("state", 1) != 0 ? heard_state.value_or(state) : PlayState::Stopped;
+    }
+    PlayState GetExactPlayState() override { return Query("exact state", 1) != 0 ? state : PlayState::Stopped; }
     std::int32_t GetPositionMs() override { return Query("position", position); }
     std::int32_t GetLengthSec() override { return Query("length", length); }
     void JumpToMs(std::int32_t ms) override
@@ -186,7 +194,9 @@ public:
     {
         std::vector<std::string> out;
         for (const auto& line : log)
-            if (line != "state" && line != "position" && line != "length" && line != "title") out.push_back(line);
+            if (line != "state" && line != "exact state" && line != "position" && line != "length" &&
+                line != "title")
+                out.push_back(line);
         return out;
     }
 
@@ -343,8 +353,8 @@ public:
 };
 
 #ifdef MORVANE_TEST_CODE_PAGE
-// A MainForm wired to a full set of fakes.
-struct Rig {
+// A MainForm wired to a full set of fakes, each control by its layout id.
+struct Rig : ControlSet {
     FakeWindow window;
     FakeListBox list_box;
     FakeTextBox count_line, state_line, time_line, mark_line, seek_time;
@@ -355,8 +365,22 @@ struct Rig {
     FakeHotKeys hot_keys;
     TestCodePage code_page;
     FakeFiles files;
-    MainForm form{MainFormParts{window, list_box, count_line, state_line, time_line, mark_line, seek_time, seek_bar, ask_note,
-                          pause_for_note, poll_clock, player, hot_keys, code_page, files}};
+
+    ListBox& List(int) override { return list_box; }
+    TextBox& Text(int id) override
+    {
+        switch (id) {
+        case IDC_COUNT_LINE: return count_line;
+        case IDC_STATE_LINE: return state_line;
+        case IDC_TIME_LINE: return time_line;
+        case IDC_MARK_LINE: return mark_line;
+        default: return seek_time;
+        }
+    }
+    ScrollBar& Bar(int) override { return seek_bar; }
+    CheckBox& Check(int id) override { return id == IDC_ASK_NOTE ? ask_note : pause_for_note; }
+
+    MainForm form{Ports{*this, window, poll_clock, player, code_page, files, mark_file::Encoding::Ansi}, hot_keys};
 
     Rig() { form.Window_Shown(); }
 

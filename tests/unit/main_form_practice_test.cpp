@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,7 +38,11 @@ struct PracticeRig : Rig {
     }
     void Obey()
     {
-        for (PlayState& state = player.state; obeyed < player.log.size(); ++obeyed) {
+        // With a lag, what was asked `lag` calls ago is carried out now.
+        heard.push_back(player.log.size());
+        std::size_t due = obeyed;
+        if (heard.size() > static_cast<std::size_t>(lag)) due = heard.front(), heard.pop_front();
+        for (PlayState& state = player.state; obeyed < due; ++obeyed) {
             const std::string& command = player.log[obeyed];
             if (command.starts_with("jump ")) player.position = std::max(0, std::stoi(command.substr(5)));
             if (command == "pause" && state != PlayState::Stopped)
@@ -59,6 +64,8 @@ struct PracticeRig : Rig {
     std::vector<MenuItem> menu;
     std::size_t obeyed = 0;
     bool slow = false;
+    int lag = 0;
+    std::deque<std::size_t> heard;
 };
 
 TEST(Practice, PassesWithAPauseBetweenThenPlaysOn)
@@ -225,6 +232,101 @@ TEST(Practice, MenuChoicesAreWrittenBackKeepingTheUsersLines)
     r.form.Context_Menu_Click(r.Item(u"复读遍数", u"3 遍").id);
     r.form.Context_Menu_Click(r.Item(u"每遍之间停顿", u"2 秒").id);
     EXPECT_EQ(r.files.files[kSettings], "; mine\nfoo = 1\npasses = 3\ngap = 2\n");
+}
+
+// Each case fails when what the user sees of a repetition or a mark key breaks.
+TEST(Practice, WhatTheUserSeesOfRepetitionsAndMarkKeys)
+{
+    // 复读遍数 3 with a pause between, on a player that shows its pause late:
+    // both gaps are real pauses and the last pass plays on.
+    {
+        PracticeRig r("passes = 3\ngap = 1\n");
+        r.lag = 2;
+        r.form.Repeat_Passage_Click(0);
+        int paused_ticks = 0, gaps = 0;
+        for (int t = 0; t < 16000; t += 10) {
+            const bool was_paused = r.player.state == PlayState::Paused;
+            r.Run(10);
+            if (r.player.state == PlayState::Paused) gaps += !was_paused, ++paused_ticks;
+        }
+        EXPECT_EQ(gaps, 2);
+        EXPECT_NEAR(paused_ticks, 200, 10);
+        EXPECT_EQ(r.JumpsTo(10000), 3);
+        EXPECT_EQ(r.player.state, PlayState::Playing);
+        EXPECT_FALSE(r.form.practice().Repeating());
+    }
+    // 复读这一段 on a stopped player repeats the passage, never past B.
+    {
+        PracticeRig r;
+        r.player.state = PlayState::Stopped;
+        r.form.Repeat_Passage_Click(0);
+        std::int32_t furthest = 0;
+        for (int t = 0; t < 9000; t += 10) r.Run(10), furthest = std::max(furthest, r.player.position);
+        EXPECT_GE(r.JumpsTo(10000), 2);
+        EXPECT_LT(furthest, 14500);
+        EXPECT_EQ(r.player.state, PlayState::Playing);
+    }
+    // 跳到上一条 pressed again and again while playing, on a player whose
+    // position shows a jump a moment late, goes one mark back each time.
+    {
+        PracticeRig r;
+        r.lag = 3;
+        r.player.position = 25000;
+        for (int i = 0; i < 3; ++i) r.form.Previous_Mark_Click(), r.Run(10);
+        EXPECT_EQ(r.player.jumps, (std::vector<std::int32_t>{20000, 14000, 10000}));
+    }
+    // The loop key on a mark repeats the passage that starts there.
+    for (const std::int32_t on : {10000, 14000}) {
+        PracticeRig r;
+        r.player.position = on;
+        r.form.Loop_Click();
+        r.Run(6000);
+        EXPECT_GE(r.JumpsTo(on), 2) << on;
+        EXPECT_EQ(r.JumpsTo(on == 10000 ? 14000 : 10000), 0) << on;
+    }
+    // The file's speed goes to the player once; the user's own change stays.
+    {
+        PracticeRig r("speed = 0.9");
+        r.player.speed = 1.0;
+        r.Run(100);
+        r.player.speed = 1.2;
+        r.Run(1000);
+        EXPECT_EQ(r.player.Commands(), (std::vector<std::string>{"speed 0.90"}));
+        EXPECT_DOUBLE_EQ(*r.player.speed, 1.2);
+    }
+    // A repetition started just after a pause in the player's own window,
+    // before the link has heard of it, still plays.
+    {
+        PracticeRig r;
+        r.player.position = 12000;
+        r.Run(100);
+        r.player.state = PlayState::Paused;
+        r.player.heard_state = PlayState::Playing;
+        r.form.Loop_Click();
+        r.player.heard_state.reset();
+        r.Run(1000);
+        EXPECT_EQ(r.player.state, PlayState::Playing);
+        EXPECT_TRUE(r.form.practice().Repeating());
+    }
+}
+
+TEST(Practice, AChoiceWrittenBackKeepsTheFilesLineEndsAndItsOneLine)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"; mine\r\ngap = 1", "; mine\r\ngap = 1\r\npasses = 3\r\n"},
+        {"; mine\r\npasses = 1\r\ngap = 1\r\n", "; mine\r\npasses = 3\r\ngap = 1\r\n"},
+        {"\xEF\xBB\xBFpasses = 1\r\n", "\xEF\xBB\xBFpasses = 3\r\n"},
+        {"\xEF\xBB\xBF PASSES=unlimited\n", "\xEF\xBB\xBF PASSES= 3\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        PracticeRig r(c.before);
+        r.form.Context_Menu_Click(r.Item(u"复读遍数", u"3 遍").id);
+        EXPECT_EQ(r.files.files[kSettings], c.after);
+    }
 }
 
 } // namespace

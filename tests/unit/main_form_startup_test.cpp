@@ -81,7 +81,7 @@ TEST(UserFiles, TheKeysFileWithOneCapAndOneSetOfMessages)
 }
 
 // Every control of one kind is the same fake: the start-up does not tell them apart.
-struct OneOfEach : Controls {
+struct OneOfEach : ControlSet {
     ListBox& List(int) override { return list; }
     TextBox& Text(int) override { return text; }
     ScrollBar& Bar(int) override { return bar; }
@@ -102,8 +102,9 @@ TEST(UserFiles, SettingsIniIsTakenAtStartAndWrittenBackOnlyWhereItWasRead)
     TestCodePage code_page;
     FakeFiles files;
     const auto start = [&] {
-        auto program = std::make_unique<Program>(FrontEnd{controls, window, clock, player, code_page, files,
-                                                          mark_file::Encoding::Utf8, u"/c/",
+        auto program = std::make_unique<Program>(FrontEnd{Ports{controls, window, clock, player, code_page, files,
+                                                                mark_file::Encoding::Utf8},
+                                                          u"/c/",
                                                           [&](const keys::KeyMap&) -> HotKeys& { return keys; }});
         std::u16string told;
         EXPECT_EQ(program->Start([] {}, [&](const std::u16string& text) { told = text; }), Program::Started::Running);

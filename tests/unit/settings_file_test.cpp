@@ -67,5 +67,28 @@ TEST(SettingsFile, WritingOneSettingKeepsEveryOtherLine)
     }
 }
 
+// The one table serves the menu, the file and its messages alike.
+TEST(SettingsFile, EveryMenuChoiceReadsBackAndTheRangeHoldsInTheFile)
+{
+    for (const SettingRow& row : SettingTable()) {
+        SCOPED_TRACE(row.name);
+        for (const Value choice : row.choices) {
+            Settings chosen;
+            ASSERT_TRUE(Set(chosen, row.setting, choice));
+            const SettingsFile file = ParseSettingsFile(WithSetting("", chosen, row.setting));
+            EXPECT_EQ(Get(file.settings, row.setting), choice);
+            EXPECT_EQ(file.problems, "");
+        }
+        const std::string name(row.name);
+        for (const double edge : {row.lowest, row.highest})
+            EXPECT_EQ(Get(ParseSettingsFile(name + "=" + NumberText(edge)).settings, row.setting), edge);
+        const SettingsFile above = ParseSettingsFile(name + "=" + NumberText(row.highest + 1));
+        EXPECT_EQ(Get(above.settings, row.setting), Get(Settings{}, row.setting));
+        EXPECT_NE(above.problems.find(NumberText(row.lowest) + " 到 " + NumberText(row.highest)), std::string::npos);
+        Settings below;
+        EXPECT_FALSE(Set(below, row.setting, row.lowest - 0.001));
+    }
+}
+
 } // namespace
 } // namespace morvane::settings

@@ -36,11 +36,12 @@ bool SameName(std::string_view a, std::string_view b)
 void ForEachLine(std::string_view text, std::string_view form, std::vector<Problem>& problems,
                  const std::function<void(const Line&)>& take)
 {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     int line_number = 0;
-    for (std::size_t start = 0; start <= text.size();) {
+    for (std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0; start <= text.size();) {
         const auto end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = Trim(text.substr(start, end - start));
+        const std::string_view whole = text.substr(start, end - start);
+        const std::string_view line = Trim(whole);
+        const std::size_t line_start = start;
         start = end + 1;
         ++line_number;
         if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
@@ -49,7 +50,8 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<Probl
             problems.push_back({line_number, "应写成“" + std::string(form) + "”，而不是" + Quoted(line)});
             continue;
         }
-        take({line_number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
+        take({line_number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)),
+              line_start + whole.find('='), end - (whole.ends_with('\r') ? 1 : 0)});
     }
 }
 

@@ -8,10 +8,15 @@
 namespace morvane::ini {
 
 // One `name = value` line, both sides trimmed; `number` counts from 1.
+// `equals_at` and `end_at` are offsets into the whole text given: the '='
+// and the end of the line before its CR LF or LF, for a writer that
+// replaces the value in place.
 struct Line {
     int number = 0;
     std::string_view name;
     std::string_view value;
+    std::size_t equals_at = 0;
+    std::size_t end_at = 0;
 };
 
 // A line that could not be used: its number and what is wrong with it.

@@ -12,7 +12,6 @@ namespace morvane::keys {
 // within the kind: the letter A is {Letter, 0}, F7 is {Function, 6}, the
 // keypad's 0 is {Keypad, 0}.
 enum class KeyKind : std::uint8_t { Letter, Digit, Function, Keypad, KeypadOperator, Comma, FullStop, Shift, Ctrl };
-enum class KeypadOperator : std::uint8_t { Add, Subtract, Multiply, Divide, Decimal };
 
 struct Key {
     KeyKind kind{};

@@ -21,12 +21,12 @@ constexpr const char16_t* kPlayerFrame = u"播放器控制区";
 constexpr std::array<Row, 33> kControls{{
     // id               kind        container         caption           left  top   width height tab face           designer
     {IDC_MARKS_FRAME,    Frame,      0,                u"",              120,  0,    5895, 2055,  0,  None,          "Frame1"},
-    {IDC_MARK_LIST,      ListBox,    IDC_MARKS_FRAME,  u"",              120,  240,  4260, 1680,  8,  List,          "List1"},
+    {IDC_MARK_LIST,      Listing,    IDC_MARKS_FRAME,  u"",              120,  240,  4260, 1680,  8,  List,          "List1"},
     {IDC_DELETE,         Button,     IDC_MARKS_FRAME,  u"删除",          4440, 240,  615,  255,   11, Common,        "Command3"},
     {IDC_EDIT_NOTE,      Button,     IDC_MARKS_FRAME,  u"修改",          4440, 600,  615,  270,   7,  Common,        "Command9"},
     {IDC_MOVE_UP,        Button,     IDC_MARKS_FRAME,  u"↑",             4440, 960,  615,  255,   10, CommonBold,    "C_up"},
     {IDC_MOVE_DOWN,      Button,     IDC_MARKS_FRAME,  u"↓",             4440, 1320, 615,  255,   9,  CommonBold,    "C_down"},
-    {IDC_COUNT_LINE,     TextBox,    IDC_MARKS_FRAME,  u"",              4440, 1680, 615,  270,   6,  WindowDefault, "Text1"},
+    {IDC_COUNT_LINE,     Field,    IDC_MARKS_FRAME,  u"",              4440, 1680, 615,  270,   6,  WindowDefault, "Text1"},
     {IDC_CLEAR,          Button,     IDC_MARKS_FRAME,  u"清除",          5160, 240,  615,  255,   1,  Common,        "C_clear"},
     {IDC_SORT,           Button,     IDC_MARKS_FRAME,  u"排序",          5160, 600,  615,  255,   2,  Common,        "C_sort"},
     {IDC_LOAD,           Button,     IDC_MARKS_FRAME,  u"读取",          5160, 960,  615,  255,   4,  Common,        "C_Load"},
@@ -47,19 +47,19 @@ constexpr std::array<Row, 33> kControls{{
     {IDC_REPEAT,         Button,     IDC_REPEAT_FRAME, u"复读",          2520, 240,  615,  255,   25, Common,        "Command5"},
     {IDC_MARK_LINE,      ReadOut,    IDC_REPEAT_FRAME, u"",              120,  600,  3015, 255,   21, Common,        "Text4"},
     {IDC_RECORD_FRAME,   Frame,      0,                u"精确记录区",    3480, 2520, 2535, 1695,  26, Common,        "Frame4"},
-    {IDC_SEEK_BAR,       ScrollBar,  IDC_RECORD_FRAME, u"",              120,  240,  2295, 255,   32, None,          "h1"},
-    {IDC_SEEK_TIME,      TextBox,    IDC_RECORD_FRAME, u"",              120,  600,  1695, 255,   31, Common,        "Text5"},
+    {IDC_SEEK_BAR,       Slider,  IDC_RECORD_FRAME, u"",              120,  240,  2295, 255,   32, None,          "h1"},
+    {IDC_SEEK_TIME,      Field,    IDC_RECORD_FRAME, u"",              120,  600,  1695, 255,   31, Common,        "Text5"},
     {IDC_JUMP,           Button,     IDC_RECORD_FRAME, u"Jump",          1920, 600,  495,  255,   30, WindowDefault, "Command6"},
     {IDC_RECORD,         Button,     IDC_RECORD_FRAME, u"记录",          120,  960,  615,  615,   29, SansSerif,     "Command7"},
-    {IDC_ASK_NOTE,       CheckBox,   IDC_RECORD_FRAME, u"记录时填写注释", 840,  960,  1575, 300,   27, Common,        "c1"},
-    {IDC_PAUSE_FOR_NOTE, CheckBox,   IDC_RECORD_FRAME, u"记录时暂停播放", 840,  1200, 1575, 375,   28, Common,        "c2"},
+    {IDC_ASK_NOTE,       Toggle,   IDC_RECORD_FRAME, u"记录时填写注释", 840,  960,  1575, 300,   27, Common,        "c1"},
+    {IDC_PAUSE_FOR_NOTE, Toggle,   IDC_RECORD_FRAME, u"记录时暂停播放", 840,  1200, 1575, 375,   28, Common,        "c2"},
 }};
 
 } // namespace
 
-std::span<const Row> Controls() { return kControls; }
+std::span<const Row> Rows() { return kControls; }
 
-std::span<const Row* const> ControlsInTabOrder()
+std::span<const Row* const> RowsInTabOrder()
 {
     static const auto ordered = [] {
         std::array<const Row*, kControls.size()> out{};

@@ -27,7 +27,8 @@ inline constexpr Colour kTextBoxColour{192, 255, 255};
 // A ReadOut is a text box only the poll tick writes: it looks like the
 // others, but a front end may draw it with a cheaper control, since it is
 // rewritten up to a hundred times a second.
-enum class Kind { Frame, Button, FlatButton, TextBox, ReadOut, ListBox, ScrollBar, CheckBox };
+// Field is a text box, Listing the list, Slider a scroll bar, Toggle a check box.
+enum class Kind { Frame, Button, FlatButton, Field, ReadOut, Listing, Slider, Toggle };
 enum class Face { None, Common, CommonBold, List, SansSerif, WindowDefault };
 
 struct Row {
@@ -49,9 +50,9 @@ struct Edges {
 };
 
 // Every control, in reading order.
-std::span<const Row> Controls();
+std::span<const Row> Rows();
 // The same controls in tab order, the order they are created in.
-std::span<const Row* const> ControlsInTabOrder();
+std::span<const Row* const> RowsInTabOrder();
 // The row of control `id`, nullptr when there is none.
 const Row* Find(int id);
 // The control's edges in the window's client area.

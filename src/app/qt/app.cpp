@@ -17,7 +17,7 @@ namespace morvane::qt {
 App::App(Player& player, const std::u16string& config_folder, const KeySource& open_keys)
     : window_port_(window_),
       controls_(window_),
-      program_(FrontEnd{controls_, window_port_, poll_timer_, player, code_page_, files_, mark_file::Encoding::Utf8,
+      program_(FrontEnd{Ports{controls_, window_port_, poll_timer_, player, code_page_, files_, mark_file::Encoding::Utf8},
                         config_folder, open_keys})
 {
     // Qt's own words (the file dialog, the replace question's buttons) in

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_parts.h"
+#include "app/ports/control_set.h"
 #include "app/ports/controls.h"
 
 class QCheckBox;
@@ -85,7 +85,7 @@ private:
 };
 
 // The adapters of the window's controls, made at the first ask for each.
-class WidgetControls final : public Controls {
+class WidgetControls final : public ControlSet {
 public:
     explicit WidgetControls(MainWindow& window) : window_(window) {}
     ListBox& List(int id) override;

@@ -7,7 +7,7 @@
 namespace morvane::qt {
 namespace {
 
-Keys PortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
+Keys OpenPortalKeys(const QDBusConnection& bus, const keys::KeyMap& map)
 {
     auto portal = std::make_unique<portal::PortalKeys>(bus, map);
     Keys keys{nullptr, portal.get()};
@@ -21,9 +21,9 @@ Keys OpenKeys(const QString& platform_name, bool portal_chosen, const QDBusConne
 {
     const keys::KeySource source = keys::ChooseKeySource(
         platform_name.toStdString(), qEnvironmentVariable("XDG_SESSION_TYPE").toStdString(), portal_chosen);
-    if (source == keys::KeySource::Portal) return PortalKeys(bus, map);
+    if (source == keys::KeySource::Portal) return OpenPortalKeys(bus, map);
     if (auto keyboard = x11::OpenGlobalKeyboard(map)) return {std::move(keyboard), nullptr};
-    return PortalKeys(bus, map);
+    return OpenPortalKeys(bus, map);
 }
 
 } // namespace morvane::qt

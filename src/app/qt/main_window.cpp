@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/layout/clicks.h"
 #include "app/layout/control_ids.h"
 #include "app/qt/mark_list_widget.h"
 #include "app/qt/pixels.h"
@@ -64,7 +63,7 @@ void MainWindow::CreateControls()
     const double dpi = logicalDpiY();
     // Creation order is the focus order, and the table puts every frame
     // before its children in tab order.
-    for (const layout::Row* row : layout::ControlsInTabOrder()) {
+    for (const layout::Row* row : layout::RowsInTabOrder()) {
         QWidget* parent = row->container != 0 ? controls_.at(row->container) : this;
         QWidget* control = MakeControl(*row, parent);
         control->setGeometry(PixelRect(*row, dpi));
@@ -74,11 +73,11 @@ void MainWindow::CreateControls()
 
 void MainWindow::ConnectEvents()
 {
-    for (const layout::Click& click : layout::kClicks) {
-        connect(static_cast<QPushButton*>(Control(click.id)), &QPushButton::clicked, this,
-                [this, handler = click.handler] {
-                    if (form_ != nullptr) (form_->*handler)();
-                });
+    for (const layout::Row& row : layout::Rows()) {
+        if (row.kind != layout::Kind::Button && row.kind != layout::Kind::FlatButton) continue;
+        connect(static_cast<QPushButton*>(Control(row.id)), &QPushButton::clicked, this, [this, id = row.id] {
+            if (form_ != nullptr) form_->Button_Click(id);
+        });
     }
     MarkListWidget& list = List();
     connect(&list, &QListWidget::itemSelectionChanged, this, [this] {

@@ -67,10 +67,10 @@ QWidget* Make(const layout::Row& row, QWidget* parent)
     case layout::Kind::Frame: return MakeFrame(caption, FontFor(row.face), parent);
     case layout::Kind::Button: return new QPushButton(caption, parent);
     case layout::Kind::FlatButton: return MakeFlatButton(caption, parent);
-    case layout::Kind::TextBox: return MakeTextBox(parent, true);
+    case layout::Kind::Field: return MakeTextBox(parent, true);
     case layout::Kind::ReadOut: return MakeTextBox(parent, false);
-    case layout::Kind::ListBox: return new MarkListWidget(parent);
-    case layout::Kind::ScrollBar: {
+    case layout::Kind::Listing: return new MarkListWidget(parent);
+    case layout::Kind::Slider: {
         auto* bar = new QScrollBar(Qt::Horizontal, parent);
         bar->setRange(0, layout::kSeekBarEnd);
         bar->setSingleStep(1);
@@ -78,7 +78,7 @@ QWidget* Make(const layout::Row& row, QWidget* parent)
         bar->setFocusPolicy(Qt::StrongFocus);
         return bar;
     }
-    case layout::Kind::CheckBox: return new QCheckBox(caption, parent);
+    case layout::Kind::Toggle: return new QCheckBox(caption, parent);
     }
     return new QWidget(parent);
 }

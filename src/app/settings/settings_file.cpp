@@ -19,110 +19,53 @@ std::optional<double> Decimal(std::string_view text)
     return value;
 }
 
-std::optional<int> Milliseconds(std::string_view text, double lowest_sec, double highest_sec)
+// What the file may say of the setting, for the message about a faulty value.
+std::string Allowed(const SettingRow& row)
 {
-    const auto sec = Decimal(text);
-    if (!sec || *sec < lowest_sec || *sec > highest_sec) return std::nullopt;
-    return static_cast<int>(std::lround(*sec * 1000));
-}
-
-// What the file may say of each setting, for the message about a faulty value.
-std::string_view Allowed(Setting setting)
-{
-    switch (setting) {
-    case Setting::Passes: return "1 到 99 的整数或 unlimited";
-    case Setting::Gap: return "0 到 10 秒";
-    case Setting::Rewind: return "0 到 10 秒";
-    case Setting::Step: return "0.5 到 30 秒";
-    case Setting::Speed: return "0.25 到 4 倍";
-    }
-    return {};
+    std::string allowed = NumberText(row.lowest) + " 到 " + NumberText(row.highest);
+    if (row.decimals == 0) allowed += " 的整数";
+    allowed += row.unit;
+    if (!row.none_word.empty()) allowed += "或 " + std::string(row.none_word);
+    return allowed;
 }
 
 // false when the value is not one the setting takes.
-bool Take(Setting setting, std::string_view value, Settings& settings)
+bool Take(const SettingRow& row, std::string_view text, Settings& settings)
 {
-    switch (setting) {
-    case Setting::Passes: {
-        if (ini::SameName(value, "unlimited")) {
-            settings.passes.reset();
-            return true;
-        }
-        const auto passes = Decimal(value);
-        if (!passes || value.find('.') != std::string_view::npos || *passes < 1 || *passes > 99) return false;
-        settings.passes = static_cast<int>(*passes);
-        return true;
-    }
-    case Setting::Gap:
-        if (const auto ms = Milliseconds(value, 0, 10)) return settings.gap_ms = *ms, true;
-        return false;
-    case Setting::Rewind:
-        if (const auto ms = Milliseconds(value, 0, 10)) return settings.rewind_ms = *ms, true;
-        return false;
-    case Setting::Step:
-        if (const auto ms = Milliseconds(value, 0.5, 30)) return settings.step_ms = *ms, true;
-        return false;
-    case Setting::Speed: {
-        const auto speed = Decimal(value);
-        if (!speed || *speed < 0.25 || *speed > 4) return false;
-        settings.speed = *speed;
-        return true;
-    }
-    }
-    return false;
+    if (!row.none_word.empty() && ini::SameName(text, row.none_word)) return Set(settings, row.setting, std::nullopt);
+    const auto value = Decimal(text);
+    return value && Set(settings, row.setting, value);
 }
 
-std::optional<Setting> Named(std::string_view name)
+const SettingRow* Named(std::string_view name)
 {
-    for (Setting setting : kAllSettings)
-        if (ini::SameName(name, SettingName(setting))) return setting;
-    return std::nullopt;
-}
-
-// The shortest text that reads back as `value` rounded to `decimals` places.
-std::string Number(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    const double rounded = std::round(value * scale) / scale;
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, rounded);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
+    for (const SettingRow& row : SettingTable())
+        if (ini::SameName(name, row.name)) return &row;
+    return nullptr;
 }
 
 } // namespace
 
-std::string_view SettingName(Setting setting)
-{
-    switch (setting) {
-    case Setting::Passes: return "passes";
-    case Setting::Gap: return "gap";
-    case Setting::Rewind: return "rewind";
-    case Setting::Step: return "step";
-    case Setting::Speed: return "speed";
-    }
-    return {};
-}
-
 SettingsFile ParseSettingsFile(std::string_view text)
 {
     SettingsFile file;
-    std::array<int, kAllSettings.size()> line_of_setting{};  // 0: not named yet
+    std::vector<int> line_of_setting(SettingTable().size());  // 0: not named yet
     std::vector<ini::Problem> problems;
     ini::ForEachLine(text, "名称 = 值", problems, [&](const ini::Line& line) {
-        const auto setting = Named(line.name);
-        if (!setting) {
+        const SettingRow* row = Named(line.name);
+        if (!row) {
             problems.push_back({line.number, "未知的设置" + ini::Quoted(line.name)});
             return;
         }
-        int& named_at = line_of_setting[static_cast<std::size_t>(*setting)];
+        int& named_at = line_of_setting[static_cast<std::size_t>(row - SettingTable().data())];
         if (named_at != 0) {
-            problems.push_back({line.number, "设置 " + std::string(SettingName(*setting)) + " 已在第 " +
+            problems.push_back({line.number, "设置 " + std::string(row->name) + " 已在第 " +
                                                  std::to_string(named_at) + " 行设定"});
             return;
         }
-        if (!Take(*setting, line.value, file.settings)) {
-            problems.push_back({line.number, std::string(SettingName(*setting)) + " 应为" +
-                                                 std::string(Allowed(*setting)) + "，而不是" + ini::Quoted(line.value)});
+        if (!Take(*row, line.value, file.settings)) {
+            problems.push_back({line.number, std::string(row->name) + " 应为" + Allowed(*row) + "，而不是" +
+                                                 ini::Quoted(line.value)});
             return;
         }
         named_at = line.number;
@@ -133,35 +76,23 @@ SettingsFile ParseSettingsFile(std::string_view text)
 
 std::string ValueText(const Settings& settings, Setting setting)
 {
-    switch (setting) {
-    case Setting::Passes: return settings.passes ? std::to_string(*settings.passes) : "unlimited";
-    case Setting::Gap: return Number(settings.gap_ms / 1000.0, 3);
-    case Setting::Rewind: return Number(settings.rewind_ms / 1000.0, 3);
-    case Setting::Step: return Number(settings.step_ms / 1000.0, 3);
-    case Setting::Speed: return settings.speed ? Number(*settings.speed, 2) : std::string();
-    }
-    return {};
+    const SettingRow& row = RowOf(setting);
+    const Value value = Get(settings, setting);
+    return value ? NumberText(*value, row.decimals) : std::string(row.none_word);
 }
 
 std::string WithSetting(std::string_view text, const Settings& settings, Setting setting)
 {
     const std::string value = ValueText(settings, setting);
-    std::size_t line_start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    while (line_start < text.size()) {
-        const std::size_t line_end = std::min(text.find('\n', line_start), text.size());
-        const std::string_view line = text.substr(line_start, line_end - line_start);
-        const std::size_t equals = line.find('=');
-        const std::string_view trimmed = ini::Trim(line);
-        if (equals != std::string_view::npos && !trimmed.empty() && trimmed[0] != ';' && trimmed[0] != '#' &&
-            trimmed[0] != '[' && ini::SameName(ini::Trim(line.substr(0, equals)), SettingName(setting))) {
-            // The name stays as written; what follows '=' is the new value.
-            std::string out(text.substr(0, line_start + equals + 1));
-            out += " " + value;
-            if (line.ends_with('\r')) out += '\r';
-            out += text.substr(line_end);
-            return out;
-        }
-        line_start = line_end + 1;
+    std::optional<ini::Line> named;
+    std::vector<ini::Problem> faulty_lines_stay;
+    ini::ForEachLine(text, {}, faulty_lines_stay, [&](const ini::Line& line) {
+        if (!named && ini::SameName(line.name, SettingName(setting))) named = line;
+    });
+    if (named) {
+        // The name stays as written; what follows '=' is the new value.
+        return std::string(text.substr(0, named->equals_at + 1)) + " " + value +
+               std::string(text.substr(named->end_at));
     }
     const std::string_view newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
     std::string out(text);

@@ -1,27 +1,11 @@
 #pragma once
 
-#include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/settings/setting_table.h"
+
 namespace morvane::settings {
-
-// How a passage is practised. The defaults are today's behaviour.
-struct Settings {
-    std::optional<int> passes;    // 1..99; nullopt: unlimited
-    int gap_ms = 0;               // pause between passes, 0..10 s
-    int rewind_ms = 0;            // jump back on resume, 0..10 s
-    int step_ms = 2000;           // of 快退 and 快进, 0.5..30 s
-    std::optional<double> speed;  // 0.25..4; nullopt: the player's own
-};
-
-enum class Setting { Passes, Gap, Rewind, Step, Speed };
-inline constexpr std::array<Setting, 5> kAllSettings{Setting::Passes, Setting::Gap, Setting::Rewind, Setting::Step,
-                                                     Setting::Speed};
-
-// The setting's name in the file: "passes", "gap" …
-std::string_view SettingName(Setting setting);
 
 // What a settings file says: the settings (defaults where it says nothing
 // or errs) and, when some lines could not be used, one message naming each

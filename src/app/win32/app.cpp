@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/main_form_parts.h"
+#include "app/ports/ports.h"
 #include "app/shown_text.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
@@ -17,7 +17,7 @@ struct App::Parts {
         : window_port(window, code_page),
           controls(window),
           poll_clock(window.Handle(), kTimer1Id),
-          program(FrontEnd{controls, window_port, poll_clock, player, code_page, files, mark_file::Encoding::Ansi,
+          program(FrontEnd{Ports{controls, window_port, poll_clock, player, code_page, files, mark_file::Encoding::Ansi},
                            config_folder, open_keys})
     {
     }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_parts.h"
+#include "app/ports/control_set.h"
 #include "app/ports/controls.h"
 
 namespace morvane::win32 {
@@ -87,7 +87,7 @@ private:
 };
 
 // The adapters of the window's controls, made at the first ask for each.
-class WindowControls final : public Controls {
+class WindowControls final : public ControlSet {
 public:
     explicit WindowControls(MainWindow& window) : window_(window) {}
     ListBox& List(int id) override;

@@ -6,8 +6,8 @@
 
 namespace morvane::win32 {
 
-using layout::Controls;
-using layout::ControlsInTabOrder;
+using layout::Rows;
+using layout::RowsInTabOrder;
 using layout::Face;
 using layout::Kind;
 using layout::kClientHeightTwips;

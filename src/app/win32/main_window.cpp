@@ -9,7 +9,6 @@
 #include <string>
 #include <utility>
 
-#include "app/layout/clicks.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/dpi.h"
 #include "app/win32/layout.h"
@@ -38,14 +37,14 @@ WindowClass ClassOf(Kind kind)
     case Kind::Frame: return {WC_BUTTONW, child | BS_GROUPBOX, 0};
     case Kind::Button: return {WC_BUTTONW, child | stop | BS_PUSHBUTTON, 0};
     case Kind::FlatButton: return {WC_BUTTONW, child | stop | BS_PUSHBUTTON | BS_FLAT, 0};
-    case Kind::TextBox:
+    case Kind::Field:
         return {WC_EDITW, child | stop | WS_BORDER | ES_CENTER | ES_READONLY | ES_AUTOHSCROLL, 0};
     case Kind::ReadOut: return {WC_STATICW, child | WS_BORDER | SS_CENTER | SS_NOPREFIX, 0};
-    case Kind::ListBox:
+    case Kind::Listing:
         return {WC_LISTBOXW, child | stop | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 WS_EX_CLIENTEDGE};
-    case Kind::ScrollBar: return {WC_SCROLLBARW, child | stop | SBS_HORZ, 0};
-    case Kind::CheckBox: return {WC_BUTTONW, child | stop | BS_AUTOCHECKBOX, 0};
+    case Kind::Slider: return {WC_SCROLLBARW, child | stop | SBS_HORZ, 0};
+    case Kind::Toggle: return {WC_BUTTONW, child | stop | BS_AUTOCHECKBOX, 0};
     }
     return {WC_STATICW, child, 0};
 }
@@ -105,7 +104,7 @@ std::wstring MainWindow::Create(HINSTANCE instance)
 
 std::wstring MainWindow::CreateControls()
 {
-    for (const LayoutRow* row : ControlsInTabOrder()) {
+    for (const LayoutRow* row : RowsInTabOrder()) {
         const WindowClass kind = ClassOf(row->kind);
         const RECT rect = PixelRect(*row, dpi_);
         HWND control = CreateWindowExW(kind.ex_style, kind.name, Wide(row->caption), kind.style, rect.left, rect.top,
@@ -154,7 +153,7 @@ std::wstring MainWindow::CreateTooltip()
 
 void MainWindow::ApplyFonts()
 {
-    for (const LayoutRow& row : Controls())
+    for (const LayoutRow& row : Rows())
         if (HFONT font = fonts_->Get(row.face))
             SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
@@ -307,8 +306,7 @@ void MainWindow::OnCommand(int id, UINT code)
         return;
     }
     if (code != BN_CLICKED) return;
-    const auto click = std::ranges::find(layout::kClicks, id, &layout::Click::id);
-    if (click != layout::kClicks.end()) (form_->*click->handler)();
+    form_->Button_Click(id);
 }
 
 void MainWindow::OnScroll(UINT code)
@@ -402,7 +400,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
     if (!fonts) return;  // keep the old size rather than mix two scales
     dpi_ = dpi;
     Place(&suggested);
-    for (const LayoutRow& row : Controls()) {
+    for (const LayoutRow& row : Rows()) {
         const RECT rect = PixelRect(row, dpi_);
         SetWindowPos(Control(row.id), nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -34,18 +34,18 @@ bool IsKind(HWND control, Kind kind)
     case Kind::Button:
     case Kind::FlatButton:
         return cls == L"Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW);
-    case Kind::CheckBox: return cls == L"Button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
-    case Kind::TextBox: return cls == L"Edit";
+    case Kind::Toggle: return cls == L"Button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    case Kind::Field: return cls == L"Edit";
     case Kind::ReadOut: return cls == L"Static" && (style & WS_BORDER) != 0;  // looks like a text box
-    case Kind::ListBox: return cls == L"ListBox";
-    case Kind::ScrollBar: return cls == L"ScrollBar" && (style & SBS_VERT) == 0;
+    case Kind::Listing: return cls == L"ListBox";
+    case Kind::Slider: return cls == L"ScrollBar" && (style & SBS_VERT) == 0;
     }
     return false;
 }
 
 bool HasCaption(Kind kind)
 {
-    return kind == Kind::Frame || kind == Kind::Button || kind == Kind::FlatButton || kind == Kind::CheckBox;
+    return kind == Kind::Frame || kind == Kind::Button || kind == Kind::FlatButton || kind == Kind::Toggle;
 }
 
 class Face : public WindowRig {
@@ -65,7 +65,7 @@ TEST_F(Face, EveryControlOfTheLayoutTableIsDrawnInItsPlace)
     EXPECT_EQ(client.bottom, layout::kClientHeightTwips / kTwipsPerPixel);
     EXPECT_EQ(GetWindowLongW(Main(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0) << "resizable";
 
-    for (const layout::Row& row : layout::Controls()) {
+    for (const layout::Row& row : layout::Rows()) {
         SCOPED_TRACE("control " + std::to_string(row.id));
         const HWND control = Control(row.id);
         ASSERT_NE(control, nullptr);

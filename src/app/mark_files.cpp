@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/mark_files.h"
 #include "marks/formats.h"
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
@@ -81,57 +81,55 @@ std::int32_t TrackMs(Player& player)
 
 } // namespace
 
-void MainForm::Save_Click()
+void MarkFiles::Save()
 {
-    const WaitingHandler waiting(*this);
-    const std::optional<Window::ChosenFile> chosen = ui_.window.ChooseSavePath();
+    const std::optional<Window::ChosenFile> chosen = window_.ChooseSavePath();
     if (!chosen) return;
 
     // The dialog has asked about the chosen name only; a different target
     // that exists is not replaced without asking about it too.
     const std::u16string target = save_name::TargetName(chosen->path, FilterOf(chosen->type).extension);
-    if (target != chosen->path && ui_.files.Exists(target) &&
-        !ui_.window.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
+    if (target != chosen->path && files_.Exists(target) &&
+        !window_.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
         return;
 
     mark_formats::Written written;
     if (chosen->type == FileType::Marks)
-        written.bytes = mark_file::EncodeLines(mark_list_.Entries(), ui_.code_page, ui_.mark_files);
+        written.bytes = mark_file::EncodeLines(marks_.List().Entries(), code_page_, encoding_);
     else
-        written = mark_formats::WriteMarks(FormatOf(chosen->type), mark_list_.Entries(), TrackMs(ui_.player));
+        written = mark_formats::WriteMarks(FormatOf(chosen->type), marks_.List().Entries(), TrackMs(player_));
     // Not every system refuses to replace a read-only file; this program
     // does, the same everywhere.
     const std::u16string error =
-        ui_.files.ReadOnly(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
+        files_.ReadOnly(target) ? u"文件是只读的" : files_.WriteReplacing(target, written.bytes);
     if (!error.empty()) {
-        ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
+        window_.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
     }
     if (written.left_out > 0)
-        ui_.window.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + CountText(written.left_out) +
+        window_.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + CountText(written.left_out) +
                                 u" 条记录不以时间开头，无法放到时间轴上，没有写入。",
                             kTitle);
 }
 
-void MainForm::Load_Click()
+void MarkFiles::Load()
 {
-    const WaitingHandler waiting(*this);
-    const std::optional<std::u16string> path = ui_.window.ChooseOpenPath();
+    const std::optional<std::u16string> path = window_.ChooseOpenPath();
     if (!path) return;
 
     // The whole file is read before the list is touched, so a file that
     // cannot be read leaves the user's list as it was. Subtitles and labels
     // are told by their content; anything else is read as a mark file.
-    const Files::ReadResult read = ui_.files.ReadAll(*path, kMaxFileBytes);
+    const Files::ReadResult read = files_.ReadAll(*path, kMaxFileBytes);
     mark_formats::Read other;
     std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
     if (read.ok) {
-        other = mark_formats::ReadMarks(read.bytes, ui_.code_page);
+        other = mark_formats::ReadMarks(read.bytes, code_page_);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
-        else refusal = NotAMarkFile(read.bytes, ui_.code_page, ui_.mark_files);
+        else refusal = NotAMarkFile(read.bytes, code_page_, encoding_);
     }
     if (refusal) {
-        ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
+        window_.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
         return;
     }
 
@@ -141,19 +139,15 @@ void MainForm::Load_Click()
         lines = std::move(other.entries);
         in_file = other.in_file;
     } else {
-        lines = mark_file::DecodeLines(read.bytes, ui_.code_page, ui_.mark_files);
+        lines = mark_file::DecodeLines(read.bytes, code_page_, encoding_);
         in_file = lines.size();
     }
-    // The recorded selection stays as it was; nothing is selected until the
-    // next click.
-    mark_list_.Assign(std::move(lines));
-    ShowCount();
-    UpdateExtent();
+    marks_.Replace(std::move(lines));
 
-    const auto bound = static_cast<std::size_t>(mark_list_.Bound());
+    const auto bound = static_cast<std::size_t>(marks_.List().Bound());
     if (in_file > bound) {
         const std::u16string limit = CountText(bound);
-        ui_.window.ShowInfo(Quoted(*path) + u"有 " + CountText(in_file) +
+        window_.ShowInfo(Quoted(*path) + u"有 " + CountText(in_file) +
                                 u" 条记录，列表最多容纳 " + limit + u" 条，只读取了前 " + limit + u" 条。",
                             kTitle);
     }

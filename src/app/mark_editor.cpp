@@ -1,10 +1,12 @@
-// The mark list by hand: record, note edit, delete, moves, clear, the
-// selection, the tooltip and the horizontal extent.
+// The mark list by hand: a new entry and its note, note edits, delete,
+// moves, clear, sort, the selection, the tooltip and the horizontal extent.
+
 
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/mark_editor.h"
+#include "marks/entry_sort.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 
@@ -19,63 +21,39 @@ constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
-bool MainForm::SelectEntry(int index)
+bool MarkEditor::SelectEntry(int index)
 {
-    if (index < 0 || index >= mark_list_.Count() || !ui_.list_box.Select(index)) return false;
-    Mark_List_Click(index);
+    if (index < 0 || index >= mark_list_.Count() || !list_box_.Select(index)) return false;
+    mark_list_.RecordSelection(index);
     return true;
 }
 
-void MainForm::ShowCount()
+void MarkEditor::ShowCount()
 {
     count_line_.Set(DecimalText(mark_list_.Count()));
 }
 
-void MainForm::Mark_List_Click(int index)
+std::u16string MarkEditor::WithNote(const std::u16string& stamp)
 {
-    mark_list_.RecordSelection(index);
+    return MakeEntry(stamp, window_.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
 }
 
-void MainForm::Record_Click()
+bool MarkEditor::Append(const std::u16string& entry)
 {
-    // No tick and no hot key may run until the entry is in, the prompt
-    // included, so typing the note drives nothing.
-    poll_timer_.Disable();
-    const WaitingHandler waiting(*this);
-    // The stamp is the position at the click, before the player is paused.
-    const std::int32_t position_ms = ui_.player.GetExactPositionMs();
-    const std::u16string stamp = FormatMs(position_ms);
+    if (!mark_list_.Insert(mark_list_.Count(), entry)) return false;
+    ShowCount();
+    SelectEntry(mark_list_.Count() - 1);
+    return true;
+}
 
-    std::u16string entry = stamp;
-    if (ui_.ask_note.Checked()) {
-        const bool pause = ui_.pause_for_note.Checked();
-        if (pause) ui_.player.CmdPause();
-        entry = MakeEntry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
-        // Keys typed into the note were pressed since the last sample; they
-        // are the note's, not commands for the player.
-        ForgetHotKeys();
-        if (pause) {
-            // The rewind of a resume after typing, as after any pause.
-            practice_.RewindFrom(position_ms, ui_.poll_clock.NowMs());
-            ui_.player.CmdPlay();
-        }
-    }
-    // At the bound the entry is not taken and the recording ends quietly;
-    // the player has been set playing again above either way.
-    const bool added = mark_list_.Insert(mark_list_.Count(), entry);
-    if (added) {
-        ShowCount();
-        SelectEntry(mark_list_.Count() - 1);
-    }
-    poll_timer_.Enable();
-    if (!added) return;
+void MarkEditor::ShowAppended()
+{
     UpdateExtent();
-    ui_.list_box.Focus();
+    list_box_.Focus();
 }
 
-void MainForm::Edit_Note_Click()
+void MarkEditor::EditNote()
 {
-    const WaitingHandler waiting(*this);
     // The position is read once: a keypad-0 recording while the prompt is
     // open moves the selection, but the answer belongs to the entry read here.
     const std::optional<int> p = mark_list_.Selection();
@@ -90,7 +68,7 @@ void MainForm::Edit_Note_Click()
             if (old_entry.size() < kNoteStart) return;
             old_note = EntryNote(old_entry);
         }
-        const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
+        const std::u16string answer = window_.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
         if (mark_list_.Text(*p) != old_entry) return;
@@ -103,11 +81,11 @@ void MainForm::Edit_Note_Click()
     UpdateExtent();
 }
 
-void MainForm::Delete_Click()
+void MarkEditor::Delete()
 {
     const int index = mark_list_.Highlighted();
     if (!mark_list_.Remove(index)) return;
-    ui_.list_box.Redraw();
+    list_box_.Redraw();
 
     const int count = mark_list_.Count();
     if (count == 0) {
@@ -123,7 +101,7 @@ void MainForm::Delete_Click()
 // Both moves take the entry out before putting it back one place further,
 // so they also work on a list at its bound (right after a removal the
 // insert cannot meet it).
-void MainForm::Move_Up_Click()
+void MarkEditor::MoveUp()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -133,11 +111,11 @@ void MainForm::Move_Up_Click()
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s - 1, entry)) return;
     SelectEntry(*s - 1);
-    ui_.list_box.Redraw();
+    list_box_.Redraw();
     ShowCount();
 }
 
-void MainForm::Move_Down_Click()
+void MarkEditor::MoveDown()
 {
     if (mark_list_.Count() == 0) return;
     const std::optional<int> s = mark_list_.Selection();
@@ -147,10 +125,10 @@ void MainForm::Move_Down_Click()
     if (!mark_list_.Remove(*s)) return;
     if (!mark_list_.Insert(*s + 1, entry)) return;
     SelectEntry(*s + 1);
-    ui_.list_box.Redraw();
+    list_box_.Redraw();
 }
 
-void MainForm::Clear_Click()
+void MarkEditor::Clear()
 {
     // The recorded selection keeps its value: only a selection writes it.
     mark_list_.Assign({});
@@ -158,22 +136,41 @@ void MainForm::Clear_Click()
     UpdateExtent();
 }
 
-void MainForm::Mark_List_MouseMove(bool button_down, int x, int y)
+void MarkEditor::ShowTooltip(bool button_down, int x, int y)
 {
     // While a button is down (a drag, a selection) the tooltip stays put.
     if (button_down) return;
-    ui_.list_box.SetTooltip(mark_list_.Text(ui_.list_box.ItemFromPoint(x, y)));
+    list_box_.SetTooltip(mark_list_.Text(list_box_.ItemFromPoint(x, y)));
 }
 
-void MainForm::UpdateExtent()
+void MarkEditor::UpdateExtent()
 {
-    ui_.list_box.SetHorizontalExtent(mark_list_.Extent());
+    list_box_.SetHorizontalExtent(mark_list_.Extent());
 }
 
-void MainForm::Mark_List_FontChanged()
+void MarkEditor::FontChanged()
 {
     mark_list_.ForgetWidths();
     UpdateExtent();
+}
+
+void MarkEditor::Replace(std::vector<std::u16string> entries)
+{
+    // The recorded selection stays as it was; nothing is selected until the
+    // next click.
+    mark_list_.Assign(std::move(entries));
+    ShowCount();
+    UpdateExtent();
+}
+
+void MarkEditor::Sort()
+{
+    if (mark_list_.Count() == 0) return;
+    // The same texts come back, so the count and the extent stay as they are.
+    mark_list_.Reorder(entry_sort::SortedEntries(mark_list_.Entries()));
+    // The position last recorded as selected is selected again, whichever
+    // entry stands there now; without one nothing is selected.
+    if (const std::optional<int> position = mark_list_.Selection()) SelectEntry(*position);
 }
 
 } // namespace morvane

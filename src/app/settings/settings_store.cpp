@@ -1,0 +1,24 @@
+#include "app/settings/settings_store.h"
+
+#include "app/settings/settings_file.h"
+
+namespace morvane::settings {
+
+std::string SettingsStore::Use(std::u16string path, std::string text)
+{
+    path_ = std::move(path);
+    text_ = std::move(text);
+    SettingsFile file = ParseSettingsFile(text_);
+    values_ = file.settings;
+    return std::move(file.problems);
+}
+
+std::u16string SettingsStore::Change(Setting setting, Value value)
+{
+    if (!Set(values_, setting, value) || path_.empty()) return {};
+    text_ = WithSetting(text_, values_, setting);
+    const std::u16string error = files_.WriteReplacing(path_, text_);
+    return error.empty() ? error : u"无法保存设置文件 " + path_ + u"：" + error;
+}
+
+} // namespace morvane::settings
