@@ -18,7 +18,7 @@ constexpr std::array<SettingRow, 5> kTable{{
     {Setting::Gap, "gap", 0, 10, 3, "", " 秒", u"每遍之间停顿", u" 秒", u"", kGapChoices},
     {Setting::Speed, "speed", 0.25, 4, 2, "", " 倍", u"播放速度", u" 倍", u"", kSpeedChoices},
     {Setting::Rewind, "rewind", 0, 10, 3, "", " 秒", u"继续播放时回退", u" 秒", u"", kRewindChoices},
-    {Setting::Step, "step", 0.5, 30, 3, "", " 秒", u"快退快进一步", u" 秒", u"", kStepChoices},
+    {Setting::Step, "step", 0.5, 30, 3, "", " 秒", u"快退/快进步长", u" 秒", u"", kStepChoices},
 }};
 
 int Ms(double seconds) { return static_cast<int>(std::lround(seconds * 1000)); }
