@@ -14,8 +14,6 @@ namespace {
 
 const std::u16string kNotePrompt = u"请输入注释";
 const std::u16string kEditPrompt = u"添加或修改注释";
-// A longer note would make an entry that a mark file cannot bring back.
-constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
@@ -50,7 +48,7 @@ void MainForm::Record_Click()
     if (ui_.ask_note.Checked()) {
         const bool pause = ui_.pause_for_note.Checked();
         if (pause) ui_.player.CmdPause();
-        entry = MakeEntry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
+        entry = MakeEntry(stamp, ui_.window.Prompt(kNotePrompt, u"", u"", static_cast<int>(kMaxNoteLength)));
         // Keys typed into the note were pressed since the last sample; they
         // are the note's, not commands for the player.
         ForgetHotKeys();
@@ -90,7 +88,7 @@ void MainForm::Edit_Note_Click()
             if (old_entry.size() < kNoteStart) return;
             old_note = EntryNote(old_entry);
         }
-        const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
+        const std::u16string answer = ui_.window.Prompt(kEditPrompt, kEditPrompt, old_note, static_cast<int>(kMaxNoteLength));
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
         if (mark_list_.Text(*p) != old_entry) return;

@@ -112,7 +112,7 @@ std::vector<std::int32_t> MainForm::MarkTimes() const
 {
     std::vector<std::int32_t> times;
     for (const std::u16string& entry : mark_list_.Entries())
-        if (auto ms = ParseStamp(EntryStamp(entry))) times.push_back(*ms.value);
+        if (auto ms = EntryTimeMs(entry)) times.push_back(*ms);
     std::ranges::sort(times);
     times.erase(std::unique(times.begin(), times.end()), times.end());
     return times;
@@ -133,7 +133,7 @@ void MainForm::StartPassage(std::int32_t a_ms)
 void MainForm::Repeat_Passage_Click(int index)
 {
     if (!SelectEntry(index)) return;
-    if (auto ms = ParseStamp(EntryStamp(mark_list_.Text(index)))) StartPassage(*ms.value);
+    if (auto ms = EntryTimeMs(mark_list_.Text(index))) StartPassage(*ms);
 }
 
 void MainForm::Stop_Repeat_Click() { practice_.End(); }
@@ -246,7 +246,7 @@ std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
     if (practice_.Repeating()) menu.push_back(Choice(u"停止复读", kStopRepeatId, false));
     else
         menu.push_back(Choice(u"复读这一段", kRepeatPassageId, false,
-                              static_cast<bool>(ParseStamp(EntryStamp(mark_list_.Text(index))))));
+                              EntryTimeMs(mark_list_.Text(index)).has_value()));
 
     MenuItem passes = Submenu(u"复读遍数");
     for (std::size_t i = 0; i < kPassChoices.size(); ++i)

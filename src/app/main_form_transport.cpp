@@ -62,7 +62,7 @@ void MainForm::JumpToEntry()
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
     const std::u16string entry = mark_list_.Text(mark_list_.Highlighted());
-    if (auto ms = ParseStamp(EntryStamp(entry))) ui_.player.JumpToMs(*ms.value);
+    if (auto ms = EntryTimeMs(entry)) ui_.player.JumpToMs(*ms);
 }
 
 } // namespace morvane
