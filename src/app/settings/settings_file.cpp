@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ini/ini_lines.h"
+#include "text/names.h"
 
 namespace morvane::settings {
 namespace {
@@ -44,7 +45,7 @@ bool Take(Setting setting, std::string_view value, Settings& settings)
 {
     switch (setting) {
     case Setting::Passes: {
-        if (ini::SameName(value, "unlimited")) {
+        if (SameName(value, "unlimited")) {
             settings.passes.reset();
             return true;
         }
@@ -75,7 +76,7 @@ bool Take(Setting setting, std::string_view value, Settings& settings)
 std::optional<Setting> Named(std::string_view name)
 {
     for (Setting setting : kAllSettings)
-        if (ini::SameName(name, SettingName(setting))) return setting;
+        if (SameName(name, SettingName(setting))) return setting;
     return std::nullopt;
 }
 
@@ -151,9 +152,9 @@ std::string WithSetting(std::string_view text, const Settings& settings, Setting
         const std::size_t line_end = std::min(text.find('\n', line_start), text.size());
         const std::string_view line = text.substr(line_start, line_end - line_start);
         const std::size_t equals = line.find('=');
-        const std::string_view trimmed = ini::Trim(line);
+        const std::string_view trimmed = TrimSpaces(line);
         if (equals != std::string_view::npos && !trimmed.empty() && trimmed[0] != ';' && trimmed[0] != '#' &&
-            trimmed[0] != '[' && ini::SameName(ini::Trim(line.substr(0, equals)), SettingName(setting))) {
+            trimmed[0] != '[' && SameName(TrimSpaces(line.substr(0, equals)), SettingName(setting))) {
             // The name stays as written; what follows '=' is the new value.
             std::string out(text.substr(0, line_start + equals + 1));
             out += " " + value;
