@@ -23,8 +23,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// As long as the Windows link waits for a hung player.
-constexpr int kTimeoutMs = 300;
 // Position queries while playing or paused: at most four a second.
 constexpr auto kQueryGap = 250ms;
 // How often a player that failed to answer is asked again.
@@ -74,7 +72,7 @@ void MprisLink::ListPlayers()
         auto message = QDBusMessage::createMethodCall(bus_service, QStringLiteral("/org/freedesktop/DBus"),
                                                       bus_service, method);
         message.setArguments(arguments);
-        return bus_.call(message, QDBus::Block, kTimeoutMs);
+        return bus_.call(message, QDBus::Block, kReplyLimitMs);
     };
     const QDBusMessage names = call(QStringLiteral("ListNames"), {});
     if (names.type() != QDBusMessage::ReplyMessage) return;
@@ -101,7 +99,7 @@ void MprisLink::QueryRateAccess(const QString& name, const RemotePlayer& player)
 {
     const auto call = Method(player.owner, QLatin1StringView("org.freedesktop.DBus.Introspectable"),
                              QStringLiteral("Introspect"));
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
@@ -127,7 +125,7 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
         call << QString(interface);
         const std::uint64_t ticket = player.clock.Ticket();
         const Time sent = Clock::now();
-        TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
+        TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kReplyLimitMs), ticket, sent,
                         player.signals_seen);
         if (!player.ready) return;  // hung or no player: do not wait for it twice
     }
@@ -137,7 +135,7 @@ void MprisLink::AskAll(const QString& name, RemotePlayer& player, QLatin1StringV
 {
     auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("GetAll"));
     call << QString(interface);
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, interface = QString(interface), ticket = player.clock.Ticket(),
              sent = Clock::now(), signals_seen = player.signals_seen](QDBusPendingCallWatcher* done) {
@@ -179,7 +177,7 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player, std::op
     const Time sent = Clock::now();
     ++player.queries_in_flight;
     player.last_query = sent;
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, ticket, sent, landing](QDBusPendingCallWatcher* done) {
                 done->deleteLater();

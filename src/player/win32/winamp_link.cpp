@@ -6,10 +6,11 @@
 #include <optional>
 #include <string_view>
 
+#include "player/win32/window_messages.h"
+
 namespace morvane::winamp {
 namespace {
 
-constexpr UINT kTimeoutMs = 300;
 constexpr WPARAM kTitleLimit = 64000;
 
 // Winamp's message table.
@@ -24,23 +25,13 @@ constexpr WPARAM kCmdNext = 40048;
 
 HWND Find() { return FindWindowA("Winamp v1.x", nullptr); }
 
-// The player's answer, or nullopt when it is missing, hung or too slow.
-std::optional<LRESULT> Send(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
-{
-    if (player == nullptr) return std::nullopt;
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
-        return std::nullopt;
-    return static_cast<LRESULT>(result);
-}
-
 std::int32_t Query(WPARAM wparam, LPARAM lparam)
 {
-    const auto answer = Send(Find(), WM_USER, wparam, lparam);
+    const auto answer = win32players::SendWithin(Find(), WM_USER, wparam, lparam, win32players::TextForm::Ansi);
     return answer ? static_cast<std::int32_t>(*answer) : 0;
 }
 
-void Command(WPARAM id) { Send(Find(), WM_COMMAND, id, 0); }
+void Command(WPARAM id) { win32players::SendWithin(Find(), WM_COMMAND, id, 0, win32players::TextForm::Ansi); }
 
 } // namespace
 
@@ -76,7 +67,9 @@ void WinampLink::CmdNext() { Command(kCmdNext); }
 bool WinampLink::ReadTitle(std::u16string& title)
 {
     title_buf_[0] = '\0';
-    if (!Send(Find(), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()))) return false;
+    if (!win32players::SendWithin(Find(), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()),
+                                  win32players::TextForm::Ansi))
+        return false;
     // Only the bytes up to the first NUL: the rest may hold older titles.
     title_buf_[kTitleLimit] = '\0';
     title = code_page_.ToText(std::string_view(title_buf_.data(), std::strlen(title_buf_.data())));
