@@ -11,8 +11,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <utility>
+#include <vector>
 
+#include "player/choose_player.h"
 #include "player/mpris/bus_names.h"
 #include "player/mpris/player_name.h"
 #include "player/mpris/property_values.h"
@@ -271,28 +274,23 @@ void MprisLink::Refresh()
         AskAll(current_name_, *shown, kPlayerInterface);
     }
 
-    RemotePlayer* chosen = Lookup(current_name_, current_handle_);
-    if (chosen != nullptr && !chosen->ready) chosen = nullptr;
-    // The player in use stays while it plays or is paused; a stopped one
-    // gives way to one that plays. Otherwise the first one found.
-    if (chosen == nullptr || chosen->state == PlayState::Stopped) {
-        const QString* best_name = nullptr;
-        RemotePlayer* best = nullptr;
-        for (auto& [name, player] : players_) {
-            if (!player.ready) continue;
-            if (best == nullptr ||
-                std::pair(player.state != PlayState::Playing, player.handle) <
-                    std::pair(best->state != PlayState::Playing, best->handle)) {
-                best_name = &name;
-                best = &player;
-            }
-        }
-        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == PlayState::Playing)) {
-            current_name_ = *best_name;
-            current_handle_ = best->handle;
-            last_identity_ = best->identity.toStdU16String();
-            QueryPosition(current_name_, *best);
-        }
+    // The ready players in the order they appeared.
+    std::vector<std::pair<const QString*, RemotePlayer*>> running;
+    for (auto& [name, player] : players_)
+        if (player.ready) running.emplace_back(&name, &player);
+    std::ranges::sort(running, {}, [](const auto& found) { return found.second->handle; });
+    const RemotePlayer* chosen = Current();
+    std::optional<std::size_t> in_use;
+    for (std::size_t k = 0; k < running.size(); ++k)
+        if (running[k].second == chosen) in_use = k;
+    const std::optional<std::size_t> pick =
+        ChoosePlayer(running.size(), in_use, [&](std::size_t k) { return running[k].second->state; });
+    if (pick && pick != in_use) {
+        RemotePlayer& best = *running[*pick].second;
+        current_name_ = *running[*pick].first;
+        current_handle_ = best.handle;
+        last_identity_ = best.identity.toStdU16String();
+        QueryPosition(current_name_, best);
     }
 }
 
