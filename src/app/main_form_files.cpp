@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/file_errors.h"
 #include "app/main_form.h"
 #include "marks/formats.h"
 #include "marks/mark_file.h"
@@ -88,8 +89,9 @@ void MainForm::Save_Click()
         written = mark_formats::WriteMarks(FormatOf(chosen->type), mark_list_.Entries(), TrackMs(ui_.player));
     // Not every system refuses to replace a read-only file; this program
     // does, the same everywhere.
-    const std::u16string error =
-        ui_.files.ReadOnly(target) ? u"文件是只读的" : ui_.files.WriteReplacing(target, written.bytes);
+    std::u16string error;
+    if (ui_.files.ReadOnly(target)) error = u"文件是只读的";
+    else if (const auto failed = ui_.files.WriteReplacing(target, written.bytes)) error = FileErrorText(*failed);
     if (!error.empty()) {
         ui_.window.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
@@ -111,11 +113,13 @@ void MainForm::Load_Click()
     // are told by their content; anything else is read as a mark file.
     const Files::ReadResult read = ui_.files.ReadAll(*path, kMaxFileBytes);
     mark_formats::Read other;
-    std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
+    std::optional<std::u16string> refusal;
     if (read.ok) {
         other = mark_formats::ReadMarks(read.bytes, ui_.code_page);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
         else refusal = NotAMarkFile(read.bytes, ui_.code_page, ui_.mark_files);
+    } else {
+        refusal = FileErrorText(read.error.value_or(FileError{}));
     }
     if (refusal) {
         ui_.window.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/file_errors.h"
 #include "app/main_form.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
@@ -234,8 +235,8 @@ void MainForm::SaveSetting(Setting setting)
 {
     if (settings_path_.empty()) return;
     settings_text_ = settings::WithSetting(settings_text_, practice_.settings(), setting);
-    const std::u16string error = ui_.files.WriteReplacing(settings_path_, settings_text_);
-    if (!error.empty()) ui_.window.ShowInfo(u"无法保存设置文件 " + settings_path_ + u"：" + error, u"提示");
+    if (const auto error = ui_.files.WriteReplacing(settings_path_, settings_text_))
+        ui_.window.ShowInfo(u"无法保存设置文件 " + settings_path_ + u"：" + FileErrorText(*error), u"提示");
 }
 
 std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
