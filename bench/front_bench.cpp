@@ -119,7 +119,7 @@ struct Front {
     std::optional<morvane::win32::PollTimer> timer1;
     // The players as the program has them, so one window follows the
     // stand-in through each of its modes.
-    morvane::win32players::DesktopPlayers players{code_page};
+    morvane::win32players::DesktopPlayers players{code_page, std::nullopt};
     morvane::win32::AsyncKeyboard keyboard;
     morvane::win32::DiskFiles files;
     std::optional<morvane::Program> program;

@@ -163,7 +163,7 @@ std::optional<double> LinkTickMicroseconds(BenchEnv& env, const e2e::PlayerKind&
     auto player = StartStandin(t, L"--state play", kind);
     if (!player) return std::nullopt;
     morvane::win32::AnsiCodePage code_page;
-    morvane::win32players::DesktopPlayers players(code_page);
+    morvane::win32players::DesktopPlayers players(code_page, std::nullopt);
     morvane::Player& link = players.Chosen();
     std::u16string title;
     std::vector<double> tick_us;

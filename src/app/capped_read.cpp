@@ -13,7 +13,7 @@ Files::ReadResult ReadCapped(std::uint64_t size_at_open, std::size_t max_bytes, 
 {
     Files::ReadResult result;
     if (size_at_open > max_bytes) {
-        result.too_large = true;
+        result.error = FileError{FileError::Kind::TooLarge};
         return result;
     }
     std::string bytes;
@@ -24,7 +24,7 @@ Files::ReadResult ReadCapped(std::uint64_t size_at_open, std::size_t max_bytes, 
         if (!got) return result;
         if (*got == 0) break;
         if (bytes.size() + *got > max_bytes) {
-            result.too_large = true;
+            result.error = FileError{FileError::Kind::TooLarge};
             return result;
         }
         bytes.append(chunk.data(), *got);

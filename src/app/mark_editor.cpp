@@ -16,8 +16,6 @@ namespace {
 
 const std::u16string kNotePrompt = u"请输入注释";
 const std::u16string kEditPrompt = u"添加或修改注释";
-// A longer note would make an entry that a mark file cannot bring back.
-constexpr int kMaxNoteLength = static_cast<int>(kMaxEntryLength - kNoteStart);
 
 } // namespace
 
@@ -35,7 +33,7 @@ void MarkEditor::ShowCount()
 
 std::u16string MarkEditor::WithNote(const std::u16string& stamp)
 {
-    return MakeEntry(stamp, window_.Prompt(kNotePrompt, u"", u"", kMaxNoteLength));
+    return MakeEntry(stamp, window_.Prompt(kNotePrompt, u"", u"", static_cast<int>(kMaxNoteLength)));
 }
 
 bool MarkEditor::Append(const std::u16string& entry)
@@ -68,7 +66,7 @@ void MarkEditor::EditNote()
             if (old_entry.size() < kNoteStart) return;
             old_note = EntryNote(old_entry);
         }
-        const std::u16string answer = window_.Prompt(kEditPrompt, kEditPrompt, old_note, kMaxNoteLength);
+        const std::u16string answer = window_.Prompt(kEditPrompt, kEditPrompt, old_note, static_cast<int>(kMaxNoteLength));
         // Recording only appends, so entry p is still the one read; should
         // anything else have changed it, the answer is dropped.
         if (mark_list_.Text(*p) != old_entry) return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/mark_files.h"
+#include "app/file_errors.h"
 #include "marks/formats.h"
 #include "marks/mark_file.h"
 #include "stamps/entry.h"
@@ -37,26 +38,13 @@ std::optional<std::u16string> NotAMarkFile(std::string_view bytes, const CodePag
     if (bytes.find('\0') != std::string_view::npos) return u"不是文本文件（含有二进制数据）";
 
     const bool utf8 = mark_file::ReadsAsUtf8(bytes, encoding);
-    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
-    // Lines by the reader's rule (CR LF or a CR alone ends one, an LF alone
-    // does not), numbered with the empty ones, as a user counts them.
-    std::size_t number = 0;
-    while (!bytes.empty()) {
-        ++number;
-        const std::size_t end = bytes.find('\r');
-        const std::string_view line = bytes.substr(0, end);
+    const std::vector<std::string_view> lines = mark_file::SplitLines(mark_file::WithoutBom(bytes));
+    for (std::size_t k = 0; k < lines.size(); ++k) {
         // A character takes at least one byte, so only a line with more
         // bytes than the cap needs decoding to be measured.
-        if (line.size() > kMaxEntryLength) {
-            const std::string alone = (utf8 ? std::string(kUtf8Bom) : std::string()) + std::string(line);
-            const std::vector<std::u16string> decoded = mark_file::DecodeLines(alone, code_page);
-            if (!decoded.empty() && decoded.front().size() > kMaxEntryLength)
-                return u"第 " + CountText(number) + u" 行超过 " + CountText(kMaxEntryLength) + u" 个字符，不是记录";
-        }
-        if (end == std::string_view::npos) break;
-        std::size_t next = end + 1;
-        if (next < bytes.size() && bytes[next] == '\n') ++next;
-        bytes.remove_prefix(next);
+        if (lines[k].size() > kMaxEntryLength &&
+            mark_file::DecodeLine(lines[k], utf8, code_page).size() > kMaxEntryLength)
+            return u"第 " + CountText(k + 1) + u" 行超过 " + CountText(kMaxEntryLength) + u" 个字符，不是记录";
     }
     return std::nullopt;
 }
@@ -100,8 +88,9 @@ void MarkFiles::Save()
         written = mark_formats::WriteMarks(FormatOf(chosen->type), marks_.List().Entries(), TrackMs(player_));
     // Not every system refuses to replace a read-only file; this program
     // does, the same everywhere.
-    const std::u16string error =
-        files_.ReadOnly(target) ? u"文件是只读的" : files_.WriteReplacing(target, written.bytes);
+    std::u16string error;
+    if (files_.ReadOnly(target)) error = u"文件是只读的";
+    else if (const auto failed = files_.WriteReplacing(target, written.bytes)) error = FileErrorText(*failed);
     if (!error.empty()) {
         window_.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
         return;
@@ -122,11 +111,13 @@ void MarkFiles::Load()
     // are told by their content; anything else is read as a mark file.
     const Files::ReadResult read = files_.ReadAll(*path, kMaxFileBytes);
     mark_formats::Read other;
-    std::optional<std::u16string> refusal(read.too_large ? u"文件太大" : read.error);
+    std::optional<std::u16string> refusal;
     if (read.ok) {
         other = mark_formats::ReadMarks(read.bytes, code_page_);
         if (other.format) refusal = other.error.empty() ? std::nullopt : std::optional(other.error);
         else refusal = NotAMarkFile(read.bytes, code_page_, encoding_);
+    } else {
+        refusal = FileErrorText(read.error.value_or(FileError{}));
     }
     if (refusal) {
         window_.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);

@@ -98,7 +98,7 @@ std::vector<std::int32_t> PracticeControl::MarkTimes() const
 {
     std::vector<std::int32_t> times;
     for (const std::u16string& entry : marks_.Entries())
-        if (auto ms = ParseStamp(EntryStamp(entry))) times.push_back(*ms.value);
+        if (auto ms = EntryTimeMs(entry)) times.push_back(*ms);
     std::ranges::sort(times);
     times.erase(std::unique(times.begin(), times.end()), times.end());
     return times;
@@ -120,7 +120,7 @@ void PracticeControl::StartPassage(std::int32_t a_ms)
 
 void PracticeControl::RepeatEntry(int index)
 {
-    if (auto ms = ParseStamp(EntryStamp(marks_.Text(index)))) StartPassage(*ms.value);
+    if (auto ms = EntryTimeMs(marks_.Text(index))) StartPassage(*ms);
 }
 
 void PracticeControl::StopRepeat() { practice_.End(); }
@@ -210,7 +210,7 @@ std::vector<MenuItem> PracticeControl::Menu(int index) const
     if (practice_.Repeating()) menu.push_back(Choice(u"停止复读", kStopRepeatId, false));
     else
         menu.push_back(Choice(u"复读这一段", kRepeatPassageId, false,
-                              static_cast<bool>(ParseStamp(EntryStamp(marks_.Text(index))))));
+                              EntryTimeMs(marks_.Text(index)).has_value()));
     for (std::size_t i = 0; i < settings::SettingTable().size(); ++i) {
         const settings::SettingRow& row = settings::SettingTable()[i];
         const int base = kSettingIdStep * static_cast<int>(i + 1);

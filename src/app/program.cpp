@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "app/file_errors.h"
+
 #include "text/utf8.h"
 
 namespace morvane {
@@ -20,10 +22,11 @@ UserFile ReadUserFile(Files& files, const std::u16string& folder, std::u16string
     if (!file.found) return file;
     Files::ReadResult read = files.ReadAll(file.path, kLargestUserFile);
     const std::u16string about = std::u16string(what) + u" " + file.path;
-    if (read.too_large)
+    if (read.error && read.error->kind == FileError::Kind::TooLarge)
         file.problem = about + u" 过大（超过 64 KiB）；" + std::u16string(instead) + u"。";
     else if (!read.ok)
-        file.problem = u"无法读取" + about + u"：" + read.error + u"；" + std::u16string(instead) + u"。";
+        file.problem = u"无法读取" + about + u"：" + FileErrorText(read.error.value_or(FileError{})) + u"；" +
+                       std::u16string(instead) + u"。";
     else
         file.bytes = std::move(read.bytes);
     return file;

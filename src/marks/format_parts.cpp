@@ -13,7 +13,6 @@ namespace {
 
 // The latest time a stamp reads back: minutes have three places.
 constexpr std::int64_t kStampLimitMs = 1000 * 60 * 1000;
-constexpr std::size_t kMaxNote = kMaxEntryLength - kNoteStart;
 
 } // namespace
 
@@ -21,15 +20,13 @@ Placed PlaceInTime(const std::vector<std::u16string>& entries)
 {
     Placed placed;
     for (const std::u16string& entry : entries) {
-        const std::u16string_view stamp = EntryStamp(entry);
-        // Only a stamp as the program writes it: ParseStamp alone also takes
-        // signs and spaces, and seconds past 59 that would not read back.
-        const auto ms = ParseStamp(stamp);
-        if (!ms || FormatMs(*ms.value) != stamp) {
+        // Placed where a jump to it goes; a time before the start is the start.
+        const std::optional<std::int32_t> ms = EntryTimeMs(entry);
+        if (!ms) {
             ++placed.left_out;
             continue;
         }
-        placed.marks.push_back({*ms.value, stamp, EntryNote(entry)});
+        placed.marks.push_back({std::max(*ms, 0), EntryStamp(entry), EntryNote(entry)});
     }
     std::stable_sort(placed.marks.begin(), placed.marks.end(),
                      [](const PlacedMark& a, const PlacedMark& b) { return a.ms < b.ms; });
@@ -89,7 +86,8 @@ bool AddMark(Read& read, std::size_t line, std::optional<std::int64_t> start_ms,
     if (*start_ms < 0 || *end_ms < 0) return Refuse(read, line, u"的时间是负数");
     // Wrapping would put the mark somewhere else; the end is dropped anyway.
     if (*start_ms >= kStampLimitMs) return Refuse(read, line, u"的时间超过 999:59:999，记录容纳不下");
-    if (note.size() > kMaxNote) return Refuse(read, line, u"的文字超过 " + CountText(kMaxNote) + u" 个字符");
+    if (note.size() > kMaxNoteLength)
+        return Refuse(read, line, u"的文字超过 " + CountText(kMaxNoteLength) + u" 个字符");
 
     ++read.in_file;
     if (read.entries.size() >= mark_file::kMaxEntries) return true;

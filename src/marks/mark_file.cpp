@@ -10,23 +10,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// The non-empty lines of bytes. CR LF or a CR alone ends a line; a last
-// line without a line end counts too.
-std::vector<std::string_view> SplitLines(std::string_view bytes)
-{
-    std::vector<std::string_view> lines;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\r');
-        const std::string_view line = bytes.substr(0, end);
-        if (!line.empty()) lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        std::size_t next = end + 1;
-        if (next < bytes.size() && bytes[next] == '\n') ++next;
-        bytes.remove_prefix(next);
-    }
-    return lines;
-}
-
 // nullopt when some line has no exact form in the code page.
 std::optional<std::string> EncodeAnsi(const std::vector<std::u16string>& lines,
                                        const CodePage& code_page)
@@ -56,6 +39,33 @@ std::string EncodeUtf8(const std::vector<std::u16string>& lines)
 
 } // namespace
 
+std::vector<std::string_view> SplitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\r');
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        std::size_t next = end + 1;
+        if (next < text.size() && text[next] == '\n') ++next;
+        text.remove_prefix(next);
+    }
+    return lines;
+}
+
+std::string_view WithoutBom(std::string_view bytes)
+{
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+    return bytes;
+}
+
+std::u16string DecodeLine(std::string_view line, bool utf8, const CodePage& code_page)
+{
+    std::optional<std::u16string> text;
+    if (utf8) text = FromUtf8(line);
+    return text ? std::move(*text) : code_page.ToText(line);
+}
+
 bool ReadsAsUtf8(std::string_view bytes, Encoding encoding)
 {
     if (bytes.starts_with(kUtf8Bom)) return true;
@@ -65,16 +75,12 @@ bool ReadsAsUtf8(std::string_view bytes, Encoding encoding)
 std::vector<std::u16string> DecodeLines(std::string_view bytes, const CodePage& code_page, Encoding encoding)
 {
     const bool utf8 = ReadsAsUtf8(bytes, encoding);
-    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     std::vector<std::u16string> lines;
     // Line by line, with explicit lengths: a NUL byte cuts nothing short,
     // and a line that is not UTF-8 in a UTF-8 file (added by an ANSI editor,
     // or damaged) is read as ANSI without costing the other lines.
-    for (const std::string_view line : SplitLines(bytes)) {
-        std::optional<std::u16string> text;
-        if (utf8) text = FromUtf8(line);
-        lines.push_back(text ? std::move(*text) : code_page.ToText(line));
-    }
+    for (const std::string_view line : SplitLines(WithoutBom(bytes)))
+        if (!line.empty()) lines.push_back(DecodeLine(line, utf8, code_page));
     return lines;
 }
 

@@ -23,6 +23,15 @@ enum class Encoding {
     Utf8,
 };
 
+// The lines of a file's text, empty ones included, numbered as a user counts
+// them: CR LF or a CR alone ends a line, an LF alone stays in the text, and a
+// last line without a line end counts.
+std::vector<std::string_view> SplitLines(std::string_view text);
+// The bytes after a UTF-8 byte-order mark; all of them when there is none.
+std::string_view WithoutBom(std::string_view bytes);
+// One line as UTF-8 when `utf8` and it is well-formed, else in the code page.
+std::u16string DecodeLine(std::string_view line, bool utf8, const CodePage& code_page);
+
 // Whether the bytes of a file are read as UTF-8.
 bool ReadsAsUtf8(std::string_view bytes, Encoding encoding);
 

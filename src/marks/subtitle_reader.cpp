@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "marks/format_parts.h"
+#include "text/utf8.h"
 
 namespace morvane::mark_formats {
 
@@ -39,16 +40,6 @@ std::optional<std::int64_t> ParseClock(std::u16string_view text)
     const std::int64_t ms =
         ((DigitsValue(hours) * 60 + DigitsValue(minutes)) * 60 + DigitsValue(seconds)) * 1000 + DigitsValue(millis);
     return negative ? -ms : ms;
-}
-
-void AppendChar(std::u16string& out, char32_t c)
-{
-    if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
-    } else {
-        out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-        out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    }
 }
 
 // The character a reference between '&' and ';' stands for; nullopt for
@@ -98,7 +89,7 @@ std::u16string PlainText(std::u16string_view text)
         const std::size_t semicolon = text[0] == u'&' ? text.substr(0, 10).find(u';') : std::u16string_view::npos;
         if (semicolon != std::u16string_view::npos) {
             if (const auto c = Reference(text.substr(1, semicolon - 1))) {
-                AppendChar(out, *c);
+                AppendUtf16(out, *c);
                 text.remove_prefix(semicolon + 1);
                 continue;
             }

@@ -9,6 +9,10 @@ namespace morvane {
 // word for: the state line then stays as it was.
 enum class PlayState { Stopped, Playing, Paused, Unknown };
 
+// How long a player may take to answer before it counts as missing or hung,
+// so that no tick waits on it for longer.
+inline constexpr int kReplyLimitMs = 300;
+
 // The media player, one method per request the program makes of it. Which
 // player is in use is settled by Refresh, once per tick, so that a handler
 // acts on one player from start to end; a restarted player is picked up at

@@ -1,5 +1,7 @@
 #include "stamps/entry.h"
 
+#include "stamps/stamps.h"
+
 namespace morvane {
 
 std::u16string_view EntryStamp(std::u16string_view entry)
@@ -7,9 +9,9 @@ std::u16string_view EntryStamp(std::u16string_view entry)
     return entry.substr(0, kStampLength);
 }
 
-bool EntryHasNote(std::u16string_view entry)
+std::optional<std::int32_t> EntryTimeMs(std::u16string_view entry)
 {
-    return entry.size() != kStampLength;
+    return ParseStamp(EntryStamp(entry)).value;
 }
 
 std::u16string_view EntryNote(std::u16string_view entry)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,11 +16,15 @@ inline constexpr std::size_t kNoteStart = kStampLength + 4;
 // line in a mark file is not an entry (the list would also measure it in its
 // font on every change).
 inline constexpr std::size_t kMaxEntryLength = 32767;
+// The longest note: what is left of the longest entry after the separator.
+inline constexpr std::size_t kMaxNoteLength = kMaxEntryLength - kNoteStart;
 
 // The first 12 characters (all of them when the entry is shorter).
 std::u16string_view EntryStamp(std::u16string_view entry);
-// An entry has a note whenever its length is not exactly 12.
-bool EntryHasNote(std::u16string_view entry);
+// The time an entry stands for: its stamp read as a jump to it reads it,
+// leniently (signs, spaces, seconds past 59). nullopt when the entry has no
+// time: the jump, practice and the exports all leave such an entry alone.
+std::optional<std::int32_t> EntryTimeMs(std::u16string_view entry);
 // Everything after the first 16 characters; empty for shorter entries.
 std::u16string_view EntryNote(std::u16string_view entry);
 // stamp + separator + note.

@@ -32,6 +32,8 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
+} // namespace
+
 void AppendUtf16(std::u16string& out, char32_t c)
 {
     if (c < 0x10000) {
@@ -42,8 +44,6 @@ void AppendUtf16(std::u16string& out, char32_t c)
         out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
     }
 }
-
-} // namespace
 
 std::string ToUtf8(std::u16string_view text)
 {

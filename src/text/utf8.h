@@ -13,6 +13,9 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // A count as decimal digits, for messages.
 std::u16string CountText(std::size_t count);
 
+// A code point as one UTF-16 unit, or as a surrogate pair above U+FFFF.
+void AppendUtf16(std::u16string& out, char32_t c);
+
 std::string ToUtf8(std::u16string_view text);
 // nullopt for bytes that are not well-formed UTF-8.
 std::optional<std::u16string> FromUtf8(std::string_view bytes);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/file_errors.h"
 #include "app/qt/code_page.h"
 #include "app/qt/files.h"
 #include "app/qt/text.h"
@@ -17,6 +18,12 @@ namespace morvane::qt {
 namespace {
 
 constexpr std::size_t kCap = 256u << 20;
+
+// What the user reads of a failure; empty for none.
+std::u16string Words(const std::optional<morvane::FileError>& error)
+{
+    return error ? morvane::FileErrorText(*error) : std::u16string();
+}
 
 TEST(CodePage, KeepsWindowsChineseAndAllOfUnicode)
 {

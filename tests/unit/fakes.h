@@ -311,7 +311,8 @@ public:
     }
 };
 
-// Files in memory; a path listed in `unreadable` or `unwritable` fails.
+// Files in memory; a path listed in `unreadable` or `unwritable` fails with
+// the system's words given there.
 class FakeFiles final : public Files {
 public:
     std::map<std::u16string, std::string> files;
@@ -325,16 +326,16 @@ public:
         largest_read = max_bytes;
         ReadResult result;
         if (auto bad = unreadable.find(path); bad != unreadable.end()) {
-            result.error = bad->second;
+            result.error = FileError{FileError::Kind::SystemWords, bad->second};
             return result;
         }
         auto file = files.find(path);
         if (file == files.end()) {
-            result.error = u"文件不存在";
+            result.error = FileError{FileError::Kind::NotFound};
             return result;
         }
         if (file->second.size() > max_bytes) {
-            result.too_large = true;
+            result.error = FileError{FileError::Kind::TooLarge};
             return result;
         }
         result.ok = true;
@@ -343,11 +344,12 @@ public:
     }
     bool Exists(const std::u16string& path) override { return files.count(path) != 0; }
     bool ReadOnly(const std::u16string& path) override { return std::ranges::count(read_only, path) != 0; }
-    std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override
+    std::optional<FileError> WriteReplacing(const std::u16string& path, const std::string& bytes) override
     {
-        if (auto bad = unwritable.find(path); bad != unwritable.end()) return bad->second;
+        if (auto bad = unwritable.find(path); bad != unwritable.end())
+            return FileError{FileError::Kind::SystemWords, bad->second};
         files[path] = bytes;
-        return {};
+        return std::nullopt;
     }
     bool MakeFolder(const std::u16string& /*path*/) override { return true; }
 };

@@ -16,11 +16,14 @@ Read Reread(Format format, const Entries& entries) { return ReadMarks(WriteMarks
 
 TEST(MarkFormats, WritesEachFormatInTimeOrder)
 {
-    const Entries list = {u"[000:12:300] 注释:第二", u"[000:01:000]", u"no stamp", u"[000:75:000]",
+    const Entries list = {u"[000:12:300] 注释:第二", u"[000:01:000]", u"no stamp", u"[000:aa:000]",
                           u"[000:01:000] 注释:a&b <c>"};
     const Written labels = WriteMarks(Format::AudacityLabels, list);
     EXPECT_EQ(labels.bytes, "1.000000\t1.000000\t\n1.000000\t1.000000\ta&b <c>\n12.300000\t12.300000\t第二\n");
     EXPECT_EQ(labels.left_out, 2u);
+    // Where a jump goes: seconds past 59 count on, a time before the start is the start.
+    EXPECT_EQ(WriteMarks(Format::AudacityLabels, {u"[000:75:000] 注释:x", u"[ -1:00:000]"}).bytes,
+              "0.000000\t0.000000\t\n75.000000\t75.000000\tx\n");
     // Marks of equal time end together at the next later mark.
     EXPECT_EQ(WriteMarks(Format::Srt, list).bytes, "\xEF\xBB\xBF"
                                                     "1\n00:00:01,000 --> 00:00:12,300\n[000:01:000]\n\n"

@@ -1,7 +1,8 @@
 #include "app/ini/ini_lines.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text/names.h"
 
 namespace morvane::ini {
 namespace {
@@ -11,26 +12,12 @@ constexpr std::size_t kListedProblems = 20;
 
 } // namespace
 
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::string Quoted(std::string_view text)
 {
     if (text.size() <= kQuotedBytes) return "“" + std::string(text) + "”";
     std::size_t end = kQuotedBytes;
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     return "“" + std::string(text.substr(0, end)) + "…”";
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 void ForEachLine(std::string_view text, std::string_view form, std::vector<Problem>& problems,
@@ -40,7 +27,7 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<Probl
     for (std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0; start <= text.size();) {
         const auto end = std::min(text.find('\n', start), text.size());
         const std::string_view whole = text.substr(start, end - start);
-        const std::string_view line = Trim(whole);
+        const std::string_view line = TrimSpaces(whole);
         const std::size_t line_start = start;
         start = end + 1;
         ++line_number;
@@ -50,7 +37,7 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<Probl
             problems.push_back({line_number, "应写成“" + std::string(form) + "”，而不是" + Quoted(line)});
             continue;
         }
-        take({line_number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)),
+        take({line_number, TrimSpaces(line.substr(0, equals)), TrimSpaces(line.substr(equals + 1)),
               line_start + whole.find('='), end - (whole.ends_with('\r') ? 1 : 0)});
     }
 }

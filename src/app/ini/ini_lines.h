@@ -34,9 +34,6 @@ void ForEachLine(std::string_view text, std::string_view form, std::vector<Probl
 
 // The start of a user's text in quotes, cut on a UTF-8 character boundary.
 std::string Quoted(std::string_view text);
-// ASCII letters in any case are the same.
-bool SameName(std::string_view a, std::string_view b);
-std::string_view Trim(std::string_view text);
 
 // One message for a message box: the number of faulty lines between the
 // two halves of the heading, then the first problems one a line in line

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <span>
 #include <vector>
+
+#include "text/names.h"
 
 namespace morvane::keys {
 namespace {
@@ -18,20 +19,6 @@ struct ModifierName {
 constexpr std::array<ModifierName, 6> kModifierNames{{
     {"Ctrl", kCtrl}, {"Control", kCtrl}, {"Alt", kAlt}, {"Shift", kShift}, {"Super", kSuper}, {"Win", kSuper},
 }};
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // A number 1..99 written in plain digits.
 std::optional<int> SmallNumber(std::string_view text)
@@ -72,7 +59,7 @@ std::optional<Chord> ParseChord(std::string_view text)
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const auto plus = text.find('+', start);
-        parts.push_back(Trim(text.substr(start, plus - start)));
+        parts.push_back(TrimSpaces(text.substr(start, plus - start)));
         if (plus == std::string_view::npos) break;
         start = plus + 1;
     }

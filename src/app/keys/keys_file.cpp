@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/names.h"
+
 namespace morvane::keys {
 namespace {
 
@@ -15,7 +17,7 @@ using ini::Quoted;
 std::optional<HotKey> ParseAction(std::string_view id)
 {
     for (HotKey action : kAllHotKeys)
-        if (ini::SameName(id, ActionId(action))) return action;
+        if (SameName(id, ActionId(action))) return action;
     return std::nullopt;
 }
 
@@ -39,7 +41,7 @@ KeysFile ParseKeysFile(std::string_view text)
             return;
         }
         Binding binding{std::nullopt, true};
-        if (!ini::SameName(line.value, "none")) {
+        if (!SameName(line.value, "none")) {
             binding.chord = ParseChord(line.value);
             if (!binding.chord) {
                 problems.push_back({line.number, "未知的按键" + Quoted(line.value)});

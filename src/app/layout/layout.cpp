@@ -70,6 +70,8 @@ std::span<const Row* const> RowsInTabOrder()
     return ordered;
 }
 
+bool OnTextBoxColour(Kind kind) { return kind == Kind::TextBox || kind == Kind::ReadOut; }
+
 const Row* Find(int id)
 {
     const auto row = std::ranges::find(kControls, id, &Row::id);

@@ -49,6 +49,10 @@ struct Edges {
     int left, top, right, bottom;
 };
 
+// Whether a control of this kind is drawn on kTextBoxColour: the text boxes
+// and the read-outs.
+bool OnTextBoxColour(Kind kind);
+
 // Every control, in reading order.
 std::span<const Row> Rows();
 // The same controls in tab order, the order they are created in.

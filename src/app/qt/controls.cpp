@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
+#include "app/platform_values.h"
 #include "app/qt/main_window.h"
 #include "app/qt/mark_list_widget.h"
 #include "app/qt/text.h"
@@ -90,10 +91,8 @@ bool CheckAdapter::Checked() const { return box_.isChecked(); }
 
 PollTimer::PollTimer()
 {
-    // A 1 ms timer on Windows and under Wine fires about every 10–16 ms, and
-    // 10 ms keeps hot keys and the read-outs as quick as they are there.
     clock_.setTimerType(Qt::PreciseTimer);
-    clock_.setInterval(10);
+    clock_.setInterval(kLinuxValues.tick_ms);
 }
 
 bool PollTimer::Start()

@@ -19,8 +19,6 @@
 namespace morvane::qt {
 namespace {
 
-const std::u16string kFolder = u"这是一个文件夹";
-
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -36,35 +34,37 @@ private:
     int fd_;
 };
 
-// A short reason in the user's language for a failed read.
-std::u16string ReadReason(int error)
+// The kind of a failed read.
+FileError ReadReason(int error)
 {
+    using enum FileError::Kind;
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return u"文件不存在";
+    case ENOTDIR: return {NotFound};
     case EACCES:
-    case EPERM: return u"没有访问权限";
-    case EISDIR: return kFolder;
-    case ENAMETOOLONG: return u"文件名无效";
-    case EIO: return u"读取磁盘出错";
-    default: return ToText(QStringLiteral("系统错误 %1（%2）").arg(error).arg(QString::fromLocal8Bit(std::strerror(error))));
+    case EPERM: return {NoAccess};
+    case EISDIR: return {IsFolder};
+    case ENAMETOOLONG: return {BadName};
+    case EIO: return {DiskError};
+    default: return {SystemError, ToText(QString::fromLocal8Bit(std::strerror(error))), error};
     }
 }
 
 // Why QSaveFile could not start: it says only that it failed.
-std::u16string OpenReason(const QFileInfo& target, const QSaveFile& file)
+FileError OpenReason(const QFileInfo& target, const QSaveFile& file)
 {
-    if (target.isDir()) return kFolder;
+    using enum FileError::Kind;
+    if (target.isDir()) return {IsFolder};
     const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir()) return u"文件夹不存在";
-    if (!folder.isWritable()) return u"没有访问权限";
-    return ToText(file.errorString());
+    if (!folder.isDir()) return {FolderNotFound};
+    if (!folder.isWritable()) return {NoAccess};
+    return {SystemWords, ToText(file.errorString())};
 }
 
-std::u16string WriteReason(const QSaveFile& file)
+FileError WriteReason(const QSaveFile& file)
 {
-    if (file.error() == QFileDevice::ResourceError) return u"磁盘空间不足";
-    return ToText(QStringLiteral("无法写入文件（%1）").arg(file.errorString()));
+    if (file.error() == QFileDevice::ResourceError) return {FileError::Kind::DiskFull};
+    return {FileError::Kind::WriteFailed, ToText(file.errorString())};
 }
 
 } // namespace
@@ -84,11 +84,11 @@ Files::ReadResult DiskFiles::ReadAll(const std::u16string& path, std::size_t max
         return result;
     }
     if (S_ISDIR(info.st_mode)) {
-        result.error = kFolder;
+        result.error = FileError{FileError::Kind::IsFolder};
         return result;
     }
     if (!S_ISREG(info.st_mode)) {
-        result.error = u"不是普通文件";
+        result.error = FileError{FileError::Kind::NotAFile};
         return result;
     }
     return ReadCapped(static_cast<std::uint64_t>(info.st_size), max_bytes,
@@ -121,7 +121,7 @@ bool DiskFiles::ReadOnly(const std::u16string& path)
     return target.exists() && !target.isDir() && (!target.isWritable() || (target.permissions() & kWrite) == 0);
 }
 
-std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
+std::optional<FileError> DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
 {
     const QFileInfo target(ToQString(path));
     // QSaveFile writes beside the target and renames only after every byte
@@ -131,7 +131,7 @@ std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) return WriteReason(file);
     if (!file.commit()) return WriteReason(file);
-    return {};
+    return std::nullopt;
 }
 
 } // namespace morvane::qt

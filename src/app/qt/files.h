@@ -11,7 +11,7 @@ public:
     ReadResult ReadAll(const std::u16string& path, std::size_t max_bytes) override;
     bool Exists(const std::u16string& path) override;
     bool ReadOnly(const std::u16string& path) override;
-    std::u16string WriteReplacing(const std::u16string& path, const std::string& bytes) override;
+    std::optional<FileError> WriteReplacing(const std::u16string& path, const std::string& bytes) override;
     bool MakeFolder(const std::u16string& path) override;
 };
 

@@ -8,10 +8,15 @@
 #include <cstdio>
 #include <cstring>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/portal/portal_keys.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
+#include "app/qt/text.h"
 #include "morvane_version.h"
 #include "player/mpris/mpris_link.h"
 #include "text/utf8.h"
@@ -20,13 +25,13 @@ namespace {
 
 // Whether the command line only asks for help, the version or the keys, which must
 // answer without a display (in a terminal over ssh, in a package build).
-bool OnlyAsks(std::span<char*> arguments)
+bool OnlyAsks(std::span<char*> arguments, const morvane::CommandLine& command_line)
 {
-    return std::ranges::any_of(arguments.subspan(1), [](const char* argument) {
-        for (const char* asked : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--keys"})
-            if (std::strcmp(argument, asked) == 0) return true;
-        return false;
-    });
+    return command_line.keys || std::ranges::any_of(arguments.subspan(1), [](const char* argument) {
+               for (const char* asked : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+                   if (std::strcmp(argument, asked) == 0) return true;
+               return false;
+           });
 }
 
 } // namespace
@@ -40,18 +45,18 @@ int main(int argc, char* argv[])
     options.setApplicationDescription(QStringLiteral("Morvane: 遥控正在运行的播放器，复读并记录时间点。"));
     options.addHelpOption();
     options.addVersionOption();
-    const QCommandLineOption player_option(
-        QStringLiteral("player"),
-        QStringLiteral("只控制 MPRIS 名称（org.mpris.MediaPlayer2. 之后的部分）以 NAME 开头的播放器，如 mpv、vlc。"),
-        QStringLiteral("NAME"));
-    options.addOption(player_option);
-    const QCommandLineOption keys_option(QStringLiteral("keys"), QStringLiteral("列出各动作的全局快捷键及其设置文件。"));
-    options.addOption(keys_option);
-    const QCommandLineOption keys_from_option(
-        QStringLiteral("keys-from"), QStringLiteral("全局快捷键的来源：portal 表示桌面的全局快捷键门户（X11 下默认用 XInput2）。"),
-        QStringLiteral("portal"));
-    options.addOption(keys_from_option);
-    if (OnlyAsks(std::span(argv, static_cast<std::size_t>(argc)))) {
+    // Qt's parser for the help and the refusal of unknown options; the values
+    // are read as on every platform.
+    for (const morvane::CommandOption& known : morvane::CommandOptions()) {
+        using morvane::qt::ToQString;
+        QCommandLineOption option(ToQString(known.name), ToQString(known.help), ToQString(known.value_name));
+        if (known.help.empty()) option.setFlags(QCommandLineOption::HiddenFromHelp);
+        options.addOption(option);
+    }
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.push_back(QString::fromLocal8Bit(argv[i]).toStdU16String());
+    const morvane::CommandLine command_line = morvane::ParseCommandLine(arguments);
+    if (OnlyAsks(std::span(argv, static_cast<std::size_t>(argc)), command_line)) {
         QCoreApplication terminal(argc, argv);
         options.process(terminal);  // answers help and the version, and exits
         morvane::qt::DiskFiles files;
@@ -69,15 +74,16 @@ int main(int argc, char* argv[])
                               QStringLiteral("无法连接到 D-Bus 会话总线：%1").arg(bus.lastError().message()));
         return 1;
     }
-    morvane::mpris::MprisLink player(bus, options.value(player_option));
-    if (options.isSet(keys_from_option) && options.value(keys_from_option) != QStringLiteral("portal")) {
+    morvane::mpris::MprisLink player(bus, morvane::qt::ToQString(command_line.player.value_or(u"")));
+    if (command_line.keys_from && *command_line.keys_from != u"portal") {
         QMessageBox::critical(nullptr, QStringLiteral("Morvane"),
-                              QStringLiteral("--keys-from 只接受 portal，而不是“%1”。").arg(options.value(keys_from_option)));
+                              QStringLiteral("--keys-from 只接受 portal，而不是“%1”。")
+                                  .arg(morvane::qt::ToQString(*command_line.keys_from)));
         return 1;
     }
     morvane::qt::Keys keys;
     morvane::qt::App app(player, morvane::qt::UserConfigFolder(), [&](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
-        keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), options.isSet(keys_from_option), bus, map);
+        keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), command_line.keys_from.has_value(), bus, map);
         return *keys.keyboard;
     });
     if (!app.Start()) return 0;  // no player: the message has been shown

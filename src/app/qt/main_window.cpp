@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "app/layout/control_ids.h"
+#include "app/list_menu_point.h"
 #include "app/qt/mark_list_widget.h"
 #include "app/qt/pixels.h"
 #include "app/qt/widgets.h"
@@ -154,12 +156,14 @@ bool MainWindow::OnListKey(const QKeyEvent& key)
 void MainWindow::OnListMenuKey()
 {
     MarkListWidget& list = List();
-    const QModelIndexList selected = list.selectionModel()->selectedIndexes();
-    const int index = selected.isEmpty() ? -1 : selected.front().row();
-    const QRect entry = index >= 0 ? list.visualRect(selected.front()) : QRect();
-    // Under the entry while it is in view, else at the list's top left.
-    const QPoint at = entry.isValid() && list.viewport()->rect().intersects(entry) ? entry.bottomLeft() : QPoint();
-    menu_position_ = list.viewport()->mapToGlobal(at);
+    const int index = form_->mark_list().Highlighted();
+    std::optional<ListRect> entry;
+    if (const QRect shown = index >= 0 ? list.visualRect(list.model()->index(index, 0)) : QRect(); shown.isValid())
+        entry = ListRect{shown.x(), shown.y(), shown.x() + shown.width(), shown.y() + shown.height()};
+    const QRect view = list.viewport()->rect();
+    const ListPoint at =
+        KeyboardMenuPoint(entry, ListRect{view.x(), view.y(), view.x() + view.width(), view.y() + view.height()});
+    menu_position_ = list.viewport()->mapToGlobal(QPoint(at.x, at.y));
     form_->Mark_List_RightClick(index);
 }
 

@@ -52,7 +52,10 @@ void AddMenuItems(QMenu& menu, const std::vector<MenuItem>& items)
 
 } // namespace
 
-WindowAdapter::WindowAdapter(MainWindow& window) : window_(window) {}
+WindowAdapter::WindowAdapter(MainWindow& window)
+    : window_(window), dialog_folder_(kLinuxValues.dialog_start, ToText(QDir::homePath()))
+{
+}
 
 void PrepareMessageBox(QMessageBox& box)
 {
@@ -155,7 +158,7 @@ std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
     for (const FileFilter& type : kFileFilters) filters << filter(type.text);
     if (!save) filters << filter(kAllFilesText);
     QFileDialog dialog(&window_, save ? QStringLiteral("保存记录文件") : QStringLiteral("打开记录文件"),
-                       folder_.isEmpty() ? QDir::homePath() : folder_);
+                       ToQString(dialog_folder_.Start()));
     dialog.setNameFilters(filters);
     // Save asks before replacing a file (Qt's default); open takes only one
     // that exists.
@@ -169,7 +172,7 @@ std::optional<Window::ChosenFile> WindowAdapter::ChooseMarkFile(bool save)
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    folder_ = QFileInfo(chosen.front()).absolutePath();
+    dialog_folder_.Chosen(ToText(QFileInfo(chosen.front()).absoluteFilePath()));
     ChosenFile file{ToText(chosen.front())};
     const qsizetype type = filters.indexOf(dialog.selectedNameFilter());
     if (type >= 0 && static_cast<std::size_t>(type) < kFileFilters.size())

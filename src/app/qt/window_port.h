@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/platform_values.h"
 #include "app/ports/window.h"
 
 class QMessageBox;
@@ -40,7 +41,7 @@ private:
     std::optional<ChosenFile> ChooseMarkFile(bool save);
 
     MainWindow& window_;
-    QString folder_;  // where the last file dialog ended, this run
+    DialogFolder dialog_folder_;
 };
 
 // Plain text and Chinese buttons for a message box of this program.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ini/ini_lines.h"
+#include "text/names.h"
 
 namespace morvane::settings {
 namespace {
@@ -32,7 +33,7 @@ std::string Allowed(const SettingRow& row)
 // false when the value is not one the setting takes.
 bool Take(const SettingRow& row, std::string_view text, Settings& settings)
 {
-    if (!row.none_word.empty() && ini::SameName(text, row.none_word)) return Set(settings, row.setting, std::nullopt);
+    if (!row.none_word.empty() && SameName(text, row.none_word)) return Set(settings, row.setting, std::nullopt);
     const auto value = Decimal(text);
     return value && Set(settings, row.setting, value);
 }
@@ -40,7 +41,7 @@ bool Take(const SettingRow& row, std::string_view text, Settings& settings)
 const SettingRow* Named(std::string_view name)
 {
     for (const SettingRow& row : SettingTable())
-        if (ini::SameName(name, row.name)) return &row;
+        if (SameName(name, row.name)) return &row;
     return nullptr;
 }
 
@@ -87,7 +88,7 @@ std::string WithSetting(std::string_view text, const Settings& settings, Setting
     std::optional<ini::Line> named;
     std::vector<ini::Problem> faulty_lines_stay;
     ini::ForEachLine(text, {}, faulty_lines_stay, [&](const ini::Line& line) {
-        if (!named && ini::SameName(line.name, SettingName(setting))) named = line;
+        if (!named && SameName(line.name, SettingName(setting))) named = line;
     });
     if (named) {
         // The name stays as written; what follows '=' is the new value.

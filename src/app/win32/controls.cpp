@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/platform_values.h"
 #include "app/win32/main_window.h"
 #include "app/win32/text.h"
 
@@ -145,7 +146,7 @@ void ScrollAdapter::SetRange(std::int16_t min, std::int16_t max)
 
 bool CheckAdapter::Checked() const { return SendMessageW(box_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-bool PollTimer::Start() { return SetTimer(window_, id_, 1, nullptr) != 0; }
+bool PollTimer::Start() { return SetTimer(window_, id_, kWindowsValues.tick_ms, nullptr) != 0; }
 
 void PollTimer::Stop() { KillTimer(window_, id_); }
 

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/win32/program_folder.h"
 #include "app/win32/text.h"
 #include "app/win32/window_port.h"
 
@@ -14,17 +13,6 @@ namespace morvane::win32 {
 namespace {
 
 constexpr DWORD kPathBytes = 255;
-
-// The folder that holds morvane.exe, without its last separator, in the
-// ANSI code page; empty when it cannot be written in it (the dialog then
-// starts where it likes).
-std::string ProgramFolderAnsi(const CodePage& code_page)
-{
-    std::wstring path = ProgramFolder();
-    if (path.empty()) return {};
-    path.pop_back();
-    return code_page.ToAnsi(FromWide(path.c_str(), path.size())).value_or(std::string());
-}
 
 // Pairs of display text and pattern, each ended by a NUL, and the empty
 // pair that ends the list. A code page without the Chinese text shows the
@@ -44,12 +32,14 @@ std::string Filter(bool save, const CodePage& code_page)
 } // namespace
 
 std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE instance, HWND owner,
-                                                    const CodePage& code_page)
+                                                    const CodePage& code_page, const std::u16string& folder_text)
 {
     const bool save = kind == FileDialog::Save;
     const std::string filter = Filter(save, code_page);
     const std::optional<std::string> title = code_page.ToAnsi(save ? u"保存记录文件" : u"打开记录文件");
-    const std::string folder = ProgramFolderAnsi(code_page);
+    // Empty when the folder cannot be written in the code page: the dialog
+    // then starts where it likes.
+    const std::string folder = code_page.ToAnsi(folder_text).value_or(std::string());
 
     // Empty buffers: the dialog then offers no default name.
     std::array<char, kPathBytes> path{};

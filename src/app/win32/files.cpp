@@ -35,7 +35,9 @@ private:
     HANDLE handle_;
 };
 
-std::u16string SystemMessage(DWORD error)
+// The system's own words for an error it has no kind here; the code alone
+// when it has none.
+FileError SystemMessage(DWORD error)
 {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -44,28 +46,26 @@ std::u16string SystemMessage(DWORD error)
     std::u16string text = length > 0 ? FromWide(buffer, length) : std::u16string();
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
-    if (text.empty()) {
-        const std::wstring code = std::to_wstring(error);
-        text = u"错误代码 " + FromWide(code.c_str(), code.size());
-    }
-    return text;
+    if (text.empty()) return {FileError::Kind::UnnamedError, {}, static_cast<std::int64_t>(error)};
+    return {FileError::Kind::SystemWords, std::move(text)};
 }
 
-// A short reason in the user's language for the last failure.
-std::u16string Reason(DWORD error, bool writing)
+// The kind of the last failure.
+FileError Reason(DWORD error, bool writing)
 {
+    using enum FileError::Kind;
     switch (error) {
-    case ERROR_FILE_NOT_FOUND: return u"文件不存在";
-    case ERROR_PATH_NOT_FOUND: return writing ? u"文件夹不存在" : u"文件不存在";
-    case ERROR_ACCESS_DENIED: return u"没有访问权限";
+    case ERROR_FILE_NOT_FOUND: return {NotFound};
+    case ERROR_PATH_NOT_FOUND: return {writing ? FolderNotFound : NotFound};
+    case ERROR_ACCESS_DENIED: return {NoAccess};
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return u"文件正被其他程序使用";
+    case ERROR_LOCK_VIOLATION: return {InUse};
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return u"磁盘空间不足";
-    case ERROR_WRITE_PROTECT: return u"磁盘处于写保护状态";
+    case ERROR_HANDLE_DISK_FULL: return {DiskFull};
+    case ERROR_WRITE_PROTECT: return {WriteProtected};
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE: return u"文件名无效";
+    case ERROR_FILENAME_EXCED_RANGE: return {BadName};
     default: return SystemMessage(error);
     }
 }
@@ -78,18 +78,18 @@ std::wstring FolderOf(const std::wstring& path)
     return path.substr(0, slash);
 }
 
-std::u16string WriteAll(HANDLE file, const std::string& bytes)
+std::optional<FileError> WriteAll(HANDLE file, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
         DWORD written = 0;
         if (WriteFile(file, bytes.data() + done, part, &written, nullptr) == FALSE) return Reason(GetLastError(), true);
-        if (written == 0) return u"磁盘空间不足";
+        if (written == 0) return FileError{FileError::Kind::DiskFull};
         done += written;
     }
     if (FlushFileBuffers(file) == FALSE) return Reason(GetLastError(), true);
-    return {};
+    return std::nullopt;
 }
 
 } // namespace
@@ -134,7 +134,7 @@ bool DiskFiles::ReadOnly(const std::u16string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
+std::optional<FileError> DiskFiles::WriteReplacing(const std::u16string& path, const std::string& bytes)
 {
     const std::wstring target(Wide(path));
     // The new text goes to a file of its own beside the target first, so
@@ -142,16 +142,16 @@ std::u16string DiskFiles::WriteReplacing(const std::u16string& path, const std::
     wchar_t temp[MAX_PATH] = {};
     if (GetTempFileNameW(FolderOf(target).c_str(), L"mrv", 0, temp) == 0) return Reason(GetLastError(), true);
 
-    std::u16string failure;
+    std::optional<FileError> failure;
     {
         FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) failure = Reason(GetLastError(), true);
         else failure = WriteAll(file.Get(), bytes);
-        if (failure.empty() && !file.Close()) failure = Reason(GetLastError(), true);
+        if (!failure && !file.Close()) failure = Reason(GetLastError(), true);
     }
-    if (failure.empty() && MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)
+    if (!failure && MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)
         failure = Reason(GetLastError(), true);
-    if (!failure.empty()) DeleteFileW(temp);
+    if (failure) DeleteFileW(temp);
     return failure;
 }
 

@@ -4,7 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/win32/app.h"
 #include "app/win32/program_folder.h"
 #include "app/win32/system_ports.h"
@@ -20,16 +23,19 @@ int Fail(const std::wstring& reason)
     return 1;
 }
 
-// True when the program was started with `--keys`.
-bool AskedForKeys()
+// The options the program was started with.
+morvane::CommandLine StartedWith()
 {
+    std::vector<std::u16string> arguments;
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (arguments == nullptr) return false;
-    bool asked = false;
-    for (int i = 1; i < count; ++i) asked = asked || std::wstring(arguments[i]) == L"--keys";
-    LocalFree(arguments);
-    return asked;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr) return {};
+    for (int i = 1; i < count; ++i) {
+        const std::wstring_view argument(argv[i]);
+        arguments.emplace_back(argument.begin(), argument.end());
+    }
+    LocalFree(argv);
+    return morvane::ParseCommandLine(arguments);
 }
 
 } // namespace
@@ -37,7 +43,8 @@ bool AskedForKeys()
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     // A windowed program has no console to print to: the keys show in a box.
-    if (AskedForKeys()) {
+    const morvane::CommandLine command_line = StartedWith();
+    if (command_line.keys) {
         morvane::win32::DiskFiles files;
         const morvane::KeysListing listing = morvane::ListKeys(files, morvane::win32::UserConfigFolder());
         std::u16string text = morvane::FromUtf8Replacing(listing.keys);
@@ -46,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 0;
     }
     morvane::win32::AnsiCodePage code_page;
-    morvane::win32players::DesktopPlayers players(code_page);
+    morvane::win32players::DesktopPlayers players(code_page, command_line.player);
     std::optional<morvane::win32::AsyncKeyboard> hot_keys;
     morvane::win32::App app(players.Chosen(), morvane::win32::UserConfigFolder(),
                             [&hot_keys](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {

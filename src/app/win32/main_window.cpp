@@ -6,9 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "app/layout/clicks.h"
+#include "app/layout/layout.h"
+#include "app/list_menu_point.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/dpi.h"
 #include "app/win32/layout.h"
@@ -47,11 +51,6 @@ WindowClass ClassOf(Kind kind)
     case Kind::Toggle: return {WC_BUTTONW, child | stop | BS_AUTOCHECKBOX, 0};
     }
     return {WC_STATICW, child, 0};
-}
-
-bool IsTextBox(int id)
-{
-    return id == IDC_COUNT_LINE || id == IDC_STATE_LINE || id == IDC_TIME_LINE || id == IDC_MARK_LINE || id == IDC_SEEK_TIME;
 }
 
 // A set-up step that failed, with the system's error code.
@@ -359,11 +358,13 @@ bool MainWindow::OnListContextMenu(LPARAM where)
         // Shift+F10 or the menu key: the highlighted entry, the menu below
         // it, or at the list's corner when it is scrolled out of sight.
         index = form_->mark_list().Highlighted();
-        at = {client.left, client.top};
+        std::optional<ListRect> entry;
         if (index >= 0 &&
-            SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
-            item.bottom > client.top && item.top < client.bottom)
-            at = {std::max(item.left, client.left), std::min(item.bottom, client.bottom)};
+            SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+            entry = ListRect{item.left, item.top, item.right, item.bottom};
+        const ListPoint shown =
+            KeyboardMenuPoint(entry, ListRect{client.left, client.top, client.right, client.bottom});
+        at = {shown.x, shown.y};
         ClientToScreen(list, &at);
     } else {
         POINT inside = at;
@@ -386,7 +387,8 @@ bool MainWindow::OnListContextMenu(LPARAM where)
 
 LRESULT MainWindow::OnColorStatic(HDC dc, HWND control)
 {
-    if (!IsTextBox(GetDlgCtrlID(control)))
+    const layout::Row* row = layout::Find(GetDlgCtrlID(control));
+    if (row == nullptr || !layout::OnTextBoxColour(row->kind))
         return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
     SetBkColor(dc, kTextBoxColour);

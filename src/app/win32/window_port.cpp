@@ -6,9 +6,27 @@
 
 #include "app/win32/main_window.h"
 #include "app/win32/popup_menu.h"
+#include "app/win32/program_folder.h"
 #include "app/win32/text.h"
 
 namespace morvane::win32 {
+namespace {
+
+// The folder that holds morvane.exe, without its last separator.
+std::u16string ProgramFolderText()
+{
+    std::wstring path = ProgramFolder();
+    if (path.empty()) return {};
+    path.pop_back();
+    return FromWide(path.c_str(), path.size());
+}
+
+} // namespace
+
+WindowAdapter::WindowAdapter(MainWindow& window, const CodePage& code_page)
+    : window_(window), code_page_(code_page), dialog_folder_(kWindowsValues.dialog_start, ProgramFolderText())
+{
+}
 
 void WindowAdapter::SetCaption(const std::u16string& text) { SetWindowTextW(window_.Handle(), Wide(text)); }
 
@@ -60,13 +78,18 @@ std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
 
 std::optional<Window::ChosenFile> WindowAdapter::ChooseSavePath()
 {
-    return ChooseMarkFile(FileDialog::Save, window_.Instance(), window_.DialogOwner(), code_page_);
+    auto chosen = ChooseMarkFile(FileDialog::Save, window_.Instance(), window_.DialogOwner(), code_page_,
+                                 dialog_folder_.Start());
+    if (chosen) dialog_folder_.Chosen(chosen->path);
+    return chosen;
 }
 
 std::optional<std::u16string> WindowAdapter::ChooseOpenPath()
 {
-    auto chosen = ChooseMarkFile(FileDialog::Open, window_.Instance(), window_.DialogOwner(), code_page_);
+    auto chosen = ChooseMarkFile(FileDialog::Open, window_.Instance(), window_.DialogOwner(), code_page_,
+                                 dialog_folder_.Start());
     if (!chosen) return std::nullopt;
+    dialog_folder_.Chosen(chosen->path);
     return std::move(chosen->path);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "text/code_page.h"
+#include "app/platform_values.h"
 #include "app/ports/window.h"
 
 namespace morvane::win32 {
@@ -12,7 +13,7 @@ class MainWindow;
 // The Window port over the main window and the modal windows it owns.
 class WindowAdapter final : public Window {
 public:
-    WindowAdapter(MainWindow& window, const CodePage& code_page) : window_(window), code_page_(code_page) {}
+    WindowAdapter(MainWindow& window, const CodePage& code_page);
 
     void SetCaption(const std::u16string& text) override;
     std::u16string Prompt(const std::u16string& message, const std::u16string& title,
@@ -31,6 +32,7 @@ public:
 private:
     MainWindow& window_;
     const CodePage& code_page_;
+    DialogFolder dialog_folder_;
 };
 
 // The note prompt (IDD_PROMPT). The field's text on OK, empty text on
@@ -39,10 +41,10 @@ std::u16string RunPrompt(HINSTANCE instance, HWND owner, const std::u16string& m
                           const std::u16string& title, const std::u16string& default_text, int max_length);
 
 enum class FileDialog { Save, Open };
-// The system's ANSI save or open dialog for mark files, with the file type
-// chosen; nullopt on cancel or failure.
+// The system's ANSI save or open dialog for mark files, started in `folder`,
+// with the file type chosen; nullopt on cancel or failure.
 std::optional<Window::ChosenFile> ChooseMarkFile(FileDialog kind, HINSTANCE instance, HWND owner,
-                                                    const CodePage& code_page);
+                                                    const CodePage& code_page, const std::u16string& folder);
 
 // The system's open dialog for a recording, in Unicode: a recording's path
 // need not fit the code page. nullopt on cancel or failure.

@@ -12,8 +12,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <utility>
+#include <vector>
 
+#include "player/choose_player.h"
 #include "player/mpris/bus_names.h"
 #include "player/mpris/file_url.h"
 #include "player/mpris/player_name.h"
@@ -25,8 +28,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// As long as the Windows link waits for a hung player.
-constexpr int kTimeoutMs = 300;
 // Position queries while playing or paused: at most four a second. Paused,
 // a player that signals a seek made then is asked only now and then, in case
 // a signal was lost. Fewer while playing would let the read-outs drift from
@@ -89,7 +90,7 @@ void MprisLink::ListPlayers()
         auto message = QDBusMessage::createMethodCall(bus_service, QStringLiteral("/org/freedesktop/DBus"),
                                                       bus_service, method);
         message.setArguments(arguments);
-        return bus_.call(message, QDBus::Block, kTimeoutMs);
+        return bus_.call(message, QDBus::Block, kReplyLimitMs);
     };
     const QDBusMessage names = call(QStringLiteral("ListNames"), {});
     if (names.type() != QDBusMessage::ReplyMessage) return;
@@ -119,7 +120,7 @@ void MprisLink::QueryRateAccess(const QString& name, const RemotePlayer& player)
 {
     const auto call = Method(player.owner, QLatin1StringView("org.freedesktop.DBus.Introspectable"),
                              QStringLiteral("Introspect"));
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
@@ -145,7 +146,7 @@ void MprisLink::Load(const QString& name, RemotePlayer& player, bool wait)
         call << QString(interface);
         const std::uint64_t ticket = player.clock.Ticket();
         const Time sent = Clock::now();
-        TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kTimeoutMs), ticket, sent,
+        TakeProperties(name, player.handle, interface, bus_.call(call, QDBus::Block, kReplyLimitMs), ticket, sent,
                         player.signals_seen);
         if (!player.ready) return;  // hung or no player: do not wait for it twice
     }
@@ -155,7 +156,7 @@ void MprisLink::AskAll(const QString& name, RemotePlayer& player, QLatin1StringV
 {
     auto call = Method(player.owner, kPropertiesInterface, QStringLiteral("GetAll"));
     call << QString(interface);
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, interface = QString(interface), ticket = player.clock.Ticket(),
              sent = Clock::now(), signals_seen = player.signals_seen](QDBusPendingCallWatcher* done) {
@@ -197,7 +198,7 @@ void MprisLink::QueryPosition(const QString& name, RemotePlayer& player, std::op
     const Time sent = Clock::now();
     ++player.queries_in_flight;
     player.last_query = sent;
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, ticket, sent, landing](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
@@ -303,28 +304,23 @@ void MprisLink::Refresh()
         AskAll(current_name_, *shown, kPlayerInterface);
     }
 
-    RemotePlayer* chosen = Lookup(current_name_, current_handle_);
-    if (chosen != nullptr && !chosen->ready) chosen = nullptr;
-    // The player in use stays while it plays or is paused; a stopped one
-    // gives way to one that plays. Otherwise the first one found.
-    if (chosen == nullptr || chosen->state == PlayState::Stopped) {
-        const QString* best_name = nullptr;
-        RemotePlayer* best = nullptr;
-        for (auto& [name, player] : players_) {
-            if (!player.ready) continue;
-            if (best == nullptr ||
-                std::pair(player.state != PlayState::Playing, player.handle) <
-                    std::pair(best->state != PlayState::Playing, best->handle)) {
-                best_name = &name;
-                best = &player;
-            }
-        }
-        if (best != nullptr && best != chosen && (chosen == nullptr || best->state == PlayState::Playing)) {
-            current_name_ = *best_name;
-            current_handle_ = best->handle;
-            last_identity_ = best->identity.toStdU16String();
-            QueryPosition(current_name_, *best);
-        }
+    // The ready players in the order they appeared.
+    std::vector<std::pair<const QString*, RemotePlayer*>> running;
+    for (auto& [name, player] : players_)
+        if (player.ready) running.emplace_back(&name, &player);
+    std::ranges::sort(running, {}, [](const auto& found) { return found.second->handle; });
+    const RemotePlayer* chosen = Current();
+    std::optional<std::size_t> in_use;
+    for (std::size_t k = 0; k < running.size(); ++k)
+        if (running[k].second == chosen) in_use = k;
+    const std::optional<std::size_t> pick =
+        ChoosePlayer(running.size(), in_use, [&](std::size_t k) { return running[k].second->state; });
+    if (pick && pick != in_use) {
+        RemotePlayer& best = *running[*pick].second;
+        current_name_ = *running[*pick].first;
+        current_handle_ = best.handle;
+        last_identity_ = best.identity.toStdU16String();
+        QueryPosition(current_name_, best);
     }
 }
 
@@ -442,7 +438,7 @@ void MprisLink::Start(const QString& name, RemotePlayer& player)
     // source is NULL") and stays stopped, though PlayPause starts it.
     ++player.actions;
     const auto call = Method(player.owner, kPlayerInterface, QStringLiteral("Play"));
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle = player.handle, actions = player.actions](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
@@ -468,7 +464,7 @@ void MprisLink::StartIfStill(const QString& name, std::uintptr_t handle, std::ui
     if (player == nullptr || player->actions != actions) return;
     auto call = Method(player->owner, kPropertiesInterface, QStringLiteral("Get"));
     call << QString(kPlayerInterface) << QStringLiteral("PlaybackStatus");
-    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, kReplyLimitMs), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, name, handle, actions](QDBusPendingCallWatcher* done) {
                 done->deleteLater();

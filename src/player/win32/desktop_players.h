@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "player/player_choice.h"
 #include "player/win32/aimp_link.h"
-#include "player/win32/player_choice.h"
 #include "player/win32/potplayer_link.h"
 #include "player/win32/winamp_link.h"
 #include "text/code_page.h"
@@ -9,11 +12,10 @@
 namespace morvane::win32players {
 
 // The players the Windows program drives, Winamp, PotPlayer and AIMP in that
-// order, and the choice among them that `--player` on the program's command
-// line settles.
+// order, and the choice among them; `wish` is the name `--player` gave.
 class DesktopPlayers {
 public:
-    explicit DesktopPlayers(const morvane::CodePage& code_page);
+    DesktopPlayers(const morvane::CodePage& code_page, const std::optional<std::u16string>& wish);
     DesktopPlayers(const DesktopPlayers&) = delete;
     DesktopPlayers& operator=(const DesktopPlayers&) = delete;
 

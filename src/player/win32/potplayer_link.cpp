@@ -161,7 +161,7 @@ std::u16string PotPlayerLink::FilePath()
     if (!win32players::SendWithin(player, WM_USER, kGetPlayFileName, static_cast<LPARAM>(receiver_))) return {};
     // The player answers inside the request or soon after it; only messages
     // sent to this thread are handled meanwhile, nothing the window queued.
-    const ULONGLONG deadline = GetTickCount64() + win32players::kAnswerTimeoutMs;
+    const ULONGLONG deadline = GetTickCount64() + kReplyLimitMs;
     for (ULONGLONG now = GetTickCount64(); !reply_.arrived && now < deadline; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_SENDMESSAGE);
         MSG msg;

@@ -15,7 +15,6 @@
 namespace morvane::winamp {
 namespace {
 
-constexpr UINT kTimeoutMs = 300;
 constexpr WPARAM kTitleLimit = 64000;
 
 // Winamp's message table (WM_USER is WM_WA_IPC; wa_ipc.h of the Winamp SDK).
@@ -39,23 +38,13 @@ constexpr WPARAM kCmdNext = 40048;
 HWND Find() { return FindWindowW(win32players::kWinampClass, nullptr); }
 HWND Window(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 
-// The player's answer, or nullopt when it is missing, hung or too slow.
-std::optional<LRESULT> Send(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
-{
-    if (player == nullptr) return std::nullopt;
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result) == 0)
-        return std::nullopt;
-    return static_cast<LRESULT>(result);
-}
-
 std::int32_t Query(HWND player, WPARAM wparam, LPARAM lparam)
 {
-    const auto answer = Send(player, WM_USER, wparam, lparam);
+    const auto answer = win32players::SendWithin(player, WM_USER, wparam, lparam, win32players::TextForm::Ansi);
     return answer ? static_cast<std::int32_t>(*answer) : 0;
 }
 
-void Command(HWND player, WPARAM id) { Send(player, WM_COMMAND, id, 0); }
+void Command(HWND player, WPARAM id) { win32players::SendWithin(player, WM_COMMAND, id, 0, win32players::TextForm::Ansi); }
 
 struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -120,7 +109,9 @@ void WinampLink::CmdNext() { Command(Window(window_), kCmdNext); }
 bool WinampLink::ReadTitle(std::u16string& title)
 {
     title_buf_[0] = '\0';
-    if (!Send(Window(window_), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()))) return false;
+    if (!win32players::SendWithin(Window(window_), WM_GETTEXT, kTitleLimit, reinterpret_cast<LPARAM>(title_buf_.data()),
+                                  win32players::TextForm::Ansi))
+        return false;
     // Only the bytes up to the first NUL: the rest may hold older titles.
     title_buf_[kTitleLimit] = '\0';
     title = code_page_.ToText(std::string_view(title_buf_.data(), std::strlen(title_buf_.data())));
@@ -130,7 +121,7 @@ bool WinampLink::ReadTitle(std::u16string& title)
 std::u16string WinampLink::FilePath()
 {
     HWND player = Window(window_);
-    const auto index = Send(player, WM_USER, 0, kIpcGetListPos);
+    const auto index = win32players::SendWithin(player, WM_USER, 0, kIpcGetListPos, win32players::TextForm::Ansi);
     if (!index || *index < 0) return {};
     DWORD process_id = 0;
     if (GetWindowThreadProcessId(player, &process_id) == 0) return {};
@@ -145,13 +136,13 @@ std::u16string WinampLink::FilePath()
                          : static_cast<std::uintptr_t>(answer);
     };
     const WPARAM entry = static_cast<WPARAM>(*index);
-    if (const auto wide = Send(player, WM_USER, entry, kIpcGetPlaylistFileW); wide && *wide > kIpcNotImplemented) {
+    if (const auto wide = win32players::SendWithin(player, WM_USER, entry, kIpcGetPlaylistFileW, win32players::TextForm::Ansi); wide && *wide > kIpcNotImplemented) {
         const std::string bytes = ReadString(process.get(), address(*wide), sizeof(char16_t));
         std::u16string units(bytes.size() / sizeof(char16_t), u'\0');
         std::memcpy(units.data(), bytes.data(), units.size() * sizeof(char16_t));
         return win32players::PathFromWideRead(units);
     }
-    if (const auto ansi = Send(player, WM_USER, entry, kIpcGetPlaylistFile); ansi && *ansi > kIpcNotImplemented)
+    if (const auto ansi = win32players::SendWithin(player, WM_USER, entry, kIpcGetPlaylistFile, win32players::TextForm::Ansi); ansi && *ansi > kIpcNotImplemented)
         return win32players::PathFromAnsiRead(ReadString(process.get(), address(*ansi), 1), code_page_);
     return {};
 }

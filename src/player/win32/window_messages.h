@@ -9,9 +9,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "player/player.h"
+
 namespace morvane::win32players {
 
-inline constexpr UINT kAnswerTimeoutMs = 300;
 // How long a player that is not running goes unlooked for.
 inline constexpr std::uint64_t kLookAgainMs = 250;
 
@@ -28,13 +29,21 @@ inline std::uintptr_t RefreshWindow(std::uintptr_t window, std::uint64_t& next_l
     return reinterpret_cast<std::uintptr_t>(find());
 }
 
+// How text in a message travels: a window of the ANSI API (Winamp's) hands
+// its title over in the code page only when asked in that form.
+enum class TextForm { Wide, Ansi };
+
 // The player's answer, or nullopt when it is missing, hung or too slow.
-inline std::optional<LRESULT> SendWithin(HWND player, UINT msg, WPARAM wparam, LPARAM lparam)
+inline std::optional<LRESULT> SendWithin(HWND player, UINT msg, WPARAM wparam, LPARAM lparam,
+                                         TextForm form = TextForm::Wide)
 {
     if (player == nullptr) return std::nullopt;
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0)
-        return std::nullopt;
+    constexpr UINT kLimit = kReplyLimitMs;
+    const LRESULT sent = form == TextForm::Ansi
+                             ? SendMessageTimeoutA(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kLimit, &result)
+                             : SendMessageTimeoutW(player, msg, wparam, lparam, SMTO_ABORTIFHUNG, kLimit, &result);
+    if (sent == 0) return std::nullopt;
     return static_cast<LRESULT>(result);
 }
 

@@ -1,16 +1,15 @@
-// The choice among Winamp, PotPlayer and AIMP, in-process over three fake
-// players: what crossing processes would add is proven by the programs' tests.
+// The choice among players: the rule alone, and Winamp, PotPlayer and AIMP
+// over three fake players (what crossing processes would add is proven by
+// the Windows programs' tests).
 
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "player/win32/player_choice.h"
+#include "player/choose_player.h"
+#include "player/player_choice.h"
 
 namespace morvane::test {
 namespace {
-
-using win32players::PlayerChoice;
-using win32players::WantedCandidate;
 
 class ChoiceAmongPlayers : public ::testing::Test {
 protected:
@@ -20,7 +19,7 @@ protected:
         potplayer.name = u"PotPlayer";
         aimp.name = u"AIMP";
     }
-    std::vector<win32players::Candidate> Candidates()
+    std::vector<Candidate> Candidates()
     {
         return {{u"winamp", &winamp}, {u"potplayer", &potplayer}, {u"aimp", &aimp}};
     }
@@ -32,6 +31,30 @@ protected:
 
     FakePlayer winamp, potplayer, aimp;
 };
+
+// The rule both the Windows choice and the MPRIS link follow.
+TEST(ChoosePlayer, ThePlayingOneElseTheOneInUseElseTheFirst)
+{
+    using enum PlayState;
+    const struct {
+        std::vector<PlayState> states;
+        std::optional<std::size_t> in_use, chosen;
+    } cases[] = {
+        {{}, std::nullopt, std::nullopt},
+        {{Stopped}, std::nullopt, 0},
+        {{Stopped, Paused, Playing}, std::nullopt, 2},
+        {{Stopped, Paused}, std::nullopt, 0},
+        {{Paused, Playing}, 0, 0},
+        {{Unknown, Playing}, 0, 0},
+        {{Stopped, Playing, Playing}, 0, 1},
+        {{Paused, Stopped}, 1, 1},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        EXPECT_EQ(ChoosePlayer(c.states.size(), c.in_use, [&](std::size_t k) { return c.states[k]; }), c.chosen)
+            << "case " << i;
+    }
+}
 
 TEST_F(ChoiceAmongPlayers, ThePlayingOneElseTheFirstFoundAndTheOneInUseStaysWhileNotStopped)
 {
@@ -80,11 +103,11 @@ TEST_F(ChoiceAmongPlayers, ThePlayingOneElseTheFirstFoundAndTheOneInUseStaysWhil
 
 TEST_F(ChoiceAmongPlayers, PlayerOptionDrivesThatOneAlone)
 {
-    const auto wanted = [&](std::vector<std::u16string> arguments) { return WantedCandidate(arguments, Candidates()); };
-    EXPECT_EQ(wanted({u"--keys"}), std::nullopt);
-    EXPECT_EQ(wanted({u"--player", u"AIMP"}), 2u);
-    EXPECT_EQ(wanted({u"--player", u"vlc"}), 3u);
-    EXPECT_EQ(wanted({u"--player"}), 3u);
+    const auto wanted = [&](std::optional<std::u16string> wish) { return WantedCandidate(wish, Candidates()); };
+    EXPECT_EQ(wanted(std::nullopt), std::nullopt);
+    EXPECT_EQ(wanted(u"AIMP"), 2u);
+    EXPECT_EQ(wanted(u"vlc"), 3u);
+    EXPECT_EQ(wanted(u""), 3u);
 
     Run(aimp, PlayState::Playing);
     PlayerChoice potplayer_only(Candidates(), 1u);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Portable: which of several players the program drives. No platform header.
+// Which of several player links the program drives.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 #include "player/player.h"
 
-namespace morvane::win32players {
+namespace morvane {
 
 // One player link with the name `--player` gives it.
 struct Candidate {
@@ -18,18 +18,16 @@ struct Candidate {
     Player* link;
 };
 
-// The index of the candidate that `--player` names among the arguments;
+// The index of the candidate that `--player` names, in any letter case;
 // nullopt without the option, `candidates.size()` for a name none has (or
 // the option without a name).
-std::optional<std::size_t> WantedCandidate(const std::vector<std::u16string>& arguments,
+std::optional<std::size_t> WantedCandidate(const std::optional<std::u16string>& wish,
                                            const std::vector<Candidate>& candidates);
 
 // The player port over several links. Without a wish it drives the one
-// playing, else the first found in the candidates' order; the one in use
-// stays while it plays or is paused, and a stopped one gives way to one that
-// plays. A lone player found is taken without a question, so one running
-// player is asked exactly what its own link asks. With a wish it drives that
-// link alone.
+// ChoosePlayer picks among those running, in the candidates' order, so one
+// running player is asked exactly what its own link asks. With a wish it
+// drives that link alone.
 class PlayerChoice final : public Player {
 public:
     PlayerChoice(std::vector<Candidate> candidates, std::optional<std::size_t> wanted);
@@ -66,4 +64,4 @@ private:
     std::optional<std::size_t> chosen_;  // none until a player has been found
 };
 
-} // namespace morvane::win32players
+} // namespace morvane

@@ -1,24 +1,21 @@
-#include "player/win32/player_choice.h"
+#include "player/player_choice.h"
 
-#include <algorithm>
 #include <utility>
 
-namespace morvane::win32players {
+#include "player/choose_player.h"
 
-std::optional<std::size_t> WantedCandidate(const std::vector<std::u16string>& arguments,
+namespace morvane {
+
+std::optional<std::size_t> WantedCandidate(const std::optional<std::u16string>& wish,
                                            const std::vector<Candidate>& candidates)
 {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] != u"--player") continue;
-        if (i + 1 == arguments.size()) return candidates.size();
-        std::u16string name = arguments[i + 1];
-        for (char16_t& c : name)
-            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        for (std::size_t k = 0; k < candidates.size(); ++k)
-            if (candidates[k].option == name) return k;
-        return candidates.size();
-    }
-    return std::nullopt;
+    if (!wish) return std::nullopt;
+    std::u16string name = *wish;
+    for (char16_t& c : name)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    for (std::size_t k = 0; k < candidates.size(); ++k)
+        if (candidates[k].option == name) return k;
+    return candidates.size();
 }
 
 PlayerChoice::PlayerChoice(std::vector<Candidate> candidates, std::optional<std::size_t> wanted)
@@ -42,22 +39,13 @@ void PlayerChoice::Choose()
     std::vector<std::size_t> running;
     for (std::size_t i = 0; i < candidates_.size(); ++i)
         if (candidates_[i].link->FindPlayer() != 0) running.push_back(i);
+    std::optional<std::size_t> in_use;
+    for (std::size_t k = 0; k < running.size(); ++k)
+        if (running[k] == chosen_) in_use = k;
+    const std::optional<std::size_t> pick = ChoosePlayer(
+        running.size(), in_use, [&](std::size_t k) { return candidates_[running[k]].link->GetPlayState(); });
     // None: the last one stays, answering as a missing player does.
-    if (running.empty()) return;
-    if (running.size() == 1) {
-        chosen_ = running.front();
-        return;
-    }
-    const bool chosen_runs = chosen_ && std::find(running.begin(), running.end(), *chosen_) != running.end();
-    if (chosen_runs && Current().GetPlayState() != PlayState::Stopped) return;
-    for (std::size_t i : running) {
-        if (chosen_runs && i == *chosen_) continue;
-        if (candidates_[i].link->GetPlayState() == PlayState::Playing) {
-            chosen_ = i;
-            return;
-        }
-    }
-    if (!chosen_runs) chosen_ = running.front();
+    if (pick) chosen_ = running[*pick];
 }
 
 std::uintptr_t PlayerChoice::FindPlayer()
@@ -80,4 +68,4 @@ std::u16string PlayerChoice::NotFoundMessage()
     return u"--player 后面应是 " + names + u"\r\n例如 morvane.exe --player potplayer";
 }
 
-} // namespace morvane::win32players
+} // namespace morvane
