@@ -199,6 +199,9 @@ bench_linux() {
   cpu=$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//' || true)
   memory=$(awk '/^MemTotal:/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
   above=$(results_above_linux "$RESULTS")
+  # The sentence finder's section, written by its own part, stays at the end.
+  local sentences=""
+  [[ -f $RESULTS ]] && sentences=$(sed -n '/^## Sentences$/,$p' "$RESULTS")
   {
     printf '%s\n\n' "$above"
     echo "## Linux"
@@ -219,6 +222,7 @@ bench_linux() {
       printf '\n### %s\n\n' "$player"
       cat "$out/$player/table.md"
     done
+    [[ -z $sentences ]] || printf '\n%s\n' "$sentences"
   } >"$RESULTS.tmp"
   mv "$RESULTS.tmp" "$RESULTS"
   sed -n '/^## Linux$/,$p' "$RESULTS"

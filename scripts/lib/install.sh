@@ -22,6 +22,7 @@ MORVANE_PACKAGES=(
   at-spi2-core python3-gi gir1.2-atspi-2.0 python3-markdown
   pkg-config libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  libwebrtc-audio-processing-dev
 )
 [[ $(. /etc/os-release 2>/dev/null && echo "${ID:-}") == ubuntu ]] || MORVANE_PACKAGES+=(chromium)
 

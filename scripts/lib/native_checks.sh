@@ -4,7 +4,7 @@
 
 BUILD_ASAN="${MORVANE_BUILD_ASAN:-$REPO_ROOT/build-asan}"
 BUILD_FUZZ="${MORVANE_BUILD_FUZZ:-$REPO_ROOT/build-fuzz}"
-FUZZ_TARGETS=(parse_stamp format_sec mark_file mark_formats)
+FUZZ_TARGETS=(parse_stamp format_sec mark_file mark_formats sentence_finder)
 
 # A sanitizer report fails the test that caused it; leaks count as well.
 # asan.supp and lsan.supp name the only system libraries excused, and why.

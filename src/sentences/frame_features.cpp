@@ -50,6 +50,38 @@ const Frame& FrameFeatures::At(std::int64_t frame) const
     return frames_[static_cast<std::size_t>(frame % static_cast<std::int64_t>(frames_.size()))];
 }
 
+bool FrameFeatures::BeforeFirstWindow(std::int64_t frame) { return frame < kWindowFilledFrames; }
+
+BandSpectrum::Bands FrameFeatures::Floors() const
+{
+    BandSpectrum::Bands floors = block_min_;
+    for (const auto& block : block_mins_)
+        for (int band = 0; band < BandSpectrum::kBands; ++band) floors[band] = std::min(floors[band], block[band]);
+    return floors;
+}
+
+namespace {
+
+float TopSnr(const BandSpectrum::Bands& band_db, const BandSpectrum::Bands& floors, BandSpectrum::Bands& band_snr)
+{
+    for (int band = 0; band < BandSpectrum::kBands; ++band)
+        band_snr[band] = std::clamp(band_db[band] - Db(floors[band]) - kFloorBiasDb, 0.0f, kMaxSnrDb);
+    // A faint sound, such as a fricative or the end of a word, stands out in
+    // a few bands only.
+    auto highest = band_snr;
+    std::partial_sort(highest.begin(), highest.begin() + kTopBands, highest.end(), std::greater<>());
+    return std::accumulate(highest.begin(), highest.begin() + kTopBands, 0.0f) / kTopBands;
+}
+
+} // namespace
+
+float FrameFeatures::TopSnrNow(std::int64_t frame) const
+{
+    if (frame < Oldest() || frame >= count_ || BeforeFirstWindow(frame)) return 0;
+    BandSpectrum::Bands band_snr{};
+    return TopSnr(At(frame).band_db, Floors(), band_snr);
+}
+
 void FrameFeatures::Feed(const float* samples, std::size_t count)
 {
     const std::size_t window = window_.size();
@@ -83,19 +115,16 @@ void FrameFeatures::AddFrame()
     const auto powers = spectrum_.Powers(window_.data());
     Frame frame;
     float total = 0;
-    float snr_sum = 0;
-    BandSpectrum::Bands band_db{};
-    BandSpectrum::Bands band_snr{};
     for (int band = 0; band < BandSpectrum::kBands; ++band) {
         total += powers[band];
         smoothed_[band] = count_ == kWindowFilledFrames ? powers[band] : smoothed_[band] + kSmoothing * (powers[band] - smoothed_[band]);
         block_min_[band] = std::min(block_min_[band], smoothed_[band]);
-        float floor = block_min_[band];
-        for (const auto& block : block_mins_) floor = std::min(floor, block[band]);
-        band_db[band] = Db(powers[band]);
-        band_snr[band] = std::clamp(band_db[band] - Db(floor) - kFloorBiasDb, 0.0f, kMaxSnrDb);
-        snr_sum += band_snr[band];
+        frame.band_db[band] = Db(powers[band]);
     }
+    BandSpectrum::Bands band_snr{};
+    const auto floors = Floors();
+    frame.top_snr_db = TopSnr(frame.band_db, floors, band_snr);
+    frame.floor_level_db = Db(std::accumulate(floors.begin(), floors.end(), 0.0f));
     if (++block_frames_ == kBlockFrames) {
         block_mins_[static_cast<std::size_t>(block_index_)] = block_min_;
         block_index_ = (block_index_ + 1) % kBlocks;
@@ -103,12 +132,8 @@ void FrameFeatures::AddFrame()
         block_frames_ = 0;
     }
     frame.level_db = Db(total);
-    frame.mean_snr_db = snr_sum / BandSpectrum::kBands;
-    // A faint sound, such as a fricative or the end of a word, stands out in
-    // a few bands only.
-    auto highest = band_snr;
-    std::partial_sort(highest.begin(), highest.begin() + kTopBands, highest.end(), std::greater<>());
-    frame.top_snr_db = std::accumulate(highest.begin(), highest.begin() + kTopBands, 0.0f) / kTopBands;
+    frame.mean_snr_db = std::accumulate(band_snr.begin(), band_snr.end(), 0.0f) / BandSpectrum::kBands;
+    const auto& band_db = frame.band_db;
 
     // The change of shape: how the bands moved against one another, their
     // common rise or fall taken out.

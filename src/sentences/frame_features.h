@@ -12,9 +12,11 @@ namespace morvane::sentences {
 struct Frame {
     float level_db = -200;         // the speech range's power
     float mean_snr_db = 0;         // how far its bands stand above their own floors, on average
-    float top_snr_db = 0;          // the same over the kTopBands bands that stand highest
+    float top_snr_db = 0;          // the same over the four bands that stand highest
     float speech_level_db = -200;  // the recording's speech level so far
-    float shape_change_db = 0;     // how much the spectrum's shape moved over the last frames
+    float floor_level_db = -200;   // what the band floors add up to
+    BandSpectrum::Bands band_db{};  // each band's power
+    float shape_change_db = -1;    // how much the spectrum's shape moved over the last frames; -1: too faint to tell
 };
 
 // Turns samples into frames, following each band's noise floor, and keeps
@@ -32,9 +34,15 @@ public:
     std::int64_t Oldest() const;
     // A silent frame outside the frames kept.
     const Frame& At(std::int64_t frame) const;
+    // top_snr_db of a past frame against the floors as they are now, which
+    // know more of the recording than they did then.
+    float TopSnrNow(std::int64_t frame) const;
+    // Whether the frame lies before the first whole window.
+    static bool BeforeFirstWindow(std::int64_t frame);
 
 private:
     void AddFrame();
+    BandSpectrum::Bands Floors() const;
 
     BandSpectrum spectrum_;
     std::vector<float> window_;  // the latest BandSpectrum::kWindow samples, oldest first

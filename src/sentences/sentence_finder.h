@@ -10,6 +10,7 @@ namespace morvane::sentences {
 // The rate the decoders deliver: mono float samples in [-1, 1].
 inline constexpr int kSampleRate = 16000;
 
+// Out-of-range values are brought within 0-10 s, 2 s-10 min and 0-100 ms.
 struct Settings {
     int min_pause_ms = 300;       // a quieter stretch at least this long ends a sentence
     int max_sentence_ms = 15000;  // a longer passage without such a pause is cut at its quietest point
