@@ -26,6 +26,20 @@ std::optional<FileState> StateOf(const std::filesystem::path& path) {
     return state;
 }
 
+// A lone half of a surrogate pair names no file, and std::filesystem
+// would throw on converting it.
+bool WellFormed(const std::u16string& path) {
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char16_t c = path[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 && path[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The checks both decoders would make, with the same answers everywhere.
 std::optional<DecodeError> CheckPath(const std::u16string& path, const std::filesystem::path& file) {
     using Kind = DecodeError::Kind;
@@ -53,6 +67,10 @@ void Clamp(std::span<float> samples) {
 
 DecodeOutcome DecodeFile(Decoder& decoder, const std::u16string& path, const DecodeCallbacks& callbacks) {
     DecodeOutcome outcome;
+    if (!WellFormed(path)) {
+        outcome.error = DecodeError{DecodeError::Kind::NotFound, {}};
+        return outcome;
+    }
     const std::filesystem::path file(path);
     if (auto error = CheckPath(path, file)) {
         outcome.error = std::move(error);

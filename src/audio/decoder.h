@@ -22,6 +22,7 @@ struct DecodeError {
         NoAudioTrack,  // a video without sound
         Unsupported,   // an audio track in a coding this system cannot decode
         Truncated,     // ends before the length its header gives
+        Damaged,       // of a known format, yet unreadable from the start
         Changed,       // written to while it was read
         Stream,        // a network address: only local files are read
         Other,
@@ -40,7 +41,8 @@ struct ReadResult {
 
 // Turns a local file into mono float samples in [-1, 1] at kDecodedRate,
 // a piece at a time, so memory stays the same however long the recording.
-// One object decodes one file, on the thread that opened it.
+// One object decodes one file, on the thread that opened it, and is
+// destroyed there (Media Foundation ties itself to that thread).
 class Decoder {
 public:
     virtual ~Decoder() = default;

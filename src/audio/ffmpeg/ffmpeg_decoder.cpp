@@ -41,6 +41,21 @@ DecodeError OpenErrorOf(int code) {
     return ErrorOf(Kind::Other, code);
 }
 
+// Whether the file's first bytes, not just its name, say it is of a format
+// FFmpeg knows: an MP4 cut before its index is one, a text file is not.
+bool LooksLikeMedia(const std::string& url) {
+    AVIOContext* io = nullptr;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return false;
+    const AVInputFormat* format = nullptr;
+    const int score = av_probe_input_buffer2(io, &format, nullptr, nullptr, 0, 0);
+    avio_closep(&io);
+    return score > AVPROBE_SCORE_EXTENSION;
+}
+
 class FfmpegDecoder final : public Decoder {
 public:
     FfmpegDecoder() : packet_(av_packet_alloc()), frame_(av_frame_alloc()) {}
@@ -85,6 +100,7 @@ private:
     std::size_t pending_at_ = 0;
     std::int64_t lead_left_ = 0;
     std::int64_t handed_on_ = 0;
+    bool draining_ = false;
     bool ended_ = false;
 };
 
@@ -97,7 +113,11 @@ std::optional<DecodeError> FfmpegDecoder::Open(const std::u16string& path) {
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     const int opened = avformat_open_input(&format_, url.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) return OpenErrorOf(opened);
+    if (opened < 0) {
+        DecodeError error = OpenErrorOf(opened);
+        if (error.kind == Kind::NotAudio && LooksLikeMedia(url)) error.kind = Kind::Damaged;
+        return error;
+    }
     if (const int found = avformat_find_stream_info(format_, nullptr); found < 0) return OpenErrorOf(found);
     return OpenCodec();
 }
@@ -243,15 +263,19 @@ ReadResult FfmpegDecoder::Read(std::span<float> out) {
             if (error) return ReadResult{0, error};
             continue;
         }
-        if (received == AVERROR_EOF) {
+        // The end, or drained and still asking for more: nothing more will come.
+        if (received == AVERROR_EOF || (received == AVERROR(EAGAIN) && draining_)) {
             ended_ = true;
             if (auto error = Flush()) return ReadResult{0, error};
             continue;
         }
+        // A frame that did not decode is skipped, as players do.
+        if (received == AVERROR_INVALIDDATA) continue;
         if (received != AVERROR(EAGAIN)) return ReadResult{0, ErrorOf(Kind::Other, received)};
 
         const int read = av_read_frame(format_, packet_);
         if (read == AVERROR_EOF) {
+            draining_ = true;
             avcodec_send_packet(codec_, nullptr);
             continue;
         }
@@ -259,10 +283,12 @@ ReadResult FfmpegDecoder::Read(std::span<float> out) {
         // an MP3). Later, an error of the disk or a cut mid-file: what came
         // before stands.
         if (read < 0 && handed_on_ == 0) return ReadResult{0, DecodeError{Kind::NotAudio, {}}};
-        if (read < 0) return ReadResult{0, read == AVERROR_INVALIDDATA ? DecodeError{Kind::Truncated, {}} : ErrorOf(Kind::Other, read)};
+        if (read < 0) {
+            return ReadResult{0, read == AVERROR_INVALIDDATA ? DecodeError{Kind::Truncated, {}} : ErrorOf(Kind::Other, read)};
+        }
         if (packet_->stream_index == stream_) {
             const int sent = avcodec_send_packet(codec_, packet_);
-            // A damaged packet is skipped, as players do.
+            // So is a damaged packet.
             if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR(EAGAIN)) {
                 av_packet_unref(packet_);
                 return ReadResult{0, ErrorOf(Kind::Other, sent)};
