@@ -56,25 +56,27 @@ public:
     }
 
 private:
-    // Voiced syllables of 180 ms with 40 ms between them: a 140 Hz voice
-    // with its harmonics shaped by two formants.
+    // Syllables of 180 ms with 40 ms between them, each a hiss and then a
+    // voice whose pitch and formant glide, as speech's do.
     float Sample(std::int64_t n) const
     {
-        // A faint hiss, as every recording has.
         const float hiss = static_cast<float>((n * 7919 % 2001) - 1000) * 2e-7f;
         const double ms = static_cast<double>(n) * 1000 / kRate;
         if (!std::ranges::any_of(sentences_ms, [&](std::int32_t s) { return ms >= s && ms < s + 1500; })) return hiss;
         const double in_syllable = std::fmod(ms, 220.0);
         if (in_syllable >= 180) return hiss;
-        const double envelope = std::pow(std::sin(std::numbers::pi * in_syllable / 180), 2);
-        const double t = static_cast<double>(n) / kRate;
+        const auto syllable = static_cast<int>(ms / 220);
+        const double t = in_syllable / 180, seconds = static_cast<double>(n) / kRate;
+        const double envelope = std::min({1.0, in_syllable / 10, (180 - in_syllable) / 20});
+        if (t < 0.2) return static_cast<float>(0.1 * envelope * ((n * 104729 % 2001) - 1000) / 1000.0);
+        const double pitch = 110 + (syllable * 37 % 80) + 30 * t;
+        const double formant = 600 + (syllable * 211 % 1400) + 400 * t;
         double sum = 0;
-        for (int k = 1; k <= 25; ++k) {
-            const double f = 140.0 * k;
-            const double formants = std::exp(-std::pow((f - 700) / 250, 2)) + 0.6 * std::exp(-std::pow((f - 1800) / 300, 2));
-            sum += (0.2 + formants) / k * std::sin(2 * std::numbers::pi * f * t);
+        for (int k = 1; k <= 12; ++k) {
+            const double distance = (k * pitch - formant) / 400;
+            sum += std::sin(2 * std::numbers::pi * k * pitch * seconds) / (1 + distance * distance) / k;
         }
-        return hiss + static_cast<float>(0.2 * envelope * sum);
+        return hiss + static_cast<float>(0.5 * envelope * sum);
     }
 
     std::int64_t at_ = 0;
@@ -128,7 +130,7 @@ TEST(Splitting, TheCommandWritesEachFormatAndSaysWhatWentWrong)
     EXPECT_EQ(std::ranges::count(listed.out, '\n'), 3);
     EXPECT_TRUE(listed.out.starts_with("[000:00:9"));
     for (const auto& [to, start] : std::vector<std::pair<std::u16string, std::string>>{
-             {u"/o.SRT", "\xEF\xBB\xBF" "1\r\n00:00:00,9"}, {u"/o.vtt", "WEBVTT"}, {u"/o.labels.txt", "0.9"},
+             {u"/o.SRT", "\xEF\xBB\xBF" "1"}, {u"/o.vtt", "WEBVTT"}, {u"/o.labels.txt", "0.9"},
              {u"/o.txt", "\xEF\xBB\xBF[000:00:9"}}) {
         EXPECT_EQ(run({SomeFile(), to, std::nullopt}).exit_code, 0);
         EXPECT_TRUE(files.files[to].starts_with(start)) << files.files[to];

@@ -109,6 +109,11 @@ std::u16string UserConfigFolder()
                   QStringLiteral("/morvane/"));
 }
 
+std::u16string UserDataFolder()
+{
+    return ToText(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/morvane/"));
+}
+
 bool DiskFiles::MakeFolder(const std::u16string& path) { return QDir().mkpath(ToQString(path)); }
 
 bool DiskFiles::Exists(const std::u16string& path) { return QFileInfo::exists(ToQString(path)); }

@@ -18,5 +18,9 @@ public:
 // Where the user's files are: $XDG_CONFIG_HOME/morvane/ (by default
 // ~/.config/morvane/).
 std::u16string UserConfigFolder();
+// Where Morvane keeps what it writes by itself (the marks of recordings whose
+// folder cannot be written, the list 退出 left): $XDG_DATA_HOME/morvane/
+// (by default ~/.local/share/morvane/).
+std::u16string UserDataFolder();
 
 } // namespace morvane::qt

@@ -13,7 +13,10 @@ void BackgroundSplit::Start(const std::u16string& path, const sentences::Setting
     // A task posted back finds its job only while that search is the one
     // under way: one that was stopped is dropped.
     const std::weak_ptr<Job> posted = job;
-    worker_ = std::thread([this, path, settings, posted, decoder = make_decoder_()]() mutable {
+    // Made, used and destroyed on the worker: Media Foundation's reader
+    // belongs to the thread that opened it.
+    worker_ = std::thread([this, path, settings, posted, make_decoder = make_decoder_]() mutable {
+        std::unique_ptr<audio::Decoder> decoder = make_decoder();
         auto cancelled = [&posted] {
             const std::shared_ptr<Job> job = posted.lock();
             return !job || job->cancel.load();

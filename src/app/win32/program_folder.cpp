@@ -51,6 +51,8 @@ std::wstring ProgramFolder()
     }
 }
 
+std::u16string UserDataFolder() { return Text(RoamingFolder()); }
+
 std::u16string UserConfigFolder()
 {
     const std::wstring beside = ProgramFolder();

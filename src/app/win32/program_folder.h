@@ -14,4 +14,10 @@ std::wstring ProgramFolder();
 // can be named.
 std::u16string UserConfigFolder();
 
+// Where Morvane keeps what it writes by itself (the marks of recordings whose
+// folder cannot be written, the list 退出 left): %APPDATA%\Morvane\, never
+// the program's folder, so that it outlives a program folder deleted or
+// replaced by a newer version. Empty when it cannot be named.
+std::u16string UserDataFolder();
+
 } // namespace morvane::win32
