@@ -51,7 +51,7 @@ MainForm::MainForm(const Ports& ports, HotKeys& hot_keys)
       pause_for_note_(ports.controls.Check(IDC_PAUSE_FOR_NOTE)),
       marks_(list_box_, ports.controls.Text(IDC_COUNT_LINE), ports.window, static_cast<int>(mark_file::kMaxEntries)),
       mark_files_(ports.window, ports.files, ports.code_page, ports.mark_files, ports.player, marks_),
-      practice_(ports.player, ports.window, ports.poll_clock, ports.files, marks_.List()),
+      practice_(ports.player, ports.window, ports.poll_clock, ports.files, marks_.Marks()),
       poll_timer_(ports.poll_clock),
       state_line_(ports.controls.Text(IDC_STATE_LINE)),
       time_line_(ports.controls.Text(IDC_TIME_LINE)),
@@ -130,7 +130,7 @@ void MainForm::Delete_Click() { marks_.Delete(); }
 void MainForm::Move_Up_Click() { marks_.MoveUp(); }
 void MainForm::Move_Down_Click() { marks_.MoveDown(); }
 void MainForm::Clear_Click() { marks_.Clear(); }
-void MainForm::Mark_List_Click(int index) { marks_.List().RecordSelection(index); }
+void MainForm::Mark_List_Click(int index) { marks_.Marks().RecordSelection(index); }
 void MainForm::Mark_List_MouseMove(bool button_down, int x, int y) { marks_.ShowTooltip(button_down, x, y); }
 void MainForm::UpdateExtent() { marks_.UpdateExtent(); }
 void MainForm::Mark_List_FontChanged() { marks_.FontChanged(); }

@@ -104,8 +104,8 @@ public:
     const Practice& practice() const { return practice_.Repetition(); }
 
     // Window-level state, readable for the front end and the tests.
-    const MarkList& mark_list() const { return marks_.List(); }
-    MarkList& mark_list() { return marks_.List(); }
+    const MarkList& mark_list() const { return marks_.Marks(); }
+    MarkList& mark_list() { return marks_.Marks(); }
     std::int32_t mark_ms() const { return mark_ms_; }
     const std::u16string& mark_text() const { return mark_text_; }
 

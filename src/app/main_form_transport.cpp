@@ -61,7 +61,7 @@ void MainForm::JumpToEntry()
 {
     // No selection reads as empty text. A line that does not start with a
     // stamp (empty, or foreign text loaded from a file) is no jump at all.
-    const std::u16string entry = marks_.List().Text(marks_.List().Highlighted());
+    const std::u16string entry = marks_.Marks().Text(marks_.Marks().Highlighted());
     if (auto ms = EntryTimeMs(entry)) ports_.player.JumpToMs(*ms);
 }
 

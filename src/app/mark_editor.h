@@ -20,8 +20,8 @@ public:
     {
     }
 
-    const MarkList& List() const { return mark_list_; }
-    MarkList& List() { return mark_list_; }
+    const MarkList& Marks() const { return mark_list_; }
+    MarkList& Marks() { return mark_list_; }
 
     // Highlights the entry and records it as selected, as a user's
     // selection does. false when no such entry.

@@ -83,9 +83,9 @@ void MarkFiles::Save()
 
     mark_formats::Written written;
     if (chosen->type == FileType::Marks)
-        written.bytes = mark_file::EncodeLines(marks_.List().Entries(), code_page_, encoding_);
+        written.bytes = mark_file::EncodeLines(marks_.Marks().Entries(), code_page_, encoding_);
     else
-        written = mark_formats::WriteMarks(FormatOf(chosen->type), marks_.List().Entries(), TrackMs(player_));
+        written = mark_formats::WriteMarks(FormatOf(chosen->type), marks_.Marks().Entries(), TrackMs(player_));
     // Not every system refuses to replace a read-only file; this program
     // does, the same everywhere.
     std::u16string error;
@@ -135,7 +135,7 @@ void MarkFiles::Load()
     }
     marks_.Replace(std::move(lines));
 
-    const auto bound = static_cast<std::size_t>(marks_.List().Bound());
+    const auto bound = static_cast<std::size_t>(marks_.Marks().Bound());
     if (in_file > bound) {
         const std::u16string limit = CountText(bound);
         window_.ShowInfo(Quoted(*path) + u"有 " + CountText(in_file) +
