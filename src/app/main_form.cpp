@@ -4,12 +4,18 @@
 #include <array>
 
 #include "app/layout/control_ids.h"
+#include "audio/decoder.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
 
 namespace morvane {
 
 namespace {
+
+// The context menu's own items, below the ids practice's items take.
+constexpr int kSplitId = 50;
+constexpr int kKeepId = 51;
+constexpr int kRecoverId = 52;
 
 // Which handler each button's click runs.
 struct Click {
@@ -52,6 +58,8 @@ MainForm::MainForm(const Ports& ports, HotKeys& hot_keys)
       marks_(list_box_, ports.controls.Text(IDC_COUNT_LINE), ports.window, static_cast<int>(mark_file::kMaxEntries)),
       mark_files_(ports.window, ports.files, ports.code_page, ports.mark_files, ports.player, marks_),
       practice_(ports.player, ports.window, ports.poll_clock, ports.files, marks_.Marks()),
+      split_(ports.window, marks_, notice_, [] { return audio::MakeDecoder(); }),
+      keep_(ports.files, ports.code_page, ports.mark_files, ports.window, ports.data_folder, marks_, notice_),
       poll_timer_(ports.poll_clock),
       state_line_(ports.controls.Text(IDC_STATE_LINE)),
       time_line_(ports.controls.Text(IDC_TIME_LINE)),
@@ -69,7 +77,17 @@ bool MainForm::Form_Load()
         ports_.window.ShowInfo(ports_.player.NotFoundMessage(), u"提示");
         return false;
     }
+    recording_ = ports_.player.FilePath();
+    recording_asked_ms_ = ports_.poll_clock.NowMs();
+    keep_.Start(practice_.Settings().keep_with_recording, recording_, *recording_asked_ms_);
     return true;
+}
+
+void MainForm::Window_Gone()
+{
+    poll_timer_.End();
+    split_.End();
+    keep_.End();
 }
 
 void MainForm::End_Click()
@@ -139,13 +157,13 @@ void MainForm::Sort_Click() { marks_.Sort(); }
 void MainForm::Save_Click()
 {
     const WaitingHandler waiting(*this);
-    mark_files_.Save();
+    if (mark_files_.Save()) keep_.Saved();
 }
 
 void MainForm::Load_Click()
 {
     const WaitingHandler waiting(*this);
-    mark_files_.Load();
+    if (mark_files_.Load()) keep_.Saved();
 }
 
 // --- practice
@@ -164,12 +182,59 @@ void MainForm::Mark_List_RightClick(int index)
 std::vector<MenuItem> MainForm::Mark_List_ContextMenu(int index)
 {
     menu_index_ = index;
-    return practice_.Menu(index);
+    std::vector<MenuItem> menu = practice_.Menu(index);
+    // After practice: 自动分句 with its pause, then how the list is kept.
+    const std::u16string_view pause_text = settings::RowOf(settings::Setting::SplitPause).menu;
+    const auto pause = std::ranges::find_if(menu, [&](const MenuItem& item) { return item.text == pause_text; });
+    std::optional<MenuItem> pause_menu;
+    if (pause != menu.end()) {
+        pause_menu = std::move(*pause);
+        menu.erase(pause);
+    }
+    menu.push_back(MenuItem{split_.MenuText(), kSplitId, false, true, {}});
+    if (pause_menu) menu.push_back(std::move(*pause_menu));
+    menu.push_back(MenuItem{u"标记随录音保存", kKeepId, keep_.KeepOn(), true, {}});
+    if (const std::size_t offered = keep_.Offered(); offered > 0)
+        menu.push_back(MenuItem{u"恢复上次退出时的标记（" + CountText(offered) + u" 条）", kRecoverId, false, true, {}});
+    return menu;
 }
 
 void MainForm::Context_Menu_Click(int id)
 {
-    if (!practice_.Choose(id)) Repeat_Passage_Click(menu_index_);
+    if (id == kSplitId) Split_Click();
+    else if (id == kKeepId) Keep_With_Recording_Click();
+    else if (id == kRecoverId) Recover_Click();
+    else if (!practice_.Choose(id)) Repeat_Passage_Click(menu_index_);
+}
+
+// --- sentences, and the list kept
+
+void MainForm::Split_Click()
+{
+    const WaitingHandler waiting(*this);
+    split_.Split_Click(ports_.player.FilePath(), practice_.Settings().split_pause_ms, ports_.poll_clock.NowMs());
+}
+
+void MainForm::Keep_With_Recording_Click()
+{
+    const WaitingHandler waiting(*this);
+    const bool on = !keep_.KeepOn();
+    practice_.ChangeSetting(settings::Setting::KeepWithRecording, on ? 1 : 0);
+    recording_ = ports_.player.FilePath();
+    keep_.SetKeepOn(on, recording_, ports_.poll_clock.NowMs());
+}
+
+void MainForm::Recover_Click() { keep_.Recover_Click(); }
+
+void MainForm::KeepStep(std::int64_t now_ms)
+{
+    constexpr std::int64_t kAskFileEveryMs = 1000;
+    keep_.ListChanged(marks_.Marks().Revision(), now_ms);
+    if (recording_asked_ms_ && now_ms - *recording_asked_ms_ < kAskFileEveryMs) return;
+    recording_asked_ms_ = now_ms;
+    recording_ = ports_.player.FilePath();
+    split_.FollowRecording(recording_, now_ms);
+    keep_.FollowRecording(recording_, now_ms);
 }
 
 void MainForm::Repeat_Passage_Click(int index)

@@ -8,10 +8,13 @@
 #include "app/ports/hot_keys.h"
 #include "app/ports/ports.h"
 #include "app/gated_timer.h"
+#include "app/keeping/keep_control.h"
 #include "app/mark_editor.h"
 #include "app/mark_files.h"
 #include "app/practice_control.h"
 #include "app/shown_text.h"
+#include "app/splitting/split_control.h"
+#include "app/state_notice.h"
 
 namespace morvane {
 
@@ -29,8 +32,9 @@ public:
     bool Form_Load();
     // The window shows: the poll starts. false when there is no timer.
     bool Window_Shown() { return poll_timer_.GoLive(); }
-    // The window has gone: no tick runs any more.
-    void Window_Gone() { poll_timer_.End(); }
+    // The window has gone: no tick runs any more, no search for sentences
+    // goes on, and a list 退出 would throw away is kept to be offered again.
+    void Window_Gone();
     void End_Click();
     // The click of the button with layout id `id`: its handler below runs.
     // false when no button has that id.
@@ -103,6 +107,11 @@ public:
     void Step_Click(int ms);
     const Practice& practice() const { return practice_.Repetition(); }
 
+    // --- sentences, and the list kept
+    void Split_Click();  // 自动分句, 停止分句, the split key
+    void Keep_With_Recording_Click();  // 标记随录音保存
+    void Recover_Click();  // 恢复上次退出时的标记
+
     // Window-level state, readable for the front end and the tests.
     const MarkList& mark_list() const { return marks_.Marks(); }
     MarkList& mark_list() { return marks_.Marks(); }
@@ -118,6 +127,9 @@ private:
     void SetSeekRange(std::int16_t min, std::int16_t max);
 
     void JumpToEntry();
+    // The list's changes and the recording the player plays, for the marks
+    // kept with it and a search under way; the file is asked once a second.
+    void KeepStep(std::int64_t now_ms);
 
     // Marks a handler that may wait in a modal window while the timer ticks.
     class WaitingHandler {
@@ -143,6 +155,11 @@ private:
     MarkEditor marks_;
     MarkFiles mark_files_;
     PracticeControl practice_;
+    StateNotice notice_;
+    splitting::SplitControl split_;
+    keeping::KeepControl keep_;
+    std::u16string recording_;  // the file the player said it plays
+    std::optional<std::int64_t> recording_asked_ms_;
     GatedTimer poll_timer_;
     std::int32_t mark_ms_ = 0;
     std::u16string mark_text_;

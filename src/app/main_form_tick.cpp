@@ -19,7 +19,7 @@ struct HotKeyHandler {
     void (MainForm::*handler)();
 };
 
-constexpr std::array<HotKeyHandler, 15> kHotKeyHandlers{{
+constexpr std::array<HotKeyHandler, 16> kHotKeyHandlers{{
     {HotKey::Play, &MainForm::Play_Click},
     {HotKey::Stop, &MainForm::Stop_Click},
     {HotKey::Pause, &MainForm::Pause_Click},
@@ -35,6 +35,7 @@ constexpr std::array<HotKeyHandler, 15> kHotKeyHandlers{{
     {HotKey::NextMark, &MainForm::Next_Mark_Click},
     {HotKey::Slower, &MainForm::Slower_Click},
     {HotKey::Faster, &MainForm::Faster_Click},
+    {HotKey::Split, &MainForm::Split_Click},
 }};
 
 constexpr std::int16_t kLongestRange = layout::kSeekBarEnd;
@@ -55,6 +56,11 @@ void MainForm::Poll_Tick()
     // A tick while a handler waits in a modal window keeps that handler's player.
     if (handlers_waiting_ == 0) ports_.player.Refresh();
     HotKeyStep();
+    // Keeping the list may ask a question; no tick under it keeps it again.
+    if (handlers_waiting_ == 0) {
+        const WaitingHandler waiting(*this);
+        KeepStep(ports_.poll_clock.NowMs());
+    }
     DisplayStep();
 }
 
@@ -82,20 +88,26 @@ void MainForm::DisplayStep()
     const std::int32_t length_sec = player.GetLengthSec();
     const std::int32_t position_ms = player.GetPositionMs();
     const std::optional<std::u16string> practising = practice_.Repetition().StateText(state);
+    std::optional<std::u16string> state_text;
     switch (state) {
     case PlayState::Stopped:
-        state_line_.SetFitted(player.Name(), u"处于停止状态......");
+        state_text = u"处于停止状态......";
         break;
     case PlayState::Playing:
-        state_line_.SetFitted(player.Name(), practising.value_or(u"处于播放状态......"));
+        state_text = practising.value_or(u"处于播放状态......");
         SetSeekRange(0, RangeMax(length_sec));
         break;
     case PlayState::Paused:
-        state_line_.SetFitted(player.Name(), practising.value_or(u"处于暂停状态......"));
+        state_text = practising.value_or(u"处于暂停状态......");
         break;
     case PlayState::Unknown:
         break;
     }
+    // A search for sentences, or a short notice, takes the line for a while.
+    std::optional<std::u16string> notice = split_.StateText();
+    if (!notice) notice = notice_.Current(ports_.poll_clock.NowMs());
+    if (notice) state_line_.Set(*notice);
+    else if (state_text) state_line_.SetFitted(player.Name(), *state_text);
 
     // Decimal text of a 32-bit number always converts.
     const std::u16string total = *FormatSec(DecimalText(length_sec)).value;
@@ -113,7 +125,7 @@ void MainForm::DisplayStep()
         title_ = std::move(title);
         caption_set_ = true;
     }
-    PracticeStep(state, position_ms, length_sec);
+    practice_.Tick(state, position_ms, length_sec);
 }
 
 void MainForm::SetSeekRange(std::int16_t min, std::int16_t max)

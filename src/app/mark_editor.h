@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/entry_list.h"
 #include "app/mark_list.h"
 #include "app/ports/controls.h"
 #include "app/ports/window.h"
@@ -13,7 +14,7 @@ namespace morvane {
 
 // The mark list as the user edits it by hand, with the count and the list
 // control kept in step with it.
-class MarkEditor {
+class MarkEditor final : public EntryList {
 public:
     MarkEditor(ListBox& list_box, TextBox& count_line, Window& window, int entry_bound)
         : list_box_(list_box), window_(window), mark_list_(list_box, entry_bound), count_line_(count_line)
@@ -45,6 +46,8 @@ public:
     void Sort();
     // `entries` in place of the whole list (a loaded file).
     void Replace(std::vector<std::u16string> entries);
+    const std::vector<std::u16string>& Entries() const override { return mark_list_.Entries(); }
+    void ReplaceEntries(std::vector<std::u16string> entries) override { Replace(std::move(entries)); }
     // The tooltip for the entry under the mouse.
     void ShowTooltip(bool button_down, int x, int y);
     // The list's font has changed (a new DPI): every width is measured again.

@@ -69,17 +69,17 @@ std::int32_t TrackMs(Player& player)
 
 } // namespace
 
-void MarkFiles::Save()
+bool MarkFiles::Save()
 {
     const std::optional<Window::ChosenFile> chosen = window_.ChooseSavePath();
-    if (!chosen) return;
+    if (!chosen) return false;
 
     // The dialog has asked about the chosen name only; a different target
     // that exists is not replaced without asking about it too.
     const std::u16string target = save_name::TargetName(chosen->path, FilterOf(chosen->type).extension);
     if (target != chosen->path && files_.Exists(target) &&
         !window_.AskYesNo(Quoted(target) + u"已存在。\r\n要替换它吗？", kTitle))
-        return;
+        return false;
 
     mark_formats::Written written;
     if (chosen->type == FileType::Marks)
@@ -93,18 +93,19 @@ void MarkFiles::Save()
     else if (const auto failed = files_.WriteReplacing(target, written.bytes)) error = FileErrorText(*failed);
     if (!error.empty()) {
         window_.ShowInfo(u"无法保存记录文件" + Quoted(target) + u"：\r\n" + error, kTitle);
-        return;
+        return false;
     }
     if (written.left_out > 0)
         window_.ShowInfo(u"已保存到" + Quoted(target) + u"。\r\n有 " + CountText(written.left_out) +
                                 u" 条记录不以时间开头，无法放到时间轴上，没有写入。",
                             kTitle);
+    return written.left_out == 0;
 }
 
-void MarkFiles::Load()
+bool MarkFiles::Load()
 {
     const std::optional<std::u16string> path = window_.ChooseOpenPath();
-    if (!path) return;
+    if (!path) return false;
 
     // The whole file is read before the list is touched, so a file that
     // cannot be read leaves the user's list as it was. Subtitles and labels
@@ -121,7 +122,7 @@ void MarkFiles::Load()
     }
     if (refusal) {
         window_.ShowInfo(u"无法读取记录文件" + Quoted(*path) + u"：\r\n" + *refusal, kTitle);
-        return;
+        return false;
     }
 
     std::vector<std::u16string> lines;
@@ -142,6 +143,7 @@ void MarkFiles::Load()
                                 u" 条记录，列表最多容纳 " + limit + u" 条，只读取了前 " + limit + u" 条。",
                             kTitle);
     }
+    return true;
 }
 
 } // namespace morvane

@@ -20,9 +20,10 @@ public:
     {
     }
 
-    void Save();
+    // true when the whole list was written or read.
+    bool Save();
     // A file that cannot be read leaves the list as it was.
-    void Load();
+    bool Load();
 
 private:
     Window& window_;

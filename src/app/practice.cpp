@@ -45,6 +45,14 @@ void Practice::PlayFromA(PlayState state, std::int64_t now_ms)
     }
 }
 
+std::int64_t Practice::GapMs(const Passage& passage)
+{
+    if (settings_.gap_passages <= 0) return settings_.gap_ms;
+    // To shadow a passage takes as long as it plays, at the speed it plays.
+    const double speed = player_.Speed() > 0 ? player_.Speed() : 1.0;
+    return static_cast<std::int64_t>(settings_.gap_passages * (passage.b_ms - passage.a_ms) / speed);
+}
+
 void Practice::PassEnded(std::int64_t now_ms)
 {
     Passage& passage = *passage_;
@@ -52,11 +60,11 @@ void Practice::PassEnded(std::int64_t now_ms)
         End();  // the last pass plays on past B
         return;
     }
-    if (settings_.gap_ms > 0) {
+    if (const std::int64_t gap_ms = GapMs(passage); gap_ms > 0) {
         player_.CmdPause();
         passage.in_gap = true;
         passage.gap_seen_paused = false;
-        passage.gap_ends_ms = now_ms + settings_.gap_ms;
+        passage.gap_ends_ms = now_ms + gap_ms;
         return;
     }
     ++passage.pass;

@@ -55,6 +55,8 @@ private:
         std::int64_t gap_ends_ms = 0;
         bool gap_seen_paused = false;
     };
+    // The pause after a pass: set in seconds, or as long as the passage.
+    std::int64_t GapMs(const Passage& passage);
     struct Reading {
         PlayState state;
         std::int32_t position_ms;

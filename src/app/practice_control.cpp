@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/practice_control.h"
+#include "app/file_errors.h"
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
@@ -56,6 +57,8 @@ std::int32_t StepFrom(std::int32_t position_ms, std::int32_t delta_ms)
 std::u16string ChoiceText(const settings::SettingRow& row, settings::Value value)
 {
     if (!value) return std::u16string(row.none_menu);
+    for (const settings::ValueWord& word : row.words)
+        if (word.value == *value && !word.menu.empty()) return std::u16string(word.menu);
     const std::u16string number = FromUtf8Replacing(settings::NumberText(*value, row.decimals));
     if (row.setting == Setting::Speed && *value == 1.0) return number + std::u16string(row.menu_unit) + u"（正常）";
     return number + std::u16string(row.menu_unit);
@@ -200,7 +203,9 @@ void PracticeControl::Faster() { StepSpeed(1); }
 
 void PracticeControl::ChangeSetting(Setting setting, settings::Value value)
 {
-    const std::u16string error = settings_.Change(setting, value);
+    const std::optional<FileError> failed = settings_.Change(setting, value);
+    const std::u16string error =
+        failed ? u"无法保存设置文件 " + settings_.Path() + u"：" + FileErrorText(*failed) : std::u16string();
     if (!error.empty()) window_.ShowInfo(error, u"提示");
 }
 
@@ -213,6 +218,7 @@ std::vector<MenuItem> PracticeControl::Menu(int index) const
                               EntryTimeMs(marks_.Text(index)).has_value()));
     for (std::size_t i = 0; i < settings::SettingTable().size(); ++i) {
         const settings::SettingRow& row = settings::SettingTable()[i];
+        if (row.choices.empty()) continue;  // a setting of its own item, not a submenu
         const int base = kSettingIdStep * static_cast<int>(i + 1);
         // Speed is greyed where the player cannot change it; its rate is what is checked.
         const bool enabled = row.setting != Setting::Speed || player_.CanChangeSpeed();

@@ -62,24 +62,24 @@ TEST_F(DiskFilesTest, ReadAllTakesOnlyRegularFilesUpTo256MiB)
 {
     Write("marks.txt", QByteArray("a\r\n\0b", 5));
     EXPECT_EQ(files_.ReadAll(Path("marks.txt"), kCap).bytes, std::string("a\r\n\0b", 5));
-    EXPECT_EQ(files_.ReadAll(Path("none.txt"), kCap).error, std::u16string(u"文件不存在"));
+    EXPECT_EQ(Words(files_.ReadAll(Path("none.txt"), kCap).error), std::u16string(u"文件不存在"));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
-    EXPECT_EQ(files_.ReadAll(Path("folder"), kCap).error, std::u16string(u"这是一个文件夹"));
+    EXPECT_EQ(Words(files_.ReadAll(Path("folder"), kCap).error), std::u16string(u"这是一个文件夹"));
     // A FIFO would block the window until some program wrote into it.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("fifo")).constData(), 0600), 0);
-    EXPECT_EQ(files_.ReadAll(Path("fifo"), kCap).error, std::u16string(u"不是普通文件"));
+    EXPECT_EQ(Words(files_.ReadAll(Path("fifo"), kCap).error), std::u16string(u"不是普通文件"));
 
     QFile big(dir_.filePath("big.txt"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(kCap + 1));  // sparse
     big.close();
     const auto read = files_.ReadAll(Path("big.txt"), kCap);
-    EXPECT_TRUE(!read.ok && read.too_large);
+    EXPECT_TRUE(!read.ok && Words(read.error) == u"文件太大");
 }
 
 TEST_F(DiskFilesTest, WriteReplacesWholeOrLeavesTheOldFile)
 {
     Write("marks.txt", "old content that is longer");
-    EXPECT_EQ(files_.WriteReplacing(Path("marks.txt"), "new"), std::u16string());
+    EXPECT_EQ(Words(files_.WriteReplacing(Path("marks.txt"), "new")), std::u16string());
     EXPECT_EQ(Read("marks.txt"), QByteArray("new"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"marks.txt"});
 
@@ -88,10 +88,10 @@ TEST_F(DiskFilesTest, WriteReplacesWholeOrLeavesTheOldFile)
     ASSERT_TRUE(QFile::setPermissions(dir_.filePath("marks.txt"), QFileDevice::ReadOwner));
     EXPECT_TRUE(files_.ReadOnly(Path("marks.txt")));
 
-    EXPECT_EQ(files_.WriteReplacing(Path("no/such/marks.txt"), "x"), std::u16string(u"文件夹不存在"));
+    EXPECT_EQ(Words(files_.WriteReplacing(Path("no/such/marks.txt"), "x")), std::u16string(u"文件夹不存在"));
     EXPECT_FALSE(files_.Exists(Path("no/such/marks.txt")));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
-    EXPECT_EQ(files_.WriteReplacing(Path("folder"), "x"), std::u16string(u"这是一个文件夹"));
+    EXPECT_EQ(Words(files_.WriteReplacing(Path("folder"), "x")), std::u16string(u"这是一个文件夹"));
 }
 
 } // namespace

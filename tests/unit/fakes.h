@@ -183,6 +183,8 @@ public:
         log.push_back("speed " + std::to_string(rate).substr(0, 4));
         speed = rate;
     }
+    std::u16string file_path;  // the file it says it plays
+    std::u16string FilePath() override { return file_path; }
     std::u16string Name() override { return name; }
     std::u16string NotFoundMessage() override
     {
@@ -382,9 +384,11 @@ struct Rig : ControlSet {
     ScrollBar& Bar(int) override { return seek_bar; }
     CheckBox& Check(int id) override { return id == IDC_ASK_NOTE ? ask_note : pause_for_note; }
 
-    MainForm form{Ports{*this, window, poll_clock, player, code_page, files, mark_file::Encoding::Ansi}, hot_keys};
+    std::u16string data_folder;  // empty: nothing is kept by itself
+    MainForm form{Ports{*this, window, poll_clock, player, code_page, files, mark_file::Encoding::Ansi, data_folder},
+                  hot_keys};
 
-    Rig() { form.Window_Shown(); }
+    explicit Rig(std::u16string folder = {}) : data_folder(std::move(folder)) { form.Window_Shown(); }
 
     // Entries in the list before the test acts, as a loaded file puts them.
     void Show(std::vector<std::u16string> entries) { form.mark_list().Assign(std::move(entries)); }

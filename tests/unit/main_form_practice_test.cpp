@@ -223,7 +223,8 @@ TEST(Practice, MenuChoicesAreWrittenBackKeepingTheUsersLines)
     std::vector<std::u16string> texts;
     for (const MenuItem& item : r.window.menu) texts.push_back(item.text);
     EXPECT_EQ(texts, (std::vector<std::u16string>{u"复读这一段", u"复读遍数", u"每遍之间停顿", u"播放速度",
-                                                  u"继续播放时回退", u"快退/快进步长", u"跳到上一条", u"跳到下一条"}));
+                                                  u"继续播放时回退", u"快退/快进步长", u"跳到上一条", u"跳到下一条",
+                                                  u"自动分句", u"分句停顿", u"标记随录音保存"}));
     EXPECT_TRUE(r.Item(u"复读遍数", u"不限").checked && r.Item(u"快退/快进步长", u"2 秒").checked);
 
     EXPECT_EQ(r.list_box.selected, 1);

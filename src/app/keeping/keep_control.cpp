@@ -3,7 +3,7 @@
 namespace morvane::keeping {
 
 KeepControl::KeepControl(Files& files, const CodePage& code_page, mark_file::Encoding encoding, Window& window,
-                         std::u16string data_folder, splitting::SentenceList& list, StateNotice& notice)
+                         std::u16string data_folder, EntryList& list, StateNotice& notice)
     : store_(files, code_page, encoding),
       recording_marks_(store_, window, data_folder),
       recovery_(store_, data_folder),

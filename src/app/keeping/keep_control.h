@@ -5,7 +5,7 @@
 
 #include "app/keeping/recording_marks.h"
 #include "app/keeping/recovery.h"
-#include "app/splitting/split_control.h"
+#include "app/entry_list.h"
 #include "app/state_notice.h"
 
 namespace morvane::keeping {
@@ -16,7 +16,7 @@ namespace morvane::keeping {
 class KeepControl {
 public:
     KeepControl(Files& files, const CodePage& code_page, mark_file::Encoding encoding, Window& window,
-                std::u16string data_folder, splitting::SentenceList& list, StateNotice& notice);
+                std::u16string data_folder, EntryList& list, StateNotice& notice);
 
     // Start-up: what the last run left is offered; with the setting on, the
     // playing recording's marks are loaded.
@@ -45,7 +45,7 @@ private:
     MarkStore store_;
     RecordingMarks recording_marks_;
     Recovery recovery_;
-    splitting::SentenceList& list_;
+    EntryList& list_;
     StateNotice& notice_;
     std::uint64_t revision_ = 0;
 };

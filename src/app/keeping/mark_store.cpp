@@ -1,5 +1,7 @@
 #include "app/keeping/mark_store.h"
 
+#include "app/file_errors.h"
+
 #include "stamps/entry.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
@@ -24,7 +26,7 @@ MarkStore::Read MarkStore::ReadMarks(const std::u16string& path) const
     const Files::ReadResult file = files_.ReadAll(path, kMaxKeptBytes);
     if (!file.ok) {
         read.kind = Read::Kind::Failed;
-        read.reason = file.too_large ? u"文件太大" : file.error;
+        read.reason = FileErrorText(file.error.value_or(FileError{}));
         return read;
     }
     if (file.bytes.find('\0') != std::string::npos) {
@@ -54,7 +56,8 @@ MarkStore::Read MarkStore::ReadMarks(const std::u16string& path) const
 std::u16string MarkStore::Write(const std::u16string& path, const std::vector<std::u16string>& entries) const
 {
     if (files_.ReadOnly(path)) return u"文件是只读的";
-    return files_.WriteReplacing(path, mark_file::EncodeLines(entries, code_page_, encoding_));
+    const std::optional<FileError> failed = files_.WriteReplacing(path, mark_file::EncodeLines(entries, code_page_, encoding_));
+    return failed ? FileErrorText(*failed) : std::u16string();
 }
 
 } // namespace morvane::keeping

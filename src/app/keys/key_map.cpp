@@ -35,6 +35,7 @@ std::string_view ActionId(HotKey action)
     case HotKey::NextMark: return "next_mark";
     case HotKey::Slower: return "slower";
     case HotKey::Faster: return "faster";
+    case HotKey::Split: return "split";
     }
     return {};
 }

@@ -70,7 +70,7 @@ std::span<const Row* const> RowsInTabOrder()
     return ordered;
 }
 
-bool OnTextBoxColour(Kind kind) { return kind == Kind::TextBox || kind == Kind::ReadOut; }
+bool OnTextBoxColour(Kind kind) { return kind == Kind::Field || kind == Kind::ReadOut; }
 
 const Row* Find(int id)
 {

@@ -36,6 +36,7 @@ QString Description(HotKey action)
     case HotKey::NextMark: return QStringLiteral("跳到下一条");
     case HotKey::Slower: return QStringLiteral("放慢 0.05 倍");
     case HotKey::Faster: return QStringLiteral("加快 0.05 倍");
+    case HotKey::Split: return QStringLiteral("自动分句");
     }
     return {};
 }

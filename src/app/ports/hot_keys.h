@@ -5,18 +5,19 @@
 namespace morvane {
 
 // The actions that keys can run while another program has the focus. The
-// last five have no built-in key: only a keys file gives them one.
+// last six have no built-in key: only a keys file gives them one.
 // Which key stands for which action is each key source's business (the
 // user's keys file, or the built-in keys); the core only asks per action.
 enum class HotKey {
     Previous, Play, Pause, Stop, Next, Back, Forward, Mark, Repeat, Record,
-    Loop, PreviousMark, NextMark, Slower, Faster,
+    Loop, PreviousMark, NextMark, Slower, Faster, Split,
 };
 
-inline constexpr std::array<HotKey, 15> kAllHotKeys{
+inline constexpr std::array<HotKey, 16> kAllHotKeys{
     HotKey::Previous, HotKey::Play, HotKey::Pause, HotKey::Stop,   HotKey::Next,
     HotKey::Back,     HotKey::Forward, HotKey::Mark, HotKey::Repeat, HotKey::Record,
     HotKey::Loop, HotKey::PreviousMark, HotKey::NextMark, HotKey::Slower, HotKey::Faster,
+    HotKey::Split,
 };
 
 // The key presses of every action, asked on the window's tick.

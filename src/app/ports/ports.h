@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/ports/control_set.h"
 #include "app/ports/files.h"
 #include "app/ports/window.h"
@@ -21,6 +23,9 @@ struct Ports {
     Files& files;
     // How mark files are written and read on this platform.
     mark_file::Encoding mark_files;
+    // Where the program keeps what it writes by itself (ending in its
+    // separator); empty: nowhere, and nothing is kept.
+    std::u16string data_folder = {};
 };
 
 } // namespace morvane

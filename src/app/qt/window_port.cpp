@@ -133,7 +133,7 @@ std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
 {
     QStringList patterns;
     for (const std::u16string_view pattern : kRecordingPatterns) patterns << ToQString(std::u16string(pattern));
-    QFileDialog dialog(&window_, QStringLiteral("选择要分句的录音"), folder_.isEmpty() ? QDir::homePath() : folder_);
+    QFileDialog dialog(&window_, QStringLiteral("选择要分句的录音"), ToQString(dialog_folder_.Start()));
     dialog.setNameFilters({ToQString(std::u16string(kRecordingsText)) + QStringLiteral(" (") + patterns.join(u' ') +
                                QStringLiteral(")"),
                            QStringLiteral("所有文件 (*)")});
@@ -144,7 +144,7 @@ std::optional<std::u16string> WindowAdapter::ChooseRecordingPath()
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
     dialog.setLabelText(QFileDialog::Reject, kCancel);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    folder_ = QFileInfo(dialog.selectedFiles().front()).absolutePath();
+    dialog_folder_.Chosen(ToText(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath()));
     return ToText(dialog.selectedFiles().front());
 }
 

@@ -11,16 +11,26 @@ namespace morvane::settings {
 struct Settings {
     std::optional<int> passes;    // nullopt: unlimited
     int gap_ms = 0;               // pause between passes
+    int gap_passages = 0;         // or as long as the passage takes, this many times
+    int split_pause_ms = 300;     // the shortest pause that ends a sentence, for 自动分句
+    bool keep_with_recording = false;  // 标记随录音保存
     int rewind_ms = 0;            // jump back on resume
     int step_ms = 2000;           // of 快退 and 快进
     std::optional<double> speed;  // nullopt: the player's own
 };
 
-enum class Setting { Passes, Gap, Speed, Rewind, Step };
+enum class Setting { Passes, Gap, Speed, Rewind, Step, SplitPause, KeepWithRecording };
 
 // A setting's value in the file's unit (passes, seconds, times the normal
 // speed); nullopt for unlimited passes or the player's own speed.
 using Value = std::optional<double>;
+
+// A value the file writes as a word, and the menu's text for it.
+struct ValueWord {
+    double value;
+    std::string_view word;
+    std::u16string_view menu;
+};
 
 // Everything about one setting that the file, its messages and the menu
 // share. The range holds for every value a user can give it.
@@ -34,7 +44,8 @@ struct SettingRow {
     std::u16string_view menu;       // the context menu's submenu
     std::u16string_view menu_unit;  // after a value in that submenu
     std::u16string_view none_menu;  // nullopt in that submenu
-    std::span<const Value> choices;  // that submenu's values, in order
+    std::span<const Value> choices;  // that submenu's values, in order; none: no submenu
+    std::span<const ValueWord> words = {};  // values the file writes as words
 };
 
 // Every setting, in the menu's order.

@@ -27,6 +27,7 @@ std::string Allowed(const SettingRow& row)
     if (row.decimals == 0) allowed += " 的整数";
     allowed += row.unit;
     if (!row.none_word.empty()) allowed += "或 " + std::string(row.none_word);
+    for (const ValueWord& word : row.words) allowed += "或 " + std::string(word.word);
     return allowed;
 }
 
@@ -34,6 +35,8 @@ std::string Allowed(const SettingRow& row)
 bool Take(const SettingRow& row, std::string_view text, Settings& settings)
 {
     if (!row.none_word.empty() && SameName(text, row.none_word)) return Set(settings, row.setting, std::nullopt);
+    for (const ValueWord& word : row.words)
+        if (SameName(text, word.word)) return Set(settings, row.setting, word.value);
     const auto value = Decimal(text);
     return value && Set(settings, row.setting, value);
 }
@@ -79,7 +82,10 @@ std::string ValueText(const Settings& settings, Setting setting)
 {
     const SettingRow& row = RowOf(setting);
     const Value value = Get(settings, setting);
-    return value ? NumberText(*value, row.decimals) : std::string(row.none_word);
+    if (!value) return std::string(row.none_word);
+    for (const ValueWord& word : row.words)
+        if (word.value == *value) return std::string(word.word);
+    return NumberText(*value, row.decimals);
 }
 
 std::string WithSetting(std::string_view text, const Settings& settings, Setting setting)

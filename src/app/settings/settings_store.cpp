@@ -13,12 +13,11 @@ std::string SettingsStore::Use(std::u16string path, std::string text)
     return std::move(file.problems);
 }
 
-std::u16string SettingsStore::Change(Setting setting, Value value)
+std::optional<FileError> SettingsStore::Change(Setting setting, Value value)
 {
-    if (!Set(values_, setting, value) || path_.empty()) return {};
+    if (!Set(values_, setting, value) || path_.empty()) return std::nullopt;
     text_ = WithSetting(text_, values_, setting);
-    const std::u16string error = files_.WriteReplacing(path_, text_);
-    return error.empty() ? error : u"无法保存设置文件 " + path_ + u"：" + error;
+    return files_.WriteReplacing(path_, text_);
 }
 
 } // namespace morvane::settings

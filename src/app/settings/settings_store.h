@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/ports/files.h"
@@ -20,11 +21,12 @@ public:
     std::string Use(std::u16string path, std::string text);
 
     const Settings& Values() const { return values_; }
+    const std::u16string& Path() const { return path_; }
 
     // Gives `setting` its new value and writes the file back. A value outside
-    // the setting's range changes nothing. Returns the message for the user
-    // when the file could not be written, empty otherwise.
-    std::u16string Change(Setting setting, Value value);
+    // the setting's range changes nothing. Why the file could not be
+    // written, nullopt when it was (or there is none to write).
+    std::optional<FileError> Change(Setting setting, Value value);
 
 private:
     Files& files_;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/file_errors.h"
 #include "app/splitting/find_in_file.h"
 #include "marks/formats.h"
 #include "stamps/stamps.h"
@@ -69,8 +70,8 @@ SplitOutput RunSplit(const SplitRequest& request, audio::Decoder& decoder, Files
         bytes = mark_formats::WriteMarks(mark_formats::Format::AudacityLabels, entries, found.length_ms).bytes;
     else
         bytes = mark_file::EncodeLines(entries, code_page, encoding);
-    const std::u16string error = files.WriteReplacing(request.to, bytes);
-    if (!error.empty()) return Failure(u"无法写入“" + request.to + u"”：" + error);
+    if (const std::optional<FileError> failed = files.WriteReplacing(request.to, bytes))
+        return Failure(u"无法写入“" + request.to + u"”：" + FileErrorText(*failed));
     return output;
 }
 

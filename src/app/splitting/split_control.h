@@ -5,26 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "app/entry_list.h"
 #include "app/ports/window.h"
 #include "app/splitting/background_split.h"
 #include "app/state_notice.h"
 
 namespace morvane::splitting {
 
-// What the search needs of the list it fills.
-class SentenceList {
-public:
-    virtual ~SentenceList() = default;
-    virtual const std::vector<std::u16string>& Entries() const = 0;
-    virtual void ReplaceEntries(std::vector<std::u16string> entries) = 0;
-};
-
 // 自动分句: the sentences of the recording the player plays become marks.
 // The search runs off the window's thread; it stops when asked, or when the
 // player moves to another recording, and the list is then as it was.
 class SplitControl {
 public:
-    SplitControl(Window& window, SentenceList& list, StateNotice& notice, BackgroundSplit::MakeDecoder make_decoder)
+    SplitControl(Window& window, EntryList& list, StateNotice& notice, BackgroundSplit::MakeDecoder make_decoder)
         : window_(window), list_(list), notice_(notice), search_(window, std::move(make_decoder))
     {
     }
@@ -47,7 +40,7 @@ private:
     void Finished(const Found& found);
 
     Window& window_;
-    SentenceList& list_;
+    EntryList& list_;
     StateNotice& notice_;
     BackgroundSplit search_;
     std::u16string searched_;  // the recording being searched
