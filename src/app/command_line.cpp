@@ -14,10 +14,14 @@ constexpr std::array kOptions{
     CommandOption{u"keys-from", u"portal",
                   u"全局快捷键的来源：portal 表示桌面的全局快捷键门户（X11 下默认用 XInput2）。",
                   &CommandLine::keys_from},
-    // Read already; what they do comes with the sentence finder.
-    CommandOption{u"sentences", u"FILE", u"", &CommandLine::sentences},
-    CommandOption{u"to", u"OUT", u"", &CommandLine::to},
-    CommandOption{u"pause", u"SECONDS", u"", &CommandLine::pause},
+    CommandOption{u"sentences", u"FILE",
+                  u"找出录音 FILE 的每一句，把句子的开头作为记录输出，不打开窗口。", &CommandLine::sentences},
+    CommandOption{u"to", u"OUT",
+                  u"与 --sentences 一起用：写入文件 OUT，格式按文件名结尾：.srt、.vtt、labels.txt（Audacity 标签），"
+                  u"其余为记录文件。",
+                  &CommandLine::to},
+    CommandOption{u"pause", u"SECONDS", u"与 --sentences 一起用：多长的停顿算一句结束，默认 0.3 秒。",
+                  &CommandLine::pause},
 };
 
 const CommandOption* Named(std::u16string_view name)

@@ -14,10 +14,12 @@ static void InitResources() { Q_INIT_RESOURCE(morvane); }
 
 namespace morvane::qt {
 
-App::App(Player& player, const std::u16string& config_folder, const KeySource& open_keys)
+App::App(Player& player, const std::u16string& config_folder, const std::u16string& data_folder,
+         const KeySource& open_keys)
     : window_port_(window_),
       controls_(window_),
-      program_(FrontEnd{Ports{controls_, window_port_, poll_timer_, player, code_page_, files_, mark_file::Encoding::Utf8},
+      program_(FrontEnd{Ports{controls_, window_port_, poll_timer_, player, code_page_, files_, mark_file::Encoding::Utf8,
+                              data_folder},
                         config_folder, open_keys})
 {
     // Qt's own words (the file dialog, the replace question's buttons) in
@@ -35,7 +37,7 @@ App::App(Player& player, const std::u16string& config_folder, const KeySource& o
 }
 
 App::App(Player& player, HotKeys& keyboard)
-    : App(player, {}, [&keyboard](const keys::KeyMap&) -> HotKeys& { return keyboard; })
+    : App(player, {}, {}, [&keyboard](const keys::KeyMap&) -> HotKeys& { return keyboard; })
 {
 }
 

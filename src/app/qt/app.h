@@ -22,7 +22,10 @@ public:
     // Needs a QApplication. The user's files are read from `config_folder`
     // (none when it is empty) and the keys from what `open_keys` opens over
     // them. The window stays hidden until Start.
-    App(Player& player, const std::u16string& config_folder, const KeySource& open_keys);
+    // The user's files are read from `config_folder`; what the program keeps
+    // by itself goes to `data_folder`.
+    App(Player& player, const std::u16string& config_folder, const std::u16string& data_folder,
+        const KeySource& open_keys);
     // No user files; the keys from `keyboard`.
     App(Player& player, HotKeys& keyboard);
     ~App();

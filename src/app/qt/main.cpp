@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -13,6 +14,10 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/qt/code_page.h"
+#include "app/qt/files.h"
+#include "app/splitting/split_command.h"
+#include "audio/decoder.h"
 #include "app/portal/portal_keys.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
@@ -32,6 +37,21 @@ bool OnlyAsks(std::span<char*> arguments, const morvane::CommandLine& command_li
                    if (std::strcmp(argument, asked) == 0) return true;
                return false;
            });
+}
+
+// morvane --sentences FILE: the sentences to standard output or a file,
+// without a window or a display.
+int FindSentences(const morvane::CommandLine& command_line)
+{
+    morvane::qt::DiskFiles files;
+    const morvane::qt::Gb18030CodePage code_page;
+    const std::unique_ptr<morvane::audio::Decoder> decoder = morvane::audio::MakeDecoder();
+    const morvane::splitting::SplitOutput output =
+        morvane::splitting::RunSplit({*command_line.sentences, command_line.to.value_or(u""), command_line.pause}, *decoder,
+                                     files, code_page, morvane::mark_file::Encoding::Utf8);
+    std::fputs(output.out.c_str(), stdout);
+    if (!output.message.empty()) std::fprintf(stderr, "%s\n", morvane::ToUtf8(output.message).c_str());
+    return output.exit_code;
 }
 
 } // namespace
@@ -56,6 +76,7 @@ int main(int argc, char* argv[])
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(QString::fromLocal8Bit(argv[i]).toStdU16String());
     const morvane::CommandLine command_line = morvane::ParseCommandLine(arguments);
+    if (command_line.sentences) return FindSentences(command_line);
     if (OnlyAsks(std::span(argv, static_cast<std::size_t>(argc)), command_line)) {
         QCoreApplication terminal(argc, argv);
         options.process(terminal);  // answers help and the version, and exits
@@ -82,7 +103,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     morvane::qt::Keys keys;
-    morvane::qt::App app(player, morvane::qt::UserConfigFolder(), [&](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
+    morvane::qt::App app(player, morvane::qt::UserConfigFolder(), morvane::qt::UserDataFolder(), [&](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
         keys = morvane::qt::OpenKeys(QGuiApplication::platformName(), command_line.keys_from.has_value(), bus, map);
         return *keys.keyboard;
     });

@@ -13,11 +13,13 @@
 namespace morvane::win32 {
 
 struct App::Parts {
-    Parts(MainWindow& window, Player& player, const std::u16string& config_folder, const KeySource& open_keys)
+    Parts(MainWindow& window, Player& player, const std::u16string& config_folder, const std::u16string& data_folder,
+          const KeySource& open_keys)
         : window_port(window, code_page),
           controls(window),
           poll_clock(window.Handle(), kTimer1Id),
-          program(FrontEnd{Ports{controls, window_port, poll_clock, player, code_page, files, mark_file::Encoding::Ansi},
+          program(FrontEnd{Ports{controls, window_port, poll_clock, player, code_page, files, mark_file::Encoding::Ansi,
+                                 data_folder},
                            config_folder, open_keys})
     {
     }
@@ -31,13 +33,16 @@ struct App::Parts {
     ShownText player_frame{controls.Text(IDC_PLAYER_FRAME)};
 };
 
-App::App(Player& player, std::u16string config_folder, KeySource open_keys)
-    : player_(player), config_folder_(std::move(config_folder)), open_keys_(std::move(open_keys))
+App::App(Player& player, std::u16string config_folder, std::u16string data_folder, KeySource open_keys)
+    : player_(player),
+      config_folder_(std::move(config_folder)),
+      data_folder_(std::move(data_folder)),
+      open_keys_(std::move(open_keys))
 {
 }
 
 App::App(Player& player, HotKeys& hot_keys)
-    : App(player, {}, [&hot_keys](const keys::KeyMap&) -> HotKeys& { return hot_keys; })
+    : App(player, {}, {}, [&hot_keys](const keys::KeyMap&) -> HotKeys& { return hot_keys; })
 {
 }
 
@@ -50,7 +55,7 @@ std::wstring App::Create(HINSTANCE instance)
     if (InitCommonControlsEx(&common) == FALSE) return L"无法初始化公共控件";
     registration_.instance = instance;
     if (std::wstring failure = window_.Create(instance); !failure.empty()) return failure;
-    parts_ = std::make_unique<Parts>(window_, player_, config_folder_, open_keys_);
+    parts_ = std::make_unique<Parts>(window_, player_, config_folder_, data_folder_, open_keys_);
     window_.Attach(&parts_->program.Form());
     // The transport buttons' frame names the player they drive, as the
     // state line does: the one the tick has just chosen.

@@ -20,7 +20,9 @@ public:
     using KeySource = std::function<HotKeys&(const keys::KeyMap&)>;
     // The user's files are read from `config_folder` (none when it is
     // empty) and the keys from what `open_keys` opens over them.
-    App(Player& player, std::u16string config_folder, KeySource open_keys);
+    // What the program keeps by itself goes to `data_folder` (nowhere when
+    // it is empty).
+    App(Player& player, std::u16string config_folder, std::u16string data_folder, KeySource open_keys);
     // No user files; the keys from `hot_keys`.
     App(Player& player, HotKeys& hot_keys);
     ~App();
@@ -53,6 +55,7 @@ private:
     };
     Player& player_;
     std::u16string config_folder_;
+    std::u16string data_folder_;
     KeySource open_keys_;
     ClassRegistration registration_;
     MainWindow window_;

@@ -2,12 +2,15 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/splitting/split_command.h"
+#include "audio/decoder.h"
 #include "app/win32/app.h"
 #include "app/win32/program_folder.h"
 #include "app/win32/system_ports.h"
@@ -38,12 +41,46 @@ morvane::CommandLine StartedWith()
     return morvane::ParseCommandLine(arguments);
 }
 
+// Text for the console that started the program, or for the file or pipe its
+// output goes to. false when there is none.
+bool WriteOut(DWORD which, std::u16string_view text)
+{
+    HANDLE handle = GetStdHandle(which);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode) != FALSE)
+        return WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
+    const std::string bytes = morvane::ToUtf8(text);
+    return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
+}
+
+// morvane.exe --sentences FILE: the sentences to the console that started it,
+// or to a file, without a window.
+int FindSentences(const morvane::CommandLine& command_line)
+{
+    AttachConsole(ATTACH_PARENT_PROCESS);
+    morvane::win32::DiskFiles files;
+    const morvane::win32::AnsiCodePage code_page;
+    const std::unique_ptr<morvane::audio::Decoder> decoder = morvane::audio::MakeDecoder();
+    const morvane::splitting::SplitOutput output =
+        morvane::splitting::RunSplit({*command_line.sentences, command_line.to.value_or(u""), command_line.pause}, *decoder,
+                                     files, code_page, morvane::mark_file::Encoding::Ansi);
+    WriteOut(STD_OUTPUT_HANDLE, morvane::FromUtf8Replacing(output.out));
+    // Started without a console (a shortcut): the message shows in a box.
+    if (!output.message.empty() && !WriteOut(STD_ERROR_HANDLE, output.message + u"\r\n"))
+        MessageBoxW(nullptr, morvane::win32::Wide(output.message), L"Morvane",
+                    (output.exit_code == 0 ? MB_ICONINFORMATION : MB_ICONERROR) | MB_OK);
+    return output.exit_code;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     // A windowed program has no console to print to: the keys show in a box.
     const morvane::CommandLine command_line = StartedWith();
+    if (command_line.sentences) return FindSentences(command_line);
     if (command_line.keys) {
         morvane::win32::DiskFiles files;
         const morvane::KeysListing listing = morvane::ListKeys(files, morvane::win32::UserConfigFolder());
@@ -55,7 +92,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     morvane::win32::AnsiCodePage code_page;
     morvane::win32players::DesktopPlayers players(code_page, command_line.player);
     std::optional<morvane::win32::AsyncKeyboard> hot_keys;
-    morvane::win32::App app(players.Chosen(), morvane::win32::UserConfigFolder(),
+    morvane::win32::App app(players.Chosen(), morvane::win32::UserConfigFolder(), morvane::win32::UserDataFolder(),
                             [&hot_keys](const morvane::keys::KeyMap& map) -> morvane::HotKeys& {
                                 return hot_keys.emplace(map);
                             });
