@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kRate = 16000;
 constexpr double kLowestHz = 150;
-constexpr double kHighestHz = 5000;
+constexpr double kHighestHz = 5000;  // below half the rate: the bands need only the first kPairs bins
 
 int ReversedBits(int value, int bits)
 {
@@ -19,12 +19,22 @@ int ReversedBits(int value, int bits)
 
 } // namespace
 
-BandSpectrum::BandSpectrum() : twiddles_(kWindow / 2), buffer_(kWindow)
+BandSpectrum::BandSpectrum()
 {
     const double pi = std::numbers::pi;
     for (int i = 0; i < kWindow; ++i) hann_[i] = static_cast<float>(0.5 - 0.5 * std::cos(2 * pi * i / kWindow));
-    for (int i = 0; i < kWindow / 2; ++i)
-        twiddles_[i] = std::polar(1.0f, static_cast<float>(-2 * pi * i / kWindow));
+    constexpr int kBits = 8;
+    static_assert(1 << kBits == kPairs);
+    for (int i = 0; i < kPairs; ++i) {
+        reversed_[i] = ReversedBits(i, kBits);
+        split_re_[i] = static_cast<float>(std::cos(-2 * pi * i / kWindow));
+        split_im_[i] = static_cast<float>(std::sin(-2 * pi * i / kWindow));
+    }
+    for (int half = 1; half < kPairs; half *= 2)
+        for (int k = 0; k < half; ++k) {
+            stage_re_[half + k] = static_cast<float>(std::cos(-pi * k / half));
+            stage_im_[half + k] = static_cast<float>(std::sin(-pi * k / half));
+        }
     // Evenly spaced in log frequency: each band covers the same share of an octave.
     const double bin_hz = static_cast<double>(kRate) / kWindow;
     for (int band = 0; band <= kBands; ++band) {
@@ -36,17 +46,23 @@ BandSpectrum::BandSpectrum() : twiddles_(kWindow / 2), buffer_(kWindow)
 
 BandSpectrum::Bands BandSpectrum::Powers(const float* window)
 {
-    constexpr int kBits = 9;
-    static_assert(1 << kBits == kWindow);
-    for (int i = 0; i < kWindow; ++i) buffer_[ReversedBits(i, kBits)] = {window[i] * hann_[i], 0.0f};
-    for (int size = 2; size <= kWindow; size *= 2) {
-        const int half = size / 2;
-        const int step = kWindow / size;
-        for (int start = 0; start < kWindow; start += size) {
+    for (int i = 0; i < kPairs; ++i) {
+        re_[reversed_[i]] = window[2 * i] * hann_[2 * i];
+        im_[reversed_[i]] = window[2 * i + 1] * hann_[2 * i + 1];
+    }
+    for (int half = 1; half < kPairs; half *= 2) {
+        for (int start = 0; start < kPairs; start += 2 * half) {
+            float* re = re_.data() + start;
+            float* im = im_.data() + start;
+            const float* w_re = stage_re_.data() + half;
+            const float* w_im = stage_im_.data() + half;
             for (int k = 0; k < half; ++k) {
-                const auto odd = buffer_[start + k + half] * twiddles_[k * step];
-                buffer_[start + k + half] = buffer_[start + k] - odd;
-                buffer_[start + k] += odd;
+                const float odd_re = re[k + half] * w_re[k] - im[k + half] * w_im[k];
+                const float odd_im = re[k + half] * w_im[k] + im[k + half] * w_re[k];
+                re[k + half] = re[k] - odd_re;
+                im[k + half] = im[k] - odd_im;
+                re[k] += odd_re;
+                im[k] += odd_im;
             }
         }
     }
@@ -55,7 +71,18 @@ BandSpectrum::Bands BandSpectrum::Powers(const float* window)
     const float scale = 16.0f / (kWindow * kWindow);
     for (int band = 0; band < kBands; ++band) {
         float sum = 0;
-        for (int bin = band_edges_[band]; bin < band_edges_[band + 1]; ++bin) sum += std::norm(buffer_[bin]);
+        for (int bin = band_edges_[band]; bin < band_edges_[band + 1]; ++bin) {
+            // Bin `bin` of the paired FFT holds the even samples' spectrum
+            // plus i times the odd ones'; its mirror bin tells them apart.
+            const int mirror = kPairs - bin;
+            const float even_re = (re_[bin] + re_[mirror]) / 2;
+            const float even_im = (im_[bin] - im_[mirror]) / 2;
+            const float odd_re = (im_[bin] + im_[mirror]) / 2;
+            const float odd_im = (re_[mirror] - re_[bin]) / 2;
+            const float bin_re = even_re + split_re_[bin] * odd_re - split_im_[bin] * odd_im;
+            const float bin_im = even_im + split_re_[bin] * odd_im + split_im_[bin] * odd_re;
+            sum += bin_re * bin_re + bin_im * bin_im;
+        }
         powers[band] = sum * scale;
     }
     return powers;
