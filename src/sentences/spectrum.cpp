@@ -30,7 +30,7 @@ BandSpectrum::BandSpectrum()
         split_re_[i] = static_cast<float>(std::cos(-2 * pi * i / kWindow));
         split_im_[i] = static_cast<float>(std::sin(-2 * pi * i / kWindow));
     }
-    for (int half = 1; half < kPairs; half *= 2)
+    for (int half = 4; half < kPairs; half *= 2)
         for (int k = 0; k < half; ++k) {
             stage_re_[half + k] = static_cast<float>(std::cos(-pi * k / half));
             stage_im_[half + k] = static_cast<float>(std::sin(-pi * k / half));
@@ -44,28 +44,50 @@ BandSpectrum::BandSpectrum()
     }
 }
 
+// One stage of the FFT and those after it, each of a size known when
+// compiled, so that the compiler can do several butterflies at once.
+template <int kHalf>
+void BandSpectrum::Butterflies()
+{
+    for (int start = 0; start < kPairs; start += 2 * kHalf) {
+        for (int k = 0; k < kHalf; ++k) {
+            const int low = start + k;
+            const int high = low + kHalf;
+            const float odd_re = re_[high] * stage_re_[kHalf + k] - im_[high] * stage_im_[kHalf + k];
+            const float odd_im = re_[high] * stage_im_[kHalf + k] + im_[high] * stage_re_[kHalf + k];
+            re_[high] = re_[low] - odd_re;
+            im_[high] = im_[low] - odd_im;
+            re_[low] += odd_re;
+            im_[low] += odd_im;
+        }
+    }
+    if constexpr (2 * kHalf < kPairs) Butterflies<2 * kHalf>();
+}
+
 BandSpectrum::Bands BandSpectrum::Powers(const float* window)
 {
     for (int i = 0; i < kPairs; ++i) {
         re_[reversed_[i]] = window[2 * i] * hann_[2 * i];
         im_[reversed_[i]] = window[2 * i + 1] * hann_[2 * i + 1];
     }
-    for (int half = 1; half < kPairs; half *= 2) {
-        for (int start = 0; start < kPairs; start += 2 * half) {
-            float* re = re_.data() + start;
-            float* im = im_.data() + start;
-            const float* w_re = stage_re_.data() + half;
-            const float* w_im = stage_im_.data() + half;
-            for (int k = 0; k < half; ++k) {
-                const float odd_re = re[k + half] * w_re[k] - im[k + half] * w_im[k];
-                const float odd_im = re[k + half] * w_im[k] + im[k + half] * w_re[k];
-                re[k + half] = re[k] - odd_re;
-                im[k + half] = im[k] - odd_im;
-                re[k] += odd_re;
-                im[k] += odd_im;
-            }
-        }
+    // The first two stages at once: their twiddles are 1 and -i.
+    for (int start = 0; start < kPairs; start += 4) {
+        float* re = re_.data() + start;
+        float* im = im_.data() + start;
+        const float sum_re = re[0] + re[1], sum_im = im[0] + im[1];
+        const float diff_re = re[0] - re[1], diff_im = im[0] - im[1];
+        const float sum2_re = re[2] + re[3], sum2_im = im[2] + im[3];
+        const float diff2_re = re[2] - re[3], diff2_im = im[2] - im[3];
+        re[0] = sum_re + sum2_re;
+        im[0] = sum_im + sum2_im;
+        re[2] = sum_re - sum2_re;
+        im[2] = sum_im - sum2_im;
+        re[1] = diff_re + diff2_im;
+        im[1] = diff_im - diff2_re;
+        re[3] = diff_re - diff2_im;
+        im[3] = diff_im + diff2_re;
     }
+    Butterflies<4>();
     Bands powers{};
     // Scaled so that a full-scale sine in one band gives about 1.
     const float scale = 16.0f / (kWindow * kWindow);

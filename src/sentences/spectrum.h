@@ -22,6 +22,9 @@ private:
     // FFT gives the same spectrum.
     static constexpr int kPairs = kWindow / 2;
 
+    template <int kHalf>
+    void Butterflies();
+
     std::array<float, kWindow> hann_{};
     std::array<int, kPairs> reversed_{};  // where each pair goes before the FFT
     // e^(-2πik/size) at size/2 + k, for each stage's butterflies of that size.
