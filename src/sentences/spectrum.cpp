@@ -44,48 +44,75 @@ BandSpectrum::BandSpectrum()
     }
 }
 
-// One stage of the FFT and those after it, each of a size known when
-// compiled, so that the compiler can do several butterflies at once.
+// Two stages of the FFT, the butterflies of kHalf and those of twice that,
+// in one pass over the samples, and the stages after them; each of a size
+// known when compiled, so that the compiler can do several butterflies at once.
 template <int kHalf>
 void BandSpectrum::Butterflies()
 {
-    for (int start = 0; start < kPairs; start += 2 * kHalf) {
+    constexpr int kTwice = 2 * kHalf;
+    for (int start = 0; start < kPairs; start += 2 * kTwice) {
         for (int k = 0; k < kHalf; ++k) {
-            const int low = start + k;
-            const int high = low + kHalf;
-            const float odd_re = re_[high] * stage_re_[kHalf + k] - im_[high] * stage_im_[kHalf + k];
-            const float odd_im = re_[high] * stage_im_[kHalf + k] + im_[high] * stage_re_[kHalf + k];
-            re_[high] = re_[low] - odd_re;
-            im_[high] = im_[low] - odd_im;
-            re_[low] += odd_re;
-            im_[low] += odd_im;
+            const int first = start + k;
+            const int second = first + kHalf;
+            const int third = second + kHalf;
+            const int fourth = third + kHalf;
+            float w_re = stage_re_[kHalf + k];
+            float w_im = stage_im_[kHalf + k];
+            float odd_re = re_[second] * w_re - im_[second] * w_im;
+            float odd_im = re_[second] * w_im + im_[second] * w_re;
+            const float low_re = re_[first] + odd_re, low_im = im_[first] + odd_im;
+            const float high_re = re_[first] - odd_re, high_im = im_[first] - odd_im;
+            odd_re = re_[fourth] * w_re - im_[fourth] * w_im;
+            odd_im = re_[fourth] * w_im + im_[fourth] * w_re;
+            const float low2_re = re_[third] + odd_re, low2_im = im_[third] + odd_im;
+            const float high2_re = re_[third] - odd_re, high2_im = im_[third] - odd_im;
+
+            w_re = stage_re_[kTwice + k];
+            w_im = stage_im_[kTwice + k];
+            odd_re = low2_re * w_re - low2_im * w_im;
+            odd_im = low2_re * w_im + low2_im * w_re;
+            re_[first] = low_re + odd_re;
+            im_[first] = low_im + odd_im;
+            re_[third] = low_re - odd_re;
+            im_[third] = low_im - odd_im;
+            w_re = stage_re_[kTwice + kHalf + k];
+            w_im = stage_im_[kTwice + kHalf + k];
+            odd_re = high2_re * w_re - high2_im * w_im;
+            odd_im = high2_re * w_im + high2_im * w_re;
+            re_[second] = high_re + odd_re;
+            im_[second] = high_im + odd_im;
+            re_[fourth] = high_re - odd_re;
+            im_[fourth] = high_im - odd_im;
         }
     }
-    if constexpr (2 * kHalf < kPairs) Butterflies<2 * kHalf>();
+    if constexpr (2 * kTwice < kPairs) Butterflies<2 * kTwice>();
 }
 
 BandSpectrum::Bands BandSpectrum::Powers(const float* window)
 {
-    for (int i = 0; i < kPairs; ++i) {
-        re_[reversed_[i]] = window[2 * i] * hann_[2 * i];
-        im_[reversed_[i]] = window[2 * i + 1] * hann_[2 * i + 1];
-    }
-    // The first two stages at once: their twiddles are 1 and -i.
+    // The pairs in bit-reversed order, windowed, through the first two
+    // stages at once: their twiddles are 1 and -i.
     for (int start = 0; start < kPairs; start += 4) {
-        float* re = re_.data() + start;
-        float* im = im_.data() + start;
+        std::array<float, 4> re{};
+        std::array<float, 4> im{};
+        for (int i = 0; i < 4; ++i) {
+            const int pair = reversed_[start + i];
+            re[i] = window[2 * pair] * hann_[2 * pair];
+            im[i] = window[2 * pair + 1] * hann_[2 * pair + 1];
+        }
         const float sum_re = re[0] + re[1], sum_im = im[0] + im[1];
         const float diff_re = re[0] - re[1], diff_im = im[0] - im[1];
         const float sum2_re = re[2] + re[3], sum2_im = im[2] + im[3];
         const float diff2_re = re[2] - re[3], diff2_im = im[2] - im[3];
-        re[0] = sum_re + sum2_re;
-        im[0] = sum_im + sum2_im;
-        re[2] = sum_re - sum2_re;
-        im[2] = sum_im - sum2_im;
-        re[1] = diff_re + diff2_im;
-        im[1] = diff_im - diff2_re;
-        re[3] = diff_re - diff2_im;
-        im[3] = diff_im + diff2_re;
+        re_[start] = sum_re + sum2_re;
+        im_[start] = sum_im + sum2_im;
+        re_[start + 2] = sum_re - sum2_re;
+        im_[start + 2] = sum_im - sum2_im;
+        re_[start + 1] = diff_re + diff2_im;
+        im_[start + 1] = diff_im - diff2_re;
+        re_[start + 3] = diff_re - diff2_im;
+        im_[start + 3] = diff_im + diff2_re;
     }
     Butterflies<4>();
     Bands powers{};
