@@ -115,16 +115,16 @@ struct SentenceFinder::State {
 
     // Over the frames around that stand above the floors: silence around a
     // short word says nothing of its shape.
-    float ChangeAround(std::int64_t frame, int span = kChangeFrames) const
+    float ChangeAround(std::int64_t frame) const
     {
         // Asked of the same frames again and again while a pause is looked
         // through; the frames around are final by then, and so is the answer.
         ChangeKnown* known = nullptr;
-        if (span == kChangeFrames && frame >= 0) known = &changes_known[static_cast<std::size_t>(frame % kChangesKnown)];
+        if (frame >= 0) known = &changes_known[static_cast<std::size_t>(frame % kChangesKnown)];
         if (known != nullptr && known->frame == frame) return known->change_db;
-        std::array<float, kSteadyFrames> changes{};
+        std::array<float, kChangeFrames> changes{};
         int count = 0;
-        for (std::int64_t i = frame - span / 2; i <= frame + span / 2; ++i) {
+        for (std::int64_t i = frame - kChangeFrames / 2; i <= frame + kChangeFrames / 2; ++i) {
             const Frame& around = features.At(i);
             if (around.top_snr_db >= kOffDb && around.shape_change_db >= 0) changes[count++] = around.shape_change_db;
         }
@@ -135,6 +135,21 @@ struct SentenceFinder::State {
         }
         if (known != nullptr) *known = {frame, change_db};
         return change_db;
+    }
+    // Whether the same median over kSteadyFrames lies below `limit`: whether
+    // more than half of the changes counted do.
+    bool SteadyChangeBelow(std::int64_t frame, float limit) const
+    {
+        int count = 0;
+        int below = 0;
+        for (std::int64_t i = frame - kSteadyFrames / 2; i <= frame + kSteadyFrames / 2; ++i) {
+            const Frame& around = features.At(i);
+            if (around.top_snr_db >= kOffDb && around.shape_change_db >= 0) {
+                ++count;
+                if (around.shape_change_db < limit) ++below;
+            }
+        }
+        return count == 0 ? kUnknownChangeDb < limit : below > count / 2;
     }
     bool On(std::int64_t index) const
     {
@@ -150,7 +165,7 @@ struct SentenceFinder::State {
     {
         const Frame& frame = features.At(index);
         return frame.top_snr_db < kOffDb || frame.level_db < frame.speech_level_db - kEndBelowSpeechDb ||
-               ChangeAround(index, kSteadyFrames) < kVoiceChangeOffDb;
+               SteadyChangeBelow(index, kVoiceChangeOffDb);
     }
 
     // Speech ahead, not a click or the attack of a note: voiced at once, and
