@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunkSamples = 16 * audio::kBlockSamples;  // 4 s
+    static constexpr std::size_t kChunkSamples = 8 * audio::kBlockSamples;  // 2 s
     static constexpr std::size_t kMostWaiting = 4;
 
     void HandOn()
