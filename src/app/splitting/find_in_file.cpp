@@ -17,7 +17,7 @@ namespace morvane::splitting {
 namespace {
 
 // The finder on a thread of its own, so that it works while the next
-// samples decode. It takes them in chunks of a few seconds, a few at most
+// samples decode. It takes them in chunks of 2 s, a few at most
 // waiting: what it holds stays bounded whatever the length of the file.
 class FinderThread {
 public:
