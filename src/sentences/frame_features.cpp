@@ -1,8 +1,8 @@
 #include "sentences/frame_features.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <numeric>
 
@@ -30,24 +30,32 @@ float Db(float power) { return 10.0f * std::log10(std::max(power, kSilentPower))
 } // namespace
 
 FrameFeatures::FrameFeatures(int frames_kept)
-    : window_(BandSpectrum::kWindow, 0.0f), frames_(static_cast<std::size_t>(std::max(frames_kept, 1))),
+    : window_(BandSpectrum::kWindow, 0.0f), kept_(std::max(frames_kept, 1)),
+      // A power of two, so that finding a frame's place takes no division.
+      frames_(std::bit_ceil(static_cast<std::size_t>(kept_))),
       block_mins_(kBlocks), recent_db_(kChangeSpan + 1)
 {
     block_min_.fill(std::numeric_limits<float>::max());
+    floors_in_db_.fill(std::numeric_limits<float>::quiet_NaN());  // equal to no floor: each is worked out at first
     for (auto& block : block_mins_) block.fill(std::numeric_limits<float>::max());
     for (auto& bands : recent_db_) bands.fill(Db(0));
 }
 
 std::int64_t FrameFeatures::Oldest() const
 {
-    return std::max<std::int64_t>(0, count_ - static_cast<std::int64_t>(frames_.size()));
+    return std::max<std::int64_t>(0, count_ - kept_);
 }
 
 const Frame& FrameFeatures::At(std::int64_t frame) const
 {
     static const Frame silent;
     if (frame < Oldest() || frame >= count_) return silent;
-    return frames_[static_cast<std::size_t>(frame % static_cast<std::int64_t>(frames_.size()))];
+    return frames_[Slot(frame)];
+}
+
+std::size_t FrameFeatures::Slot(std::int64_t frame) const
+{
+    return static_cast<std::size_t>(frame) & (frames_.size() - 1);
 }
 
 bool FrameFeatures::BeforeFirstWindow(std::int64_t frame) { return frame < kWindowFilledFrames; }
@@ -60,17 +68,30 @@ BandSpectrum::Bands FrameFeatures::Floors() const
     return floors;
 }
 
+const BandSpectrum::Bands& FrameFeatures::FloorsDb(const BandSpectrum::Bands& floors) const
+{
+    for (int band = 0; band < BandSpectrum::kBands; ++band) {
+        if (floors[band] == floors_in_db_[band]) continue;
+        floors_in_db_[band] = floors[band];
+        floors_db_[band] = Db(floors[band]);
+    }
+    return floors_db_;
+}
+
 namespace {
 
-float TopSnr(const BandSpectrum::Bands& band_db, const BandSpectrum::Bands& floors, BandSpectrum::Bands& band_snr)
+float TopSnr(const BandSpectrum::Bands& band_db, const BandSpectrum::Bands& floors_db, BandSpectrum::Bands& band_snr)
 {
-    for (int band = 0; band < BandSpectrum::kBands; ++band)
-        band_snr[band] = std::clamp(band_db[band] - Db(floors[band]) - kFloorBiasDb, 0.0f, kMaxSnrDb);
     // A faint sound, such as a fricative or the end of a word, stands out in
-    // a few bands only.
-    auto highest = band_snr;
-    std::partial_sort(highest.begin(), highest.begin() + kTopBands, highest.end(), std::greater<>());
-    return std::accumulate(highest.begin(), highest.begin() + kTopBands, 0.0f) / kTopBands;
+    // a few bands only: the highest few, highest first.
+    std::array<float, kTopBands> highest{};
+    for (int band = 0; band < BandSpectrum::kBands; ++band) {
+        float snr = std::clamp(band_db[band] - floors_db[band] - kFloorBiasDb, 0.0f, kMaxSnrDb);
+        band_snr[band] = snr;
+        for (float& high : highest)
+            if (snr > high) std::swap(snr, high);
+    }
+    return std::accumulate(highest.begin(), highest.end(), 0.0f) / kTopBands;
 }
 
 } // namespace
@@ -79,7 +100,7 @@ float FrameFeatures::TopSnrNow(std::int64_t frame) const
 {
     if (frame < Oldest() || frame >= count_ || BeforeFirstWindow(frame)) return 0;
     BandSpectrum::Bands band_snr{};
-    return TopSnr(At(frame).band_db, Floors(), band_snr);
+    return TopSnr(At(frame).band_db, FloorsDb(Floors()), band_snr);
 }
 
 void FrameFeatures::Feed(const float* samples, std::size_t count)
@@ -108,7 +129,7 @@ void FrameFeatures::AddFrame()
     // Until the window is full its start is silence that is not in the
     // recording; the floors would learn it.
     if (count_ < kWindowFilledFrames) {
-        frames_[static_cast<std::size_t>(count_ % static_cast<std::int64_t>(frames_.size()))] = Frame{};
+        frames_[Slot(count_)] = Frame{};
         ++count_;
         return;
     }
@@ -123,7 +144,7 @@ void FrameFeatures::AddFrame()
     }
     BandSpectrum::Bands band_snr{};
     const auto floors = Floors();
-    frame.top_snr_db = TopSnr(frame.band_db, floors, band_snr);
+    frame.top_snr_db = TopSnr(frame.band_db, FloorsDb(floors), band_snr);
     frame.floor_level_db = Db(std::accumulate(floors.begin(), floors.end(), 0.0f));
     if (++block_frames_ == kBlockFrames) {
         block_mins_[static_cast<std::size_t>(block_index_)] = block_min_;
@@ -160,7 +181,7 @@ void FrameFeatures::AddFrame()
         speech_level_db_ -= kSpeechLevelFall;
     }
     frame.speech_level_db = speech_level_db_;
-    frames_[static_cast<std::size_t>(count_ % static_cast<std::int64_t>(frames_.size()))] = frame;
+    frames_[Slot(count_)] = frame;
     ++count_;
 }
 

@@ -43,10 +43,13 @@ public:
 private:
     void AddFrame();
     BandSpectrum::Bands Floors() const;
+    const BandSpectrum::Bands& FloorsDb(const BandSpectrum::Bands& floors) const;
+    std::size_t Slot(std::int64_t frame) const;
 
     BandSpectrum spectrum_;
     std::vector<float> window_;  // the latest BandSpectrum::kWindow samples, oldest first
     int filled_ = 0;             // new samples in window_ since the last frame
+    std::int64_t kept_;          // frames At gives; frames_ may hold a few more
     std::vector<Frame> frames_;
     std::int64_t count_ = 0;
 
@@ -59,6 +62,9 @@ private:
     int block_index_ = 0;
     std::vector<BandSpectrum::Bands> recent_db_;  // the last kChangeSpan + 1 frames' band powers
     float speech_level_db_ = -200;
+    // The floors in dB, worked out again only for the bands whose floor moved.
+    mutable BandSpectrum::Bands floors_in_db_{};
+    mutable BandSpectrum::Bands floors_db_{};
 };
 
 } // namespace morvane::sentences

@@ -101,6 +101,13 @@ struct SentenceFinder::State {
     int voiced_frames = 0;
     double change_sum = 0;
 
+    struct ChangeKnown {
+        std::int64_t frame = -1;
+        float change_db = 0;
+    };
+    static constexpr std::int64_t kChangesKnown = 64;  // more than VoiceAhead looks at
+    mutable std::array<ChangeKnown, kChangesKnown> changes_known{};
+
     explicit State(Settings s)
         : settings(Bounded(s)), features(FramesOf(settings.max_sentence_ms) + kDelayFrames + kBacktrackFrames + 100)
     {
@@ -108,16 +115,41 @@ struct SentenceFinder::State {
 
     // Over the frames around that stand above the floors: silence around a
     // short word says nothing of its shape.
-    float ChangeAround(std::int64_t frame, int span = kChangeFrames) const
+    float ChangeAround(std::int64_t frame) const
     {
-        std::array<float, kSteadyFrames> changes{};
+        // Asked of the same frames again and again while a pause is looked
+        // through; the frames around are final by then, and so is the answer.
+        ChangeKnown* known = nullptr;
+        if (frame >= 0) known = &changes_known[static_cast<std::size_t>(frame % kChangesKnown)];
+        if (known != nullptr && known->frame == frame) return known->change_db;
+        std::array<float, kChangeFrames> changes{};
         int count = 0;
-        for (std::int64_t i = frame - span / 2; i <= frame + span / 2; ++i)
-            if (features.At(i).top_snr_db >= kOffDb && features.At(i).shape_change_db >= 0)
-                changes[count++] = features.At(i).shape_change_db;
-        if (count == 0) return kUnknownChangeDb;
-        std::nth_element(changes.begin(), changes.begin() + count / 2, changes.begin() + count);
-        return changes[count / 2];
+        for (std::int64_t i = frame - kChangeFrames / 2; i <= frame + kChangeFrames / 2; ++i) {
+            const Frame& around = features.At(i);
+            if (around.top_snr_db >= kOffDb && around.shape_change_db >= 0) changes[count++] = around.shape_change_db;
+        }
+        float change_db = kUnknownChangeDb;
+        if (count > 0) {
+            std::nth_element(changes.begin(), changes.begin() + count / 2, changes.begin() + count);
+            change_db = changes[count / 2];
+        }
+        if (known != nullptr) *known = {frame, change_db};
+        return change_db;
+    }
+    // Whether the same median over kSteadyFrames lies below `limit`: whether
+    // more than half of the changes counted do.
+    bool SteadyChangeBelow(std::int64_t frame, float limit) const
+    {
+        int count = 0;
+        int below = 0;
+        for (std::int64_t i = frame - kSteadyFrames / 2; i <= frame + kSteadyFrames / 2; ++i) {
+            const Frame& around = features.At(i);
+            if (around.top_snr_db >= kOffDb && around.shape_change_db >= 0) {
+                ++count;
+                if (around.shape_change_db < limit) ++below;
+            }
+        }
+        return count == 0 ? kUnknownChangeDb < limit : below > count / 2;
     }
     bool On(std::int64_t index) const
     {
@@ -133,7 +165,7 @@ struct SentenceFinder::State {
     {
         const Frame& frame = features.At(index);
         return frame.top_snr_db < kOffDb || frame.level_db < frame.speech_level_db - kEndBelowSpeechDb ||
-               ChangeAround(index, kSteadyFrames) < kVoiceChangeOffDb;
+               SteadyChangeBelow(index, kVoiceChangeOffDb);
     }
 
     // Speech ahead, not a click or the attack of a note: voiced at once, and

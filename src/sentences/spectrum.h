@@ -1,8 +1,6 @@
 #pragma once
 
 #include <array>
-#include <complex>
-#include <vector>
 
 namespace morvane::sentences {
 
@@ -20,10 +18,23 @@ public:
     Bands Powers(const float* window);
 
 private:
+    // The samples are real: taken in pairs as complex ones, half as long an
+    // FFT gives the same spectrum.
+    static constexpr int kPairs = kWindow / 2;
+
+    template <int kHalf>
+    void Butterflies();
+
     std::array<float, kWindow> hann_{};
-    std::vector<std::complex<float>> twiddles_;
+    std::array<int, kPairs> reversed_{};  // where each pair goes before the FFT
+    // e^(-2πik/size) at size/2 + k, for each stage's butterflies of that size.
+    std::array<float, kPairs> stage_re_{};
+    std::array<float, kPairs> stage_im_{};
+    std::array<float, kPairs> split_re_{};  // e^(-2πik/kWindow): the real spectrum out of the paired one
+    std::array<float, kPairs> split_im_{};
     std::array<int, kBands + 1> band_edges_{};  // first FFT bin of each band, then the end
-    std::vector<std::complex<float>> buffer_;
+    std::array<float, kPairs> re_{};
+    std::array<float, kPairs> im_{};
 };
 
 } // namespace morvane::sentences
