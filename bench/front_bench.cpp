@@ -45,7 +45,13 @@ public:
         if (!save_path) return std::nullopt;
         return ChosenFile{*save_path};
     }
+    std::size_t AskChoice(const std::u16string&, const std::u16string&, const std::vector<std::u16string>& choices) override
+    {
+        return choices.size() - 1;
+    }
     std::optional<std::u16string> ChooseOpenPath() override { return open_path; }
+    std::optional<std::u16string> ChooseRecordingPath() override { return std::nullopt; }
+    void Post(std::function<void()> task) override { real_.Post(std::move(task)); }
     void Quit() override {}
 
     std::optional<std::u16string> save_path;

@@ -10,7 +10,6 @@
 #include <string>
 #include <utility>
 
-#include "app/layout/clicks.h"
 #include "app/layout/layout.h"
 #include "app/list_menu_point.h"
 #include "app/win32/control_ids.h"

@@ -19,7 +19,7 @@ TEST_P(PlayedFile, ThePathArrivesWhole)
     ASSERT_TRUE(player);
 
     win32::AnsiCodePage code_page;
-    win32players::DesktopPlayers players(code_page);
+    win32players::DesktopPlayers players(code_page, std::nullopt);
     Player& link = players.Chosen();
     link.Refresh();
     ASSERT_EQ(link.Name(), std::u16string(Kind().shown_name.begin(), Kind().shown_name.end()));
