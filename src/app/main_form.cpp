@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/layout/control_ids.h"
+#include "app/layout/layout.h"
 #include "audio/decoder.h"
 #include "stamps/stamps.h"
 #include "text/utf8.h"
@@ -66,6 +67,7 @@ MainForm::MainForm(const Ports& ports, HotKeys& hot_keys)
       mark_line_(ports.controls.Text(IDC_MARK_LINE)),
       seek_time_(ports.controls.Text(IDC_SEEK_TIME))
 {
+    if (layout::kFrameNamesPlayer) player_frame_.emplace(ports.controls.Text(IDC_PLAYER_FRAME));
 }
 
 bool MainForm::Form_Load()

@@ -170,6 +170,7 @@ private:
     ShownText time_line_;
     ShownText mark_line_;
     ShownText seek_time_;
+    std::optional<ShownText> player_frame_;  // where the frame names the player
     std::u16string title_;  // the last player title read
     bool caption_set_ = false;
 };

@@ -108,6 +108,7 @@ void MainForm::DisplayStep()
     if (!notice) notice = notice_.Current(ports_.poll_clock.NowMs());
     if (notice) state_line_.Set(*notice);
     else if (state_text) state_line_.SetFitted(player.Name(), *state_text);
+    if (player_frame_) player_frame_->Set(player.Name() + u"控制区");
 
     // Decimal text of a 32-bit number always converts.
     const std::u16string total = *FormatSec(DecimalText(length_sec)).value;

@@ -51,6 +51,15 @@ struct Edges {
 
 // Whether a control of this kind is drawn on kTextBoxColour: the text boxes
 // and the read-outs.
+// Whether the transport buttons' frame names the player in use
+// ("PotPlayer控制区"): the Windows program drives its players by name, the
+// Linux one every MPRIS player under one caption.
+#ifdef _WIN32
+inline constexpr bool kFrameNamesPlayer = true;
+#else
+inline constexpr bool kFrameNamesPlayer = false;
+#endif
+
 bool OnTextBoxColour(Kind kind);
 
 // Every control, in reading order.

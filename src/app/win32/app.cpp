@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/ports/ports.h"
-#include "app/shown_text.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/controls.h"
 #include "app/win32/system_ports.h"
@@ -30,7 +29,6 @@ struct App::Parts {
     WindowControls controls;
     PollTimer poll_clock;
     Program program;
-    ShownText player_frame{controls.Text(IDC_PLAYER_FRAME)};
 };
 
 App::App(Player& player, std::u16string config_folder, std::u16string data_folder, KeySource open_keys)
@@ -57,9 +55,6 @@ std::wstring App::Create(HINSTANCE instance)
     if (std::wstring failure = window_.Create(instance); !failure.empty()) return failure;
     parts_ = std::make_unique<Parts>(window_, player_, config_folder_, data_folder_, open_keys_);
     window_.Attach(&parts_->program.Form());
-    // The transport buttons' frame names the player they drive, as the
-    // state line does: the one the tick has just chosen.
-    window_.AfterTick([this] { parts_->player_frame.Set(player_.Name() + u"控制区"); });
     return {};
 }
 

@@ -243,10 +243,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam)
         if (reinterpret_cast<HWND>(lparam) == Control(IDC_SEEK_BAR)) OnScroll(LOWORD(wparam));
         return 0;
     case WM_TIMER:
-        if (wparam == kTimer1Id && form_ != nullptr) {
-            form_->Poll_Tick();
-            if (after_tick_) after_tick_();
-        }
+        if (wparam == kTimer1Id && form_ != nullptr) form_->Poll_Tick();
         return 0;
     case kRunPostedMessage:
         RunPosted();

@@ -40,8 +40,6 @@ public:
 
     // Events go to `form` from now on.
     void Attach(MainForm* form) { form_ = form; }
-    // Runs after each of the form's poll ticks.
-    void AfterTick(std::function<void()> then) { after_tick_ = std::move(then); }
     // Shows the window with the focus on 清除.
     void Show();
     // Moves the keyboard focus to `control` now if the window is active,
@@ -91,7 +89,6 @@ private:
     MainForm* form_ = nullptr;
     std::mutex posted_mutex_;
     std::deque<std::function<void()>> posted_;
-    std::function<void()> after_tick_;
 };
 
 } // namespace morvane::win32
