@@ -12,7 +12,7 @@ std::u16string DecodeErrorText(const DecodeError& error) {
     case Kind::NotAudio: text = u"这不是音频文件"; break;
     case Kind::NoAudioTrack: text = u"这个视频没有音轨"; break;
     case Kind::Unsupported: text = u"不能解码这种音频"; break;
-    case Kind::Truncated: text = u"文件不完整，只分析了现有的部分"; break;
+    case Kind::Truncated: text = u"文件不完整，可能没有下载完或已经损坏"; break;
     case Kind::Damaged: text = u"文件已损坏或不完整，读不出声音"; break;
     case Kind::Changed: text = u"文件在分析时被改动了"; break;
     case Kind::Stream: text = u"不能分析网络流，只能分析本机上的文件"; break;

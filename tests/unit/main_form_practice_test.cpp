@@ -256,6 +256,18 @@ TEST(Practice, WhatTheUserSeesOfRepetitionsAndMarkKeys)
         EXPECT_EQ(r.player.state, PlayState::Playing);
         EXPECT_FALSE(r.form.practice().Repeating());
     }
+    // Shadowing: a pause twice as long as the 4 s passage.
+    {
+        PracticeRig r("passes = 2\ngap = 2passage\n");
+        r.form.Repeat_Passage_Click(0);
+        int paused_ticks = 0;
+        for (int t = 0; t < 20000; t += 10) {
+            r.Run(10);
+            paused_ticks += r.player.state == PlayState::Paused;
+        }
+        EXPECT_NEAR(paused_ticks, 800, 10);
+        EXPECT_EQ(r.JumpsTo(10000), 2);
+    }
     // 复读这一段 on a stopped player repeats the passage, never past B.
     {
         PracticeRig r;
