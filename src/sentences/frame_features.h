@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sentences/spectrum.h"
+#include "sentences/band_powers.h"
 
 namespace morvane::sentences {
 

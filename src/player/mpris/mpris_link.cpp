@@ -49,8 +49,8 @@ constexpr std::int64_t kLandedOffUs = 1'000'000;
 // How long a stopped player that took Play has to say it plays.
 constexpr int kStartCheckMs = 1000;
 // SetPosition's track for a player that names none. Totem names this one and
-// takes SetPosition on it (GNOME/totem merge request 306); the MPRIS
-// specification leaves open what such a player takes.
+// takes SetPosition on it (GNOME/totem merge request 306); MPRIS itself
+// leaves open what such a player takes.
 const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 // Players known to send Seeked for a seek made while paused (mpv-mpris);
 // others show it by sending one.

@@ -1,4 +1,4 @@
-#include "sentences/spectrum.h"
+#include "sentences/band_powers.h"
 
 #include <cmath>
 #include <numbers>
