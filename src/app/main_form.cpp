@@ -79,9 +79,12 @@ bool MainForm::Form_Load()
         ports_.window.ShowInfo(ports_.player.NotFoundMessage(), u"提示");
         return false;
     }
-    recording_ = ports_.player.FilePath();
-    recording_asked_ms_ = ports_.poll_clock.NowMs();
-    keep_.Start(practice_.Settings().keep_with_recording, recording_, *recording_asked_ms_);
+    const bool keep_on = practice_.Settings().keep_with_recording;
+    if (keep_on) {
+        recording_ = ports_.player.FilePath();
+        recording_asked_ms_ = ports_.poll_clock.NowMs();
+    }
+    keep_.Start(keep_on, recording_, ports_.poll_clock.NowMs());
     return true;
 }
 
@@ -232,6 +235,8 @@ void MainForm::KeepStep(std::int64_t now_ms)
 {
     constexpr std::int64_t kAskFileEveryMs = 1000;
     keep_.ListChanged(marks_.Marks().Revision(), now_ms);
+    // Only what uses the file asks for it: the question crosses to the player.
+    if (!keep_.KeepOn() && !split_.Running()) return;
     if (recording_asked_ms_ && now_ms - *recording_asked_ms_ < kAskFileEveryMs) return;
     recording_asked_ms_ = now_ms;
     recording_ = ports_.player.FilePath();
