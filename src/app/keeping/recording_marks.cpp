@@ -93,7 +93,8 @@ RecordingMarks::Outcome RecordingMarks::TakeUp(const std::u16string& recording,
 {
     const std::u16string beside = BesidePath(recording);
     MarkStore::Read read = store_.ReadMarks(beside);
-    if (read.kind == MarkStore::Read::Kind::Marks || read.kind == MarkStore::Read::Kind::Missing) {
+    if (!data_folder_.empty() &&
+        (read.kind == MarkStore::Read::Kind::Marks || read.kind == MarkStore::Read::Kind::Missing)) {
         // A copy in the data folder is there only because the recording's
         // folder could not be written: it is the newer one.
         MarkStore::Read copy = store_.ReadMarks(DataPath(data_folder_, recording));
@@ -135,16 +136,17 @@ RecordingMarks::Outcome RecordingMarks::ListChanged(const std::vector<std::u16st
 std::u16string RecordingMarks::Save(const std::vector<std::u16string>& entries)
 {
     const std::u16string beside = BesidePath(recording_);
-    const std::u16string copy = DataPath(data_folder_, recording_);
+    const std::u16string copy = data_folder_.empty() ? std::u16string() : DataPath(data_folder_, recording_);
+    const bool copy_there = !copy.empty() && store_.files().Exists(copy);
     // Nothing to keep and nothing kept yet: no file is made.
-    if (entries.empty() && !store_.files().Exists(beside) && !store_.files().Exists(copy)) {
+    if (entries.empty() && !store_.files().Exists(beside) && !copy_there) {
         kept_ = entries;
         return {};
     }
     std::u16string error = store_.Write(beside, entries);
     if (error.empty()) {
-        if (store_.files().Exists(copy)) error = store_.Write(copy, entries);
-    } else if (store_.files().MakeFolder(data_folder_)) {
+        if (copy_there) error = store_.Write(copy, entries);
+    } else if (!data_folder_.empty() && store_.files().MakeFolder(data_folder_)) {
         error = store_.Write(copy, entries);
     }
     if (!error.empty()) return u"标记没能随录音保存：" + error;
