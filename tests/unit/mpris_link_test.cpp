@@ -222,7 +222,13 @@ protected:
         daemon_->start("dbus-daemon", {"--session", "--nofork", "--print-address"});
         if (daemon_->waitForReadyRead(5000)) address_ = QString::fromUtf8(daemon_->readLine()).trimmed();
     }
-    static void TearDownTestSuite() { delete daemon_; }  // kills it
+    static void TearDownTestSuite()
+    {
+        // The links' connections go before their bus does, so that no
+        // connection is torn down at exit against a daemon already killed.
+        for (int link = 1; link <= links_; ++link) QDBusConnection::disconnectFromBus(QStringLiteral("link%1").arg(link));
+        delete daemon_;  // kills it
+    }
     void SetUp() override
     {
         if (address_.isEmpty()) GTEST_SKIP() << "no dbus-daemon for a private bus";
@@ -231,8 +237,7 @@ protected:
     // A connection of its own for every link, named once for all runs.
     static QDBusConnection LinkBus()
     {
-        static int links = 0;
-        return QDBusConnection::connectToBus(address_, QStringLiteral("link%1").arg(++links));
+        return QDBusConnection::connectToBus(address_, QStringLiteral("link%1").arg(++links_));
     }
     static auto Start(const QString& name, const QString& status, const Behaviour& behaviour = {})
     {
@@ -261,6 +266,7 @@ protected:
     }
 
     static inline QProcess* daemon_ = nullptr;
+    static inline int links_ = 0;
     static inline QString address_;
 };
 
