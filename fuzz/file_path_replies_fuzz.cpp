@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (data[0] % 4) {
     case 0: {
         std::u16string units(reply.size() / 2, u'\0');
-        std::memcpy(units.data(), reply.data(), units.size() * 2);
+        if (!units.empty()) std::memcpy(units.data(), reply.data(), units.size() * 2);
         path = replies::PathFromWideRead(units);
         break;
     }
