@@ -5,7 +5,6 @@
 #include <QMessageBox>
 
 #include <algorithm>
-#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -17,7 +16,6 @@
 #include "app/qt/code_page.h"
 #include "app/qt/files.h"
 #include "app/splitting/split_command.h"
-#include "audio/decoder.h"
 #include "app/portal/portal_keys.h"
 #include "app/qt/app.h"
 #include "app/qt/keys.h"
@@ -45,10 +43,8 @@ int FindSentences(const morvane::CommandLine& command_line)
 {
     morvane::qt::DiskFiles files;
     const morvane::qt::Gb18030CodePage code_page;
-    const std::unique_ptr<morvane::audio::Decoder> decoder = morvane::audio::MakeDecoder();
     const morvane::splitting::SplitOutput output =
-        morvane::splitting::RunSplit({*command_line.sentences, command_line.to.value_or(u""), command_line.pause}, *decoder,
-                                     files, code_page, morvane::mark_file::Encoding::Utf8);
+        morvane::splitting::RunSplit(command_line, files, code_page, morvane::mark_file::Encoding::Utf8);
     std::fputs(output.out.c_str(), stdout);
     if (!output.message.empty()) std::fprintf(stderr, "%s\n", morvane::ToUtf8(output.message).c_str());
     return output.exit_code;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <memory>
 
 #include "app/file_errors.h"
 #include "app/splitting/find_in_file.h"
@@ -73,6 +74,14 @@ SplitOutput RunSplit(const SplitRequest& request, audio::Decoder& decoder, Files
     if (const std::optional<FileError> failed = files.WriteReplacing(request.to, bytes))
         return Failure(u"无法写入“" + request.to + u"”：" + FileErrorText(*failed));
     return output;
+}
+
+SplitOutput RunSplit(const CommandLine& command_line, Files& files, const CodePage& code_page,
+                     mark_file::Encoding encoding)
+{
+    const std::unique_ptr<audio::Decoder> decoder = audio::MakeDecoder();
+    const SplitRequest request{command_line.sentences.value_or(u""), command_line.to.value_or(u""), command_line.pause};
+    return RunSplit(request, *decoder, files, code_page, encoding);
 }
 
 } // namespace morvane::splitting

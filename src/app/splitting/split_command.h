@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/ports/files.h"
 #include "audio/decoder.h"
 #include "marks/mark_file.h"
@@ -27,6 +28,9 @@ struct SplitOutput {
 // Writes to `to` in the format its name ends in: ".srt", ".vtt", "labels.txt"
 // for Audacity labels, else the mark file.
 SplitOutput RunSplit(const SplitRequest& request, audio::Decoder& decoder, Files& files, const CodePage& code_page,
+                     mark_file::Encoding encoding);
+// The same for `morvane --sentences`, with this platform's decoder.
+SplitOutput RunSplit(const CommandLine& command_line, Files& files, const CodePage& code_page,
                      mark_file::Encoding encoding);
 
 } // namespace morvane::splitting

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +9,6 @@
 
 #include "app/command_line.h"
 #include "app/splitting/split_command.h"
-#include "audio/decoder.h"
 #include "app/win32/app.h"
 #include "app/win32/program_folder.h"
 #include "app/win32/system_ports.h"
@@ -62,10 +60,8 @@ int FindSentences(const morvane::CommandLine& command_line)
     AttachConsole(ATTACH_PARENT_PROCESS);
     morvane::win32::DiskFiles files;
     const morvane::win32::AnsiCodePage code_page;
-    const std::unique_ptr<morvane::audio::Decoder> decoder = morvane::audio::MakeDecoder();
     const morvane::splitting::SplitOutput output =
-        morvane::splitting::RunSplit({*command_line.sentences, command_line.to.value_or(u""), command_line.pause}, *decoder,
-                                     files, code_page, morvane::mark_file::Encoding::Ansi);
+        morvane::splitting::RunSplit(command_line, files, code_page, morvane::mark_file::Encoding::Ansi);
     WriteOut(STD_OUTPUT_HANDLE, morvane::FromUtf8Replacing(output.out));
     // Started without a console (a shortcut): the message shows in a box.
     if (!output.message.empty() && !WriteOut(STD_ERROR_HANDLE, output.message + u"\r\n"))
