@@ -10,6 +10,13 @@ constexpr int kA = 10000;
 
 class KeptMarks : public ListMenuTest {
 protected:
+    // Marks are kept beside the recording when its folder can be written.
+    void TearDown() override
+    {
+        for (const wchar_t* file : {L"lesson\\lesson.wav.marks.txt", L"lesson\\lesson-b.wav.marks.txt"})
+            DeleteFileW(BesideThisProgram(file).c_str());
+        ListMenuTest::TearDown();
+    }
     std::wstring Lesson(const wchar_t* file) { return L"--state pause --position 10000 --file " + Quoted(BesideThisProgram(std::wstring(L"lesson\\") + file)); }
     // Marks at the player's position and after 快进 twice, `apart_ms` between them.
     bool MarkThree(DWORD apart_ms = 0)
