@@ -107,15 +107,17 @@ INSTANTIATE_TEST_SUITE_P(Winamp, SentencesInMp3, ::testing::Values(WinampKind())
 std::optional<DWORD> RunMorvane(const std::wstring& arguments, const std::wstring& out, const std::wstring& error)
 {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    // Shared for writing as a command prompt's redirections are: under Wine the message to standard error is
+    // lost otherwise.
     const auto open = [&](const std::wstring& path) {
-        return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+        return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS, 0, nullptr);
     };
     STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     start.hStdOutput = open(out);
-    start.hStdError = error == out ? start.hStdOutput : open(error);
+    start.hStdError = open(error);
     std::wstring command = Quoted(BesideThisProgram(L"morvane.exe")) + L" " + arguments;
     PROCESS_INFORMATION started{};
     std::optional<DWORD> code;
@@ -130,7 +132,7 @@ std::optional<DWORD> RunMorvane(const std::wstring& arguments, const std::wstrin
         CloseHandle(started.hProcess);
     }
     CloseHandle(start.hStdOutput);
-    if (start.hStdError != start.hStdOutput) CloseHandle(start.hStdError);
+    CloseHandle(start.hStdError);
     return code;
 }
 
@@ -158,10 +160,10 @@ TEST(SentencesCommand, SubtitlesStandardOutputAndAMissingFile)
     }
     EXPECT_EQ(count, starts.size());
 
-    const auto missing = RunMorvane(L"--sentences " + Quoted(OutPath(L"没有这个文件.wav")), out, out);
+    const auto missing = RunMorvane(L"--sentences " + Quoted(OutPath(L"没有这个文件.wav")), out, error);
     ASSERT_TRUE(missing) << "still running: a message box instead of standard error?";
     EXPECT_NE(*missing, 0u);
-    EXPECT_NE(ReadBytes(out).value_or("").find("没有这个文件"), std::string::npos);
+    EXPECT_NE(ReadBytes(error).value_or("").find("没有这个文件"), std::string::npos);
 
 }
 
