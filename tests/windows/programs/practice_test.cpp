@@ -6,10 +6,8 @@
 #include <cstdlib>
 #include <set>
 
-#include "app/win32/control_ids.h"
 #include "disk_files.h"
-#include "program_test.h"
-#include "real_input.h"
+#include "list_menu.h"
 
 namespace morvane::e2e {
 namespace {
@@ -17,33 +15,13 @@ namespace {
 constexpr int kA = 10000, kB = 14000;
 constexpr int kPlaying = 1, kPaused = 3;  // the stand-in's own states
 
-class Practice : public EachPlayerTest {
+class Practice : public ListMenuTest {
 protected:
     void TearDown() override
     {
-        for (const wchar_t* file : {L"keys.ini", L"settings.ini"}) DeleteFileW(BesideThisProgram(file).c_str());
+        DeleteFileW(BesideThisProgram(L"keys.ini").c_str());
+        ListMenuTest::TearDown();
     }
-    // The middle of the list's entry on the screen.
-    POINT EntryPoint(int index)
-    {
-        const HWND list = Control(IDC_MARK_LIST);
-        const int height = static_cast<int>(Send(list, LB_GETITEMHEIGHT).value_or(0));
-        POINT point{40, (index - static_cast<int>(Send(list, LB_GETTOPINDEX).value_or(0))) * height + height / 2};
-        ClientToScreen(list, &point);
-        return point;
-    }
-    std::vector<HWND> Menus() { return TopWindows(morvane->process.Id(), L"#32768"); }
-    // Waits for the menu and walks it with the keys; Choose also waits until it has closed and Morvane has acted.
-    bool Walk(bool opened, std::initializer_list<WORD> keys)
-    {
-        return opened && PollUntil([&] { return !Menus().empty(); }) &&
-               std::all_of(keys.begin(), keys.end(), [](WORD key) { return TapKey(key, 30); });
-    }
-    bool Choose(bool opened, std::initializer_list<WORD> keys)
-    {
-        return Walk(opened, keys) && PollUntil([&] { return Menus().empty(); }) && Settled(morvane->window);
-    }
-    bool PlayerAt(int ms) { return PollUntil([&] { return StandinPositionMs(player->window) == ms; }); }
 };
 
 TEST_P(Practice, ThreePassesWithAGapChosenInTheMenuThatStaysOpenOverThem)

@@ -16,6 +16,7 @@
 #include "app/win32/app.h"
 #include "disk_files.h"
 #include "readouts.h"
+#include "screenshot.h"
 #include "fakes.h"
 
 namespace morvane::test {
@@ -80,8 +81,7 @@ struct Measured {
 };
 Measured TextWidth(const wchar_t* face, const std::wstring& text);
 
-// Saves the window's area of the screen as a 24-bit BMP file, for people to look at.
-bool SaveWindowBmp(HWND window, const std::wstring& path);
+using e2e::SaveWindowBmp;
 
 using e2e::kPaused;
 using e2e::kPlaying;
