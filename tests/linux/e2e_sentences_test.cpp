@@ -54,9 +54,11 @@ TEST_P(Sentences, TenMarksAtTheirStartsThenPractised)
     ASSERT_TRUE(s.App().Start());
     ASSERT_TRUE(s.Shows("暂停")) << s.Shown(IDC_STATE_LINE);
 
-    // Chosen in the list's menu: it reads 停止分句 while it works.
+    // Chosen in the list's menu, which reads 停止分句 until the sentences
+    // come back through the event loop, and 自动分句 again after.
     ASSERT_TRUE(Eventually([&] { return MenuId(s.App(), u"自动分句") != 0; }));
     s.App().Form().Context_Menu_Click(MenuId(s.App(), u"自动分句"));
+    EXPECT_NE(MenuId(s.App(), u"停止分句"), 0);
     ASSERT_TRUE(Eventually([&] { return ListMs(s.App()).size() == 10; }, 60000)) << s.Shown(IDC_STATE_LINE);
     const std::vector<int> marks = ListMs(s.App());
     for (std::size_t i = 0; i < marks.size(); ++i)
