@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace morvane::e2e {
@@ -41,6 +43,52 @@ QString Tone(const QString& name, int seconds, int hertz)
 }
 
 } // namespace
+
+namespace {
+
+// Runs `program`; its standard output, or throws.
+QByteArray Output(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) Fail(program + " failed: " + process.errorString());
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+Lesson SentenceLesson()
+{
+    static const QStringList kSentences{
+        "今天天气很好，我们去公园散步", "我的朋友住在北京，他每天坐地铁上班", "这本书很有意思，你也应该看看",
+        "昨天晚上下了大雨，街上到处都是水", "她喜欢唱歌，也喜欢跳舞", "如果明天有时间，我想去图书馆",
+        "这家饭馆的菜很好吃，价格也不贵", "学习中文需要耐心，每天都要练习", "火车八点出发，我们七点半见面",
+        "我的妹妹是医生，她工作非常忙"};
+    constexpr int kRate = 22050, kLeadMs = 1000, kPauseMs = 800;
+    constexpr qint16 kFirstSound = 32;  // the first sample above this starts a sentence
+    QByteArray samples(kRate * kLeadMs / 1000 * 2, '\0');
+    Lesson lesson;
+    for (const QString& sentence : kSentences) {
+        const QByteArray clip = Output("sh", {"-c", "espeak-ng -v zh --stdout \"$0\" | sox -t wav - -t raw -r 22050 "
+                                                    "-e signed -b 16 -c 1 -", sentence});
+        const auto* first = reinterpret_cast<const qint16*>(clip.constData());
+        const auto* end = first + clip.size() / 2;
+        const auto* sound = std::find_if(first, end, [](qint16 v) { return std::abs(v) > kFirstSound; });
+        if (sound == end) Fail("espeak-ng said nothing for " + sentence);
+        lesson.starts_ms.push_back(qRound((samples.size() / 2 + (sound - first)) * 1000.0 / kRate));
+        samples += clip + QByteArray(kRate * kPauseMs / 1000 * 2, '\0');
+    }
+    const QDir media(QStringLiteral(MORVANE_E2E_MEDIA));
+    if (!media.mkpath(QStringLiteral("."))) Fail("could not make " + media.path());
+    lesson.path = media.filePath(QStringLiteral("分句课.wav"));
+    const QString part = lesson.path + QStringLiteral(".part.wav");
+    Output("sox", {"-t", "raw", "-r", "22050", "-e", "signed", "-b", "16", "-c", "1", "-", part}, samples);
+    if (QFile::exists(lesson.path)) QFile::remove(lesson.path);
+    if (!QFile::rename(part, lesson.path)) Fail("could not make " + lesson.path);
+    return lesson;
+}
 
 QStringList Recordings()
 {
@@ -151,8 +199,11 @@ void Mpv::Kill()
     process_.waitForFinished(5000);
 }
 
-Program::Program(std::unique_ptr<HotKeys> keyboard)
-    : link_(QDBusConnection::sessionBus(), QString()), keyboard_(std::move(keyboard)), app_(link_, *keyboard_)
+Program::Program(std::unique_ptr<HotKeys> keyboard, const QString& folder)
+    : link_(QDBusConnection::sessionBus(), QString()),
+      keyboard_(std::move(keyboard)),
+      app_(link_, (folder.isEmpty() ? QString() : folder + "/config/morvane/").toStdU16String(),
+           (folder.isEmpty() ? QString() : folder + "/data/morvane/").toStdU16String(), [this](const keys::KeyMap&) -> HotKeys& { return *keyboard_; })
 {
 }
 
@@ -190,9 +241,16 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half)
     return StampMs(halves[half].mid(halves[half].indexOf('[')));
 }
 
-Session::Session(const std::string& player, std::unique_ptr<HotKeys> keyboard)
-    : player(StartPlayer(player, Recordings())), program_(std::make_unique<Program>(std::move(keyboard)))
+Session::Session(const std::string& player, std::unique_ptr<HotKeys> keyboard, const QStringList& files,
+                 const QString& folder)
+    : player(StartPlayer(player, files)), folder_(folder), program_(std::make_unique<Program>(std::move(keyboard), folder))
 {
+}
+
+void Session::Restart()
+{
+    program_.reset();
+    program_ = std::make_unique<Program>(std::make_unique<qt::SilentKeyboard>(), folder_);
 }
 
 bool Session::Shows(const QString& state)

@@ -55,6 +55,14 @@ public:
 [[noreturn]] void Fail(const QString& why);
 QString WaitForBusName(const QString& player, const QProcess& process, const QString& hint = {});
 
+// Ten different Mandarin sentences, each with a comma inside, joined by
+// 0.8 s pauses, and where each one's first sound is in ms.
+struct Lesson {
+    QString path;
+    std::vector<int> starts_ms;
+};
+Lesson SentenceLesson();
+
 // The players every end-to-end scenario runs against.
 inline const std::vector<std::string> kPlayers{"mpv", "vlc", "audacious", "chromium", "celluloid"};
 
@@ -94,10 +102,13 @@ private:
     int last_request_ = 0;
 };
 
-// The program over every MPRIS player on the session bus.
+// The program over every MPRIS player on the session bus; with a `folder`,
+// its settings and what it keeps by itself go where the program puts them
+// with XDG_CONFIG_HOME at `folder`/config and XDG_DATA_HOME at `folder`/data.
 class Program {
 public:
-    explicit Program(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
+    explicit Program(std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>(),
+                     const QString& folder = {});
     qt::App& App() { return app_; }
 
 private:
@@ -129,7 +140,11 @@ std::optional<int> HalfMs(const qt::App& app, int id, int half);
 class Session {
 public:
     explicit Session(const std::string& player,
-                     std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>());
+                     std::unique_ptr<HotKeys> keyboard = std::make_unique<qt::SilentKeyboard>(),
+                     const QStringList& files = Recordings(), const QString& folder = {});
+    // The program ended and a new one started over the same folder, the
+    // player left as it is. The window is not started.
+    void Restart();
 
     qt::App& App() { return program_->App(); }
     std::string Shown(int id) { return Text(App(), id).toStdString(); }
@@ -154,6 +169,7 @@ public:
     std::unique_ptr<RealPlayer> player;
 
 private:
+    QString folder_;
     std::unique_ptr<Program> program_;  // gone before the player
 };
 
