@@ -84,7 +84,9 @@ TEST_P(Sentences, TenMarksAtTheirStartsThenPractised)
         return passes == 2 && at > b + 1000;
     }, 45000);
     EXPECT_TRUE(played_on) << s.At() << ": " << passes << " passes; " << s.Shown(IDC_STATE_LINE);
-    EXPECT_LE(worst_past_b, 300) << "the fourth sentence at " << b;
+    // A player that moves its Position in steps (Audacious) is seen up to a
+    // step late; the practice test holds the repetition itself to 0.3 s.
+    EXPECT_LE(worst_past_b, std::max(300, s.player->StepMs() + 150)) << "the fourth sentence at " << b;
 
     // next_mark from before the first steps onto each sentence in turn.
     s.player->SetPaused(true);
