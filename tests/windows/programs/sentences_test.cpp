@@ -54,7 +54,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start(L"--state pause --position 0 --file " + Quoted(file)));
         ASSERT_TRUE(ToForeground(morvane->window));
         ASSERT_TRUE(Choose(RightClick(EntryPoint(0)), {VK_END, VK_UP, VK_UP, VK_RETURN}));
-        PollUntil([&] { return Marks().size() >= 10; }, 60000, 100);
+        PollUntil([&] { return Marks().size() >= 10; }, 180000, 100);
         Sleep(500);  // one more would show too
         marks = Marks();
     }
