@@ -3,8 +3,12 @@
 
 DIST_DIR="${MORVANE_DIST:-$REPO_ROOT/dist}"
 BUILD_RELEASE="${MORVANE_BUILD_RELEASE:-$REPO_ROOT/build-release}"
-# The clean Debian 13 that the .deb is installed into, and its copies.
-DEBIAN13_DIR="${MORVANE_DEBIAN13:-$OUT_DIR/debian13}"
+# The clean Debian that the .deb is installed into, and its copies: the
+# release it was built on, whose FFmpeg libraries it links (Debian 13 has
+# other ones). Debian 12 when the build machine does not say.
+CLEAN_DEBIAN_SUITE=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+[[ ${CLEAN_DEBIAN_SUITE:-} =~ ^(bookworm|trixie)$ ]] || CLEAN_DEBIAN_SUITE=bookworm
+DEBIAN13_DIR="${MORVANE_DEBIAN13:-$OUT_DIR/clean-debian-$CLEAN_DEBIAN_SUITE}"
 # What the zip holds, each under this name: the guide as a web page, which
 # Windows opens with a double click, beside the pictures it shows; the
 # README and the changes; a commented example of each settings file, under
@@ -88,7 +92,7 @@ check_release() {
   check icons_present "$scratch/deb/usr/share/icons/hicolor"
   CHECK="Depends covers every Qt library the program links"
   check depends_cover_qt "$deb" "$scratch/deb/usr/bin/morvane"
-  CHECK="apt installs the .deb on a clean Debian 13, and the program there prints its version"
+  CHECK="apt installs the .deb on a clean Debian ($CLEAN_DEBIAN_SUITE), and the program there prints its version"
   check installs_on_debian13 "$deb" "$version"
   rm -rf "$scratch"
   return "$failures"
@@ -139,20 +143,20 @@ depends_cover_qt() {
   done
 }
 
-# A minimal Debian 13 made by debootstrap, kept between runs and made
+# A minimal Debian made by debootstrap, kept between runs and made
 # again after a month; the installs go into copies, so it stays clean.
 debian13_base() {
   local base="$DEBIAN13_DIR/base" made="$DEBIAN13_DIR/base.made"
   [[ -d $base && -f $made && -z $(find "$made" -mtime +30) ]] && return 0
   mkdir -p "$DEBIAN13_DIR" || return 1
   as_root rm -rf "$base" "$base.new" "$made"
-  as_root debootstrap --variant=minbase trixie "$base.new" http://deb.debian.org/debian \
+  as_root debootstrap --variant=minbase "$CLEAN_DEBIAN_SUITE" "$base.new" http://deb.debian.org/debian \
     >"$DEBIAN13_DIR/debootstrap.log" 2>&1 || return 1
   as_root mv "$base.new" "$base" && touch "$made"
 }
 
 # apt installs the .deb, with what it depends on, into a fresh copy of the
-# clean Debian 13, and the installed program answers --version there.
+# clean Debian, and the installed program answers --version there.
 installs_on_debian13() {
   local deb=$1 version=$2 root="$DEBIAN13_DIR/try" log="$DEBIAN13_DIR/install.log" rc=0
   debian13_base || return 1
