@@ -7,17 +7,27 @@
 namespace morvane::e2e {
 namespace {
 
-using TwoPlayers = ProgramTest;
+class TwoPlayers : public ProgramTest {
+protected:
+    // A paused `other` and a playing AIMP: Morvane starts on AIMP.
+    void StartBeside(const PlayerKind& kind, const wchar_t* name, const std::wstring& aimp_options)
+    {
+        other = StartPlayerAs(kind, L"--state pause", name);
+        aimp = StartPlayerAs(AimpKind(), aimp_options, L"aimp");
+        ASSERT_TRUE(other && aimp);
+        morvane = StartMorvane(failure);
+        ASSERT_TRUE(morvane) << failure;
+        ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"播放"));
+    }
+
+    std::optional<Standin> other, aimp;
+    std::string failure;
+};
 
 TEST_F(TwoPlayers, ThePlayingOneOrTheOneNamed)
 {
-    auto potplayer = StartPlayerAs(PotPlayerKind(), L"--state pause", L"potplayer");
-    auto aimp = StartPlayerAs(AimpKind(), L"--state play --track 3", L"aimp");
-    ASSERT_TRUE(potplayer && aimp);
-    std::string failure;
-    morvane = StartMorvane(failure);
-    ASSERT_TRUE(morvane) << failure;
-    ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"播放"));
+    ASSERT_NO_FATAL_FAILURE(StartBeside(PotPlayerKind(), L"potplayer", L"--state play --track 3"));
+    auto& potplayer = other;
     ExpectShows(morvane->window, TextOf(aimp->window).value_or(L"?"));
     std::size_t potplayer_mark = potplayer->log.Mark();
     ASSERT_TRUE(Click(Control(IDC_PAUSE)));
@@ -37,13 +47,8 @@ TEST_F(TwoPlayers, ThePlayingOneOrTheOneNamed)
 // A paused player does not take over from a stopped one in use: only one that plays does.
 TEST_F(TwoPlayers, StoppingTheOneInUseKeepsItBesideAPausedOne)
 {
-    auto winamp = StartPlayerAs(WinampKind(), L"--state pause", L"winamp");
-    auto aimp = StartPlayerAs(AimpKind(), L"--state play", L"aimp");
-    ASSERT_TRUE(winamp && aimp);
-    std::string failure;
-    morvane = StartMorvane(failure);
-    ASSERT_TRUE(morvane) << failure;
-    ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"播放"));
+    ASSERT_NO_FATAL_FAILURE(StartBeside(WinampKind(), L"winamp", L"--state play"));
+    auto& winamp = other;
     const std::size_t winamp_mark = winamp->log.Mark();
     ASSERT_TRUE(Click(Control(IDC_STOP)));
     ExpectShows(Control(IDC_STATE_LINE), StateLine(AimpKind(), L"停止"));
