@@ -17,8 +17,11 @@
 namespace bench {
 namespace {
 
-enum class Program { Morvane, ReferenceA, ReferenceB };
-constexpr std::array<Program, 3> kOrder{Program::Morvane, Program::ReferenceA, Program::ReferenceB};
+// A: the tick's queries alone; B: the timer alone; C: A and two read-outs
+// that show the position as Morvane's do.
+enum class Program { Morvane, ReferenceA, ReferenceB, ReferenceC };
+constexpr std::array<Program, 4> kOrder{Program::Morvane, Program::ReferenceA, Program::ReferenceB,
+                                        Program::ReferenceC};
 constexpr DWORD kWarmUpMs = 2000;
 // Polling CPU at most this many times that of reference A, on every player.
 constexpr double kPollGoal = 1.2;
@@ -29,6 +32,7 @@ const char* NameOf(Program program)
     switch (program) {
     case Program::Morvane: return "morvane";
     case Program::ReferenceA: return "reference-a";
+    case Program::ReferenceC: return "reference-c";
     case Program::ReferenceB: break;
     }
     return "reference-b";
@@ -78,7 +82,10 @@ std::optional<Sample> PollOnce(BenchEnv& env, Program program, int run, int seco
         process = std::move(morvane->process);
         exe = t.Bin(L"morvane.exe");
     } else {
-        auto reference = StartReference(t, program == Program::ReferenceA ? L"--queries --as " + kind.option : L"");
+        const std::wstring options = program == Program::ReferenceA   ? L"--queries --as " + kind.option
+                                     : program == Program::ReferenceC ? L"--queries --readouts --as " + kind.option
+                                                                      : L"";
+        auto reference = StartReference(t, options);
         if (!reference) return std::nullopt;
         window = reference->window;
         process = std::move(reference->process);
@@ -123,6 +130,7 @@ struct Series {
 };
 
 std::string Percent(double share) { return Fixed(share * 100, 2) + " %"; }
+std::string Times(double share, double reference) { return Fixed(reference > 0 ? share / reference : 0, 2); }
 std::string Mebibytes(double bytes) { return Fixed(bytes / (1024 * 1024), 1) + " MiB"; }
 
 // PotPlayer's and AIMP's tables beside a reference A that asks in the same
@@ -131,25 +139,28 @@ void OtherPlayersPollBench(BenchEnv& env, Report& report, int runs, int seconds)
 {
     for (const e2e::PlayerKind& kind : e2e::PlayerKinds()) {
         if (&kind == &e2e::WinampKind()) continue;
-        std::vector<double> cpu, cpu_a, messages;
+        std::vector<double> cpu, cpu_a, cpu_c, messages;
         for (int run = 1; run <= runs; ++run) {
             const auto sample = PollOnce(env, Program::Morvane, run, seconds, true, kind);
             const auto sample_a = PollOnce(env, Program::ReferenceA, run, seconds, true, kind);
+            const auto sample_c = PollOnce(env, Program::ReferenceC, run, seconds, true, kind);
             if (sample && sample->wall_s > 0) cpu.push_back(sample->cpu_s / sample->wall_s);
             if (sample && sample->ticks > 0) messages.push_back(sample->messages / sample->ticks);
             if (sample_a && sample_a->wall_s > 0) cpu_a.push_back(sample_a->cpu_s / sample_a->wall_s);
+            if (sample_c && sample_c->wall_s > 0) cpu_c.push_back(sample_c->cpu_s / sample_c->wall_s);
         }
         const std::string name(kind.shown_name.begin(), kind.shown_name.end());
-        if (cpu.empty() || cpu_a.empty()) {
+        if (cpu.empty() || cpu_a.empty() || cpu_c.empty()) {
             report.Add({"Polling CPU, " + name + " playing", "-", "-", kPollGoalText, Verdict::Failed});
             continue;
         }
         const double ratio = Median(cpu_a) > 0 ? Median(cpu) / Median(cpu_a) : 0;
         report.Add({"Polling CPU, " + name + " playing (median of " + std::to_string(runs) + " runs of " +
                         std::to_string(seconds) + " s)",
-                    Percent(Median(cpu)) + " = **" + Fixed(ratio, 2) + "× A**, " +
-                        Fixed(messages.empty() ? 0 : Median(messages), 2) + " messages a tick",
-                    "A (1 ms timer + the tick's queries in " + name + "'s table): " + Percent(Median(cpu_a)),
+                    Percent(Median(cpu)) + " = **" + Fixed(ratio, 2) + "× A**, " + Times(Median(cpu), Median(cpu_c)) +
+                        "× C, " + Fixed(messages.empty() ? 0 : Median(messages), 2) + " messages a tick",
+                    "A (1 ms timer + the tick's queries in " + name + "'s table): " + Percent(Median(cpu_a)) +
+                        "; C (A + the two read-outs): " + Percent(Median(cpu_c)),
                     kPollGoalText, ratio > 0 && ratio <= kPollGoal ? Verdict::Met : Verdict::Missed});
     }
 }
@@ -205,7 +216,7 @@ void RunLinkTickBench(BenchEnv& env, Report& report, int ticks)
 
 PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds)
 {
-    std::array<Series, 3> series;
+    std::array<Series, kOrder.size()> series;
     for (int run = 1; run <= runs; ++run) {
         for (std::size_t i = 0; i < kOrder.size(); ++i) {
             const auto sample = PollOnce(env, kOrder[i], run, seconds);
@@ -220,32 +231,43 @@ PollFigures RunPollBench(BenchEnv& env, Report& report, int runs, int seconds)
     const Series& morvane = series[0];
     const Series& a = series[1];
     const Series& b = series[2];
+    const Series& c = series[3];
     PollFigures figures;
     const std::string runs_text = std::to_string(runs) + " runs of " + std::to_string(seconds) + " s";
 
-    if (morvane.cpu_share.empty() || a.cpu_share.empty() || b.cpu_share.empty()) {
+    if (morvane.cpu_share.empty() || a.cpu_share.empty() || b.cpu_share.empty() || c.cpu_share.empty()) {
         report.Add({"Polling CPU (" + runs_text + ")", "-", "-", kPollGoalText, Verdict::Failed});
         return figures;
     }
     const double cpu = Median(morvane.cpu_share);
     const double cpu_a = Median(a.cpu_share);
     const double cpu_b = Median(b.cpu_share);
+    const double cpu_c = Median(c.cpu_share);
     const double ratio = cpu_a > 0 ? cpu / cpu_a : 0;
     report.Add({"Polling CPU, player playing (median of " + runs_text + ")",
-                Percent(cpu) + " = **" + Fixed(ratio, 2) + "× A**",
+                Percent(cpu) + " = **" + Fixed(ratio, 2) + "× A**, " + Times(cpu, cpu_c) + "× C",
                 "A (1 ms timer + the tick's queries): " + Percent(cpu_a) + "; B (1 ms timer only): " + Percent(cpu_b) +
-                    " (A = " + Fixed(cpu_b > 0 ? cpu_a / cpu_b : 0, 1) + "× B)",
+                    " (A = " + Times(cpu_a, cpu_b) + "× B); C (A + the two read-outs): " + Percent(cpu_c),
                 kPollGoalText, ratio > 0 && ratio <= kPollGoal ? Verdict::Met : Verdict::Missed});
 
     // While the player is paused no read-out changes, so this isolates the
     // polling itself from the updating of the read-outs.
-    const auto paused = PollOnce(env, Program::Morvane, 1, seconds, false);
-    const auto paused_a = PollOnce(env, Program::ReferenceA, 1, seconds, false);
-    if (paused && paused_a && paused_a->cpu_s > 0)
-        report.Note("With the player paused (no read-out changes; one run of " + std::to_string(seconds) +
-                    " s each) Morvane used " + Percent(paused->cpu_s / paused->wall_s) + " and A " +
-                    Percent(paused_a->cpu_s / paused_a->wall_s) + ": " + Fixed(paused->cpu_s / paused_a->cpu_s, 2) +
-                    "× A. The rest of the difference while playing is the read-outs that change on every tick.");
+    std::vector<double> paused, paused_a;
+    for (int run = 1; run <= runs; ++run) {
+        const auto sample = PollOnce(env, Program::Morvane, run, seconds, false);
+        const auto sample_a = PollOnce(env, Program::ReferenceA, run, seconds, false);
+        if (sample && sample->wall_s > 0) paused.push_back(sample->cpu_s / sample->wall_s);
+        if (sample_a && sample_a->wall_s > 0) paused_a.push_back(sample_a->cpu_s / sample_a->wall_s);
+    }
+    const std::string paused_row = "Polling CPU, player paused (median of " + runs_text + ")";
+    if (paused.empty() || paused_a.empty()) {
+        report.Add({paused_row, "-", "-", kPollGoalText, Verdict::Failed});
+    } else {
+        const double paused_ratio = Median(paused_a) > 0 ? Median(paused) / Median(paused_a) : 0;
+        report.Add({paused_row, Percent(Median(paused)) + " = **" + Fixed(paused_ratio, 2) + "× A**",
+                    "A, paused: " + Percent(Median(paused_a)), kPollGoalText,
+                    paused_ratio > 0 && paused_ratio <= kPollGoal ? Verdict::Met : Verdict::Missed});
+    }
 
     const double rate = Median(morvane.tick_rate);
     const double rate_a = Median(a.tick_rate);

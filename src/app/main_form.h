@@ -151,6 +151,7 @@ private:
     CheckBox& ask_note_;
     CheckBox& pause_for_note_;
     int handlers_waiting_ = 0;
+    bool hot_keys_all_asked_ = false;  // the last hot-key step asked every action
 
     MarkEditor marks_;
     MarkFiles mark_files_;

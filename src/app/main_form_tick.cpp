@@ -66,12 +66,17 @@ void MainForm::Poll_Tick()
 
 void MainForm::HotKeyStep()
 {
+    // A step that ran a handler left the later keys unasked: they are asked
+    // on the next tick whatever the source says.
+    if (hot_keys_all_asked_ && !hot_keys_.InputSinceLastCheck()) return;
+    hot_keys_all_asked_ = false;
     for (const HotKeyHandler& key : kHotKeyHandlers) {
         if (hot_keys_.Pressed(key.action)) {
             (this->*key.handler)();
             return;
         }
     }
+    hot_keys_all_asked_ = true;
 }
 
 void MainForm::ForgetHotKeys()

@@ -220,10 +220,13 @@ private:
 class FakeHotKeys final : public HotKeys {
 public:
     std::map<HotKey, bool> pressed;
+    bool tells_input = false;  // answers InputSinceLastCheck as a sampling source can
+    bool input = false;
 
-    void Press(HotKey action) { pressed[action] = true; }
+    void Press(HotKey action) { pressed[action] = input = true; }
 
     bool Pressed(HotKey action) override { return std::exchange(pressed[action], false); }
+    bool InputSinceLastCheck() override { return !tells_input || std::exchange(input, false); }
 };
 
 class FakeWindow final : public Window {

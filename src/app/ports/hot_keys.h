@@ -34,6 +34,10 @@ public:
     // press counts there while its key is still down, with the modifiers held
     // at that moment.
     virtual bool Pressed(HotKey action) = 0;
+    // false only when the source knows that no key went down or up since the
+    // previous call; a source that cannot tell answers true. Asking every
+    // action costs a sampling source a system call each; this costs one.
+    virtual bool InputSinceLastCheck() { return true; }
 };
 
 } // namespace morvane

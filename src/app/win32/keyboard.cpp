@@ -11,6 +11,8 @@ AsyncKeyboard::AsyncKeyboard(const keys::KeyMap& map) : map_(map)
     // never report "pressed since" under Wine, so each side is asked too.
     for (HotKey action : kAllHotKeys)
         if (const auto& chord = map[action].chord) codes_[static_cast<std::size_t>(action)] = VirtualKeys(chord->key);
+    for (const auto& codes : codes_)
+        for (int code : codes) action_codes_.set(static_cast<std::size_t>(code));
 }
 
 bool AsyncKeyboard::Pressed(HotKey action)
@@ -24,6 +26,19 @@ bool AsyncKeyboard::Pressed(HotKey action)
         pressed_unasked_.reset(static_cast<std::size_t>(code));
     }
     return pressed && keys::Acts(map_[action], Held(action));
+}
+
+bool AsyncKeyboard::InputSinceLastCheck()
+{
+    LASTINPUTINFO info{sizeof(info), 0};
+    if (!GetLastInputInfo(&info)) return true;
+    // A press seen while sampling modifiers waits for its own action's ask.
+    const bool same = input_settled_ && info.dwTime == last_input_ && (pressed_unasked_ & action_codes_).none();
+    last_input_ = info.dwTime;
+    // An input in the clock's current step would carry the same count, so
+    // a count is trusted only once the clock has moved past it.
+    input_settled_ = static_cast<LONG>(GetTickCount() - info.dwTime) > 0;
+    return !same;
 }
 
 const std::vector<int>& AsyncKeyboard::Codes(HotKey action) const

@@ -18,6 +18,7 @@ class AsyncKeyboard final : public HotKeys {
 public:
     explicit AsyncKeyboard(const keys::KeyMap& map = {});
     bool Pressed(HotKey action) override;
+    bool InputSinceLastCheck() override;
 
 private:
     const std::vector<int>& Codes(HotKey action) const;
@@ -27,6 +28,9 @@ private:
     keys::KeyMap map_;
     std::array<std::vector<int>, kAllHotKeys.size()> codes_;
     std::bitset<256> pressed_unasked_;  // virtual-key codes fit in a byte
+    std::bitset<256> action_codes_;     // the codes some action is asked by
+    unsigned long last_input_ = 0;  // the system's tick count of the last input seen
+    bool input_settled_ = false;    // no later input can carry last_input_'s count
 };
 
 // The system's ANSI code page (CP_ACP).
