@@ -348,6 +348,10 @@ std::optional<PracticeFigures> PracticeRun(Front& front, HWND player, int passes
     };
     form.Clear_Click();
     if (!player_at(kPassageAMs)) return NoFigures(why, "the stand-in is not at A");
+    // The window looks for a player that went away only now and then: the
+    // stand-in of the previous mode may still be the one it knows.
+    const auto found = [&] { return front.players.Chosen().FindPlayer() == reinterpret_cast<std::uintptr_t>(player); };
+    if (!PumpUntil(front, found, 5, ticks)) return NoFigures(why, "the window did not find the stand-in");
     form.Record_Click();
     form.Forward_Click();
     if (!player_at(kPassageAMs + kPassageMs)) return NoFigures(why, "快进 did not reach B");
