@@ -72,6 +72,26 @@ TEST(PositionClock, SteadyPlaybackFollowsTheFreshestRecentAnswer)
     EXPECT_EQ(answer(2'700'000, t0 + 3750ms), 2'700'000);
 }
 
+TEST(PositionClock, AgreesOnlyWithAPlayerThatMovesSmoothly)
+{
+    // Answers every 250 ms after the first second of play, the player's
+    // Position moving in steps of `step_ms` (1: smoothly, VLC's 300).
+    for (const auto [step_ms, agrees] : {std::pair{1, true}, std::pair{50, true}, std::pair{300, false}}) {
+        PositionClock clock;
+        clock.SetPlaying(true, t0);
+        bool agreed = false;
+        for (int ms = 1000; ms <= 5000; ms += 250) {
+            const auto at = t0 + std::chrono::milliseconds(ms);
+            clock.Answer(clock.Ticket(), (ms - 10) / step_ms * step_ms * 1000LL, at, at);
+            agreed = agreed || clock.Agrees();
+        }
+        EXPECT_EQ(agreed, agrees) << step_ms;
+        // A jump starts the judging again.
+        clock.Jump(0, t0 + 5s);
+        EXPECT_FALSE(clock.Agrees());
+    }
+}
+
 TEST(TrackCaption, TitleElseFileNameThenIdentityOnOneLine)
 {
     EXPECT_EQ(TrackCaption("Lesson 1", "file:///m/l1.mp3", "mpv"), u"Lesson 1 - mpv");

@@ -28,12 +28,14 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Position queries while playing or paused: at most four a second. Paused,
-// a player that signals a seek made then is asked only now and then, in case
-// a signal was lost. Fewer while playing would let the read-outs drift from
-// a player that moves its Position in steps (Audacious).
+// Position queries while playing or paused: at most four a second, which a
+// player that moves its Position in steps (VLC, Audacious) needs to keep the
+// read-outs from drifting. One whose answers agree with the clock is asked
+// once a second. Paused, a player that signals a seek made then is asked
+// only now and then, in case a signal was lost.
 constexpr auto kQueryGap = 250ms;
-constexpr auto kSignalledPauseGap = 5s;
+constexpr auto kAgreedGap = 1s;
+constexpr auto kSignalledPauseGap = 15s;
 // How often a player that failed to answer is asked again.
 constexpr auto kRetryGap = 1s;
 // A player shown stopped is asked its status this often: some start to play
@@ -365,8 +367,9 @@ std::int32_t MprisLink::GetPositionMs()
     const Time now = Clock::now();
     // A few real answers a second keep the carried-forward position honest,
     // and show a seek made while paused, which VLC does not signal.
-    const auto gap =
-        player->state == PlayState::Paused && player->paused_seeks_signalled ? kSignalledPauseGap : kQueryGap;
+    const auto gap = player->state == PlayState::Paused && player->paused_seeks_signalled ? kSignalledPauseGap
+                     : player->clock.Agrees()                                            ? kAgreedGap
+                                                                                         : kQueryGap;
     if (player->state != PlayState::Stopped && player->queries_in_flight == 0 && now - player->last_query >= gap)
         QueryPosition(current_name_, *player);
     return PositionMs(player->clock.PositionUs(now));

@@ -16,6 +16,10 @@ constexpr std::int64_t kLateUs = 400'000;
 constexpr auto kSettle = std::chrono::milliseconds(500);
 // Two seconds of answers at four a second.
 constexpr std::size_t kRecentAnswers = 8;
+// An answer this close to the clock agrees with it; so many in a row and
+// the player moves as smoothly as the clock does.
+constexpr std::int64_t kAgreeUs = 60'000;
+constexpr int kAgreeingAnswers = 4;
 // How long a player may still answer the place it left: Audacious takes
 // about 0.1 s; a player that refused the jump is believed after this.
 constexpr auto kLeftBehind = std::chrono::seconds(1);
@@ -68,6 +72,7 @@ void PositionClock::Answer(std::uint64_t ticket, std::int64_t position_us, Time 
     const std::int64_t ahead_us = answer.position_us - PositionUs(answer.at);
     if (ahead_us > kMovedUs || ahead_us < -kLateUs) Moved(answer.at);
     if (!playing_ || answer.at - moved_at_ < kSettle) answers_.clear();
+    agreeing_ = playing_ && !answers_.empty() && std::abs(ahead_us) <= kAgreeUs ? agreeing_ + 1 : 0;
     answers_.push_back(answer);
     if (answers_.size() > kRecentAnswers) answers_.pop_front();
     std::int64_t freshest = 0;
@@ -87,6 +92,8 @@ bool PositionClock::LeftBehind(Fix answer)
         return std::abs(answer.position_us - Carried(place, answer.at)) < off_us;
     });
 }
+
+bool PositionClock::Agrees() const { return agreeing_ >= kAgreeingAnswers; }
 
 std::int64_t PositionClock::PositionUs(Time now) const { return Carried({base_us_, base_at_}, now); }
 
@@ -110,6 +117,7 @@ void PositionClock::Moved(Time at)
 {
     moved_at_ = at;
     answers_.clear();
+    agreeing_ = 0;
 }
 
 } // namespace morvane::mpris

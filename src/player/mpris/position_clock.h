@@ -41,6 +41,10 @@ public:
     void Answer(std::uint64_t ticket, std::int64_t position_us, Time sent, Time received);
 
     std::int64_t PositionUs(Time now) const;
+    // The last few answers in steady play all lay close to the clock: the
+    // player moves smoothly (mpv), and fewer answers keep the clock honest.
+    // Players that move their Position in steps (VLC, Audacious) never agree.
+    bool Agrees() const;
     // Where a player that stood at `position_us` at `from` stands at `to`,
     // at today's rate and state.
     std::int64_t CarriedUs(std::int64_t position_us, Time from, Time to) const
@@ -67,6 +71,7 @@ private:
     std::int64_t length_us_ = 0;
     std::uint64_t jumps_ = 0;
     Time moved_at_{};
+    int agreeing_ = 0;  // answers in a row close to the clock since it last moved
     Time jump_at_{};
     std::deque<Fix> answers_;  // since the player settled
     std::vector<Fix> left_;    // places left by jumps not yet confirmed
